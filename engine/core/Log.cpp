@@ -1,0 +1,42 @@
+#include "engine/core/Log.h"
+
+#include <iostream>
+#include <mutex>
+#include <utility>
+
+namespace orv {
+
+namespace {
+
+std::mutex sinkMutex;
+LogSink currentSink;
+
+constexpr std::string_view levelName(LogLevel level) {
+    switch (level) {
+    case LogLevel::Info:
+        return "info";
+    case LogLevel::Warning:
+        return "warning";
+    case LogLevel::Error:
+        return "error";
+    }
+    return "?";
+}
+
+} // namespace
+
+void logMessage(LogLevel level, std::string_view message) {
+    const std::scoped_lock lock(sinkMutex);
+    if (currentSink) {
+        currentSink(level, message);
+        return;
+    }
+    std::clog << "orvanta " << levelName(level) << ": " << message << '\n';
+}
+
+LogSink setLogSink(LogSink sink) {
+    const std::scoped_lock lock(sinkMutex);
+    return std::exchange(currentSink, std::move(sink));
+}
+
+} // namespace orv

@@ -1,0 +1,49 @@
+#include "engine/core/ObjectFactoryContainer.h"
+
+#include "engine/core/Log.h"
+
+namespace orv {
+
+namespace {
+
+ObjectFactoryContainer* instance = nullptr;
+
+} // namespace
+
+constinit const ClassRecord ObjectFactoryContainer::classRecord{
+    "ObjectFactoryContainer", parentRecords<BaseObject::classRecord>};
+
+ObjectFactoryContainer& ObjectFactoryContainer::get() {
+    if (instance == nullptr) {
+        instance = new ObjectFactoryContainer();
+        instance->addRef();
+    }
+    return *instance;
+}
+
+void ObjectFactoryContainer::destroyInstance() {
+    if (instance != nullptr) {
+        instance->release();
+        instance = nullptr;
+    }
+}
+
+void ObjectFactoryContainer::registerCreator(std::string_view className, CreateFunction function) {
+    creators_.insert_or_assign(std::string(className), function);
+}
+
+bool ObjectFactoryContainer::hasCreator(std::string_view className) const {
+    return creators_.find(className) != creators_.end();
+}
+
+BaseObject* ObjectFactoryContainer::createObject(std::string_view typeName,
+                                                 PropertyNode* definition) {
+    const auto found = creators_.find(typeName);
+    if (found == creators_.end()) {
+        logWarning("No class is registered under the name '" + std::string(typeName) + "'");
+        return nullptr;
+    }
+    return found->second(definition);
+}
+
+} // namespace orv
