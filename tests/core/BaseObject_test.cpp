@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace orv {
 namespace {
 
@@ -54,7 +56,11 @@ INSTANTIATE_TEST_SUITE_P(
                     KindCase{&Node::classRecord, &Drawable::classRecord, false},
                     KindCase{&Node::classRecord, &Interface::classRecord, false},
                     KindCase{&Detached::classRecord, &BaseObject::classRecord, false},
-                    KindCase{&BaseObject::classRecord, &Node::classRecord, false}));
+                    KindCase{&BaseObject::classRecord, &Node::classRecord, false}),
+    [](const testing::TestParamInfo<KindCase>& caseInfo) {
+        return std::string(caseInfo.param.record->getName()) + "_" +
+               std::string(caseInfo.param.asked->getName());
+    });
 
 // Counts destructions so the tests can see exactly when an object dies.
 struct Counted : BaseObject {
