@@ -1,0 +1,7 @@
+#include "engine/resources/ImageContainer.h"
+
+namespace orv {
+
+constinit const ClassRecord ImageContainer::classRecord{"ImageContainer"};
+
+} // namespace orv
