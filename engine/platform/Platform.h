@@ -12,8 +12,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv::platform {
 
@@ -86,5 +90,153 @@ bool grantFullAccess(const std::string& path);
 /// The user's runtime folder for sockets and locks: $XDG_RUNTIME_DIR, or the
 /// system's temporary folder when it is unset.
 [[nodiscard]] std::string getUserRuntimeFolder();
+
+// ---------------------------------------------------------------------------
+// Settings store
+//
+// Stands in for the user's registry hive: keys named by "\"-separated paths
+// ("Software\Vantrel\Games\<id>", "...\qrv") holding named values that are
+// either a 32-bit number or a text. The store is one file,
+// $XDG_CONFIG_HOME/Vantrel/Games/settings.reg; every write replaces it
+// crash-safe (temporary file in the same folder, flushed, renamed). Key paths
+// and value names match ignoring ASCII letter case; "/" in a key path counts
+// as "\". A missing, unreadable or damaged store reads as empty (lines that
+// cannot be understood are skipped). Safe from any thread of the process.
+
+enum class SettingsValueType {
+    Dword,  ///< an unsigned 32-bit number
+    String, ///< a text
+    Other,  ///< a value of a kind this program does not use, kept as found
+};
+
+struct SettingsValue {
+    std::string name;
+    SettingsValueType type = SettingsValueType::Dword;
+    std::uint32_t number = 0; ///< Dword only
+    std::string text;         ///< String: the text; Other: the stored form
+};
+
+/// The store file's path; empty when no settings folder is known.
+[[nodiscard]] std::string getSettingsStorePath();
+/// Every value of the key `keyPath`, in stored order; nullopt when the key
+/// does not exist.
+[[nodiscard]] std::optional<std::vector<SettingsValue>> readSettingsKey(std::string_view keyPath);
+/// One value; nullopt when the key or the value does not exist.
+[[nodiscard]] std::optional<SettingsValue> readSettingsValue(std::string_view keyPath,
+                                                             std::string_view valueName);
+/// Creates the key when missing and sets the value (replacing one of the same
+/// name, whatever its kind). False when `value` is of kind Other or the store
+/// cannot be written; the store is then unchanged.
+[[nodiscard]] bool writeSettingsValue(std::string_view keyPath, const SettingsValue& value);
+
+// ---------------------------------------------------------------------------
+// System facts
+
+struct SystemFacts {
+    std::string hostName;             ///< empty when unknown
+    std::string osName;               ///< the kernel's name ("Linux")
+    std::string osRelease;            ///< the kernel's release ("6.1.0-18-amd64")
+    std::string processorName;        ///< the processor's model name, empty when unknown
+    std::uint32_t processorCount = 0; ///< online processors, at least 1
+    std::uint32_t processorMHz = 0;   ///< the nominal or current clock, 0 when unknown
+    std::uint64_t memoryBytes = 0;    ///< physical memory, 0 when unknown
+};
+/// Reads the facts from the system (uname, sysconf, /proc/cpuinfo). Quick: it
+/// measures nothing.
+[[nodiscard]] SystemFacts getSystemFacts();
+
+// ---------------------------------------------------------------------------
+// Single running instance
+
+/// Makes sure only one copy of the game runs per user. The first start holds
+/// a lock file (`flock`) in the runtime folder and listens on a Unix socket
+/// beside it; a second start finds the lock taken, asks the first through the
+/// socket to bring its window to the front, and gets no lock.
+///
+///     auto instance = InstanceLock::acquire(gameName);
+///     if (!instance) return 1;            // the running copy was asked to show itself
+///     ... each frame: if (instance->takeRaiseRequest()) window->raise();
+///
+/// The lock goes with the object, or with the process when it dies, so a crash
+/// never leaves a stale lock behind.
+class InstanceLock {
+public:
+    /// Tries to become the running instance called `name` (any text: it is
+    /// made safe for a file name). Null when another process holds it; that
+    /// process has then been asked to raise its window. Also null when the
+    /// lock file cannot be made at all, so check `lastAcquireFailed` to tell
+    /// a broken runtime folder from a running copy.
+    [[nodiscard]] static std::unique_ptr<InstanceLock> acquire(std::string_view name);
+    /// True when the last failed `acquire` failed for want of a lock file, not
+    /// because another copy runs.
+    [[nodiscard]] static bool lastAcquireFailed();
+
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+    ~InstanceLock();
+
+    /// True when a second start has asked since the last call (requests are
+    /// merged). Never waits. Main thread.
+    [[nodiscard]] bool takeRaiseRequest();
+
+private:
+    InstanceLock(int lockFile, int listener, std::string socketPath);
+
+    int lockFile_ = -1;
+    int listener_ = -1;
+    std::string socketPath_;
+};
+
+// ---------------------------------------------------------------------------
+// Named locks
+
+/// How long a named lock is waited for before the caller goes on without it.
+inline constexpr std::uint32_t kNamedMutexWaitMilliseconds = 10000;
+
+/// A recursive lock shared by everything in the process that names it alike
+/// (the resource manager's life and data locks, the image manager's list).
+/// Acquiring waits at most a given time; a guard that did not get the lock
+/// never releases it.
+///
+///     NamedMutex dataLock("RESOURCE_DATA");
+///     {
+///         NamedMutexGuard guard(dataLock);   // waits up to 10,000 ms
+///         if (!guard.isAcquired()) logWarning("resource data lock timed out");
+///         ... work on the data ...
+///     }                                     // released only if acquired
+class NamedMutex {
+public:
+    /// The lock called `name`, created on first use. Locks with the same name
+    /// are one lock; an empty name gives a private lock.
+    explicit NamedMutex(std::string_view name);
+
+    /// Waits up to `milliseconds` for the lock; true when it was acquired.
+    [[nodiscard]] bool tryLockFor(std::uint32_t milliseconds);
+    /// Releases one acquisition; call only after a successful `tryLockFor`.
+    void unlock();
+
+private:
+    std::shared_ptr<std::recursive_timed_mutex> mutex_;
+};
+
+/// Holds a NamedMutex for a scope, waiting at most `milliseconds` for it.
+class NamedMutexGuard {
+public:
+    explicit NamedMutexGuard(NamedMutex& mutex,
+                             std::uint32_t milliseconds = kNamedMutexWaitMilliseconds)
+        : mutex_(mutex), acquired_(mutex.tryLockFor(milliseconds)) {}
+    NamedMutexGuard(const NamedMutexGuard&) = delete;
+    NamedMutexGuard& operator=(const NamedMutexGuard&) = delete;
+    ~NamedMutexGuard() {
+        if (acquired_) {
+            mutex_.unlock();
+        }
+    }
+    [[nodiscard]] bool isAcquired() const { return acquired_; }
+
+private:
+    NamedMutex& mutex_;
+    bool acquired_;
+};
 
 } // namespace orv::platform
