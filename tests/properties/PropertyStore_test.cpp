@@ -1,0 +1,434 @@
+#include "engine/core/Log.h"
+#include "engine/properties/PropertyStore.h"
+#include "engine/properties/PropertyValue.h"
+#include "engine/resources/FileArchive.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace orv {
+namespace {
+
+// Keeps the warnings of malformed input out of the test output.
+class QuietLog {
+public:
+    QuietLog() : previous_(setLogSink([](LogLevel, std::string_view) {})) {}
+    QuietLog(const QuietLog&) = delete;
+    QuietLog& operator=(const QuietLog&) = delete;
+    ~QuietLog() { setLogSink(previous_); }
+
+private:
+    LogSink previous_;
+};
+
+RefPtr<PropertyStore> parse(const std::string& xml) {
+    RefPtr<PropertyStore> store(new PropertyStore());
+    EXPECT_TRUE(store->loadText(xml)) << xml;
+    return store;
+}
+
+std::vector<std::string> orderedNames(const PropertyVector& list) {
+    std::vector<std::string> names;
+    for (const RefPtr<AbstractProperty>& element : list.getElements()) {
+        names.push_back(element->getName());
+    }
+    return names;
+}
+
+// The XML text `save` would write for `store`.
+std::string written(PropertyStore& store, const test::TempDir& dir) {
+    store.setFileName(dir.file("written.xml"));
+    store.setAccessMode(ArchiveMode::File);
+    EXPECT_TRUE(store.save());
+    return test::readFile(dir.file("written.xml"));
+}
+
+TEST(PropertyFileMapping, ElementsBecomeValuesNodesAndVectors) {
+    const auto store = parse(R"(<root ignored="1">
+        <Integer id="count" value="7"/>
+        <Text id="title">Hello</Text>
+        <Sprite id="logo" x="10" y="#FF">
+            <Vector id="frames"><Integer value="1"/><Integer value="2"/></Vector>
+        </Sprite>
+        <!-- a comment -->
+    </root>)");
+    EXPECT_EQ(store->getChildCount(), 3U);
+    EXPECT_EQ(store->getChild("ignored"), nullptr);
+    EXPECT_EQ(store->getValue("count")->getTypeName(), "Integer");
+    EXPECT_EQ(store->getValue("count")->getInt(), 7);
+    EXPECT_EQ(store->getValue("title")->getText(), L"Hello");
+    PropertyNode* logo = store->getNode("logo");
+    EXPECT_EQ(logo->getTypeName(), "Sprite");
+    EXPECT_EQ(logo->getValue("x")->getInt(), 10);
+    EXPECT_TRUE(logo->getChild("x")->getTypeName().empty()); // attributes are untyped
+    EXPECT_EQ(logo->getValue("y")->getInt(), 255);
+    EXPECT_EQ(logo->getChild("id"), nullptr);
+    PropertyVector* frames = logo->getVector("frames");
+    ASSERT_EQ(frames->size(), 2U);
+    EXPECT_EQ(asValue(frames->at(1))->getInt(), 2);
+    EXPECT_EQ(orderedNames(*logo), (std::vector<std::string>{"frames"}));
+}
+
+struct MappingCase {
+    const char* title;
+    const char* xml;
+    // Checks on the one top-level child "n".
+    void (*check)(AbstractProperty& property);
+};
+
+void PrintTo(const MappingCase& c, std::ostream* out) {
+    *out << c.title;
+}
+
+class EdgeCases : public testing::TestWithParam<MappingCase> {};
+
+TEST_P(EdgeCases, MapAsTheFormatSays) {
+    const auto store = parse(GetParam().xml);
+    AbstractProperty* property = store->getChild("n");
+    ASSERT_NE(property, nullptr);
+    GetParam().check(*property);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PropertyFileMapping, EdgeCases,
+    testing::Values(
+        MappingCase{"ValueTextBeatsValueAttribute",
+                    R"(<root><String id="n" value="attribute">content</String></root>)",
+                    [](AbstractProperty& p) {
+                        EXPECT_EQ(asValue(&p)->getText(), L"content");
+                    }},
+        MappingCase{
+            "ValueIgnoresOtherAttributesAndChildElements",
+            R"(<root><Integer id="n" other="5" value="3"><Integer id="c"/></Integer></root>)",
+            [](AbstractProperty& p) {
+                EXPECT_EQ(asValue(&p)->getInt(), 3);
+                EXPECT_EQ(asNode(&p), DUMMY_NODE);
+            }},
+        MappingCase{"NodeValueAttributeIsUntypedChild", R"(<root><Label id="n" value="v"/></root>)",
+                    [](AbstractProperty& p) {
+                        AbstractProperty* value = asNode(&p)->getChild("value");
+                        ASSERT_NE(value, nullptr);
+                        EXPECT_TRUE(value->getTypeName().empty());
+                        EXPECT_EQ(asNode(&p)->size(), 0U);
+                    }},
+        MappingCase{"NodeTextIsTypedChildThatReplacesTheAttribute",
+                    R"(<root><Label id="n" value="attribute">text</Label></root>)",
+                    [](AbstractProperty& p) {
+                        PropertyNode* node = asNode(&p);
+                        EXPECT_EQ(node->getChildCount(), 1U);
+                        EXPECT_EQ(node->getChild("value")->getTypeName(), "Text");
+                        EXPECT_EQ(node->getValue("value")->getText(), L"text");
+                    }},
+        MappingCase{"OnlyTheFirstTextPieceCounts",
+                    R"(<root><Text id="n">first<!-- c -->second</Text></root>)",
+                    [](AbstractProperty& p) {
+                        EXPECT_EQ(asValue(&p)->getText(), L"first");
+                    }},
+        MappingCase{
+            "SameIdsInANodeLeaveTheLast",
+            R"(<root><Panel id="n"><Integer id="a" value="1"/><Integer id="a" value="2"/></Panel></root>)",
+            [](AbstractProperty& p) {
+                PropertyNode* node = asNode(&p);
+                EXPECT_EQ(node->getChildCount(), 1U);
+                EXPECT_EQ(node->getValue("a")->getInt(), 2);
+            }},
+        MappingCase{
+            "SameIdsInAVectorAllStayInOrder",
+            R"(<root><Vector id="n" other="x"><Integer id="a" value="1"/><Integer id="a" value="2"/></Vector></root>)",
+            [](AbstractProperty& p) {
+                PropertyVector* vector = asVector(&p);
+                ASSERT_EQ(vector->size(), 2U);
+                EXPECT_EQ(asValue(vector->at(0))->getInt(), 1);
+                EXPECT_EQ(asValue(vector->at(1))->getInt(), 2);
+            }},
+        MappingCase{"UnnamedChildrenOfANodeReplaceEachOther",
+                    R"(<root><Panel id="n"><Label/><Button/></Panel></root>)",
+                    [](AbstractProperty& p) {
+                        PropertyNode* node = asNode(&p);
+                        EXPECT_EQ(node->getChildCount(), 1U);
+                        EXPECT_EQ(node->getChild("")->getTypeName(), "Button");
+                    }},
+        MappingCase{"UnnamedChildrenOfAVectorAllStay",
+                    R"(<root><Vector id="n"><Label/><Button/><Vector/></Vector></root>)",
+                    [](AbstractProperty& p) {
+                        EXPECT_EQ(asVector(&p)->size(), 3U);
+                    }},
+        MappingCase{"EntitiesAndUtf8AreDecoded",
+                    "<root><Text id=\"n\" value=\"&lt;&amp;&#xE9;\xE2\x82\xAC\"/></root>",
+                    [](AbstractProperty& p) {
+                        EXPECT_EQ(asValue(&p)->getText(), L"<&\u00E9\u20AC");
+                    }}),
+    [](const testing::TestParamInfo<MappingCase>& param) {
+        return std::string(param.param.title);
+    });
+
+TEST(PropertyFileMapping, WhiteSpaceCondensingFollowsTheStore) {
+    const char* xml = "<root><Text id=\"t\">  two\n   lines  </Text></root>";
+    RefPtr<PropertyStore> condensed(new PropertyStore());
+    ASSERT_TRUE(condensed->loadText(xml));
+    RefPtr<PropertyStore> kept(new PropertyStore());
+    kept->setCondenseWhiteSpace(false);
+    ASSERT_TRUE(kept->loadText(xml));
+    ASSERT_TRUE(condensed->loadText(xml)); // the switch is set again for every parse
+    EXPECT_EQ(condensed->getValue("t")->getText(), L"two lines");
+    EXPECT_EQ(kept->getValue("t")->getText(), L"  two\n   lines  ");
+}
+
+TEST(PropertyFileMapping, NodeValueAttributeAndTextAreWrittenBackAsTheyCame) {
+    const test::TempDir dir;
+    auto store = parse(R"(<root><Label id="a" value="attr"/><Label id="b">text</Label></root>)");
+    const std::string xml = written(*store, dir);
+    EXPECT_NE(xml.find(R"(<Label id="a" value="attr" />)"), std::string::npos) << xml;
+    EXPECT_NE(xml.find(R"(<Text id="value" value="text" />)"), std::string::npos) << xml;
+}
+
+TEST(PropertyFileLoad, ReloadReplacesTopLevelChildrenByName) {
+    const test::TempDir dir;
+    test::writeFile(dir.file("a.xml"),
+                    R"(<root><Integer id="x" value="1"/><Integer id="y" value="1"/></root>)");
+    test::writeFile(dir.file("b.xml"), R"(<root><Integer id="x" value="2"/></root>)");
+    RefPtr<PropertyStore> store(new PropertyStore(dir.file("a.xml")));
+    store->addFile(dir.file("b.xml"));
+    ASSERT_TRUE(store->reloadAll());
+    ASSERT_TRUE(store->reloadAll());
+    EXPECT_EQ(store->getChildCount(), 2U);
+    EXPECT_EQ(store->getValue("x")->getInt(), 2);
+}
+
+TEST(PropertyFileLoad, FailedLoadsLeaveTheTreeAndDoNotStopTheOthers) {
+    const QuietLog quiet;
+    const test::TempDir dir;
+    test::writeFile(dir.file("good.xml"), R"(<root><Integer id="x" value="1"/></root>)");
+    test::writeFile(dir.file("bad.xml"), R"(<root><Integer id="y" value="1"/>)");
+    RefPtr<PropertyStore> store(new PropertyStore(dir.file("missing.xml")));
+    store->addFile(dir.file("bad.xml"));
+    store->addFile(dir.file("good.xml"));
+    EXPECT_FALSE(store->reloadAll());
+    EXPECT_EQ(store->getChildCount(), 1U);
+    EXPECT_FALSE(store->canLoad(dir.file("bad.xml")));
+    EXPECT_FALSE(store->canLoad(dir.path().string())); // a folder is no file
+    EXPECT_TRUE(store->canLoad(dir.file("good.xml")));
+}
+
+TEST(PropertyFileLoad, CanLoadAddsNothing) {
+    const test::TempDir dir;
+    test::writeFile(dir.file("a.xml"), R"(<root><Integer id="x" value="1"/></root>)");
+    RefPtr<PropertyStore> store(new PropertyStore());
+    EXPECT_TRUE(store->canLoad(dir.file("a.xml")));
+    EXPECT_EQ(store->getChildCount(), 0U);
+}
+
+TEST(PropertyFileLoad, DocumentWithoutElementLoadsEmpty) {
+    RefPtr<PropertyStore> store(new PropertyStore());
+    EXPECT_TRUE(store->loadText("<?xml version=\"1.0\"?><!-- nothing -->"));
+    EXPECT_EQ(store->getChildCount(), 0U);
+}
+
+TEST(PropertyFileLoad, LineEndsReadAlikeWhereverTheFileIs) {
+    RefPtr<PropertyStore> store(new PropertyStore());
+    store->setCondenseWhiteSpace(false);
+    ASSERT_TRUE(store->loadText("<root><Text id=\"t\">a\r\nb\rc</Text></root>"));
+    EXPECT_EQ(store->getValue("t")->getText(), L"a\nb\nc");
+}
+
+// Malformed input must never crash and never change the tree. The parser
+// rejects most of it; what it tolerates (a lone "<", an element name that
+// starts with a digit) is read as a document without elements.
+struct MalformedCase {
+    std::string xml;
+    bool rejected;
+};
+
+void PrintTo(const MalformedCase& c, std::ostream* out) {
+    *out << testing::PrintToString(c.xml);
+}
+
+class MalformedXml : public testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedXml, FailsOrAddsNothing) {
+    const QuietLog quiet;
+    RefPtr<PropertyStore> store(new PropertyStore());
+    ASSERT_TRUE(store->loadText(R"(<root><Integer id="kept" value="1"/></root>)"));
+    EXPECT_EQ(store->loadText(GetParam().xml), !GetParam().rejected);
+    EXPECT_EQ(store->getChildCount(), 1U);
+    EXPECT_EQ(store->getValue("kept")->getInt(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, MalformedXml,
+    testing::Values(MalformedCase{"", true}, MalformedCase{"   \n ", true},
+                    MalformedCase{"<root>", true},
+                    MalformedCase{"<root><Integer id=\"a\"></root>", true},
+                    MalformedCase{"<root></Root>", true},
+                    MalformedCase{"<root><a b=\"1\" b=\"2\"/></root>", true},
+                    MalformedCase{"<root><a b=\"unterminated/></root>", true},
+                    MalformedCase{"<root><!-- never closed </root>", true},
+                    MalformedCase{"<root><![CDATA[ open </root>", true},
+                    MalformedCase{"<root><Integer id=\"a\" value=\"1\"/></root", true},
+                    MalformedCase{std::string("\xFF\xFE<\0r\0o\0o\0t\0/\0>\0", 16), true},
+                    MalformedCase{"<root>\x01\x02\x03</root\x80>", true}, MalformedCase{"<", false},
+                    MalformedCase{"<1a/>", false}));
+
+TEST(PropertyFileLoad, EmbeddedZeroEndsTheText) {
+    static constexpr char text[] = "<root><Integer id=\"a\" value=\"1\"/></root>\0<junk";
+    RefPtr<PropertyStore> store(new PropertyStore());
+    EXPECT_TRUE(store->loadText(std::string_view(text, sizeof(text) - 1)));
+    EXPECT_EQ(store->getValue("a")->getInt(), 1);
+}
+
+RefPtr<PropertyStore> sampleTree() {
+    RefPtr<PropertyStore> store(new PropertyStore());
+    auto* player = new PropertyNode("player", "OrvantaPlayer");
+    player->add(new PropertyValue("name", std::string_view("Zo\xC3\xAB <&> \"q\""), true));
+    player->add(new PropertyValue("score", 1200));
+    player->add(new PropertyValue("time", 2.5F));
+    player->add(new PropertyValue("note", std::wstring_view(L"line one\nline two")));
+    auto* stats = new PropertyVector("stats");
+    stats->addBool(true);
+    stats->add(new PropertyNode("", "Stat"));
+    player->add(stats);
+    store->add(player);
+    return store;
+}
+
+void expectSampleTree(PropertyStore& store) {
+    PropertyNode* player = store.getNode("player");
+    EXPECT_EQ(player->getTypeName(), "OrvantaPlayer");
+    EXPECT_EQ(player->getValue("name")->getString(), "Zo\xC3\xAB <&> \"q\"");
+    EXPECT_TRUE(player->getChild("name")->getTypeName().empty());
+    EXPECT_EQ(player->getValue("score")->getInt(), 1200);
+    EXPECT_EQ(player->getValue("time")->getFloat(), 2.5F);
+    EXPECT_EQ(player->getValue("note")->getText(), L"line one\nline two");
+    PropertyVector* stats = player->getVector("stats");
+    ASSERT_EQ(stats->size(), 2U);
+    EXPECT_TRUE(asValue(stats->at(0))->getBool());
+    EXPECT_EQ(stats->at(1)->getTypeName(), "Stat");
+}
+
+struct ModeCase {
+    ArchiveMode mode;
+    const char* storedSuffix;
+    bool scrambled;
+};
+
+void PrintTo(const ModeCase& c, std::ostream* out) {
+    *out << "mode " << static_cast<int>(c.mode);
+}
+
+class SaveRoundTrip : public testing::TestWithParam<ModeCase> {
+protected:
+    void TearDown() override { FileArchive::shutDown(); }
+};
+
+TEST_P(SaveRoundTrip, WritesAndReadsBackTheSameTree) {
+    const test::TempDir dir;
+    const std::string name = dir.file("players");
+    const std::string stored = name + GetParam().storedSuffix;
+    RefPtr<PropertyStore> store = sampleTree();
+    store->setFileName(name);
+    store->setAccessMode(GetParam().mode);
+    ASSERT_TRUE(store->save());
+
+    ASSERT_TRUE(std::filesystem::exists(stored));
+    EXPECT_FALSE(std::filesystem::exists(stored + ".tmp"));
+    const std::string bytes = test::readFile(stored);
+    EXPECT_EQ(bytes.find("<root>") == std::string::npos, GetParam().scrambled);
+
+    RefPtr<PropertyStore> loaded(new PropertyStore());
+    loaded->setAccessMode(GetParam().mode);
+    ASSERT_TRUE(loaded->load(name));
+    expectSampleTree(*loaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SaveRoundTrip,
+                         testing::Values(ModeCase{ArchiveMode::File, "", false},
+                                         ModeCase{ArchiveMode::EncryptFile, ".!", true},
+                                         ModeCase{ArchiveMode::Global, "", false}));
+
+TEST(SaveInGlobalMode, FollowsTheArchiveSetUp) {
+    const test::TempDir dir;
+    FileArchive::setUp(ArchiveMode::EncryptZip, dir.file("missing.dat"));
+    RefPtr<PropertyStore> store = sampleTree();
+    store->setFileName(dir.file("scores"));
+    ASSERT_TRUE(store->save()); // the scrambled archive mode writes a scrambled loose file
+    EXPECT_TRUE(std::filesystem::exists(dir.file("scores.!")));
+    RefPtr<PropertyStore> loaded(new PropertyStore());
+    ASSERT_TRUE(loaded->load(dir.file("scores"))); // not in the archive: read from disk
+    expectSampleTree(*loaded);
+    FileArchive::shutDown();
+}
+
+// A save that cannot finish must leave the old file as it was and say so.
+class FailedSave : public testing::Test {
+protected:
+    void SetUp() override {
+        store_ = sampleTree();
+        store_->setFileName(dir_.file("players"));
+        store_->setAccessMode(ArchiveMode::EncryptFile);
+        ASSERT_TRUE(store_->save());
+        before_ = test::readFile(stored());
+        store_->getNode("player")->add(new PropertyValue("score", 99));
+    }
+
+    [[nodiscard]] std::string stored() const { return dir_.file("players.!"); }
+    void expectOldFileIntact() const {
+        EXPECT_EQ(test::readFile(stored()), before_);
+        RefPtr<PropertyStore> loaded(new PropertyStore());
+        loaded->setAccessMode(ArchiveMode::EncryptFile);
+        ASSERT_TRUE(loaded->load(dir_.file("players")));
+        EXPECT_EQ(loaded->getNode("player")->getValue("score")->getInt(), 1200);
+    }
+
+    const QuietLog quiet_;
+    const test::TempDir dir_;
+    RefPtr<PropertyStore> store_;
+    std::string before_;
+};
+
+TEST_F(FailedSave, WriteErrorPartWayKeepsTheOldFile) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full to fail writes with";
+    }
+    // The temporary file leads to a device on which every write fails.
+    std::filesystem::create_symlink("/dev/full", stored() + ".tmp");
+    EXPECT_FALSE(store_->save());
+    expectOldFileIntact();
+    EXPECT_FALSE(std::filesystem::exists(stored() + ".tmp"));
+    EXPECT_FALSE(std::filesystem::is_symlink(stored() + ".tmp"));
+}
+
+TEST_F(FailedSave, TemporaryFileThatCannotBeMadeKeepsTheOldFile) {
+    std::filesystem::create_directory(stored() + ".tmp");
+    EXPECT_FALSE(store_->save());
+    expectOldFileIntact();
+}
+
+TEST_F(FailedSave, TreeThatCannotBeWrittenKeepsTheOldFile) {
+    // A type name the parser would not read back: the file would be lost.
+    store_->getNode("player")->add(new PropertyNode("bad", "not a name"));
+    EXPECT_FALSE(store_->save());
+    expectOldFileIntact();
+}
+
+TEST_F(FailedSave, MissingFolderIsReported) {
+    store_->setFileName(dir_.file("no/such/folder/players"));
+    EXPECT_FALSE(store_->save());
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("no")));
+}
+
+TEST(PropertyFileSave, UntypedValueInAVectorIsWrittenAsString) {
+    const test::TempDir dir;
+    RefPtr<PropertyStore> store(new PropertyStore());
+    auto* list = new PropertyVector("list");
+    list->add(new PropertyValue("u", std::string_view("x"), true));
+    store->add(list);
+    EXPECT_NE(written(*store, dir).find(R"(<String id="u" value="x" />)"), std::string::npos);
+}
+
+} // namespace
+} // namespace orv
