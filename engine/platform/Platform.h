@@ -383,3 +383,280 @@ enum class MessageBoxKind { Information, Warning, Error };
 void showMessageBox(MessageBoxKind kind, std::string_view title, std::string_view text);
 
 } // namespace orv::platform
+
+#include <cstddef>
+#include <span>
+
+namespace orv::platform {
+
+// ---------------------------------------------------------------------------
+// Audio device: our own software mixer on SDL2's audio output.
+//
+// Output is 44,100 Hz, 16-bit signed, interleaved stereo. Effects play on 32
+// channels from samples decoded into memory; music plays from streams that
+// are decoded from loose Ogg Vorbis files while they play. Effects are scaled
+// by the master effects volume, streams only by their own (absolute) volume,
+// so the master volume mutes effects without touching music and two streams
+// can cross-fade. Volumes are 0-255 (255 full), pans 0-255 (0 hard left, 128
+// centre, 255 hard right).
+//
+// The process-wide device (openAudioDevice ... pollAudioSyncEvents) may be
+// used from any thread; each call takes the device lock for a moment. While
+// no device is open, sound is disabled: every play reports that nothing
+// played (kNoAudioChannel, kNoAudioStream or false) and nothing fails.
+//
+//     if (!orv::platform::openAudioDevice()) { /* play silently */ }
+//     auto click = orv::platform::decodeAudioSample(bytes);   // WAV or Ogg
+//     auto channel = orv::platform::playAudioSample(click, 255, 128, false);
+//     orv::platform::setAudioChannelPan(channel, 200);        // stale: no-op
+
+/// Output frames per second of the mixer.
+inline constexpr std::uint32_t kAudioSampleRate = 44100;
+/// Effect channels the mixer plays at once.
+inline constexpr int kAudioChannelCount = 32;
+/// Music streams open at once.
+inline constexpr int kAudioStreamCount = 4;
+
+/// A playing effect: a slot number with a generation, so a handle kept after
+/// its sound ended (and the slot was reused) refers to nothing and every call
+/// with it does nothing. Never negative when valid.
+using AudioChannel = std::int32_t;
+inline constexpr AudioChannel kNoAudioChannel = -1;
+/// An open music stream, with a generation like AudioChannel.
+using AudioStream = std::int32_t;
+inline constexpr AudioStream kNoAudioStream = -1;
+
+/// `frames` of mix-rate audio in milliseconds, computed in 64 bits and
+/// truncated (so samples of hours stay right).
+[[nodiscard]] std::uint32_t audioFramesToMilliseconds(std::uint64_t frames);
+
+/// One sound decoded into memory in the mix format. Immutable once made;
+/// shared between its owner and the channels playing it, so dropping the
+/// owner's reference while it plays is safe.
+class AudioSample {
+public:
+    /// Takes interleaved stereo frames at kAudioSampleRate (an even count of
+    /// values).
+    explicit AudioSample(std::vector<std::int16_t> frames);
+
+    /// Interleaved stereo values, two per frame.
+    [[nodiscard]] const std::vector<std::int16_t>& getData() const { return data_; }
+    [[nodiscard]] std::uint32_t getFrameCount() const;
+    [[nodiscard]] std::uint32_t getDurationMs() const;
+
+private:
+    std::vector<std::int16_t> data_;
+};
+using AudioSamplePtr = std::shared_ptr<const AudioSample>;
+
+/// Decodes a whole WAV (any format SDL reads) or Ogg Vorbis file held in
+/// `data` (recognised by its first bytes) into the mix format, converting
+/// rate and channel count. Needs no open device. Returns null when the data
+/// are neither, are broken, or hold no audio.
+[[nodiscard]] AudioSamplePtr decodeAudioSample(std::span<const std::byte> data);
+
+/// The decoder behind a music stream. The mixer's feeder calls it from one
+/// thread at a time, never from the audio callback.
+class AudioStreamSource {
+public:
+    AudioStreamSource() = default;
+    AudioStreamSource(const AudioStreamSource&) = delete;
+    AudioStreamSource& operator=(const AudioStreamSource&) = delete;
+    virtual ~AudioStreamSource() = default;
+
+    /// Frames per second of the source's own PCM; stream positions and sync
+    /// points are counted in these frames.
+    [[nodiscard]] virtual std::uint32_t getSourceRate() const = 0;
+    /// Length in source frames.
+    [[nodiscard]] virtual std::uint64_t getSourceLength() const = 0;
+    /// Decodes the next audio in the mix format into `out` (interleaved
+    /// stereo at kAudioSampleRate, `out.size()` even) and returns the frames
+    /// written; 0 at the end or on a decoding error.
+    [[nodiscard]] virtual std::size_t read(std::span<std::int16_t> out) = 0;
+    /// Moves to `sourceFrame`; the next read starts at mix frame
+    /// sourceFrame × kAudioSampleRate / getSourceRate(). False when out of
+    /// range or the file cannot seek.
+    [[nodiscard]] virtual bool seek(std::uint64_t sourceFrame) = 0;
+};
+
+/// Opens the Ogg Vorbis file at `path` (UTF-8) for streaming: reads only its
+/// headers now. Null when the file is missing, not Ogg Vorbis or not seekable.
+[[nodiscard]] std::unique_ptr<AudioStreamSource> openOggStreamSource(const std::string& path);
+
+/// A stream passed one of its sync points: `position` in source frames.
+struct AudioSyncEvent {
+    AudioStream stream = kNoAudioStream;
+    std::uint32_t position = 0;
+};
+
+/// One effect as the mixing core sees it. `data` is borrowed from the sample
+/// that plays and must outlive the mix call.
+struct AudioVoice {
+    const std::int16_t* data = nullptr; ///< interleaved stereo frames
+    std::uint32_t frameCount = 0;
+    std::uint32_t position = 0; ///< next frame to play
+    std::uint8_t volume = 255;
+    std::uint8_t pan = 128;
+    bool looped = false;
+    bool paused = false;
+    bool active = false; ///< cleared when a voice that does not loop ends
+};
+
+/// The mixing core, a pure function: fills `out` (interleaved stereo, even
+/// size) with the sum of every active, unpaused voice and advances their
+/// positions. Gain is volume/255 × masterVolume/255 × the pan gain; the pan
+/// keeps the near side at full level and lowers the far side linearly to
+/// silence at 0 or 255, so centre (128) plays both sides at full level. The
+/// sum saturates at the 16-bit limits. Allocates nothing.
+void mixAudioVoices(std::span<AudioVoice> voices, std::uint8_t masterVolume,
+                    std::span<std::int16_t> out);
+
+/// The whole mixer: 32 effect channels and kAudioStreamCount streams, with
+/// no SDL and no locking of its own, so tests drive it directly. The device
+/// calls every member under its lock; `mix` runs on the audio thread and
+/// neither allocates nor waits, streams are filled by `beginFeed` /
+/// `runFeed` / `endFeed` (or `feedStreams` on one thread).
+///
+///     AudioMixer mixer;
+///     auto channel = mixer.play(sample, 255, 128, false);
+///     std::vector<std::int16_t> out(2 * 512);
+///     mixer.mix(out);                       // 512 frames of output
+class AudioMixer {
+public:
+    /// Decoded stream audio buffered ahead of playback, in frames.
+    static constexpr std::size_t kStreamBufferFrames = 32768;
+
+    AudioMixer();
+    AudioMixer(const AudioMixer&) = delete;
+    AudioMixer& operator=(const AudioMixer&) = delete;
+    ~AudioMixer();
+
+    /// Starts `sample` on a free channel. kNoAudioChannel when the sample is
+    /// null or every channel is busy (playing or paused).
+    [[nodiscard]] AudioChannel play(AudioSamplePtr sample, std::uint8_t volume, std::uint8_t pan,
+                                    bool looped);
+    /// Each returns false, changing nothing, for a stale or invalid handle.
+    bool stop(AudioChannel channel);
+    bool setVolume(AudioChannel channel, std::uint8_t volume);
+    bool setPan(AudioChannel channel, std::uint8_t pan);
+    bool setPaused(AudioChannel channel, bool paused);
+    /// True while the channel sounds or is paused.
+    [[nodiscard]] bool isPlaying(AudioChannel channel) const;
+    /// Stops every channel playing `sample`.
+    void stopSample(const AudioSample& sample);
+    /// Effects master volume, 255 at construction; streams ignore it.
+    void setMasterVolume(std::uint8_t volume) { masterVolume_ = volume; }
+    [[nodiscard]] std::uint8_t getMasterVolume() const { return masterVolume_; }
+
+    /// Takes `source` into a free stream slot, stopped at position 0, volume
+    /// 255. kNoAudioStream when the source is null or no slot is free.
+    /// `looped` streams start again from 0 at their end; others stop there
+    /// and rewind to 0.
+    [[nodiscard]] AudioStream openStream(std::shared_ptr<AudioStreamSource> source, bool looped);
+    /// Frees the slot and hands back its source, so the caller can destroy it
+    /// outside the device lock. Null for a stale handle.
+    std::shared_ptr<AudioStreamSource> closeStream(AudioStream stream);
+    /// Plays from the current position; true when already playing.
+    bool playStream(AudioStream stream);
+    /// Stops and rewinds to position 0.
+    bool stopStream(AudioStream stream);
+    /// Moves to `position` (source frames), playing or not; false beyond the
+    /// end.
+    bool setStreamPosition(AudioStream stream, std::uint32_t position);
+    /// The position of the next frame to be heard, in source frames.
+    [[nodiscard]] std::optional<std::uint32_t> getStreamPosition(AudioStream stream) const;
+    /// Adds a sync point at `position` (source frames): each time playback
+    /// passes it, an event waits for takeSyncEvents.
+    bool addStreamSyncPoint(AudioStream stream, std::uint32_t position);
+    /// The stream's own volume, 255 at open, not scaled by the master volume.
+    bool setStreamVolume(AudioStream stream, std::uint8_t volume);
+    [[nodiscard]] bool isStreamPlaying(AudioStream stream) const;
+    /// Appends the sync points passed since the last call, in stream slot
+    /// order, and forgets them.
+    void takeSyncEvents(std::vector<AudioSyncEvent>& out);
+
+    /// Fills `out` (interleaved stereo, any even size) with the next frames:
+    /// effects, then streams, saturated. Stream audio not yet decoded is
+    /// silence and does not advance the stream. Allocates nothing.
+    void mix(std::span<std::int16_t> out);
+
+    /// Decoding work for one stream, taken under the lock, done without it.
+    struct FeedJob {
+        int slot = -1;
+        std::uint32_t generation = 0;
+        std::uint32_t epoch = 0;
+        std::shared_ptr<AudioStreamSource> source;
+        bool looped = false;
+        std::optional<std::uint64_t> seekTo; ///< source frame
+        std::size_t wanted = 0;              ///< frames
+        std::size_t maxWraps = 0;            ///< restarts the stream can take
+        std::vector<std::int16_t> frames;    ///< decoded, reused between jobs
+        std::size_t frameCount = 0;
+        std::vector<std::size_t> wrapOffsets; ///< frames decoded before each restart at 0
+        bool ended = false;                   ///< end of a stream that does not loop
+        bool failed = false;
+    };
+    /// Fills `job` when stream `slot` needs decoding; false otherwise.
+    [[nodiscard]] bool beginFeed(int slot, FeedJob& job);
+    /// Decodes the job (seek, read, restart looped streams). No lock needed.
+    static void runFeed(FeedJob& job);
+    /// Buffers the job's audio, unless the stream was closed, stopped or moved
+    /// since beginFeed.
+    void endFeed(const FeedJob& job);
+    /// beginFeed, runFeed and endFeed for every stream on the calling thread.
+    void feedStreams();
+
+private:
+    struct Channel;
+    struct StreamSlot;
+
+    AudioVoice* findVoice(AudioChannel channel);
+    StreamSlot* findStream(AudioStream stream);
+    const StreamSlot* findStream(AudioStream stream) const;
+    void resetStream(StreamSlot& slot, std::uint64_t sourceFrame);
+    void mixStream(StreamSlot& slot, std::span<std::int32_t> sum);
+
+    std::vector<Channel> channels_;
+    std::vector<AudioVoice> voices_;
+    std::vector<StreamSlot> streams_;
+    std::vector<std::int32_t> sum_;
+    std::uint8_t masterVolume_ = 255;
+    FeedJob scratchJob_;
+};
+
+/// Opens the default output device and starts the feeder thread; true when
+/// sound is enabled (also when it already was). False, with sound disabled,
+/// when SDL has no audio driver or device.
+[[nodiscard]] bool openAudioDevice();
+/// Stops output and frees every channel and stream; sound is disabled after.
+void closeAudioDevice();
+[[nodiscard]] bool isAudioEnabled();
+
+/// AudioMixer's operations on the device's mixer. Each reports that nothing
+/// played or changed while sound is disabled.
+[[nodiscard]] AudioChannel playAudioSample(const AudioSamplePtr& sample, std::uint8_t volume,
+                                           std::uint8_t pan, bool looped);
+bool stopAudioChannel(AudioChannel channel);
+bool setAudioChannelVolume(AudioChannel channel, std::uint8_t volume);
+bool setAudioChannelPan(AudioChannel channel, std::uint8_t pan);
+bool setAudioChannelPaused(AudioChannel channel, bool paused);
+[[nodiscard]] bool isAudioChannelPlaying(AudioChannel channel);
+void stopAudioSample(const AudioSample& sample);
+void setAudioMasterVolume(std::uint8_t volume);
+
+/// Opens the Ogg Vorbis file at `path` (UTF-8) as a stream, stopped at 0.
+/// kNoAudioStream when sound is disabled or the file cannot be opened.
+[[nodiscard]] AudioStream openAudioStream(const std::string& path, bool looped);
+void closeAudioStream(AudioStream stream);
+bool playAudioStream(AudioStream stream);
+bool stopAudioStream(AudioStream stream);
+bool setAudioStreamPosition(AudioStream stream, std::uint32_t position);
+[[nodiscard]] std::optional<std::uint32_t> getAudioStreamPosition(AudioStream stream);
+bool addAudioStreamSyncPoint(AudioStream stream, std::uint32_t position);
+bool setAudioStreamVolume(AudioStream stream, std::uint8_t volume);
+[[nodiscard]] bool isAudioStreamPlaying(AudioStream stream);
+/// The sync points passed since the last call; poll it from the main thread
+/// (events are never delivered on the audio thread).
+[[nodiscard]] std::vector<AudioSyncEvent> pollAudioSyncEvents();
+
+} // namespace orv::platform
