@@ -146,7 +146,7 @@ void mixAudioVoices(std::span<AudioVoice> voices, std::uint8_t masterVolume,
 // Slots
 
 struct AudioMixer::Channel {
-    AudioSamplePtr sample; // kept until the slot is reused, never dropped in mix
+    AudioSamplePtr sample; // never dropped in mix, which must not free memory
     std::uint32_t generation = 0;
 };
 
@@ -221,6 +221,9 @@ AudioChannel AudioMixer::play(AudioSamplePtr sample, std::uint8_t volume, std::u
     if (sample == nullptr) {
         return kNoAudioChannel;
     }
+    // Sounds that ended on the audio thread still hold their samples (that
+    // thread frees nothing); let them go now.
+    releaseEndedSamples();
     for (int i = 0; i < kAudioChannelCount; ++i) {
         AudioVoice& voice = voices_[i];
         if (voice.active) {
@@ -249,6 +252,7 @@ bool AudioMixer::stop(AudioChannel channel) {
         return false;
     }
     voice->active = false;
+    releaseEndedSamples();
     return true;
 }
 
@@ -288,6 +292,15 @@ void AudioMixer::stopSample(const AudioSample& sample) {
     for (int i = 0; i < kAudioChannelCount; ++i) {
         if (voices_[i].active && channels_[i].sample.get() == &sample) {
             voices_[i].active = false;
+        }
+    }
+    releaseEndedSamples();
+}
+
+void AudioMixer::releaseEndedSamples() {
+    for (int i = 0; i < kAudioChannelCount; ++i) {
+        if (!voices_[i].active) {
+            channels_[i].sample.reset();
         }
     }
 }

@@ -401,14 +401,16 @@ namespace orv::platform {
 // centre, 255 hard right).
 //
 // The process-wide device (openAudioDevice ... pollAudioSyncEvents) may be
-// used from any thread; each call takes the device lock for a moment. While
-// no device is open, sound is disabled: every play reports that nothing
-// played (kNoAudioChannel, kNoAudioStream or false) and nothing fails.
+// used from any thread; each call takes the device lock for a moment. Open
+// and close it on the main thread while no other thread uses it (at start-up
+// and shut-down). While no device is open, sound is disabled: every play
+// reports that nothing played (kNoAudioChannel, kNoAudioStream or false) and
+// nothing fails.
 //
 //     if (!orv::platform::openAudioDevice()) { /* play silently */ }
 //     auto click = orv::platform::decodeAudioSample(bytes);   // WAV or Ogg
 //     auto channel = orv::platform::playAudioSample(click, 255, 128, false);
-//     orv::platform::setAudioChannelPan(channel, 200);        // stale: no-op
+//     orv::platform::setAudioChannelPan(channel, 200); // false once it ended
 
 /// Output frames per second of the mixer.
 inline constexpr std::uint32_t kAudioSampleRate = 44100;
@@ -542,7 +544,9 @@ public:
     bool setPaused(AudioChannel channel, bool paused);
     /// True while the channel sounds or is paused.
     [[nodiscard]] bool isPlaying(AudioChannel channel) const;
-    /// Stops every channel playing `sample`.
+    /// Stops every channel playing `sample`. A channel lets its sample go
+    /// when stopped here or by `stop`, or, when it ended by itself, at the
+    /// next `play`.
     void stopSample(const AudioSample& sample);
     /// Effects master volume, 255 at construction; streams ignore it.
     void setMasterVolume(std::uint8_t volume) { masterVolume_ = volume; }
@@ -611,6 +615,7 @@ private:
     struct StreamSlot;
 
     AudioVoice* findVoice(AudioChannel channel);
+    void releaseEndedSamples();
     StreamSlot* findStream(AudioStream stream);
     const StreamSlot* findStream(AudioStream stream) const;
     void resetStream(StreamSlot& slot, std::uint64_t sourceFrame);

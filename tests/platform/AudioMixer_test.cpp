@@ -228,6 +228,21 @@ TEST(AudioMixerChannels, SampleOutlivesItsOwnerWhilePlaying) {
     ASSERT_FALSE(watch.expired());
     EXPECT_EQ(mixFrames(mixer, 1), (std::vector<std::int16_t>{42, 42}));
     EXPECT_TRUE(mixer.stop(channel));
+    EXPECT_TRUE(watch.expired()); // a stopped channel keeps no sample alive
+}
+
+TEST(AudioMixerChannels, SampleThatEndedIsLetGoAtTheNextPlay) {
+    AudioMixer mixer;
+    std::weak_ptr<const AudioSample> watch;
+    {
+        AudioSamplePtr sample = constantSample(1, 1, 2);
+        watch = sample;
+        (void)mixer.play(std::move(sample), 255, 128, false);
+    }
+    (void)mixFrames(mixer, 4); // ends on the audio thread, which frees nothing
+    EXPECT_FALSE(watch.expired());
+    (void)mixer.play(constantSample(2, 2, 2), 255, 128, false);
+    EXPECT_TRUE(watch.expired());
 }
 
 TEST(AudioDuration, MillisecondsAreComputedInSixtyFourBits) {
