@@ -1,0 +1,517 @@
+// Runs media_tool into temporary folders and checks what it makes: the same
+// bytes on every run, font definitions whose glyph table fits their layer
+// pictures, a resources.xml whose every file exists where its mode says, and
+// property files that define what the engine reads at start-up.
+
+#include "engine/resources/Descrambler.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <tinyxml.h>
+#include <unzip.h>
+#include <vector>
+
+namespace orv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs the tool with its output in `folder`; true when it exits with 0.
+bool runTool(const fs::path& folder) {
+    const std::string command = std::string("\"") + ORVANTA_MEDIA_TOOL + "\" --source \"" +
+                                ORVANTA_MEDIA_SOURCE + "\" --fonts \"" + ORVANTA_MEDIA_FONTS +
+                                "\" --output \"" + folder.string() + "\" --sheet \"" +
+                                (folder / "sheet.png").string() + "\"";
+    return std::system(command.c_str()) == 0;
+}
+
+// Every file under `folder`, by its path relative to it, with its bytes.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), folder).generic_string()] =
+                test::readFile(entry.path());
+        }
+    }
+    return files;
+}
+
+struct PngHeader {
+    bool valid = false;
+    int width = 0;
+    int height = 0;
+    int bitDepth = 0;
+    int colorType = 0;
+};
+
+PngHeader readPngHeader(const std::string& bytes) {
+    static const std::string signature = "\x89PNG\r\n\x1a\n";
+    PngHeader header;
+    if (bytes.size() < 33 || bytes.compare(0, 8, signature) != 0 ||
+        bytes.compare(12, 4, "IHDR") != 0) {
+        return header;
+    }
+    const auto be32 = [&bytes](std::size_t at) {
+        std::uint32_t v = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            v = (v << 8) | static_cast<unsigned char>(bytes[at + k]);
+        }
+        return static_cast<int>(v);
+    };
+    header.valid = true;
+    header.width = be32(16);
+    header.height = be32(20);
+    header.bitDepth = static_cast<unsigned char>(bytes[24]);
+    header.colorType = static_cast<unsigned char>(bytes[25]);
+    return header;
+}
+
+const TiXmlElement* childById(const TiXmlElement* parent, const std::string& id) {
+    for (const TiXmlElement* e = parent->FirstChildElement(); e != nullptr;
+         e = e->NextSiblingElement()) {
+        if (e->Attribute("id") != nullptr && id == e->Attribute("id")) {
+            return e;
+        }
+    }
+    return nullptr;
+}
+
+int intAttribute(const TiXmlElement* element, const char* name) {
+    const char* text = element->Attribute(name);
+    if (text == nullptr) {
+        return 0;
+    }
+    if (text[0] == '#') {
+        return static_cast<int>(std::strtol(text + 1, nullptr, 16));
+    }
+    return static_cast<int>(std::strtol(text, nullptr, 10));
+}
+
+// The media made once per test case, in a folder of its own.
+class MediaToolTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(runTool(out_.path()));
+        files_ = snapshot(out_.path());
+    }
+
+    [[nodiscard]] bool parse(const std::string& path, TiXmlDocument& document) const {
+        const auto it = files_.find(path);
+        if (it == files_.end()) {
+            return false;
+        }
+        document.Parse(it->second.c_str());
+        return !document.Error() && document.RootElement() != nullptr;
+    }
+
+    // The bytes of an archive entry, or nothing when the entry is missing.
+    [[nodiscard]] std::optional<std::string> archiveEntry(const std::string& name) const {
+        unzFile zip = unzOpen((out_.path() / "media.dat").string().c_str());
+        if (zip == nullptr) {
+            return std::nullopt;
+        }
+        std::optional<std::string> result;
+        unz_file_info info{};
+        if (unzLocateFile(zip, name.c_str(), 1) == UNZ_OK &&
+            unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK &&
+            unzOpenCurrentFile(zip) == UNZ_OK) {
+            std::string bytes(info.uncompressed_size, '\0');
+            if (unzReadCurrentFile(zip, bytes.data(), static_cast<unsigned>(bytes.size())) ==
+                static_cast<int>(bytes.size())) {
+                result = bytes;
+            }
+            unzCloseCurrentFile(zip);
+        }
+        unzClose(zip);
+        return result;
+    }
+
+    test::TempDir out_;
+    std::map<std::string, std::string> files_;
+};
+
+TEST_F(MediaToolTest, SecondRunMakesTheSameBytes) {
+    test::TempDir second;
+    ASSERT_TRUE(runTool(second.path()));
+    const auto again = snapshot(second.path());
+    ASSERT_EQ(files_.size(), again.size());
+    for (const auto& [path, bytes] : files_) {
+        const auto it = again.find(path);
+        ASSERT_NE(it, again.end()) << path;
+        EXPECT_TRUE(it->second == bytes) << path << " differs between runs";
+    }
+    EXPECT_TRUE(files_.count("media.dat") == 1 && files_.count("sheet.png") == 1);
+}
+
+TEST_F(MediaToolTest, FontGlyphsFitTheirLayerPictures) {
+    int fonts = 0;
+    bool anyKerning = false;
+    for (const auto& [path, bytes] : files_) {
+        if (path.rfind("media/fonts/", 0) != 0 || path.size() < 4 ||
+            path.compare(path.size() - 4, 4, ".xml") != 0) {
+            continue;
+        }
+        ++fonts;
+        SCOPED_TRACE(path);
+        TiXmlDocument document;
+        ASSERT_TRUE(parse(path, document));
+        const TiXmlElement* font = childById(document.RootElement(), "font");
+        const TiXmlElement* layers = childById(document.RootElement(), "layers");
+        ASSERT_TRUE(font != nullptr && layers != nullptr);
+        EXPECT_GT(intAttribute(font, "lineheight"), 0);
+        EXPECT_GT(intAttribute(font, "baseline"), 0);
+        EXPECT_GT(intAttribute(font, "spacewidth"), 0);
+        const TiXmlElement* chars = childById(font, "chars");
+        ASSERT_NE(chars, nullptr);
+        std::set<int> codes;
+        std::vector<const TiXmlElement*> glyphs;
+        for (const TiXmlElement* c = chars->FirstChildElement(); c != nullptr;
+             c = c->NextSiblingElement()) {
+            glyphs.push_back(c);
+            codes.insert(intAttribute(c, "c"));
+        }
+        for (const int needed : {0x41, 0x7A, 0x30, 0x3F, 0xE9, 0x2026, 0x20AC}) {
+            EXPECT_EQ(codes.count(needed), 1U) << "character " << needed;
+        }
+        // Kerning groups start each first character with #0.
+        if (const TiXmlElement* kerning = childById(font, "kerning")) {
+            for (const TiXmlElement* k = kerning->FirstChildElement(); k != nullptr;
+                 k = k->NextSiblingElement()) {
+                const std::string pairs =
+                    k->Attribute("chars") != nullptr ? k->Attribute("chars") : "";
+                EXPECT_EQ(pairs.rfind("#0#", 0), 0U) << pairs;
+                EXPECT_NE(intAttribute(k, "width"), 0);
+                anyKerning = true;
+            }
+        }
+        // Glyph i of a layer with padding p lies at sx + 2 p i in its pictures.
+        const std::string folder = path.substr(0, path.rfind('/') + 1);
+        int layerCount = 0;
+        for (const TiXmlElement* layer = layers->FirstChildElement(); layer != nullptr;
+             layer = layer->NextSiblingElement(), ++layerCount) {
+            const int padding = intAttribute(layer, "padding");
+            ASSERT_NE(layer->Attribute("mask"), nullptr);
+            std::vector<std::string> pictures{folder + layer->Attribute("mask")};
+            if (layer->Attribute("image") != nullptr) {
+                pictures.push_back(folder + layer->Attribute("image"));
+            }
+            for (const std::string& picture : pictures) {
+                const auto found = files_.find(picture);
+                ASSERT_NE(found, files_.end()) << picture;
+                const PngHeader png = readPngHeader(found->second);
+                ASSERT_TRUE(png.valid) << picture;
+                EXPECT_EQ(png.bitDepth, 8);
+                for (std::size_t i = 0; i < glyphs.size(); ++i) {
+                    const int right = intAttribute(glyphs[i], "sx") +
+                                      2 * padding * static_cast<int>(i) +
+                                      intAttribute(glyphs[i], "sw") + 2 * padding;
+                    const int bottom =
+                        intAttribute(glyphs[i], "sy") + intAttribute(glyphs[i], "sh") + 2 * padding;
+                    ASSERT_LE(right, png.width) << picture << " glyph " << i;
+                    ASSERT_LE(bottom, png.height) << picture << " glyph " << i;
+                }
+            }
+        }
+        EXPECT_GE(layerCount, 2) << "a fill layer and a shadow or outline layer";
+    }
+    EXPECT_GE(fonts, 2);
+    EXPECT_TRUE(anyKerning);
+}
+
+TEST_F(MediaToolTest, EveryResourceIsStoredAsItsModeSays) {
+    TiXmlDocument document;
+    ASSERT_TRUE(parse("media/properties/resources.xml", document));
+    const TiXmlElement* sections = childById(document.RootElement(), "Sections");
+    ASSERT_NE(sections, nullptr);
+    std::set<std::string> names;
+    for (const TiXmlElement* section = sections->FirstChildElement(); section != nullptr;
+         section = section->NextSiblingElement()) {
+        names.insert(section->Attribute("name") != nullptr ? section->Attribute("name") : "");
+        for (const TiXmlElement* object = section->FirstChildElement(); object != nullptr;
+             object = object->NextSiblingElement()) {
+            const char* file = object->Attribute("file");
+            ASSERT_NE(file, nullptr) << object->Value();
+            const std::string type = object->Value();
+            const std::string mode =
+                object->Attribute("archive") != nullptr ? object->Attribute("archive") : "";
+            SCOPED_TRACE(file);
+            const bool scrambled = mode == "encryptfile" || mode == "encryptzip";
+            const bool inArchive = type != "Stream" && mode != "file" && mode != "encryptfile";
+            const std::string stored = std::string(file) + (scrambled ? ".!" : "");
+            const auto loose = files_.find(stored);
+            ASSERT_NE(loose, files_.end()) << "no loose file";
+            std::string content = loose->second;
+            const std::optional<std::string> entry = archiveEntry(stored);
+            EXPECT_EQ(entry.has_value(), inArchive);
+            if (entry) {
+                EXPECT_TRUE(*entry == loose->second) << "archive entry differs from loose file";
+            }
+            if (scrambled) {
+                descramble(reinterpret_cast<std::uint8_t*>(content.data()), content.size());
+                EXPECT_EQ(files_.count(file), 0U) << "a scrambled file also lies in the open";
+            }
+            if (type == "Image") {
+                const PngHeader png = readPngHeader(content);
+                const bool jpeg = content.rfind("\xFF\xD8\xFF", 0) == 0;
+                EXPECT_TRUE(jpeg ||
+                            (png.valid && png.bitDepth == 8 &&
+                             (png.colorType == 0 || png.colorType == 2 || png.colorType == 6)));
+            } else if (type == "Sound") {
+                EXPECT_EQ(content.rfind("RIFF", 0), 0U);
+                EXPECT_EQ(content.compare(8, 4, "WAVE"), 0);
+            } else if (type == "Stream") {
+                EXPECT_EQ(content.rfind("OggS", 0), 0U);
+            } else if (type == "Font") {
+                TiXmlDocument font;
+                font.Parse(content.c_str());
+                EXPECT_FALSE(font.Error());
+            }
+        }
+    }
+    for (const char* needed : {"splash", "music", "preloading", "default", "lobby", "trophy"}) {
+        EXPECT_EQ(names.count(needed), 1U) << needed;
+    }
+}
+
+// The names start-up copies into the game's tuning constants, in copying order.
+constexpr std::array<const char*, 141> tuningConstants{"HINT_AUTO_CLOSE_TIME",
+                                                       "TILE_LAYER_OFFSETX",
+                                                       "TILE_LAYER_OFFSETY",
+                                                       "TROPHY_HEADER_DISAPPEAR",
+                                                       "BRASTOW_TIP_MINIMAL_TIME_APPEAR",
+                                                       "TILE_HINT_MAX_ALPHA",
+                                                       "PREVIEW_TILE_FACE_HEIGHT",
+                                                       "BONUS_ANIM_SHINE_MSPF",
+                                                       "LABEL_APPEAR_TIME",
+                                                       "NUM_BRASTOW_STATS",
+                                                       "PATH_ANIM_DELAY_MUL",
+                                                       "SIDEBOARD_SPEED_EXTRA_X",
+                                                       "SIDEBOARD_SPEED_EXTRA_Y",
+                                                       "BONUS_ANIM_BONUS_DELAY",
+                                                       "BONUS_ANIM_SHINE_ALPHA",
+                                                       "PREVIEW_TILE_FACE_WIDTH",
+                                                       "TIME_BONUS",
+                                                       "TROPHY_SPEEDFREAK_TIME",
+                                                       "LEVEL_INFO_DISAPPEAR",
+                                                       "BRASTOW_TIP_FREQUENCY",
+                                                       "TROPHY_HEADER_APPEAR",
+                                                       "MIN_NUM_HINTS",
+                                                       "HINT_CLICK_TIME_RIVER",
+                                                       "MULTIPLIER_MINIMUM",
+                                                       "RENDERER_TILE_SIDE_HEIGHT",
+                                                       "STAR_WIDTH",
+                                                       "BONUS_ANIM_EXPLOSION_TIME",
+                                                       "DIALOG_FADE_TIME",
+                                                       "HINT_ENTER_FROM_OPEN",
+                                                       "MAX_NUM_HINTS",
+                                                       "PATH_APPEAR_DELAY",
+                                                       "PREVIEW_HEIGHT",
+                                                       "DIALOG_APPEAR_TIME",
+                                                       "DIALOG_BACKGROUND_ALPHA",
+                                                       "FLOOR_COMPLETE_JINGLE_DELAY",
+                                                       "GOODIE_WIGGLE_ANGLE",
+                                                       "HINT_CLOCK_TIME_PENALTY",
+                                                       "LAYER_OFFSETX",
+                                                       "SMALL_STAR_APPEAR_TIME",
+                                                       "TILE_FACE_WIDTH",
+                                                       "TILE_FLASH_COLOR",
+                                                       "TILE_HINT_HOVER_COLOR",
+                                                       "LAYER_OFFSETY",
+                                                       "MAX_FIRST_RADIUS",
+                                                       "RENDERER_TILE_FACE_WIDTH",
+                                                       "TILE_SHADOW_OFFSETX",
+                                                       "TILE_SHADOW_OFFSETY",
+                                                       "BONUS_ANIM_FLASH_MSPF",
+                                                       "STAR_MOVE_TIME",
+                                                       "TILE_FACE_HEIGHT",
+                                                       "TILE_HINT_COLOR",
+                                                       "TILE_FACE_OFFSETX",
+                                                       "TILE_FACE_OFFSETY",
+                                                       "BONUS_ANIM_FLY_TIME",
+                                                       "BONUS_ANIM_SCALE_DELAY",
+                                                       "DIALOG_ZOOM_HIDE_DELAY",
+                                                       "TIME_ALMOST_UP_SOUND",
+                                                       "LEVELSTART_TIMES",
+                                                       "PREVIEW_WIDTH",
+                                                       "BONUS_ANIM_STAR_INTERVAL",
+                                                       "LEVEL_INFO_DELAY",
+                                                       "SIDEBOARD_PADDING_X",
+                                                       "SIDEBOARD_PADDING_Y",
+                                                       "TILE_FADEOUT_TIME",
+                                                       "SIDEBOARD_HEIGHT_PER_TILE",
+                                                       "SIDEBOARD_WIDTH_PER_TILE",
+                                                       "BRASTOW_STAT_FREQUENCY",
+                                                       "NUM_BRASTOW_TIPS",
+                                                       "PREVIEW_SCROLL_DURATION",
+                                                       "TILE_SUPER_HINT_COLOR",
+                                                       "INFO_DIALOGS_ANIM_TIME",
+                                                       "BRASTOW_TIP_FIRST_DELAY",
+                                                       "DOOR_ANIM_DELAY",
+                                                       "GOODIE_APPEAR_TIME",
+                                                       "PANEL_PADDING",
+                                                       "PREVIEW_LAYER_OFFSETX",
+                                                       "PREVIEW_LAYER_OFFSETY",
+                                                       "RENDERER_SHADOW_OFFSETX",
+                                                       "RENDERER_SHADOW_OFFSETY",
+                                                       "TILE_BLOCKED_MAX_ALPHA",
+                                                       "TILE_HEIGHT",
+                                                       "TILE_HOVER_ALPHA",
+                                                       "TILE_SUPER_HINT_ALPHA",
+                                                       "TROPHY_COMBO_FRENZY_MULTIPLIER",
+                                                       "BONUS_ANIM_FLASH_COUNT",
+                                                       "BUILD_LAYOUT_DURATION",
+                                                       "TILE_FLIGHT_TIME",
+                                                       "TROPHY_DIALOG_TIME",
+                                                       "BONUS_ANIM_SHINE_FADE_TIME",
+                                                       "DIALOG_ZOOM_SCROLL_TIME",
+                                                       "MIN_SECOND_RADIUS",
+                                                       "NUM_BRASTOW_UNLOCK_TEXT",
+                                                       "RENDERER_TILE_LAYER_OFFSETX",
+                                                       "RENDERER_TILE_LAYER_OFFSETY",
+                                                       "TILE_DARKEN_COLOR",
+                                                       "TILE_HINT_MIN_ALPHA",
+                                                       "TROPHY_STAR_COUNT",
+                                                       "BUTTON_OK_APPEAR_TIME",
+                                                       "DIALOG_ZOOM_APPEAR_TIME",
+                                                       "MIN_NUM_SHUFFLES",
+                                                       "MULTIPLIER_PERCENTAGE",
+                                                       "PREVIEW_SCALE",
+                                                       "SIDEBOARD_FREECELL_PADDING_X",
+                                                       "SIDEBOARD_FREECELL_PADDING_Y",
+                                                       "SUPER_HINT_DURATION",
+                                                       "TEAR_DOWN_LAYOUT_DURATION",
+                                                       "BONUS_ANIM_SHINE_TIME",
+                                                       "RENDERER_TILE_SIDE_WIDTH",
+                                                       "SMALL_STAR_Y",
+                                                       "TILE_DARKEN_ALPHA",
+                                                       "RENDERER_TILE_FACE_HEIGHT",
+                                                       "STARS_LEFT_PADDING",
+                                                       "TILE_SELECT_COLOR",
+                                                       "ELEVATOR_OPENING_SIZE",
+                                                       "HINT_TIME_PENALTY",
+                                                       "TILE_WIDTH",
+                                                       "DIALOG_ZOOM_DISAPPEAR_TIME",
+                                                       "HINT_CLICK_TIME_SEASONFLOWERS",
+                                                       "NUM_BRASTOW_MISCELLANEOUS",
+                                                       "TILE_BLOCKED_MIN_ALPHA",
+                                                       "TILE_SELECT_ALPHA",
+                                                       "TROPHY_CLOSE_CALL_MILLISECONDS",
+                                                       "TROPHY_PLENTY_OF_TIME_PERCENTAGE",
+                                                       "PATH_ANIM_FADE_TIME",
+                                                       "SIDEBOARD_LOCATIONX",
+                                                       "SIDEBOARD_LOCATIONY",
+                                                       "TILE_BLOCKED_COLOR",
+                                                       "TILE_HOVER_COLOR",
+                                                       "TIMEBAR_ANIMATION_DURATION",
+                                                       "LEVEL_INFO_APPEAR",
+                                                       "TEAR_DOWN_LAYOUT_MIN_DURATION",
+                                                       "TILE_FLASH_MAX_ALPHA",
+                                                       "TIME_ALMOST_UP_ANIM",
+                                                       "TROPHY_INFO_SHOW_TIME",
+                                                       "MAX_SECOND_RADIUS",
+                                                       "MIN_FIRST_RADIUS",
+                                                       "PREVIEW_SCALE_RECROOM",
+                                                       "STAR_Y",
+                                                       "MAX_NUM_SHUFFLES",
+                                                       "GOODIE_WIGGLE_TIME",
+                                                       "TILE_SIDEBOARD_FADE_TIME"};
+
+TEST_F(MediaToolTest, StartUpFilesDefineWhatTheEngineReads) {
+    // Every top-level setting of the six start-up documents, by table and id.
+    std::map<std::string, std::map<std::string, std::string>> settings;
+    std::map<std::string, bool> commented;
+    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
+        const std::string path = std::string("media/properties/") + name + ".xml";
+        TiXmlDocument document;
+        ASSERT_TRUE(parse(path, document)) << path;
+        for (const TiXmlElement* e = document.RootElement()->FirstChildElement(); e != nullptr;
+             e = e->NextSiblingElement()) {
+            if (e->Attribute("id") == nullptr) {
+                continue;
+            }
+            const char* value = e->Attribute("value");
+            settings[e->Value()][e->Attribute("id")] = value != nullptr ? value : "";
+            const TiXmlNode* next = e->NextSibling();
+            commented[e->Attribute("id")] = next != nullptr && next->ToComment() != nullptr;
+        }
+    }
+    EXPECT_FALSE(settings["String"]["GAME_NAME"].empty());
+    EXPECT_FALSE(settings["String"]["GAME_ID"].empty());
+    EXPECT_FALSE(settings["Text"]["CTEXT_QUESTION_QUIT"].empty());
+    EXPECT_FALSE(settings["Text"]["CTEXT_QUIT_HEADER"].empty());
+    for (const char* name : tuningConstants) {
+        const auto it = settings["Integer"].find(name);
+        ASSERT_NE(it, settings["Integer"].end()) << name;
+        EXPECT_FALSE(it->second.empty()) << name;
+        EXPECT_TRUE(commented[name]) << name << " has no comment saying what it sets";
+    }
+
+    // Texts that the definitions name exist, and so do the resources they use.
+    TiXmlDocument dialogs;
+    ASSERT_TRUE(parse("media/properties/dialogs.xml", dialogs));
+    TiXmlDocument resources;
+    ASSERT_TRUE(parse("media/properties/resources.xml", resources));
+    std::set<std::string> resourceKeys; // "section/ID"
+    const TiXmlElement* sections = childById(resources.RootElement(), "Sections");
+    ASSERT_NE(sections, nullptr);
+    for (const TiXmlElement* s = sections->FirstChildElement(); s != nullptr;
+         s = s->NextSiblingElement()) {
+        for (const TiXmlElement* o = s->FirstChildElement(); o != nullptr;
+             o = o->NextSiblingElement()) {
+            resourceKeys.insert(std::string(s->Attribute("name")) + "/" + o->Attribute("id"));
+        }
+    }
+    std::vector<const TiXmlElement*> pending{dialogs.RootElement()};
+    while (!pending.empty()) {
+        const TiXmlElement* e = pending.back();
+        pending.pop_back();
+        for (const char* key : {"textid", "tooltip"}) {
+            if (e->Attribute(key) != nullptr) {
+                EXPECT_EQ(settings["Text"].count(e->Attribute(key)), 1U) << e->Attribute(key);
+            }
+        }
+        const std::string section =
+            e->Attribute("section") != nullptr ? e->Attribute("section") : "";
+        for (const char* key : {"image", "font"}) {
+            if (e->Attribute(key) != nullptr) {
+                EXPECT_EQ(resourceKeys.count(section + "/" + e->Attribute(key)), 1U)
+                    << e->Attribute(key);
+            }
+        }
+        const std::string sounds =
+            e->Attribute("soundsection") != nullptr ? e->Attribute("soundsection") : "";
+        for (const char* key : {"clicksound", "oversound", "disabledsound"}) {
+            if (e->Attribute(key) != nullptr) {
+                EXPECT_EQ(resourceKeys.count(sounds + "/" + e->Attribute(key)), 1U)
+                    << e->Attribute(key);
+            }
+        }
+        if (std::string(e->Value()) == "String" && e->Parent()->ToElement() != nullptr &&
+            e->Parent()->ToElement()->Attribute("id") != nullptr &&
+            std::string(e->Parent()->ToElement()->Attribute("id")) == "images") {
+            const TiXmlElement* painter = e->Parent()->Parent()->ToElement();
+            EXPECT_EQ(resourceKeys.count(std::string(painter->Attribute("section")) + "/" +
+                                         e->Attribute("value")),
+                      1U)
+                << e->Attribute("value");
+        }
+        for (const TiXmlElement* c = e->FirstChildElement(); c != nullptr;
+             c = c->NextSiblingElement()) {
+            pending.push_back(c);
+        }
+    }
+}
+
+} // namespace
+} // namespace orv

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "tools/media/Raster.h"
+
+#include <array>
+
+namespace orv::media {
+
+/// The nine pieces of the dialog frame in the painter's order: top-left,
+/// top, top-right, left, centre, right, bottom-left, bottom, bottom-right.
+/// Corners are 24 x 24, the top and bottom edges 8 x 24, the left and right
+/// edges 24 x 8 and the centre a 64 x 64 tile; edges and centre tile without
+/// seams. Corners are transparent outside the rounded rim.
+[[nodiscard]] std::array<ColorImage, 9> drawDialogFrame();
+
+/// A button strip of four frames stacked top to bottom (normal, over,
+/// pressed, disabled), each `width` x `height`, without a caption.
+[[nodiscard]] ColorImage drawButtonStrip(int width, int height);
+
+/// The full-screen handler's buttons, four frames each like a button strip.
+enum class WindowButton { Minimize, Restore, Quit };
+[[nodiscard]] ColorImage drawWindowButton(WindowButton kind);
+
+/// The window icon, `size` x `size`: an ivory tile bearing a many-storeyed
+/// red tower with gold roofs.
+[[nodiscard]] ColorImage drawWindowIcon(int size);
+
+/// The trophy medal, `size` x `size`, transparent outside the disc.
+[[nodiscard]] ColorImage drawMedal(int size);
+
+/// The lobby wall, 800 x 600, opaque: lacquered panels with gold inlay.
+[[nodiscard]] ColorImage drawLobbyWall();
+
+/// Copies `source` over `target` at (x, y) with alpha blending.
+void blit(ColorImage& target, const ColorImage& source, int x, int y);
+
+} // namespace orv::media

@@ -1,0 +1,319 @@
+// media_tool: makes the game's media from code and Debian's free fonts.
+//
+//   media_tool --source <repo>/media --fonts <folder of the DejaVu faces>
+//              --output <program folder> [--sheet <contact sheet png>]
+//
+// It draws the pictures, bakes the bitmap fonts, synthesises the sounds and
+// the music, copies the hand-written property files, checks that every file
+// resources.xml names was made, and writes the loose media/ tree and the
+// archive media.dat into the program folder. The output depends on nothing
+// but the inputs: the same inputs give the same bytes.
+
+#include "tools/media/Artwork.h"
+#include "tools/media/ContactSheet.h"
+#include "tools/media/Fail.h"
+#include "tools/media/FontBaker.h"
+#include "tools/media/MediaSet.h"
+#include "tools/media/Palette.h"
+#include "tools/media/Synth.h"
+
+#include <algorithm>
+#include <cairo.h>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <tinyxml.h>
+#include <vector>
+
+namespace orv::media {
+
+void fail(std::string_view what) {
+    std::fprintf(stderr, "media_tool: %.*s\n", static_cast<int>(what.size()), what.data());
+    std::exit(1);
+}
+
+namespace {
+
+struct Options {
+    std::filesystem::path source;
+    std::filesystem::path fonts;
+    std::filesystem::path output;
+    std::filesystem::path sheet;
+};
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string key = argv[i];
+        const std::filesystem::path value = argv[i + 1];
+        if (key == "--source") {
+            options.source = value;
+        } else if (key == "--fonts") {
+            options.fonts = value;
+        } else if (key == "--output") {
+            options.output = value;
+        } else if (key == "--sheet") {
+            options.sheet = value;
+        } else {
+            fail("unknown option " + key);
+        }
+    }
+    if (options.source.empty() || options.fonts.empty() || options.output.empty()) {
+        fail("usage: media_tool --source DIR --fonts DIR --output DIR [--sheet FILE]");
+    }
+    return options;
+}
+
+Bytes readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        fail("cannot read " + path.string());
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Bytes toBytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+// The characters every font carries: printable ASCII, Latin-1 and the
+// typographic marks the texts use.
+std::vector<std::uint32_t> gameCharacters() {
+    std::vector<std::uint32_t> codes;
+    for (std::uint32_t c = 0x20; c <= 0x7E; ++c) {
+        codes.push_back(c);
+    }
+    for (std::uint32_t c = 0xA1; c <= 0xFF; ++c) {
+        if (c != 0xAD) {
+            codes.push_back(c);
+        }
+    }
+    for (const std::uint32_t c : {0x2013U, 0x2014U, 0x2018U, 0x2019U, 0x201CU, 0x201DU, 0x2022U,
+                                  0x2026U, 0x20ACU, 0x2122U}) {
+        codes.push_back(c);
+    }
+    return codes;
+}
+
+std::uint32_t opaque(std::uint32_t rgb) {
+    return 0xFF000000U | rgb;
+}
+
+std::vector<FontSpec> fontSpecs(const std::filesystem::path& fonts) {
+    const std::vector<std::uint32_t> characters = gameCharacters();
+    using Kind = LayerStyle::Kind;
+    std::vector<FontSpec> specs;
+    // Body text: dark ink on parchment over a faint light relief below right.
+    const LayerStyle ink{Kind::Fill, 0, 0, 0, 0, 1.0, opaque(palette::ink), false};
+    const LayerStyle relief{Kind::Shadow, 0, 0, 1, 1, 0.55, opaque(palette::cream), false};
+    specs.push_back(
+        {"text", (fonts / "DejaVuSans.ttf").string(), 15, 0, 2, characters, {ink, relief}});
+    specs.push_back(
+        {"small", (fonts / "DejaVuSans.ttf").string(), 12, 0, 1, characters, {ink, relief}});
+    // Headings: polished gold with a dark rim and a soft drop shadow.
+    specs.push_back(
+        {"heading",
+         (fonts / "DejaVuSerif-Bold.ttf").string(),
+         28,
+         1,
+         0,
+         characters,
+         {LayerStyle{Kind::Fill, 0, 0, 0, 0, 1.0, opaque(palette::gold), true},
+          LayerStyle{Kind::Outline, 2, 0, 0, 0, 1.0, opaque(palette::mahoganyDark), false},
+          LayerStyle{Kind::Shadow, 2, 2, 2, 3, 0.6, 0xFF000000U, false}}});
+    // Button captions: cream over a dark green rim.
+    specs.push_back({"button",
+                     (fonts / "DejaVuSerifCondensed-Bold.ttf").string(),
+                     17,
+                     0,
+                     0,
+                     characters,
+                     {LayerStyle{Kind::Fill, 0, 0, 0, 0, 1.0, opaque(palette::cream), false},
+                      LayerStyle{Kind::Shadow, 1, 1, 0, 1, 0.9, 0xFF0B2A1EU, false}}});
+    return specs;
+}
+
+[[noreturn]] void failIn(const std::string& file, const std::string& what) {
+    std::string message = file;
+    message += ": ";
+    message += what;
+    fail(message);
+}
+
+// Reads resources.xml and sets how each named file is stored; every file it
+// names must have been made. Font documents carry their layer pictures along.
+void applyResourcePlan(MediaSet& media, const std::string& resourcesPath) {
+    const auto& files = media.files();
+    const auto found = files.find(resourcesPath);
+    if (found == files.end()) {
+        fail("missing " + resourcesPath);
+    }
+    const std::string text(found->second.first.begin(), found->second.first.end());
+    TiXmlDocument document;
+    document.Parse(text.c_str());
+    if (document.Error()) {
+        fail(resourcesPath + ": " + document.ErrorDesc());
+    }
+    const TiXmlElement* root = document.RootElement();
+    const TiXmlElement* sections = nullptr;
+    for (const TiXmlElement* e = root != nullptr ? root->FirstChildElement() : nullptr;
+         e != nullptr; e = e->NextSiblingElement()) {
+        if (e->Attribute("id") != nullptr && std::string(e->Attribute("id")) == "Sections") {
+            sections = e;
+        }
+    }
+    if (sections == nullptr) {
+        fail(resourcesPath + ": no \"Sections\" vector");
+    }
+    for (const TiXmlElement* section = sections->FirstChildElement(); section != nullptr;
+         section = section->NextSiblingElement()) {
+        for (const TiXmlElement* object = section->FirstChildElement(); object != nullptr;
+             object = object->NextSiblingElement()) {
+            const char* file = object->Attribute("file");
+            if (file == nullptr) {
+                continue;
+            }
+            const std::string type = object->Value();
+            const std::string path = file;
+            // The engine keys resources by the lower-cased name; a capital
+            // would find the archive entry but miss the loose file.
+            if (std::any_of(path.begin(), path.end(),
+                            [](char c) { return c >= 'A' && c <= 'Z'; })) {
+                failIn(resourcesPath, "file names are lower case: " + path);
+            }
+            if (!media.contains(path)) {
+                failIn(resourcesPath, path + " is named but not made");
+            }
+            const char* archive = object->Attribute("archive");
+            const std::string mode = archive != nullptr ? archive : "";
+            Storage storage = Storage::ArchiveAndLoose;
+            if (type == "Stream" || mode == "file") {
+                storage = Storage::LooseOnly; // streams are always read loose
+            } else if (mode == "encryptfile") {
+                storage = Storage::ScrambledLoose;
+            } else if (mode == "encryptzip") {
+                storage = Storage::ScrambledArchive;
+            }
+            media.setStorage(path, storage);
+            if (type == "Font") {
+                // The layer pictures are read in the font's own mode.
+                const std::string folder = path.substr(0, path.rfind('/') + 1);
+                const std::string stem =
+                    path.substr(folder.size(), path.size() - folder.size() - 4);
+                for (const auto& [name, entry] : files) {
+                    if (name.rfind(folder + stem + "_", 0) == 0) {
+                        media.setStorage(name, storage);
+                    }
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+int run(int argc, char** argv) {
+    const Options options = parseOptions(argc, argv);
+    MediaSet media;
+
+    // Fonts.
+    std::vector<BakedFont> fonts;
+    for (const FontSpec& spec : fontSpecs(options.fonts)) {
+        fonts.push_back(bakeFont(spec));
+    }
+    for (const BakedFont& font : fonts) {
+        media.add("media/fonts/" + font.id + ".xml", toBytes(font.definitionXml()));
+        for (std::size_t k = 0; k < font.layers.size(); ++k) {
+            media.add("media/fonts/" + font.maskFileName(k), encodePngGrey(font.layers[k].mask));
+            if (font.layers[k].picture.width > 0) {
+                media.add("media/fonts/" + font.pictureFileName(k),
+                          encodePngColor(font.layers[k].picture));
+            }
+        }
+    }
+
+    // Pictures.
+    const std::array<ColorImage, 9> frame = drawDialogFrame();
+    static constexpr std::array<const char*, 9> pieceNames{"tl", "t",  "tr", "l", "c",
+                                                           "r",  "bl", "b",  "br"};
+    for (std::size_t k = 0; k < frame.size(); ++k) {
+        media.add(std::string("media/images/frame/dialog_") + pieceNames[k] + ".png",
+                  encodePngColor(frame[k]));
+    }
+    const ColorImage button = drawButtonStrip(150, 40);
+    const ColorImage minimize = drawWindowButton(WindowButton::Minimize);
+    const ColorImage restore = drawWindowButton(WindowButton::Restore);
+    const ColorImage quit = drawWindowButton(WindowButton::Quit);
+    const ColorImage icon = drawWindowIcon(64);
+    const ColorImage smallIcon = drawWindowIcon(32);
+    const ColorImage medal = drawMedal(64);
+    const ColorImage wall = drawLobbyWall();
+    media.add("media/images/buttons/button.png", encodePngColor(button));
+    media.add("media/images/buttons/window_minimize.png", encodePngColor(minimize));
+    media.add("media/images/buttons/window_restore.png", encodePngColor(restore));
+    media.add("media/images/buttons/window_quit.png", encodePngColor(quit));
+    media.add("media/images/icon.png", encodePngColor(icon));
+    media.add("media/images/icon_32.png", encodePngColor(smallIcon));
+    media.add("media/images/trophy/medal.png", encodePngColor(medal));
+    media.add("media/images/lobby/wall.jpg", encodeJpeg(wall, 88));
+
+    // Sounds and music.
+    for (const SoundEffect& effect : synthesiseEffects()) {
+        media.add("media/sounds/" + effect.name + ".wav", encodeWav(effect.samples));
+    }
+    media.add("media/music/lobby.ogg", encodeVorbis(synthesiseLobbyMusic(), 0.3F));
+
+    // The hand-written property files, in name order.
+    std::vector<std::filesystem::path> properties;
+    for (const auto& entry : std::filesystem::directory_iterator(options.source / "properties")) {
+        if (entry.path().extension() == ".xml") {
+            properties.push_back(entry.path());
+        }
+    }
+    std::sort(properties.begin(), properties.end());
+    for (const std::filesystem::path& path : properties) {
+        media.add("media/properties/" + path.filename().string(), readFile(path));
+    }
+
+    applyResourcePlan(media, "media/properties/resources.xml");
+    media.writeLoose(options.output);
+    media.writeArchive(options.output / "media.dat");
+
+    if (!options.sheet.empty()) {
+        Gallery gallery;
+        gallery.textFont = &fonts[0];
+        gallery.smallFont = &fonts[1];
+        gallery.headingFont = &fonts[2];
+        gallery.buttonFont = &fonts[3];
+        gallery.frame = &frame;
+        gallery.button = &button;
+        gallery.minimize = &minimize;
+        gallery.restore = &restore;
+        gallery.quit = &quit;
+        gallery.icon = &icon;
+        gallery.smallIcon = &smallIcon;
+        gallery.medal = &medal;
+        gallery.wall = &wall;
+        const Bytes png = encodePngColor(drawContactSheet(gallery));
+        std::error_code error;
+        std::filesystem::create_directories(options.sheet.parent_path(), error);
+        std::ofstream out(options.sheet, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(png.data()),
+                  static_cast<std::streamsize>(png.size()));
+        if (!out) {
+            fail("cannot write " + options.sheet.string());
+        }
+    }
+    // cairo keeps caches for the life of the process; empty them so that a
+    // leak checker sees only what the tool itself forgot.
+    cairo_debug_reset_static_data();
+    return 0;
+}
+
+} // namespace orv::media
+
+int main(int argc, char** argv) {
+    return orv::media::run(argc, argv);
+}
