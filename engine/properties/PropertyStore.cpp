@@ -33,8 +33,10 @@ bool isValueTypeName(std::string_view name) {
     return std::find(valueTypeNames.begin(), valueTypeNames.end(), name) != valueTypeNames.end();
 }
 
+// The name characters the XML parser accepts in UTF-8 mode: ASCII letters and
+// "_" first, then also digits, ".", "-" and ":"; any byte from 0x7F on.
 bool isNameStart(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x7F;
 }
 
 bool isNameChar(unsigned char c) {
@@ -49,6 +51,14 @@ bool isXmlName(std::string_view name) {
     }
     return std::all_of(name.begin() + 1, name.end(),
                        [](char c) { return isNameChar(static_cast<unsigned char>(c)); });
+}
+
+// Names as UTF-8: every malformed byte becomes U+FFFD, as in values. The
+// parser reads a lead byte and the byte after it as one character, so a stray
+// lead byte written back in front of an entity would change the name on the
+// next load.
+std::string cleanUtf8(const char* text) {
+    return text != nullptr ? wideToString(stringToWide(text)) : std::string();
 }
 
 // Line ends as the XML library's own file loading leaves them: CR LF and a
@@ -178,9 +188,8 @@ bool PropertyStore::parseText(std::string_view source, std::string_view xml, boo
 }
 
 RefPtr<AbstractProperty> PropertyStore::readProperty(const TiXmlElement& element) {
-    const char* id = element.Attribute("id");
-    const std::string name = id != nullptr ? id : "";
-    const std::string_view tag = element.Value();
+    const std::string name = cleanUtf8(element.Attribute("id"));
+    const std::string tag = cleanUtf8(element.Value());
 
     RefPtr<AbstractProperty> property;
     PropertyValue* value = nullptr; // borrowed from `property` when it is a value
@@ -198,7 +207,7 @@ RefPtr<AbstractProperty> PropertyStore::readProperty(const TiXmlElement& element
     if (value != nullptr || node != nullptr) {
         for (const TiXmlAttribute* attribute = element.FirstAttribute(); attribute != nullptr;
              attribute = attribute->Next()) {
-            const std::string_view attributeName = attribute->Name();
+            const std::string attributeName = cleanUtf8(attribute->Name());
             if (attributeName == "id") {
                 continue;
             }

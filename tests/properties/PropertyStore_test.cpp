@@ -421,6 +421,22 @@ TEST_F(FailedSave, MissingFolderIsReported) {
     EXPECT_FALSE(std::filesystem::exists(dir_.file("no")));
 }
 
+TEST(PropertyFileSave, MalformedUtf8InNamesSurvivesARoundTrip) {
+    // A stray lead byte before a quote: the parser takes both as one
+    // character. Written back raw, it would swallow the next entity.
+    const test::TempDir dir;
+    auto store = parse("<root><Sprite id=\"s\xC3\"2\" a\xE9\x62=\"1\"/></root>");
+    const std::string first = written(*store, dir);
+    auto again = parse(first);
+    EXPECT_EQ(written(*again, dir), first);
+    ASSERT_EQ(again->getChildCount(), 1U);
+    const PropertyNode* sprite = asNode(again->getChildren().front().property.get());
+    EXPECT_EQ(sprite->getName(), "s\xEF\xBF\xBD\"2"); // U+FFFD for the stray byte
+    EXPECT_NE(sprite->getChild("a\xEF\xBF\xBD"
+                               "b"),
+              nullptr);
+}
+
 TEST(PropertyFileSave, UntypedValueInAVectorIsWrittenAsString) {
     const test::TempDir dir;
     RefPtr<PropertyStore> store(new PropertyStore());
