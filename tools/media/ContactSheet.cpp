@@ -61,6 +61,17 @@ void centredText(ColorImage& target, const BakedFont& font, const std::string& l
     drawText(target, font, wide, centreX - textWidth(font, wide) / 2, y, colours);
 }
 
+// Top of the line to the top of the capitals, and their height: captions are
+// centred on the capitals, as a reader sees them.
+std::pair<int, int> capitals(const BakedFont& font) {
+    for (const BakedGlyph& g : font.glyphs) {
+        if (g.code == U'H') {
+            return {g.by, g.sh};
+        }
+    }
+    return {0, font.baseline};
+}
+
 void captionedButton(ColorImage& target, const Gallery& g, int frame, const std::string& caption,
                      int x, int y) {
     const ColorImage face = frameOf(*g.button, frame);
@@ -69,8 +80,9 @@ void captionedButton(ColorImage& target, const Gallery& g, int frame, const std:
     const std::vector<std::uint32_t> colours =
         frame == 3 ? std::vector<std::uint32_t>{0xFFEDE6DA, 0xFF6B645A}
                    : std::vector<std::uint32_t>{};
+    const auto [capTop, capHeight] = capitals(*g.buttonFont);
     centredText(target, *g.buttonFont, caption, x + face.width / 2 + shift,
-                y + (face.height - g.buttonFont->lineHeight) / 2 + shift - 1, colours);
+                y + (face.height - capHeight) / 2 - capTop + shift, colours);
 }
 
 } // namespace

@@ -281,8 +281,12 @@ std::vector<float> synthesiseLobbyMusic() {
             const auto period = static_cast<std::size_t>(sampleRate / frequency);
             std::vector<double> line(period);
             Noise excite(static_cast<std::uint32_t>(3000 + bar * 8 + eighth));
+            // A soft pluck: the excitation is smoothed, so the string starts
+            // warm instead of with a hiss.
+            double smooth = 0;
             for (double& v : line) {
-                v = excite.next();
+                smooth += (excite.next() - smooth) * 0.45;
+                v = smooth * 1.8;
             }
             const double velocity = eighth % 2 == 0 ? 0.16 : 0.11;
             const std::size_t first = samplesFor(start);

@@ -117,11 +117,11 @@ std::vector<FontSpec> fontSpecs(const std::filesystem::path& fonts) {
         {"heading",
          (fonts / "DejaVuSerif-Bold.ttf").string(),
          28,
-         1,
+         0,
          0,
          characters,
          {LayerStyle{Kind::Fill, 0, 0, 0, 0, 1.0, opaque(palette::gold), true},
-          LayerStyle{Kind::Outline, 2, 0, 0, 0, 1.0, opaque(palette::mahoganyDark), false},
+          LayerStyle{Kind::Outline, 1, 0, 0, 0, 1.0, opaque(palette::mahoganyDark), false},
           LayerStyle{Kind::Shadow, 2, 2, 2, 3, 0.6, 0xFF000000U, false}}});
     // Button captions: cream over a dark green rim.
     specs.push_back({"button",
