@@ -1,0 +1,240 @@
+#include "engine/graphics/Graphics.h"
+
+#include "engine/graphics/Graphics32.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+
+namespace orv {
+
+constinit const ClassRecord Graphics::classRecord{"Graphics",
+                                                  parentRecords<BaseObject::classRecord>};
+
+namespace {
+
+// Coordinates plus sizes may pass the range of int (a far-off translation, a
+// huge size from data): edges are worked out in 64 bits and brought back.
+int clampToInt(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+}
+
+int roundToNearest(float value) {
+    return static_cast<int>(std::lrintf(value));
+}
+
+// The stepped line from (x1, y1) to (x2, y2), both ends included: the major
+// axis steps every point, the minor one whenever the error term is not
+// negative. Equal deltas step along x.
+template <class Plot>
+void walkLine(int x1, int y1, int x2, int y2, Plot plot) {
+    const std::int64_t dx = std::llabs(std::int64_t{x2} - x1);
+    const std::int64_t dy = std::llabs(std::int64_t{y2} - y1);
+    const int sx = x2 >= x1 ? 1 : -1;
+    const int sy = y2 >= y1 ? 1 : -1;
+    int x = x1;
+    int y = y1;
+    if (dy <= dx) {
+        std::int64_t error = 2 * dy - dx;
+        while (x != x2) {
+            plot(x, y);
+            if (error >= 0) {
+                y += sy;
+                error -= 2 * dx;
+            }
+            error += 2 * dy;
+            x += sx;
+        }
+    } else {
+        std::int64_t error = 2 * dx - dy;
+        while (y != y2) {
+            plot(x, y);
+            if (error >= 0) {
+                x += sx;
+                error -= 2 * dy;
+            }
+            error += 2 * dx;
+            y += sy;
+        }
+    }
+    plot(x2, y2);
+}
+
+// One axis of the image clipping: destination `pos`, source `src` and `size`,
+// against an image extent and the drawable range [low, high). False when
+// nothing is left.
+bool clipAxis(std::int64_t& pos, std::int64_t& src, std::int64_t& size, std::int64_t imageSize,
+              std::int64_t low, std::int64_t high) {
+    if (src + size > imageSize) {
+        size = imageSize - src;
+    }
+    if (src < 0) {
+        pos -= src;
+        size += src;
+        src = 0;
+    }
+    const std::int64_t first = std::max(pos, low);
+    const std::int64_t last = std::min(high, pos + size);
+    if (first >= last) {
+        return false;
+    }
+    src += first - pos;
+    if (src >= imageSize) {
+        return false;
+    }
+    pos = first;
+    size = last - first;
+    return true;
+}
+
+} // namespace
+
+Graphics::Graphics(Image& target) : target_(&target) {
+    resetClip();
+}
+
+Graphics::~Graphics() = default;
+
+void Graphics::drawLine(int x1, int y1, int x2, int y2) {
+    walkLine(x1, y1, x2, y2, [this](int x, int y) { plot(x, y); });
+}
+
+void Graphics::drawLine(PointF a, PointF b) {
+    drawLine(roundToNearest(a.x), roundToNearest(a.y), roundToNearest(b.x), roundToNearest(b.y));
+}
+
+void Graphics::setChannelLine(int channel, int value, int x1, int y1, int x2, int y2) {
+    walkLine(x1, y1, x2, y2,
+             [this, channel, value](int x, int y) { setChannelPixel(channel, value, x, y); });
+}
+
+void Graphics::setChannelLine(int channel, int value, PointF a, PointF b) {
+    setChannelLine(channel, value, roundToNearest(a.x), roundToNearest(a.y), roundToNearest(b.x),
+                   roundToNearest(b.y));
+}
+
+void Graphics::drawRect(int x, int y, int width, int height) {
+    const int right = x + width - 1;
+    const int bottom = y + height - 1;
+    drawLine(x, y, right, y);
+    drawLine(x, bottom, right, bottom);
+    drawLine(x, y + 1, x, y + height - 2);
+    drawLine(right, y + 1, right, y + height - 2);
+}
+
+void Graphics::clear() {
+    fillRect(0, 0, target_->getWidth(), target_->getHeight());
+}
+
+void Graphics::setChannel(int channel, int value, int x, int y) {
+    setChannelRect(channel, value, x, y, target_->getWidth(), target_->getHeight());
+}
+
+void Graphics::drawImage(Image& image, int x, int y, const Rect& source) {
+    drawImage(image, x, y, source.x, source.y, source.width, source.height);
+}
+
+void Graphics::drawImage(Image& image, int x, int y) {
+    drawImage(image, x, y, 0, 0, image.getWidth(), image.getHeight());
+}
+
+void Graphics::copyImage(Image& image, int x, int y, const Rect& source) {
+    copyImage(image, x, y, source.x, source.y, source.width, source.height);
+}
+
+void Graphics::copyImage(Image& image, int x, int y) {
+    copyImage(image, x, y, 0, 0, image.getWidth(), image.getHeight());
+}
+
+void Graphics::copyChannel(Image& image, int channel, int x, int y, const Rect& source) {
+    copyChannel(image, channel, x, y, source.x, source.y, source.width, source.height);
+}
+
+void Graphics::copyChannel(Image& image, int channel, int x, int y) {
+    copyChannel(image, channel, x, y, 0, 0, image.getWidth(), image.getHeight());
+}
+
+void Graphics::minChannel(Image& image, int channel, int x, int y, const Rect& source) {
+    minChannel(image, channel, x, y, source.x, source.y, source.width, source.height);
+}
+
+void Graphics::minChannel(Image& image, int channel, int x, int y) {
+    minChannel(image, channel, x, y, 0, 0, image.getWidth(), image.getHeight());
+}
+
+void Graphics::maxChannel(Image& image, int channel, int x, int y, const Rect& source) {
+    maxChannel(image, channel, x, y, source.x, source.y, source.width, source.height);
+}
+
+void Graphics::maxChannel(Image& image, int channel, int x, int y) {
+    maxChannel(image, channel, x, y, 0, 0, image.getWidth(), image.getHeight());
+}
+
+void Graphics::setAlpha(int alpha) {
+    alpha_ = std::clamp(alpha, 0, 255);
+}
+
+void Graphics::resetClip() {
+    clip_ = Rect{0, 0, target_->getWidth(), target_->getHeight()};
+}
+
+void Graphics::setClip(const Rect& rect) {
+    resetClip();
+    intersectClip(rect);
+}
+
+void Graphics::intersectClip(const Rect& rect) {
+    const std::int64_t left = std::max(clip_.x, rect.x);
+    const std::int64_t top = std::max(clip_.y, rect.y);
+    const std::int64_t right =
+        std::min(std::int64_t{clip_.x} + clip_.width, std::int64_t{rect.x} + rect.width);
+    const std::int64_t bottom =
+        std::min(std::int64_t{clip_.y} + clip_.height, std::int64_t{rect.y} + rect.height);
+    clip_ =
+        Rect{clampToInt(left), clampToInt(top), clampToInt(right - left), clampToInt(bottom - top)};
+}
+
+Graphics::Bounds Graphics::getBounds() const {
+    return Bounds{std::max(clip_.x, 0), std::max(clip_.y, 0),
+                  clampToInt(std::min<std::int64_t>(std::int64_t{clip_.x} + clip_.width,
+                                                    target_->getWidth())),
+                  clampToInt(std::min<std::int64_t>(std::int64_t{clip_.y} + clip_.height,
+                                                    target_->getHeight()))};
+}
+
+bool Graphics::clipImage(const Image& image, int& x, int& y, int& srcX, int& srcY, int& srcWidth,
+                         int& srcHeight) const {
+    std::int64_t posX = std::int64_t{x} + translateX_;
+    std::int64_t posY = std::int64_t{y} + translateY_;
+    if (posX >= target_->getWidth() || posY >= target_->getHeight()) {
+        return false;
+    }
+    const Bounds bounds = getBounds();
+    std::int64_t sourceX = srcX;
+    std::int64_t sourceY = srcY;
+    std::int64_t width = srcWidth;
+    std::int64_t height = srcHeight;
+    if (!clipAxis(posX, sourceX, width, image.getWidth(), bounds.left, bounds.right) ||
+        !clipAxis(posY, sourceY, height, image.getHeight(), bounds.top, bounds.bottom)) {
+        return false;
+    }
+    x = static_cast<int>(posX);
+    y = static_cast<int>(posY);
+    srcX = static_cast<int>(sourceX);
+    srcY = static_cast<int>(sourceY);
+    srcWidth = static_cast<int>(width);
+    srcHeight = static_cast<int>(height);
+    return true;
+}
+
+RefPtr<Graphics> createGraphics(Image& image) {
+    if (image.getFormat() == kFormatArgb32) {
+        return RefPtr<Graphics>(new Graphics32(image));
+    }
+    return nullptr;
+}
+
+} // namespace orv

@@ -1,0 +1,212 @@
+#pragma once
+
+#include "engine/core/BaseObject.h"
+#include "engine/core/RefPtr.h"
+#include "engine/resources/Image.h"
+
+#include <cstdint>
+
+namespace orv {
+
+/// A rectangle in pixels: origin and size, y downwards.
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+/// A point with sub-pixel coordinates, y downwards.
+struct PointF {
+    float x = 0.0F;
+    float y = 0.0F;
+};
+
+/// How images with per-pixel alpha are drawn. Values other than these two
+/// (they come from data) draw such images not at all.
+enum class BlendMode : std::int32_t { BlendNormal = 0, BlendAdditive = 1 };
+
+/// The drawing interface of one target image: the state (colour, alpha,
+/// smoothing flag, blend mode, translation, clip rectangle) and the drawing
+/// operations that use it. `Graphics32` implements it for 32-bit targets; an
+/// image's context comes from `createGraphics`.
+///
+/// Coordinates are pixels of the target, y downwards. Every destination
+/// coordinate handed to an operation is first moved by the translation; the
+/// clip rectangle is in target pixels and is not translated. A pixel is drawn
+/// only inside both the clip rectangle and the target. An alpha of 0 draws
+/// nothing in every colour, image and line operation (`setChannelRect` and
+/// `setChannel` ignore alpha). The state persists between frames: callers
+/// that change it put back what they changed.
+///
+///     RefPtr<Graphics> g = createGraphics(*backBuffer);
+///     g->setColor(0xFF204080);
+///     g->setTranslation(100, 50);
+///     g->setClip(Rect{0, 0, 400, 300});
+///     g->fillRect(0, 0, 16, 16);      // lands at (100, 50)
+///     g->drawImage(*tile, 20, 0);     // per-pixel alpha, BlendNormal
+class Graphics : public BaseObject {
+public:
+    static const ClassRecord classRecord;
+    [[nodiscard]] const ClassRecord& getClassRecord() const override { return classRecord; }
+
+    ~Graphics() override;
+
+    // --- pixels and lines -------------------------------------------------
+
+    /// One pixel in the current colour and alpha.
+    virtual void plot(int x, int y) = 0;
+    /// Writes the low byte of `value` into channel `channel` (0 alpha, 1 red,
+    /// 2 green, 3 blue) of one pixel.
+    virtual void setChannelPixel(int channel, int value, int x, int y) = 0;
+    /// A line with both end points, point by point through `plot` (each point
+    /// translated and clipped). Formats may draw straight lines faster.
+    virtual void drawLine(int x1, int y1, int x2, int y2);
+    /// `drawLine` with the points rounded to the nearest pixel (ties to even).
+    void drawLine(PointF a, PointF b);
+    /// The walk of `drawLine` writing one channel through `setChannelPixel`.
+    void setChannelLine(int channel, int value, int x1, int y1, int x2, int y2);
+    void setChannelLine(int channel, int value, PointF a, PointF b);
+
+    // --- rectangles -------------------------------------------------------
+
+    /// The outline by four `drawLine` calls: top, bottom, then the sides from
+    /// y + 1 to y + height - 2.
+    void drawRect(int x, int y, int width, int height);
+    void drawRect(const Rect& rect) { drawRect(rect.x, rect.y, rect.width, rect.height); }
+    /// `fillRect(0, 0, target width, target height)` (translated like any fill).
+    void clear();
+    /// A filled rectangle in the current colour and alpha.
+    virtual void fillRect(int x, int y, int width, int height) = 0;
+    void fillRect(const Rect& rect) { fillRect(rect.x, rect.y, rect.width, rect.height); }
+    /// Writes `value` into one channel over a rectangle, whatever the alpha.
+    virtual void setChannelRect(int channel, int value, int x, int y, int width, int height) = 0;
+    void setChannelRect(int channel, int value, const Rect& rect) {
+        setChannelRect(channel, value, rect.x, rect.y, rect.width, rect.height);
+    }
+    /// `setChannelRect` from (x, y) with the target's width and height.
+    void setChannel(int channel, int value, int x, int y);
+
+    // --- images -----------------------------------------------------------
+    // Each draws the part (srcX, srcY, srcWidth, srcHeight) of `image` with its
+    // top-left corner at (x, y); the forms without a source rectangle draw the
+    // whole image. `image` is borrowed for the call.
+
+    /// Drawn with the alpha, the blend mode and, for masks, the colour.
+    virtual void drawImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
+                           int srcHeight) = 0;
+    void drawImage(Image& image, int x, int y, const Rect& source);
+    void drawImage(Image& image, int x, int y);
+    /// The pixels copied unchanged (no blending, no blend mode).
+    virtual void copyImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
+                           int srcHeight) = 0;
+    void copyImage(Image& image, int x, int y, const Rect& source);
+    void copyImage(Image& image, int x, int y);
+    /// The image's values written into one channel of the target.
+    virtual void copyChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
+                             int srcWidth, int srcHeight) = 0;
+    void copyChannel(Image& image, int channel, int x, int y, const Rect& source);
+    void copyChannel(Image& image, int channel, int x, int y);
+    /// Like `copyChannel`, a target value being replaced only by a smaller one.
+    virtual void minChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
+                            int srcWidth, int srcHeight) = 0;
+    void minChannel(Image& image, int channel, int x, int y, const Rect& source);
+    void minChannel(Image& image, int channel, int x, int y);
+    /// Like `copyChannel`, a target value being replaced only by a larger one.
+    virtual void maxChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
+                            int srcWidth, int srcHeight) = 0;
+    void maxChannel(Image& image, int channel, int x, int y, const Rect& source);
+    void maxChannel(Image& image, int channel, int x, int y);
+
+    // --- state ------------------------------------------------------------
+
+    /// The current colour, 0xAARRGGBB (drawing uses its R, G, B).
+    virtual void setColor(std::uint32_t color) { color_ = color; }
+    [[nodiscard]] std::uint32_t getColor() const { return color_; }
+    /// The colour in the target's own pixel form.
+    [[nodiscard]] virtual std::uint32_t getNativeColor() const = 0;
+    /// Global opacity, clamped to 0..255 (below 1 gives 0).
+    void setAlpha(int alpha);
+    [[nodiscard]] int getAlpha() const { return alpha_; }
+    void setSmooth(bool smooth) { smooth_ = smooth; }
+    [[nodiscard]] bool isSmooth() const { return smooth_; }
+    void setBlendMode(BlendMode mode) { blendMode_ = mode; }
+    [[nodiscard]] BlendMode getBlendMode() const { return blendMode_; }
+
+    void setTranslateX(int x) { translateX_ = x; }
+    [[nodiscard]] int getTranslateX() const { return translateX_; }
+    void setTranslateY(int y) { translateY_ = y; }
+    [[nodiscard]] int getTranslateY() const { return translateY_; }
+    void setTranslation(int x, int y) {
+        translateX_ = x;
+        translateY_ = y;
+    }
+    void translateX(int dx) { translateX_ += dx; }
+    void translateY(int dy) { translateY_ += dy; }
+    void translate(int dx, int dy) {
+        translateX_ += dx;
+        translateY_ += dy;
+    }
+
+    /// Clip = the whole target.
+    void resetClip();
+    /// `resetClip`, then `intersectClip`.
+    void setClip(const Rect& rect);
+    void setClip(int x, int y, int width, int height) { setClip(Rect{x, y, width, height}); }
+    /// Clip = clip ∩ rect: per axis the larger origin, and as size the smaller
+    /// far edge minus that origin. A size of 0 or below leaves an empty clip,
+    /// in which nothing is drawn.
+    void intersectClip(const Rect& rect);
+    void intersectClip(int x, int y, int width, int height) {
+        intersectClip(Rect{x, y, width, height});
+    }
+    /// In target pixels (not translated).
+    [[nodiscard]] const Rect& getClip() const { return clip_; }
+
+    /// The image drawn into; borrowed from this context, which holds it.
+    [[nodiscard]] Image& getTarget() const { return *target_; }
+
+protected:
+    /// Holds a reference to `target`; the clip is the whole target.
+    explicit Graphics(Image& target);
+
+    /// The drawable area: the clip rectangle within the target, as left, top,
+    /// right and bottom edges (right and bottom exclusive). Empty when
+    /// left >= right or top >= bottom.
+    struct Bounds {
+        int left;
+        int top;
+        int right;
+        int bottom;
+        [[nodiscard]] bool isEmpty() const { return left >= right || top >= bottom; }
+        [[nodiscard]] bool contains(std::int64_t x, std::int64_t y) const {
+            return x >= left && x < right && y >= top && y < bottom;
+        }
+    };
+    [[nodiscard]] Bounds getBounds() const;
+
+    /// Translates the destination and clips it with the source rectangle of
+    /// `image` against the clip and the target, per axis. False when nothing
+    /// is left to draw; otherwise the arguments hold the clipped destination
+    /// origin and source rectangle.
+    [[nodiscard]] bool clipImage(const Image& image, int& x, int& y, int& srcX, int& srcY,
+                                 int& srcWidth, int& srcHeight) const;
+
+private:
+    std::uint32_t color_ = 0;
+    int alpha_ = 255;
+    Rect clip_;
+    int translateX_ = 0;
+    int translateY_ = 0;
+    RefPtr<Image> target_;
+    bool smooth_ = false;
+    BlendMode blendMode_ = BlendMode::BlendNormal;
+};
+
+/// A new drawing context on `image` of the kind its pixel format needs: a
+/// `Graphics32` for format 4; null for other formats. The caller holds the
+/// only reference; the context holds one on the image.
+[[nodiscard]] RefPtr<Graphics> createGraphics(Image& image);
+
+} // namespace orv

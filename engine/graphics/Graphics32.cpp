@@ -1,0 +1,227 @@
+#include "engine/graphics/Graphics32.h"
+
+#include "engine/graphics/PixelWorkers32.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace orv {
+
+constinit const ClassRecord Graphics32::classRecord{"Graphics32",
+                                                    parentRecords<Graphics::classRecord>};
+
+namespace {
+
+constexpr int kOpaque = 255;
+
+// Sources are checked before their pixels are read: a 16-bit image read as
+// 32-bit pixels would run past its buffer. A compressed image has no buffers
+// until locked, so the format alone decides for it.
+bool isMaskSource(const Image& image) {
+    return image.getFormat() == kFormatAlpha;
+}
+
+bool is32Source(const Image& image) {
+    return image.getFormat() == kFormatArgb32;
+}
+
+} // namespace
+
+Graphics32::Graphics32(Image& target) : Graphics(target) {}
+
+bool Graphics32::targetIs32() const {
+    return getTarget().getFormat() == kFormatArgb32;
+}
+
+void Graphics32::plot(int x, int y) {
+    const int alpha = getAlpha();
+    const std::int64_t tx = std::int64_t{x} + getTranslateX();
+    const std::int64_t ty = std::int64_t{y} + getTranslateY();
+    if (alpha == 0 || !targetIs32() || !getBounds().contains(tx, ty)) {
+        return;
+    }
+    if (alpha == kOpaque) {
+        plotOpaque32(getTarget(), static_cast<int>(tx), static_cast<int>(ty), getColor());
+    } else {
+        plotAlpha32(getTarget(), static_cast<int>(tx), static_cast<int>(ty), getColor(), alpha);
+    }
+}
+
+void Graphics32::setChannelPixel(int channel, int value, int x, int y) {
+    const std::int64_t tx = std::int64_t{x} + getTranslateX();
+    const std::int64_t ty = std::int64_t{y} + getTranslateY();
+    if (getAlpha() == 0 || !targetIs32() || !getBounds().contains(tx, ty)) {
+        return;
+    }
+    setChannelPixel32(getTarget(), static_cast<int>(tx), static_cast<int>(ty), channel, value);
+}
+
+void Graphics32::drawLine(int x1, int y1, int x2, int y2) {
+    if ((x1 != x2 && y1 != y2) || getAlpha() != kOpaque) {
+        Graphics::drawLine(x1, y1, x2, y2);
+        return;
+    }
+    if (!targetIs32()) {
+        return;
+    }
+    const Bounds bounds = getBounds();
+    if (bounds.isEmpty()) {
+        return;
+    }
+    x1 += getTranslateX();
+    x2 += getTranslateX();
+    y1 += getTranslateY();
+    y2 += getTranslateY();
+    // Clip the segment along its own axis; the other axis must lie inside.
+    const bool horizontal = y1 == y2;
+    const int fixed = horizontal ? y1 : x1;
+    const int fixedLow = horizontal ? bounds.top : bounds.left;
+    const int fixedHigh = horizontal ? bounds.bottom : bounds.right;
+    if (fixed < fixedLow || fixed >= fixedHigh) {
+        return;
+    }
+    int from = horizontal ? std::min(x1, x2) : std::min(y1, y2);
+    int to = horizontal ? std::max(x1, x2) : std::max(y1, y2);
+    const int low = horizontal ? bounds.left : bounds.top;
+    const int high = (horizontal ? bounds.right : bounds.bottom) - 1;
+    if (to < low || from > high) {
+        return;
+    }
+    from = std::max(from, low);
+    to = std::min(to, high);
+    if (horizontal) {
+        drawStraightLine32(getTarget(), from, fixed, to, fixed, getColor());
+    } else {
+        drawStraightLine32(getTarget(), fixed, from, fixed, to, getColor());
+    }
+}
+
+void Graphics32::fillRect(int x, int y, int width, int height) {
+    const int alpha = getAlpha();
+    if (alpha == 0 || !targetIs32()) {
+        return;
+    }
+    const Bounds bounds = getBounds();
+    const std::int64_t left =
+        std::max<std::int64_t>(std::int64_t{x} + getTranslateX(), bounds.left);
+    const std::int64_t top = std::max<std::int64_t>(std::int64_t{y} + getTranslateY(), bounds.top);
+    const std::int64_t right =
+        std::min<std::int64_t>(std::int64_t{x} + getTranslateX() + width, bounds.right);
+    const std::int64_t bottom =
+        std::min<std::int64_t>(std::int64_t{y} + getTranslateY() + height, bounds.bottom);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    const auto fx = static_cast<int>(left);
+    const auto fy = static_cast<int>(top);
+    const auto fw = static_cast<int>(right - left);
+    const auto fh = static_cast<int>(bottom - top);
+    if (alpha == kOpaque) {
+        fillOpaque32(getTarget(), fx, fy, fw, fh, getColor());
+    } else {
+        fillAlpha32(getTarget(), fx, fy, fw, fh, getColor(), alpha);
+    }
+}
+
+void Graphics32::setChannelRect(int channel, int value, int x, int y, int width, int height) {
+    if (!targetIs32()) {
+        return;
+    }
+    const Bounds bounds = getBounds();
+    const std::int64_t left =
+        std::max<std::int64_t>(std::int64_t{x} + getTranslateX(), bounds.left);
+    const std::int64_t top = std::max<std::int64_t>(std::int64_t{y} + getTranslateY(), bounds.top);
+    const std::int64_t right =
+        std::min<std::int64_t>(std::int64_t{x} + getTranslateX() + width, bounds.right);
+    const std::int64_t bottom =
+        std::min<std::int64_t>(std::int64_t{y} + getTranslateY() + height, bounds.bottom);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    fillChannel32(getTarget(), static_cast<int>(left), static_cast<int>(top),
+                  static_cast<int>(right - left), static_cast<int>(bottom - top), channel, value);
+}
+
+void Graphics32::drawImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
+                           int srcHeight) {
+    const int alpha = getAlpha();
+    if (alpha == 0 || !targetIs32() || !(isMaskSource(image) || is32Source(image)) ||
+        !clipImage(image, x, y, srcX, srcY, srcWidth, srcHeight)) {
+        return;
+    }
+    Image& target = getTarget();
+    if (isMaskSource(image)) {
+        drawMasked32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, getColor(), alpha);
+    } else if (!image.getUseAlphaChannel()) {
+        if (alpha == kOpaque) {
+            copyOpaque32(target, image, srcX, srcY, srcWidth, srcHeight, x, y);
+        } else {
+            copyAlpha32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, alpha);
+        }
+    } else if (getBlendMode() == BlendMode::BlendNormal) {
+        blendNormal32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, alpha);
+    } else if (getBlendMode() == BlendMode::BlendAdditive) {
+        blendAdditive32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, alpha);
+    }
+}
+
+void Graphics32::copyImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
+                           int srcHeight) {
+    if (getAlpha() == 0 || !targetIs32() || !is32Source(image) ||
+        !clipImage(image, x, y, srcX, srcY, srcWidth, srcHeight)) {
+        return;
+    }
+    copyPixels32(getTarget(), image, srcX, srcY, srcWidth, srcHeight, x, y);
+}
+
+void Graphics32::copyChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
+                             int srcWidth, int srcHeight) {
+    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Copy);
+}
+
+void Graphics32::minChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
+                            int srcWidth, int srcHeight) {
+    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Min);
+}
+
+void Graphics32::maxChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
+                            int srcWidth, int srcHeight) {
+    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Max);
+}
+
+void Graphics32::writeChannelFromImage(Image& image, int channel, int x, int y, int srcX, int srcY,
+                                       int srcWidth, int srcHeight, ChannelMode mode) {
+    const bool fromPlane = isMaskSource(image) || image.getFormat() == kFormatRgb565;
+    if (getAlpha() == 0 || !targetIs32() || !(fromPlane || is32Source(image)) ||
+        !clipImage(image, x, y, srcX, srcY, srcWidth, srcHeight)) {
+        return;
+    }
+    Image& target = getTarget();
+    if (fromPlane) {
+        switch (mode) {
+        case ChannelMode::Copy:
+            copyChannelFromPlane32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
+            break;
+        case ChannelMode::Min:
+            minChannelFromPlane32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
+            break;
+        case ChannelMode::Max:
+            maxChannelFromPlane32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
+            break;
+        }
+        return;
+    }
+    switch (mode) {
+    case ChannelMode::Copy:
+        copyChannel32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
+        break;
+    case ChannelMode::Min:
+        minChannel32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
+        break;
+    case ChannelMode::Max:
+        maxChannel32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
+        break;
+    }
+}
+
+} // namespace orv
