@@ -101,49 +101,49 @@ RefPtr<PropertyVector>& BasicProperties::getVector(std::string_view name) {
 }
 
 BaseObject* BasicProperties::fileInteger(PropertyNode* definition) {
-    if (instance != nullptr) {
+    if (instance != nullptr && definition != nullptr) {
         instance->getInteger(idOf(definition)) = valueOf(definition).getInt();
     }
     return nullptr;
 }
 
 BaseObject* BasicProperties::fileDouble(PropertyNode* definition) {
-    if (instance != nullptr) {
+    if (instance != nullptr && definition != nullptr) {
         instance->getDouble(idOf(definition)) = valueOf(definition).getDouble();
     }
     return nullptr;
 }
 
 BaseObject* BasicProperties::fileFloat(PropertyNode* definition) {
-    if (instance != nullptr) {
+    if (instance != nullptr && definition != nullptr) {
         instance->getFloat(idOf(definition)) = valueOf(definition).getFloat();
     }
     return nullptr;
 }
 
 BaseObject* BasicProperties::fileBoolean(PropertyNode* definition) {
-    if (instance != nullptr) {
+    if (instance != nullptr && definition != nullptr) {
         instance->getBoolean(idOf(definition)) = valueOf(definition).getBool();
     }
     return nullptr;
 }
 
 BaseObject* BasicProperties::fileString(PropertyNode* definition) {
-    if (instance != nullptr) {
+    if (instance != nullptr && definition != nullptr) {
         instance->getString(idOf(definition)) = valueOf(definition).getString();
     }
     return nullptr;
 }
 
 BaseObject* BasicProperties::fileText(PropertyNode* definition) {
-    if (instance != nullptr) {
+    if (instance != nullptr && definition != nullptr) {
         instance->getTextEntry(idOf(definition)) = valueOf(definition).getText();
     }
     return nullptr;
 }
 
 BaseObject* BasicProperties::fileNode(PropertyNode* definition) {
-    if (instance != nullptr) {
+    if (instance != nullptr && definition != nullptr) {
         AbstractProperty* property = propertyOfDefinition(definition);
         instance->getNode(property->getName()) = asNode(property);
     }
@@ -151,7 +151,7 @@ BaseObject* BasicProperties::fileNode(PropertyNode* definition) {
 }
 
 BaseObject* BasicProperties::fileVector(PropertyNode* definition) {
-    if (instance != nullptr) {
+    if (instance != nullptr && definition != nullptr) {
         AbstractProperty* property = propertyOfDefinition(definition);
         instance->getVector(property->getName()) = asVector(property);
     }

@@ -67,7 +67,8 @@ public:
     /// id into its table and returns null. A value handler given something
     /// that is not a value reads `DUMMY_VALUE` (empty text); the node and
     /// vector handlers store `DUMMY_NODE` or `DUMMY_VECTOR` for a property of
-    /// another kind. Nothing is filed before `create`.
+    /// another kind. Nothing is filed before `create`, nor for a null
+    /// definition.
     static BaseObject* fileInteger(PropertyNode* definition);
     static BaseObject* fileDouble(PropertyNode* definition);
     static BaseObject* fileFloat(PropertyNode* definition);

@@ -89,8 +89,8 @@ PropertyNode::PropertyNode(std::string_view name, std::string_view typeName)
     : PropertyVector(PropertyKind::Node, name, typeName) {}
 
 AbstractProperty* PropertyNode::add(AbstractProperty* child) {
-    assert(child != nullptr);
-    if (this == DUMMY_NODE) {
+    assert(child != nullptr && "a property tree holds no null children");
+    if (child == nullptr || this == DUMMY_NODE) {
         return child;
     }
     const RefPtr<AbstractProperty> keep(child); // survives removing its own old entry
@@ -246,6 +246,9 @@ BaseObject* createFromDefinition(AbstractProperty* definition) {
                    " is not a node and cannot be built; it is skipped");
         return nullptr;
     }
+    if (definition->isNode()) {
+        return factory.createObject(typeName, static_cast<PropertyNode*>(definition));
+    }
     // The factory's signature names a node. Values and vectors travel under a
     // converted pointer that only `propertyOfDefinition` turns back; nothing
     // reads them as nodes.
@@ -253,6 +256,8 @@ BaseObject* createFromDefinition(AbstractProperty* definition) {
 }
 
 AbstractProperty* propertyOfDefinition(PropertyNode* definition) {
+    // A node's property part sits at its start, so this undoes both the
+    // conversion above and a plain node pointer.
     return reinterpret_cast<AbstractProperty*>(definition);
 }
 

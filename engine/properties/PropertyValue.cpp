@@ -138,13 +138,13 @@ Float readFloat(std::wstring_view text) {
     return negative ? -value : value;
 }
 
-} // namespace
-
 PropertyValue* makeDummyValue() {
-    auto* dummy = new PropertyValue("DUMMY_VALUE", "", std::wstring());
+    PropertyValue* dummy = PropertyValue::create("DUMMY_VALUE", "", L"");
     dummy->addRef(); // never released: the dummy lives as long as the process
     return dummy;
 }
+
+} // namespace
 
 PropertyValue* const DUMMY_VALUE = makeDummyValue();
 

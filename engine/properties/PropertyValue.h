@@ -89,7 +89,6 @@ private:
     PropertyValue(std::string_view name, std::string_view typeName, std::wstring text);
 
     std::wstring text_;
-    friend PropertyValue* makeDummyValue();
 };
 
 /// The shared stand-in for a value that is missing or of another kind: an

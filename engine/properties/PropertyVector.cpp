@@ -25,8 +25,8 @@ PropertyVector::PropertyVector(std::string_view name)
     : AbstractProperty(PropertyKind::Vector, name, "Vector") {}
 
 AbstractProperty* PropertyVector::add(AbstractProperty* child) {
-    assert(child != nullptr);
-    if (this != DUMMY_VECTOR) {
+    assert(child != nullptr && "a property tree holds no null children");
+    if (child != nullptr && this != DUMMY_VECTOR) {
         elements_.emplace_back(child);
     }
     return child;
