@@ -14,9 +14,10 @@ namespace orv::platform {
 
 namespace {
 
-// Longest sample we decode into memory, in values: keeps every frame count
-// within 32 bits and stops a tiny, hostile file from filling the memory.
-constexpr std::size_t kMaxSampleValues = std::size_t{1} << 30;
+// Longest sample decoded into memory: ten minutes (about 100 MB). Effects
+// are seconds long; the cap stops a small, highly compressed file from
+// filling the memory.
+constexpr std::size_t kMaxSampleValues = std::size_t{2} * kAudioSampleRate * 600;
 
 constexpr int kVorbisBigEndian = std::endian::native == std::endian::big ? 1 : 0;
 
@@ -46,7 +47,8 @@ class Converter {
 public:
     // Null when SDL refuses the format.
     static std::unique_ptr<Converter> make(SDL_AudioFormat format, int channels, int rate) {
-        if (channels < 1 || channels > 8 || rate < 1) {
+        // SDL's resampler overflows its buffer sizes on absurd rates.
+        if (channels < 1 || channels > 8 || rate < kMinRate || rate > kMaxRate) {
             return nullptr;
         }
         AudioStreamPtr stream(SDL_NewAudioStream(format, static_cast<Uint8>(channels), rate,
@@ -127,6 +129,9 @@ public:
     }
 
     [[nodiscard]] bool isFinished() const { return finished_; }
+
+    static constexpr int kMinRate = 1000;
+    static constexpr int kMaxRate = 384000;
 
 private:
     static constexpr std::size_t kMaxPut = 1 << 16;

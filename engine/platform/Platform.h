@@ -454,7 +454,7 @@ using AudioSamplePtr = std::shared_ptr<const AudioSample>;
 /// Decodes a whole WAV (any format SDL reads) or Ogg Vorbis file held in
 /// `data` (recognised by its first bytes) into the mix format, converting
 /// rate and channel count. Needs no open device. Returns null when the data
-/// are neither, are broken, or hold no audio.
+/// are neither, are broken, hold no audio or more than ten minutes of it.
 [[nodiscard]] AudioSamplePtr decodeAudioSample(std::span<const std::byte> data);
 
 /// The decoder behind a music stream. The mixer's feeder calls it from one

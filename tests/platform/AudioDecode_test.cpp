@@ -71,6 +71,10 @@ TEST(AudioDecode, BrokenInputsDecodeToNothing) {
     std::string badChannels = textOf(wav);
     badChannels[22] = '\0'; // zero channels
     badChannels[23] = '\0';
+    std::string absurdRate = textOf(wav);
+    absurdRate.replace(24, 4, std::string("\x00\xAC\x44\x00", 4)); // 4,500,480 Hz
+    std::string tinyRate = textOf(wav);
+    tinyRate.replace(24, 4, std::string("\x01\x00\x00\x00", 4)); // 1 Hz
     const std::string cases[] = {
         "",
         "RIFF",
@@ -78,6 +82,8 @@ TEST(AudioDecode, BrokenInputsDecodeToNothing) {
         textOf(makeWav(16, 2, 44100, {})), // no audio at all
         badFormat,
         badChannels,
+        absurdRate,
+        tinyRate,
         "OggS",
         "OggS" + std::string(200, '\x01'),
         textOf(encodeOggSine(1, 44100, 4410, 440, 0.5)).substr(0, 40),
@@ -87,6 +93,19 @@ TEST(AudioDecode, BrokenInputsDecodeToNothing) {
     for (const std::string& input : cases) {
         EXPECT_EQ(decodeAudioSample(bytesOf(input)), nullptr) << "input of " << input.size();
     }
+}
+
+TEST(AudioDecode, MoreThanTenMinutesIsRefused) {
+    // 8-bit mono at 4,000 Hz keeps the file small; decoded, it is 44,100 Hz
+    // stereo.
+    constexpr int kRate = 4000;
+    const std::vector<int> tenMinutes(static_cast<std::size_t>(kRate) * 600, 128);
+    const AudioSamplePtr fits = decodeAudioSample(bytesOf(makeWav(8, 1, kRate, tenMinutes)));
+    ASSERT_NE(fits, nullptr);
+    EXPECT_EQ(fits->getDurationMs(), 600000U);
+    std::vector<int> longer = tenMinutes;
+    longer.resize(longer.size() + kRate, 128);
+    EXPECT_EQ(decodeAudioSample(bytesOf(makeWav(8, 1, kRate, longer))), nullptr);
 }
 
 // ---------------------------------------------------------------------------
