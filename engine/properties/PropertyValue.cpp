@@ -36,8 +36,9 @@ int hexDigit(wchar_t c) {
     return -1;
 }
 
-// Reads like "%x": blanks, an optional sign, hexadecimal digits. A number that
-// does not fit 32 bits gives all bits set; a minus sign negates modulo 2^32.
+// Reads like "%x": blanks, an optional sign, an optional "0x", hexadecimal
+// digits. A number that does not fit 32 bits gives all bits set; a minus sign
+// negates modulo 2^32.
 int readHex(std::wstring_view text) {
     std::size_t pos = 0;
     while (pos < text.size() && isBlank(text[pos])) {
@@ -47,6 +48,10 @@ int readHex(std::wstring_view text) {
     if (pos < text.size() && (text[pos] == L'-' || text[pos] == L'+')) {
         negative = text[pos] == L'-';
         ++pos;
+    }
+    if (pos + 2 < text.size() && text[pos] == L'0' &&
+        (text[pos + 1] == L'x' || text[pos + 1] == L'X') && hexDigit(text[pos + 2]) >= 0) {
+        pos += 2;
     }
     std::uint64_t value = 0;
     for (; pos < text.size() && hexDigit(text[pos]) >= 0; ++pos) {
@@ -114,9 +119,15 @@ Float readFloat(std::wstring_view text) {
             return 0; // a second sign is no number
         }
     }
+    // "0x" starts a hexadecimal float ("0x1.8p1" is 3), as in C.
+    auto format = std::chars_format::general;
+    if (number.size() > 2 && number[0] == '0' && (number[1] == 'x' || number[1] == 'X')) {
+        number.remove_prefix(2);
+        format = std::chars_format::hex;
+    }
     Float value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                        std::chars_format::general);
+    const auto result =
+        std::from_chars(number.data(), number.data() + number.size(), value, format);
     if (result.ec == std::errc::invalid_argument) {
         return 0;
     }
@@ -124,8 +135,8 @@ Float readFloat(std::wstring_view text) {
         // from_chars leaves the value alone here; "%f" gives infinity, or 0
         // for a number too close to it. A wider type tells which.
         long double wide = 0;
-        const auto widened = std::from_chars(number.data(), number.data() + number.size(), wide,
-                                             std::chars_format::general);
+        const auto widened =
+            std::from_chars(number.data(), number.data() + number.size(), wide, format);
         const bool tiny = widened.ec == std::errc()
                               ? std::fabs(wide) < 1
                               : number.find("e-") != std::string_view::npos ||

@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                     IntCase{L"0x1f", 31}, IntCase{L"1A", 1}, IntCase{L"-12", -12},
                     IntCase{L"+7", 7}, IntCase{L"  42", 42}, IntCase{L"12abc", 12},
                     IntCase{L"abc", 0}, IntCase{L"#", 0}, IntCase{L"0x", 0}, IntCase{L"#zz", 0},
-                    IntCase{L"x12", 0}, IntCase{L"0", 0}, IntCase{L"08", 8},
+                    IntCase{L"x12", 0}, IntCase{L"#0x1F", 31}, IntCase{L"# -1", -1},
+                    IntCase{L"0", 0}, IntCase{L"08", 8},
                     IntCase{L"#FFFFFFFFF", -1}, // beyond 32 bits: all bits set
                     IntCase{L"99999999999", std::numeric_limits<int>::max()},
                     IntCase{L"-99999999999", std::numeric_limits<int>::min()},
@@ -85,7 +86,8 @@ TEST_P(ToFloat, ReadsTheLeadingNumberInCNotation) {
 INSTANTIATE_TEST_SUITE_P(Texts, ToFloat,
                          testing::Values(FloatCase{L"1.5", 1.5}, FloatCase{L"-2.25", -2.25},
                                          FloatCase{L"  3", 3.0}, FloatCase{L"+.5", 0.5},
-                                         FloatCase{L"1e3", 1000.0}, FloatCase{L"12abc", 12.0},
+                                         FloatCase{L"1e3", 1000.0}, FloatCase{L"0x1.8p1", 3.0},
+                                         FloatCase{L"12abc", 12.0},
                                          FloatCase{L"1,5", 1.0}, // never a decimal comma
                                          FloatCase{L"abc", 0.0}, FloatCase{L"", 0.0},
                                          FloatCase{L"+-1", 0.0}, FloatCase{L"1e-400", 0.0}));
