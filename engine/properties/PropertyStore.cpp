@@ -91,10 +91,12 @@ std::string describeParseError(const TiXmlDocument& document) {
 // as it was.
 bool replaceFile(const std::string& path, std::string_view bytes) {
     const std::string temporary = path + ".tmp";
+    bool opened = false;
     bool written = false;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) {
+        opened = static_cast<bool>(out);
+        if (opened) {
             out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             out.flush();
             written = static_cast<bool>(out);
@@ -112,7 +114,9 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     } else {
         logError(path + ": cannot write the temporary file " + temporary);
     }
-    std::filesystem::remove(temporary, error);
+    if (opened) { // what could not be opened is not ours to remove
+        std::filesystem::remove(temporary, error);
+    }
     return false;
 }
 
@@ -144,7 +148,7 @@ bool PropertyStore::canLoad(std::string_view fileName) {
 
 bool PropertyStore::reloadAll() {
     bool allLoaded = true;
-    const std::vector<std::string> files = files_; // a load may not change the list, but be safe
+    const std::vector<std::string> files = files_; // the walk never depends on the list
     for (const std::string& file : files) {
         allLoaded = load(file) && allLoaded;
     }

@@ -406,6 +406,7 @@ TEST_F(FailedSave, TemporaryFileThatCannotBeMadeKeepsTheOldFile) {
     std::filesystem::create_directory(stored() + ".tmp");
     EXPECT_FALSE(store_->save());
     expectOldFileIntact();
+    EXPECT_TRUE(std::filesystem::is_directory(stored() + ".tmp")); // not ours to remove
 }
 
 TEST_F(FailedSave, TreeThatCannotBeWrittenKeepsTheOldFile) {
