@@ -280,11 +280,29 @@ std::array<ColorImage, 9> drawDialogFrame() {
     // One small master frame: 24-pixel corners around an 8-pixel middle. The
     // middle slices of its sides are the edge tiles; since the profile depends
     // only on the distance from the rim, every slice repeats without a seam.
-    constexpr int band = 24;
+    // The rim is 24 pixels deep; a soft shadow falls 2 pixels beyond it at
+    // the top and left and 4 pixels at the bottom and right, so the pieces of
+    // those sides are 26 and 28 pixels deep.
+    constexpr int rimDepth = 24;
+    constexpr int nearMargin = 2;
+    constexpr int farMargin = 4;
+    constexpr int nearBand = rimDepth + nearMargin;
+    constexpr int farBand = rimDepth + farMargin;
     constexpr int middle = 8;
-    constexpr int size = 2 * band + middle;
+    constexpr int size = nearBand + middle + farBand;
     ColorImage master(size, size);
-    const RoundRect rim{0, 0, size, size, 12};
+    const RoundRect rim{nearMargin, nearMargin, size - nearMargin - farMargin,
+                        size - nearMargin - farMargin, 12};
+    const RoundRect shadowShape{rim.x + 1, rim.y + 2, rim.w, rim.h, rim.radius};
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            double nx = 0;
+            double ny = 0;
+            const double d = shadowShape.distance(x + 0.5, y + 0.5, &nx, &ny);
+            const double s = std::clamp(1.0 - (d + 1.0) / 4.0, 0.0, 1.0);
+            master.set(x, y, toPixel({0, 0, 0, 0.42 * s * s}));
+        }
+    }
     paintRoundRect(master, rim, [](double depth, double light, double px, double py) {
         if (depth < 1.3) {
             return fromHex(palette::mahoganyDark);
@@ -306,17 +324,18 @@ std::array<ColorImage, 9> drawDialogFrame() {
         }
         // Parchment with a soft shadow cast inward by the rim.
         const double shadow = std::exp(-(depth - 14.2) / 2.5) * 0.28;
-        return lighten(parchment(px - band, py - band), -shadow);
+        return lighten(parchment(px - nearBand, py - nearBand), -shadow);
     });
+    constexpr int far = nearBand + middle;
     std::array<ColorImage, 9> pieces;
-    pieces[0] = crop(master, 0, 0, band, band);
-    pieces[1] = crop(master, band, 0, middle, band);
-    pieces[2] = crop(master, band + middle, 0, band, band);
-    pieces[3] = crop(master, 0, band, band, middle);
-    pieces[5] = crop(master, band + middle, band, band, middle);
-    pieces[6] = crop(master, 0, band + middle, band, band);
-    pieces[7] = crop(master, band, band + middle, middle, band);
-    pieces[8] = crop(master, band + middle, band + middle, band, band);
+    pieces[0] = crop(master, 0, 0, nearBand, nearBand);
+    pieces[1] = crop(master, nearBand, 0, middle, nearBand);
+    pieces[2] = crop(master, far, 0, farBand, nearBand);
+    pieces[3] = crop(master, 0, nearBand, nearBand, middle);
+    pieces[5] = crop(master, far, nearBand, farBand, middle);
+    pieces[6] = crop(master, 0, far, nearBand, farBand);
+    pieces[7] = crop(master, nearBand, far, middle, farBand);
+    pieces[8] = crop(master, far, far, farBand, farBand);
     ColorImage centre(64, 64);
     for (int y = 0; y < 64; ++y) {
         for (int x = 0; x < 64; ++x) {
@@ -334,9 +353,21 @@ ColorImage drawButtonStrip(int width, int height) {
         const bool over = frame == 1;
         const bool pressed = frame == 2;
         const bool disabled = frame == 3;
-        const RoundRect body{1, 1, width - 2.0, height - 2.0, height / 2.0 - 4};
+        // A soft shadow under the button, 2 pixels below; a pressed button sits
+        // closer to the page and casts less.
+        const RoundRect body{2, 1, width - 4.0, height - 5.0, height / 2.0 - 5};
+        const RoundRect shade{body.x, body.y + (pressed ? 1.0 : 2.5), body.w, body.h, body.radius};
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                double nx = 0;
+                double ny = 0;
+                const double d = shade.distance(x + 0.5, y + 0.5, &nx, &ny);
+                const double s = std::clamp(1.0 - (d + 0.5) / 2.5, 0.0, 1.0);
+                face.set(x, y, toPixel({0, 0, 0, 0.45 * s * s}));
+            }
+        }
         paintRoundRect(face, body, [&](double depth, double light, double /*px*/, double py) {
-            const double v = (py - 1) / (height - 2.0); // 0 top .. 1 bottom
+            const double v = (py - body.y) / body.h; // 0 top .. 1 bottom
             Rgba c;
             if (depth < 1.2) {
                 c = fromHex(palette::mahoganyDark);

@@ -8,9 +8,11 @@ namespace orv::media {
 
 /// The nine pieces of the dialog frame in the painter's order: top-left,
 /// top, top-right, left, centre, right, bottom-left, bottom, bottom-right.
-/// Corners are 24 x 24, the top and bottom edges 8 x 24, the left and right
-/// edges 24 x 8 and the centre a 64 x 64 tile; edges and centre tile without
-/// seams. Corners are transparent outside the rounded rim.
+/// The rim is 24 pixels deep with a soft shadow around it (2 pixels at the
+/// top and left, 4 at the bottom and right), so the top and left pieces are
+/// 26 deep and the bottom and right ones 28; edges are 8 pixels long and the
+/// centre is a 64 x 64 tile. Edges and centre tile without seams; outside the
+/// rounded rim the pieces hold only the shadow's partial alpha.
 [[nodiscard]] std::array<ColorImage, 9> drawDialogFrame();
 
 /// A button strip of four frames stacked top to bottom (normal, over,

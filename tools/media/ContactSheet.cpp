@@ -82,7 +82,21 @@ void captionedButton(ColorImage& target, const Gallery& g, int frame, const std:
                    : std::vector<std::uint32_t>{};
     const auto [capTop, capHeight] = capitals(*g.buttonFont);
     centredText(target, *g.buttonFont, caption, x + face.width / 2 + shift,
-                y + (face.height - capHeight) / 2 - capTop + shift, colours);
+                y + (face.height - 4 - capHeight) / 2 - capTop + shift, colours);
+}
+
+// The painter's size rule: the smallest size not below the request at which
+// the edges are whole tiles.
+int adjustedSide(const std::array<ColorImage, 9>& p, int request, bool horizontal) {
+    const int fixed = horizontal
+                          ? std::max(p[0].width, p[6].width) + std::max(p[2].width, p[8].width)
+                          : std::max(p[0].height, p[2].height) + std::max(p[6].height, p[8].height);
+    const int tile =
+        horizontal ? std::max(p[1].width, p[7].width) : std::max(p[3].height, p[5].height);
+    if (tile <= 0 || request <= fixed) {
+        return std::max(request, fixed);
+    }
+    return fixed + (request - fixed + tile - 1) / tile * tile;
 }
 
 } // namespace
@@ -138,8 +152,8 @@ ColorImage drawContactSheet(const Gallery& g) {
         blit(sheet, frameOf(*strip, strip == g.quit ? 1 : 0), right, 0);
     }
     // The quit question in a dialog painted from the nine pieces.
-    const int dialogW = 440;
-    const int dialogH = 256;
+    const int dialogW = adjustedSide(*g.frame, 440, true);
+    const int dialogH = adjustedSide(*g.frame, 250, false);
     const int dialogX = (screenW - dialogW) / 2;
     const int dialogY = 150;
     paintFrame(sheet, *g.frame, dialogX, dialogY, dialogW, dialogH);
@@ -197,7 +211,7 @@ ColorImage drawContactSheet(const Gallery& g) {
             const int index = row * 3 + col;
             const ColorImage& piece = p[static_cast<std::size_t>(index)];
             blit(sheet, piece, colX, rowY);
-            colX += (col == 1 ? 64 : 24) + gap;
+            colX += (col == 1 ? 64 : 28) + gap;
             rowHeight = std::max(rowHeight, piece.height);
         }
         rowY += rowHeight + gap;
