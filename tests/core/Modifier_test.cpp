@@ -280,6 +280,47 @@ TEST(ModifierFractionTable, TimeKeepingAndEasing) {
     }
 }
 
+// Chains of fractions under an AnimTree, advanced in frames of 16 ms: the
+// frame (1-based) in which each link of the chain is done.
+TEST(AnimTreeChainTable, EachLinkStartsInTheFrameItsParentFinishes) {
+    struct Case {
+        std::vector<int> durations;
+        std::vector<int> doneInFrame;
+    };
+    const std::vector<Case> cases{
+        {{30, 0, 20}, {2, 2, 3}}, //
+        {{0, 0, 0}, {1, 1, 1}},   //
+        {{16, 16}, {1, 1}},       //
+        {{100}, {7}},             //
+        {{15, 17, 1}, {1, 2, 2}}, //
+        {{20, 40}, {2, 4}},
+    };
+    for (const Case& c : cases) {
+        const RefPtr<AnimTree> tree(new AnimTree());
+        std::vector<RefPtr<ModifierFraction>> chain;
+        Modifier* parent = tree.get();
+        for (int duration : c.durations) {
+            chain.emplace_back(new ModifierFraction(duration));
+            parent = Modifier::attachTo(parent, chain.back().get());
+        }
+        std::vector<int> doneInFrame(chain.size(), 0);
+        for (int frame = 1; frame <= 10; ++frame) {
+            updateModifierTree(tree.get(), 16);
+            for (std::size_t link = 0; link < chain.size(); ++link) {
+                if (doneInFrame[link] == 0 && chain[link]->isDone()) {
+                    doneInFrame[link] = frame;
+                }
+            }
+            purgeModifierTree(tree.get());
+        }
+        EXPECT_EQ(doneInFrame, c.doneInFrame) << "first duration " << c.durations.front();
+        EXPECT_EQ(tree->getFirstChild(), nullptr);
+        for (const RefPtr<ModifierFraction>& link : chain) {
+            EXPECT_EQ(link->getRefCount(), 1); // only ours: the tree let go of each once
+        }
+    }
+}
+
 TEST(ModifierFractionTable, EasingEnds) {
     for (ModifierFraction::Easing easing :
          {&ModifierFraction::linear, &ModifierFraction::smoothstep}) {
