@@ -9,6 +9,18 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+// The plain copy and fill are bound by memory traffic: on x86-64 with GCC or
+// clang they are also compiled for wider vector units, chosen when the program
+// starts by what the processor has, so that they run near memory-copy speed.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define ORV_WIDE_LOOP __attribute__((target_clones("avx2", "default")))
+#else
+#define ORV_WIDE_LOOP
+#endif
 
 namespace orv::pixel32 {
 
@@ -17,13 +29,52 @@ void copyRow(std::uint32_t* target, const std::uint32_t* source, int count) {
     std::memmove(target, source, static_cast<std::size_t>(count) * sizeof(std::uint32_t));
 }
 
-void copyOpaqueRow(std::uint32_t* target, const std::uint32_t* source, int count) {
+namespace {
+
+ORV_WIDE_LOOP void copyOpaqueRowPortable(std::uint32_t* target, const std::uint32_t* source,
+                                         int count) {
     for (int i = 0; i < count; ++i) {
         target[i] = (target[i] & 0xFF000000U) | (source[i] & 0x00FFFFFFU);
     }
 }
 
-void fillOpaqueRow(std::uint32_t* target, int count, std::uint32_t colour) {
+#if defined(__x86_64__) && defined(__GNUC__)
+// With byte-masked stores the target's alpha bytes are simply not written, so
+// the target is never read: less memory traffic than a plain copy.
+__attribute__((target("avx512f,avx512bw"))) void
+copyOpaqueRowMasked(std::uint32_t* target, const std::uint32_t* source, int count) {
+    const __mmask64 colourBytes = 0x7777777777777777ULL;
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        _mm512_mask_storeu_epi8(target + i, colourBytes, _mm512_loadu_si512(source + i));
+    }
+    if (i < count) {
+        const __mmask64 rest = (__mmask64{1} << ((count - i) * 4)) - 1;
+        _mm512_mask_storeu_epi8(target + i, colourBytes & rest,
+                                _mm512_maskz_loadu_epi8(rest, source + i));
+    }
+}
+#endif
+
+using CopyRowFunction = void (*)(std::uint32_t*, const std::uint32_t*, int);
+
+CopyRowFunction chooseCopyOpaqueRow() {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx512bw")) {
+        return copyOpaqueRowMasked;
+    }
+#endif
+    return copyOpaqueRowPortable;
+}
+
+} // namespace
+
+void copyOpaqueRow(std::uint32_t* target, const std::uint32_t* source, int count) {
+    static const CopyRowFunction chosen = chooseCopyOpaqueRow();
+    chosen(target, source, count);
+}
+
+ORV_WIDE_LOOP void fillOpaqueRow(std::uint32_t* target, int count, std::uint32_t colour) {
     const std::uint32_t rgb = colour & 0x00FFFFFFU;
     for (int i = 0; i < count; ++i) {
         target[i] = (target[i] & 0xFF000000U) | rgb;

@@ -40,7 +40,7 @@ private:
     bool targetLocked_ = false;
 };
 
-bool insideImage(const Image& image, int x, int y, int width, int height) {
+[[maybe_unused]] bool insideImage(const Image& image, int x, int y, int width, int height) {
     return x >= 0 && y >= 0 && width >= 0 && height >= 0 && x <= image.getWidth() - width &&
            y <= image.getHeight() - height;
 }
