@@ -117,12 +117,14 @@ void Graphics::setChannelLine(int channel, int value, PointF a, PointF b) {
 }
 
 void Graphics::drawRect(int x, int y, int width, int height) {
-    const int right = x + width - 1;
-    const int bottom = y + height - 1;
+    const int right = clampToInt(std::int64_t{x} + width - 1);
+    const int bottom = clampToInt(std::int64_t{y} + height - 1);
+    const int sideTop = clampToInt(std::int64_t{y} + 1);
+    const int sideBottom = clampToInt(std::int64_t{y} + height - 2);
     drawLine(x, y, right, y);
     drawLine(x, bottom, right, bottom);
-    drawLine(x, y + 1, x, y + height - 2);
-    drawLine(right, y + 1, right, y + height - 2);
+    drawLine(x, sideTop, x, sideBottom);
+    drawLine(right, sideTop, right, sideBottom);
 }
 
 void Graphics::clear() {

@@ -68,10 +68,16 @@ void Graphics32::drawLine(int x1, int y1, int x2, int y2) {
     if (bounds.isEmpty()) {
         return;
     }
-    x1 += getTranslateX();
-    x2 += getTranslateX();
-    y1 += getTranslateY();
-    y2 += getTranslateY();
+    // Far-off coordinates are limited to just outside the drawable area, which
+    // clips them the same way without overflowing.
+    const auto place = [](int value, int offset) {
+        return static_cast<int>(
+            std::clamp<std::int64_t>(std::int64_t{value} + offset, -1, std::int64_t{1} << 30));
+    };
+    x1 = place(x1, getTranslateX());
+    x2 = place(x2, getTranslateX());
+    y1 = place(y1, getTranslateY());
+    y2 = place(y2, getTranslateY());
     // Clip the segment along its own axis; the other axis must lie inside.
     const bool horizontal = y1 == y2;
     const int fixed = horizontal ? y1 : x1;

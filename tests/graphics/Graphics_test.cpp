@@ -196,6 +196,37 @@ INSTANTIATE_TEST_SUITE_P(Edges, StraightLines,
                              return std::string(param.param.name);
                          });
 
+TEST_F(GraphicsTest, FarOffTranslationAndCoordinatesDoNotOverflow) {
+    g().setColor(0x00FFFFFF);
+    g().setTranslation(2000000000, 0);
+    g().drawLine(-2000000000 + 2, 4, -2000000000 + 4, 4);
+    g().fillRect(-2000000000 + 6, 1, 2000000000, 1);
+    g().drawLine(2000000000, 6, 2000000000, 9);
+    g().setTranslation(-2000000000, -2000000000);
+    g().drawLine(2000000000, 2000000000 + 8, 2000000000, -2000000000);
+    g().plot(2000000000 + 11, 2000000000 + 9);
+    g().plot(-2000000000, 5);
+    EXPECT_EQ(touched(), (std::set<std::pair<int, int>>{{2, 4},
+                                                        {3, 4},
+                                                        {4, 4},
+                                                        {6, 1},
+                                                        {7, 1},
+                                                        {8, 1},
+                                                        {9, 1},
+                                                        {10, 1},
+                                                        {11, 1},
+                                                        {0, 0},
+                                                        {0, 1},
+                                                        {0, 2},
+                                                        {0, 3},
+                                                        {0, 4},
+                                                        {0, 5},
+                                                        {0, 6},
+                                                        {0, 7},
+                                                        {0, 8},
+                                                        {11, 9}}));
+}
+
 TEST_F(GraphicsTest, RectangleOutlineOfHeightOneAndTwo) {
     g().setColor(0x00FFFFFF);
     g().drawRect(2, 4, 3, 1);
