@@ -30,7 +30,9 @@ public:
     ~RefPtr() { reset(); }
 
     RefPtr& operator=(const RefPtr& other) {
-        RefPtr(other).swap(*this);
+        if (this != &other) {
+            RefPtr(other).swap(*this);
+        }
         return *this;
     }
     RefPtr& operator=(RefPtr&& other) noexcept {
