@@ -26,13 +26,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs the tool with its output in `folder`; true when it exits with 0.
-bool runTool(const fs::path& folder) {
+// Runs the tool on `source` with its output in `folder`; true when it exits
+// with 0.
+bool runTool(const fs::path& folder, const fs::path& source = ORVANTA_MEDIA_SOURCE) {
     const std::string command = std::string("\"") + ORVANTA_MEDIA_TOOL + "\" --source \"" +
-                                ORVANTA_MEDIA_SOURCE + "\" --fonts \"" + ORVANTA_MEDIA_FONTS +
+                                source.string() + "\" --fonts \"" + ORVANTA_MEDIA_FONTS +
                                 "\" --output \"" + folder.string() + "\" --sheet \"" +
-                                (folder / "sheet.png").string() + "\"";
+                                (folder / "sheet.png").string() + "\" 2>/dev/null";
     return std::system(command.c_str()) == 0;
+}
+
+// A copy of the hand-written property files in `folder`/media/properties.
+void copySources(const fs::path& folder) {
+    fs::create_directories(folder / "media");
+    fs::copy(fs::path(ORVANTA_MEDIA_SOURCE) / "properties", folder / "media" / "properties",
+             fs::copy_options::recursive);
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    if (at != std::string::npos) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
 }
 
 // Every file under `folder`, by its path relative to it, with its bytes.
@@ -282,6 +298,43 @@ TEST_F(MediaToolTest, EveryResourceIsStoredAsItsModeSays) {
     for (const char* needed : {"splash", "music", "preloading", "default", "lobby", "trophy"}) {
         EXPECT_EQ(names.count(needed), 1U) << needed;
     }
+}
+
+// Broken sources stop the tool before it writes anything: a build must not
+// go on with media that do not match resources.xml.
+TEST(MediaToolInputs, BrokenResourceListsStopTheTool) {
+    struct Case {
+        const char* what;
+        const char* from;
+        const char* to;
+    };
+    const Case cases[] = {
+        {"a named file that is not made", "media/images/icon.png", "media/images/nothing.png"},
+        {"a capital in a file name", "media/images/icon.png", "media/images/Icon.png"},
+        {"no Sections vector", "id=\"Sections\"", "id=\"Parts\""},
+        {"XML that does not parse", "</Resources>", "</Resource>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir folder;
+        copySources(folder.path());
+        const fs::path list = folder.path() / "media" / "properties" / "resources.xml";
+        const std::string original = test::readFile(list);
+        const std::string broken = replaced(original, c.from, c.to);
+        ASSERT_NE(broken, original);
+        test::writeFile(list, broken);
+        const fs::path out = folder.path() / "out";
+        EXPECT_FALSE(runTool(out, folder.path() / "media"));
+        EXPECT_FALSE(fs::exists(out / "media.dat"));
+        EXPECT_FALSE(fs::exists(out / "media"));
+    }
+}
+
+TEST(MediaToolInputs, RefusesToReplaceItsOwnSources) {
+    test::TempDir folder;
+    copySources(folder.path());
+    EXPECT_FALSE(runTool(folder.path(), folder.path() / "media"));
+    EXPECT_TRUE(fs::exists(folder.path() / "media" / "properties" / "resources.xml"));
 }
 
 // The names start-up copies into the game's tuning constants, in copying order.

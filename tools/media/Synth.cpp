@@ -57,6 +57,27 @@ private:
     double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
 
+// sin(2 pi x) from a table of one period with linear interpolation: the pad
+// needs tens of millions of sines, and a table keeps the tool quick.
+class SineTable {
+public:
+    SineTable() {
+        for (std::size_t i = 0; i <= size; ++i) {
+            values_[i] = std::sin(2 * pi * static_cast<double>(i) / size);
+        }
+    }
+    [[nodiscard]] double operator()(double cycles) const {
+        const double position = (cycles - std::floor(cycles)) * size;
+        const auto index = static_cast<std::size_t>(position);
+        const double fraction = position - static_cast<double>(index);
+        return values_[index] + (values_[index + 1] - values_[index]) * fraction;
+    }
+
+private:
+    static constexpr std::size_t size = 4096;
+    std::array<double, size + 1> values_{};
+};
+
 std::size_t samplesFor(double seconds) {
     return static_cast<std::size_t>(seconds * sampleRate);
 }
@@ -217,6 +238,7 @@ std::vector<float> synthesiseLobbyMusic() {
                                                                {45, 52, 55, 62}}};
     // The pad: soft saw-like tones through a slow swell, detuned between the
     // two sides for width.
+    const SineTable sine;
     for (std::size_t c = 0; c < chords.size(); ++c) {
         const double start = static_cast<double>(c) * 8 * beat;
         const double length = 8 * beat;
@@ -232,8 +254,8 @@ std::vector<float> synthesiseLobbyMusic() {
                 double r = 0;
                 for (int h = 1; h <= 4; ++h) {
                     const double level = 1.0 / (h * h);
-                    l += std::sin(2 * pi * frequency * h * t * 1.0015) * level;
-                    r += std::sin(2 * pi * frequency * h * t * 0.9985) * level;
+                    l += sine(frequency * h * t * 1.0015) * level;
+                    r += sine(frequency * h * t * 0.9985) * level;
                 }
                 const double gain = (n == 0 ? 0.05 : 0.035) * envelope;
                 left[first + i] += static_cast<float>(l * gain);
@@ -246,9 +268,8 @@ std::vector<float> synthesiseLobbyMusic() {
             const double frequency = noteFrequency(chords[c][0] - 12);
             for (std::size_t i = 0; i < samplesFor(2 * beat) && at + i < left.size(); ++i) {
                 const double t = static_cast<double>(i) / sampleRate;
-                const double s =
-                    (std::sin(2 * pi * frequency * t) + 0.3 * std::sin(4 * pi * frequency * t)) *
-                    std::exp(-t * 1.6) * std::min(1.0, t * 200.0) * 0.16;
+                const double s = (sine(frequency * t) + 0.3 * sine(2 * frequency * t)) *
+                                 std::exp(-t * 1.6) * std::min(1.0, t * 200.0) * 0.16;
                 left[at + i] += static_cast<float>(s);
                 right[at + i] += static_cast<float>(s);
             }

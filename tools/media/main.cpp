@@ -63,6 +63,17 @@ Options parseOptions(int argc, char** argv) {
     if (options.source.empty() || options.fonts.empty() || options.output.empty()) {
         fail("usage: media_tool --source DIR --fonts DIR --output DIR [--sheet FILE]");
     }
+    // Writing replaces <output>/media as a whole: refuse an output folder
+    // whose media/ holds the hand-written sources.
+    std::error_code error;
+    const std::filesystem::path source = std::filesystem::weakly_canonical(options.source, error);
+    const std::filesystem::path target =
+        std::filesystem::weakly_canonical(options.output / "media", error);
+    const auto [end, rest] =
+        std::mismatch(target.begin(), target.end(), source.begin(), source.end());
+    if (end == target.end()) {
+        fail("the output's media folder would replace the sources in " + source.string());
+    }
     return options;
 }
 
