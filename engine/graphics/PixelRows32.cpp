@@ -31,47 +31,63 @@ void copyRow(std::uint32_t* target, const std::uint32_t* source, int count) {
 
 namespace {
 
-ORV_WIDE_LOOP void copyOpaqueRowPortable(std::uint32_t* target, const std::uint32_t* source,
-                                         int count) {
-    for (int i = 0; i < count; ++i) {
-        target[i] = (target[i] & 0xFF000000U) | (source[i] & 0x00FFFFFFU);
+ORV_WIDE_LOOP void copyOpaqueRectPortable(std::uint32_t* target, std::ptrdiff_t targetStride,
+                                          const std::uint32_t* source, std::ptrdiff_t sourceStride,
+                                          int width, int height) {
+    for (int row = 0; row < height; ++row, target += targetStride, source += sourceStride) {
+        for (int i = 0; i < width; ++i) {
+            target[i] = (target[i] & 0xFF000000U) | (source[i] & 0x00FFFFFFU);
+        }
     }
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
 // With byte-masked stores the target's alpha bytes are simply not written, so
-// the target is never read: less memory traffic than a plain copy.
-__attribute__((target("avx512f,avx512bw"))) void
-copyOpaqueRowMasked(std::uint32_t* target, const std::uint32_t* source, int count) {
+// the target is never read: no more memory traffic than a plain copy.
+__attribute__((target("avx512f,avx512bw"))) void copyOpaqueRectMasked(std::uint32_t* target,
+                                                                      std::ptrdiff_t targetStride,
+                                                                      const std::uint32_t* source,
+                                                                      std::ptrdiff_t sourceStride,
+                                                                      int width, int height) {
     const __mmask64 colourBytes = 0x7777777777777777ULL;
-    int i = 0;
-    for (; i + 16 <= count; i += 16) {
-        _mm512_mask_storeu_epi8(target + i, colourBytes, _mm512_loadu_si512(source + i));
-    }
-    if (i < count) {
-        const __mmask64 rest = (__mmask64{1} << ((count - i) * 4)) - 1;
-        _mm512_mask_storeu_epi8(target + i, colourBytes & rest,
-                                _mm512_maskz_loadu_epi8(rest, source + i));
+    const int whole = width & ~15;
+    // The last part of a row (fewer than 16 pixels) is read and written under
+    // a mask, which never touches memory outside it.
+    const __mmask64 rest = (__mmask64{1} << ((width - whole) * 4)) - 1;
+    for (int row = 0; row < height; ++row, target += targetStride, source += sourceStride) {
+        for (int i = 0; i < whole; i += 16) {
+            _mm512_mask_storeu_epi8(target + i, colourBytes, _mm512_loadu_si512(source + i));
+        }
+        if (whole < width) {
+            _mm512_mask_storeu_epi8(target + whole, colourBytes & rest,
+                                    _mm512_maskz_loadu_epi8(rest, source + whole));
+        }
     }
 }
 #endif
 
-using CopyRowFunction = void (*)(std::uint32_t*, const std::uint32_t*, int);
+using CopyRectFunction = void (*)(std::uint32_t*, std::ptrdiff_t, const std::uint32_t*,
+                                  std::ptrdiff_t, int, int);
 
-CopyRowFunction chooseCopyOpaqueRow() {
+CopyRectFunction chooseCopyOpaqueRect() {
 #if defined(__x86_64__) && defined(__GNUC__)
     if (__builtin_cpu_supports("avx512bw")) {
-        return copyOpaqueRowMasked;
+        return copyOpaqueRectMasked;
     }
 #endif
-    return copyOpaqueRowPortable;
+    return copyOpaqueRectPortable;
 }
 
 } // namespace
 
+void copyOpaqueRect(std::uint32_t* target, std::ptrdiff_t targetStride, const std::uint32_t* source,
+                    std::ptrdiff_t sourceStride, int width, int height) {
+    static const CopyRectFunction chosen = chooseCopyOpaqueRect();
+    chosen(target, targetStride, source, sourceStride, width, height);
+}
+
 void copyOpaqueRow(std::uint32_t* target, const std::uint32_t* source, int count) {
-    static const CopyRowFunction chosen = chooseCopyOpaqueRow();
-    chosen(target, source, count);
+    copyOpaqueRect(target, 0, source, 0, count, 1);
 }
 
 ORV_WIDE_LOOP void fillOpaqueRow(std::uint32_t* target, int count, std::uint32_t colour) {

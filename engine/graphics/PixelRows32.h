@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace orv::pixel32 {
@@ -22,6 +23,11 @@ namespace orv::pixel32 {
 void copyRow(std::uint32_t* target, const std::uint32_t* source, int count);
 /// D.rgb = S.rgb, D.a kept.
 void copyOpaqueRow(std::uint32_t* target, const std::uint32_t* source, int count);
+/// `copyOpaqueRow` over `height` rows, `targetStride` and `sourceStride`
+/// pixels apart: the plain copy is the commonest drawing of a frame, so it
+/// takes its whole rectangle in one call.
+void copyOpaqueRect(std::uint32_t* target, std::ptrdiff_t targetStride, const std::uint32_t* source,
+                    std::ptrdiff_t sourceStride, int width, int height);
 /// Every byte, alpha included: min(255, D + floor(S * g / 256) - floor(D * g / 256)).
 void copyAlphaRow(std::uint32_t* target, const std::uint32_t* source, int count, int g);
 /// w = floor(S.a * g / 256); R, G, B = lerp(D, S, w); D.a kept. Of each pair,

@@ -171,9 +171,14 @@ void copyPixels32(Image& target, Image& source, int srcX, int srcY, int width, i
 
 void copyOpaque32(Image& target, Image& source, int srcX, int srcY, int width, int height, int dstX,
                   int dstY) {
-    forEachRow32(
-        target, source, srcX, srcY, width, height, dstX, dstY,
-        [width](std::uint32_t* d, const std::uint32_t* s) { pixel32::copyOpaqueRow(d, s, width); });
+    assert(insideImage(source, srcX, srcY, width, height));
+    assert(insideImage(target, dstX, dstY, width, height));
+    const WorkerLock lock(&source, target);
+    if (!lock.ok() || source.getPixels() == nullptr || width <= 0 || height <= 0) {
+        return;
+    }
+    pixel32::copyOpaqueRect(row32(target, dstX, dstY), target.getPitch() / 4,
+                            row32(source, srcX, srcY), source.getPitch() / 4, width, height);
 }
 
 void copyAlpha32(Image& target, Image& source, int srcX, int srcY, int width, int height, int dstX,
