@@ -124,9 +124,14 @@ void ResourceManager::loaderLoop() {
         }
         bool loadedOne = true;
         while (loadedOne && running_.load()) {
+            {
+                const std::scoped_lock wake(wakeMutex_);
+                passActive_ = true;
+            }
             loadedOne = runLoaderPass();
             {
                 const std::scoped_lock wake(wakeMutex_);
+                passActive_ = false;
                 ++passCount_;
             }
             passCondition_.notify_all();
@@ -368,8 +373,9 @@ bool ResourceManager::waitUntilIdle(std::chrono::milliseconds limit) {
             nextPendingSection(Queue::Auto) != nullptr) {
             return false;
         }
-        const std::scoped_lock loading(loadingMutex_);
-        return loadingObject_ == nullptr;
+        // A pass may still hold its object after the load ended.
+        const std::scoped_lock wake(wakeMutex_);
+        return !passActive_;
     });
 }
 

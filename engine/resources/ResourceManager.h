@@ -147,7 +147,9 @@ public:
     /// while holding the data lock.
     [[nodiscard]] bool waitForRequests(std::chrono::milliseconds limit);
     /// As `waitForRequests`, for both queues: true once the loader has no
-    /// section left to load.
+    /// section left to load and has finished its last pass (it holds no
+    /// object any more). After `waitForRequests` the loader may still hold
+    /// the last object it loaded for a moment.
     [[nodiscard]] bool waitUntilIdle(std::chrono::milliseconds limit);
 
     /// What the object holds (its `getHeldObject`), loading it first on the
@@ -216,6 +218,7 @@ private:
     bool wakeRequested_ = false;
     std::condition_variable passCondition_;
     std::uint64_t passCount_ = 0;
+    bool passActive_ = false;
 
     // The object the loader is loading without the data lock.
     std::mutex loadingMutex_;

@@ -210,5 +210,43 @@ TEST(ResourceDefinitionsFile, AMissingFileOrSectionsVectorDefinesNothing) {
     EXPECT_EQ(other->findSection(""), nullptr);
 }
 
+TEST(ResourceDefinitionsFile, BrokenDefinitionsAreSkippedOrGetDefaults) {
+    const test::CurrentFolderFixture folder;
+    registerResourceClasses();
+    folder.write("broken.xml", std::string(R"(<Resources><Vector id="Sections">
+        <Integer>5</Integer>
+        <Section name="s">
+          <Image id="NO_FRAMES" file="a.png" nrofframes="0"/>
+          <Image id="TEXT_FRAMES" file="b.png" nrofframes="many" color="red"/>
+          <Image id="EMPTY"/>
+          <Vector id="LIST"/>
+        </Section>
+      </Vector></Resources>)"));
+    std::string log;
+    const LogSink previous = setLogSink([&](LogLevel, std::string_view line) { log += line; });
+    const RefPtr<ResourceManager> manager(new ResourceManager());
+    manager->addDefinitionFile("broken.xml");
+    EXPECT_TRUE(manager->loadDefinitions());
+
+    const platform::NamedMutexGuard guard(manager->getDataLock());
+    ResourceSection* section = manager->findSection("s");
+    ASSERT_NE(section, nullptr);
+    EXPECT_EQ(section->getObjects().size(), 3U) << "the vector child is no object";
+    for (const char* name : {"NO_FRAMES", "TEXT_FRAMES"}) {
+        auto* image = dynamic_cast<ImageResource*>(section->findObject(name));
+        ASSERT_NE(image, nullptr) << name;
+        EXPECT_EQ(image->getFrameCount(), 1) << name;
+    }
+    EXPECT_NE(log.find("nrofframes"), std::string::npos) << log;
+    ResourceObject* empty = section->findObject("EMPTY");
+    empty->load();
+    setLogSink(previous);
+    EXPECT_TRUE(empty->isLoaded());
+    EXPECT_TRUE(empty->hasError());
+    // The non-node element of "Sections" is an empty, unnamed section.
+    ASSERT_NE(manager->findSection(""), nullptr);
+    EXPECT_TRUE(manager->findSection("")->getObjects().empty());
+}
+
 } // namespace
 } // namespace orv

@@ -156,7 +156,8 @@ TEST_F(ResourceManagerTest, CancelledRequestsStopCountingAndUnloadReleases) {
 
     manager->cancelSection("a", true);
     EXPECT_EQ(manager->findSection("a"), nullptr);
-    EXPECT_EQ(gate.getDestroyed(), 5) << "cancelled sections free their objects";
+    EXPECT_TRUE(gate.waitFor([&] { return gate.destroyed == 5; }))
+        << "cancelled sections free their objects";
 }
 
 TEST_F(ResourceManagerTest, CancelWhileTheLoaderLoadsKeepsTheObjectAlive) {
