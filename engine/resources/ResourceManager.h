@@ -41,16 +41,18 @@ class ResourceObject;
 ///     }
 ///     ResourceManager::destroyInstance();
 ///
-/// Threads and locks: every member may be called from any thread. The data
-/// lock guards the sections, their objects, both queues and the progress
-/// totals; every member takes it (waiting at most 10,000 ms; a wait that times
-/// out is logged and the member goes on without the lock), and callers hold
-/// it themselves around a lookup and around building objects from its
-/// result. It is recursive. The loader never holds the data lock
-/// while it loads a file, and it keeps a reference to the object it loads, so
-/// cancelling or unloading the section meanwhile cannot free the object under
-/// it. `shutDown` (and so the destructor and `destroyInstance`) joins the
-/// loader before anything it uses is freed.
+/// Threads and locks: every member may be called from any thread, except the
+/// set-up members (`setBaseFolder`, `addDefinitionFile`, `loadDefinitions`),
+/// which belong to the main thread during start-up. The data lock guards the
+/// sections, their objects, both queues and the progress totals; every member
+/// takes it (waiting at most 10,000 ms; a wait that times out is logged and
+/// the member goes on without the lock), and callers hold it themselves
+/// around a lookup and around building objects from its result. It is
+/// recursive. The loader never holds the data lock while it loads a file, and
+/// it keeps a reference to the object it loads, so cancelling or unloading
+/// the section meanwhile cannot free the object under it. `shutDown` (and so
+/// the destructor and `destroyInstance`) joins the loader before anything it
+/// uses is freed.
 class ResourceManager : public BaseObject {
 public:
     static const ClassRecord classRecord;
