@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace orv::platform {
@@ -14,6 +18,20 @@ namespace orv::platform {
 namespace fs = std::filesystem;
 
 namespace {
+
+bool writeAll(int file, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t written = ::write(file, data.data(), data.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
 
 std::string withSlashes(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -209,6 +227,30 @@ std::string getUserRuntimeFolder() {
     }
     std::error_code error;
     return withoutTrailingSlash(fs::temp_directory_path(error).generic_string());
+}
+
+// The temporary file is synced before the rename and the folder after it, so
+// that after a crash the rename is either wholly there or not at all.
+bool replaceFileSafely(const std::string& path, std::string_view content) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string temporary = path + ".tmp";
+    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (file < 0) {
+        return false;
+    }
+    const bool written = writeAll(file, content) && ::fsync(file) == 0;
+    const bool closed = ::close(file) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    const int folderFile = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFile >= 0) {
+        ::fsync(folderFile); // makes the rename itself durable; best effort
+        ::close(folderFile);
+    }
+    return true;
 }
 
 } // namespace orv::platform

@@ -10,11 +10,15 @@
 // take a path also accept "\" (names in data files were written with it) and
 // treat it as "/".
 
+#include "engine/platform/Messages.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +85,13 @@ bool ensureDirectory(const std::string& path);
 /// who writes them and need nothing more, so this does nothing and reports
 /// true.
 bool grantFullAccess(const std::string& path);
+
+/// Replaces the file `path` with `content` crash-safely: the bytes go to a
+/// temporary file in the same folder, which is synced to the disk and renamed
+/// over `path`, so a crash or a full disk leaves either the old or the new
+/// file, never a mix. The folder must exist. False on any failure, with
+/// `path` left as it was.
+[[nodiscard]] bool replaceFileSafely(const std::string& path, std::string_view content);
 
 /// The user's data folder: $XDG_DATA_HOME, or $HOME/.local/share when that is
 /// unset or not absolute. No trailing "/"; empty when neither is known.
@@ -247,8 +258,6 @@ private:
 
 } // namespace orv::platform
 
-#include "engine/platform/Messages.h"
-
 namespace orv::platform {
 
 /// The desktop of the first display. bytesPerPixel is the size of one pixel
@@ -383,9 +392,6 @@ enum class MessageBoxKind { Information, Warning, Error };
 void showMessageBox(MessageBoxKind kind, std::string_view title, std::string_view text);
 
 } // namespace orv::platform
-
-#include <cstddef>
-#include <span>
 
 namespace orv::platform {
 

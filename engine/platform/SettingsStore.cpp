@@ -209,48 +209,6 @@ std::optional<std::vector<Key>> loadStore(const std::string& path) {
     return parseStore(content);
 }
 
-bool writeAll(int file, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t written = ::write(file, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// Writes `content` to a temporary file beside `path`, flushes it to the disk
-// and renames it over `path`, so a crash leaves either the old or the new
-// store, never half of one.
-bool replaceFileSafely(const std::string& path, std::string_view content) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    if (!ensureDirectory(folder)) {
-        return false;
-    }
-    const std::string temporary = path + ".tmp";
-    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (file < 0) {
-        return false;
-    }
-    const bool written = writeAll(file, content) && ::fsync(file) == 0;
-    const bool closed = ::close(file) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    const int folderFile = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFile >= 0) {
-        ::fsync(folderFile); // makes the rename itself durable; best effort
-        ::close(folderFile);
-    }
-    return true;
-}
-
 Key* findKey(std::vector<Key>& keys, std::string_view path) {
     const std::string wanted = canonicalKeyPath(path);
     for (Key& key : keys) {
@@ -332,6 +290,10 @@ bool writeSettingsValue(std::string_view keyPath, const SettingsValue& value) {
         *existing = value;
     } else {
         key->values.push_back(value);
+    }
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && !ensureDirectory(path.substr(0, slash))) {
+        return false;
     }
     return replaceFileSafely(path, formatStore(*keys));
 }

@@ -14,10 +14,7 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <system_error>
 
 namespace orv {
 
@@ -84,40 +81,6 @@ std::string describeParseError(const TiXmlDocument& document) {
     return std::string(document.ErrorDesc() != nullptr ? document.ErrorDesc() : "parse error") +
            " at line " + std::to_string(document.ErrorRow()) + ", column " +
            std::to_string(document.ErrorCol());
-}
-
-// Writes `bytes` to a temporary file beside `path`, flushes it and renames it
-// over `path`. On any failure the temporary file is removed and `path` is left
-// as it was.
-bool replaceFile(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".tmp";
-    bool opened = false;
-    bool written = false;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        opened = static_cast<bool>(out);
-        if (opened) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            out.flush();
-            written = static_cast<bool>(out);
-            out.close();
-            written = written && !out.fail();
-        }
-    }
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) {
-            return true;
-        }
-        logError(path + ": cannot replace the file (" + error.message() + ")");
-    } else {
-        logError(path + ": cannot write the temporary file " + temporary);
-    }
-    if (opened) { // what could not be opened is not ours to remove
-        std::filesystem::remove(temporary, error);
-    }
-    return false;
 }
 
 } // namespace
@@ -313,7 +276,8 @@ bool PropertyStore::save() {
         // Scrambled in memory, so that no plain copy ever reaches the disk.
         descramble(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size());
     }
-    if (!replaceFile(path, bytes)) {
+    if (!platform::replaceFileSafely(path, bytes)) {
+        logError(path + ": cannot write the file; the previous version is kept");
         return false;
     }
     (void)platform::grantFullAccess(path);
