@@ -1,5 +1,6 @@
 #include "engine/core/Log.h"
 #include "engine/resources/Image.h"
+#include "engine/resources/ImageManager.h"
 #include "engine/resources/ImageResource.h"
 #include "tests/resources/ImageTestFiles.h"
 #include "tests/resources/ResourceFixture.h"
@@ -58,6 +59,24 @@ TEST_F(ImageResourceTest, AMaskBecomesThePicturesAlpha) {
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(resource->getHeldObject(), image);
     EXPECT_EQ(argbRow(*image), (std::vector<std::uint32_t>{0x40FF0000, 0xC00000FF}));
+}
+
+TEST_F(ImageResourceTest, AMaskFillsTheAlphaPlaneOf16BitPictures) {
+    struct DisplayOf16Bits {
+        DisplayOf16Bits() { ImageManager::create()->setPixelFormatAll(kFormatRgb565); }
+        DisplayOf16Bits(const DisplayOf16Bits&) = delete;
+        DisplayOf16Bits& operator=(const DisplayOf16Bits&) = delete;
+        ~DisplayOf16Bits() { ImageManager::destroyInstance(); }
+    } const display;
+    const RefPtr<ImageResource> resource(new ImageResource("media/pic.png", "media/mask.png"));
+    resource->load();
+    Image* image = resource->getImage();
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->getFormat(), kFormatRgb565);
+    ASSERT_TRUE(image->lock());
+    EXPECT_EQ(image->getAlpha()[0], 0x40);
+    EXPECT_EQ(image->getAlpha()[1], 0xC0);
+    image->unlock();
 }
 
 TEST_F(ImageResourceTest, AMaskAloneLoadsAsAnAlphaImage) {
