@@ -37,7 +37,8 @@ public:
     /// the exit sequence.
     static void destroyInstance();
 
-    /// Stores `function` under `className`, replacing an earlier entry.
+    /// Stores `function` under `className`, replacing an earlier entry. A null
+    /// function is refused (logged), so `createObject` never calls one.
     void registerCreator(std::string_view className, CreateFunction function);
     [[nodiscard]] bool hasCreator(std::string_view className) const;
 

@@ -36,6 +36,17 @@ TEST_F(ObjectFactory, LaterRegistrationReplacesEarlier) {
     EXPECT_EQ(ObjectFactoryContainer::get().createObject("Widget", nullptr), nullptr);
 }
 
+TEST_F(ObjectFactory, NullCreatorIsRefused) {
+    ObjectFactoryContainer::get().registerCreator("Widget", &createWidget);
+    const LogSink previous = setLogSink([](LogLevel, std::string_view) {});
+    ObjectFactoryContainer::get().registerCreator("Widget", nullptr);
+    ObjectFactoryContainer::get().registerCreator("Other", nullptr);
+    setLogSink(previous);
+    RefPtr<BaseObject> object = ObjectFactoryContainer::get().createObject("Widget", nullptr);
+    EXPECT_NE(object, nullptr);
+    EXPECT_FALSE(ObjectFactoryContainer::get().hasCreator("Other"));
+}
+
 TEST_F(ObjectFactory, UnknownNameGivesNullAndIsLogged) {
     std::string logged;
     const LogSink previous =
