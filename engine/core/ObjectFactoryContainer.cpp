@@ -29,6 +29,10 @@ void ObjectFactoryContainer::destroyInstance() {
 }
 
 void ObjectFactoryContainer::registerCreator(std::string_view className, CreateFunction function) {
+    if (function == nullptr) {
+        logError("Refused to register no create function under '" + std::string(className) + "'");
+        return;
+    }
     creators_.insert_or_assign(std::string(className), function);
 }
 
