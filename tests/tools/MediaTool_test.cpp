@@ -114,6 +114,116 @@ int intAttribute(const TiXmlElement* element, const char* name) {
     return static_cast<int>(std::strtol(text, nullptr, 10));
 }
 
+// The bytes of an archive entry, or nothing when the entry is missing.
+std::optional<std::string> archiveEntry(const fs::path& archive, const std::string& name) {
+    unzFile zip = unzOpen(archive.string().c_str());
+    if (zip == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<std::string> result;
+    unz_file_info info{};
+    if (unzLocateFile(zip, name.c_str(), 1) == UNZ_OK &&
+        unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK &&
+        unzOpenCurrentFile(zip) == UNZ_OK) {
+        std::string bytes(info.uncompressed_size, '\0');
+        if (unzReadCurrentFile(zip, bytes.data(), static_cast<unsigned>(bytes.size())) ==
+            static_cast<int>(bytes.size())) {
+            result = bytes;
+        }
+        unzCloseCurrentFile(zip);
+    }
+    unzClose(zip);
+    return result;
+}
+
+// Checks every object of the output's resources.xml: its file lies loose
+// under the name its mode gives ("<name>.!" when scrambled, and then never in
+// the open), in media.dat exactly when the mode reads the archive, with the
+// same bytes, and its content is of its kind once descrambled. Returns the
+// section names.
+std::set<std::string> expectStoredAsModesSay(const fs::path& out,
+                                             const std::map<std::string, std::string>& files) {
+    std::set<std::string> names;
+    TiXmlDocument document;
+    const auto list = files.find("media/properties/resources.xml");
+    EXPECT_NE(list, files.end());
+    if (list == files.end()) {
+        return names;
+    }
+    document.Parse(list->second.c_str());
+    const TiXmlElement* sections =
+        document.RootElement() != nullptr ? childById(document.RootElement(), "Sections") : nullptr;
+    EXPECT_NE(sections, nullptr);
+    if (sections == nullptr) {
+        return names;
+    }
+    for (const TiXmlElement* section = sections->FirstChildElement(); section != nullptr;
+         section = section->NextSiblingElement()) {
+        names.insert(section->Attribute("name") != nullptr ? section->Attribute("name") : "");
+        for (const TiXmlElement* object = section->FirstChildElement(); object != nullptr;
+             object = object->NextSiblingElement()) {
+            const char* file = object->Attribute("file");
+            EXPECT_NE(file, nullptr) << object->Value();
+            if (file == nullptr) {
+                continue;
+            }
+            const std::string type = object->Value();
+            const std::string mode =
+                object->Attribute("archive") != nullptr ? object->Attribute("archive") : "";
+            SCOPED_TRACE(file);
+            const bool scrambled = mode == "encryptfile" || mode == "encryptzip";
+            const bool inArchive = type != "Stream" && mode != "file" && mode != "encryptfile";
+            const std::string stored = std::string(file) + (scrambled ? ".!" : "");
+            const auto loose = files.find(stored);
+            EXPECT_NE(loose, files.end()) << "no loose file";
+            if (loose == files.end()) {
+                continue;
+            }
+            std::string content = loose->second;
+            const std::optional<std::string> entry = archiveEntry(out / "media.dat", stored);
+            EXPECT_EQ(entry.has_value(), inArchive);
+            if (entry) {
+                EXPECT_TRUE(*entry == loose->second) << "archive entry differs from loose file";
+            }
+            if (scrambled) {
+                descramble(reinterpret_cast<std::uint8_t*>(content.data()), content.size());
+                EXPECT_EQ(files.count(file), 0U) << "a scrambled file also lies in the open";
+                EXPECT_FALSE(archiveEntry(out / "media.dat", file).has_value());
+            }
+            if (type == "Image") {
+                const PngHeader png = readPngHeader(content);
+                const bool jpeg = content.rfind("\xFF\xD8\xFF", 0) == 0;
+                EXPECT_TRUE(jpeg ||
+                            (png.valid && png.bitDepth == 8 &&
+                             (png.colorType == 0 || png.colorType == 2 || png.colorType == 6)));
+            } else if (type == "Sound") {
+                EXPECT_EQ(content.rfind("RIFF", 0), 0U);
+                EXPECT_EQ(content.compare(8, 4, "WAVE"), 0);
+            } else if (type == "Stream") {
+                EXPECT_EQ(content.rfind("OggS", 0), 0U);
+            } else if (type == "Font") {
+                TiXmlDocument font;
+                font.Parse(content.c_str());
+                EXPECT_FALSE(font.Error());
+                // The layer pictures are stored in the font's mode too.
+                const std::string folder = stored.substr(0, stored.rfind('/') + 1);
+                const TiXmlElement* layers = font.RootElement() != nullptr
+                                                 ? childById(font.RootElement(), "layers")
+                                                 : nullptr;
+                for (const TiXmlElement* layer = layers != nullptr ? layers->FirstChildElement()
+                                                                   : nullptr;
+                     layer != nullptr; layer = layer->NextSiblingElement()) {
+                    const std::string mask =
+                        folder + layer->Attribute("mask") + (scrambled ? ".!" : "");
+                    EXPECT_EQ(files.count(mask), 1U) << mask;
+                    EXPECT_EQ(archiveEntry(out / "media.dat", mask).has_value(), inArchive) << mask;
+                }
+            }
+        }
+    }
+    return names;
+}
+
 // The media made once per test case, in a folder of its own.
 class MediaToolTest : public testing::Test {
 protected:
@@ -129,28 +239,6 @@ protected:
         }
         document.Parse(it->second.c_str());
         return !document.Error() && document.RootElement() != nullptr;
-    }
-
-    // The bytes of an archive entry, or nothing when the entry is missing.
-    [[nodiscard]] std::optional<std::string> archiveEntry(const std::string& name) const {
-        unzFile zip = unzOpen((out_.path() / "media.dat").string().c_str());
-        if (zip == nullptr) {
-            return std::nullopt;
-        }
-        std::optional<std::string> result;
-        unz_file_info info{};
-        if (unzLocateFile(zip, name.c_str(), 1) == UNZ_OK &&
-            unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK &&
-            unzOpenCurrentFile(zip) == UNZ_OK) {
-            std::string bytes(info.uncompressed_size, '\0');
-            if (unzReadCurrentFile(zip, bytes.data(), static_cast<unsigned>(bytes.size())) ==
-                static_cast<int>(bytes.size())) {
-                result = bytes;
-            }
-            unzCloseCurrentFile(zip);
-        }
-        unzClose(zip);
-        return result;
     }
 
     test::TempDir out_;
@@ -246,58 +334,30 @@ TEST_F(MediaToolTest, FontGlyphsFitTheirLayerPictures) {
 }
 
 TEST_F(MediaToolTest, EveryResourceIsStoredAsItsModeSays) {
-    TiXmlDocument document;
-    ASSERT_TRUE(parse("media/properties/resources.xml", document));
-    const TiXmlElement* sections = childById(document.RootElement(), "Sections");
-    ASSERT_NE(sections, nullptr);
-    std::set<std::string> names;
-    for (const TiXmlElement* section = sections->FirstChildElement(); section != nullptr;
-         section = section->NextSiblingElement()) {
-        names.insert(section->Attribute("name") != nullptr ? section->Attribute("name") : "");
-        for (const TiXmlElement* object = section->FirstChildElement(); object != nullptr;
-             object = object->NextSiblingElement()) {
-            const char* file = object->Attribute("file");
-            ASSERT_NE(file, nullptr) << object->Value();
-            const std::string type = object->Value();
-            const std::string mode =
-                object->Attribute("archive") != nullptr ? object->Attribute("archive") : "";
-            SCOPED_TRACE(file);
-            const bool scrambled = mode == "encryptfile" || mode == "encryptzip";
-            const bool inArchive = type != "Stream" && mode != "file" && mode != "encryptfile";
-            const std::string stored = std::string(file) + (scrambled ? ".!" : "");
-            const auto loose = files_.find(stored);
-            ASSERT_NE(loose, files_.end()) << "no loose file";
-            std::string content = loose->second;
-            const std::optional<std::string> entry = archiveEntry(stored);
-            EXPECT_EQ(entry.has_value(), inArchive);
-            if (entry) {
-                EXPECT_TRUE(*entry == loose->second) << "archive entry differs from loose file";
-            }
-            if (scrambled) {
-                descramble(reinterpret_cast<std::uint8_t*>(content.data()), content.size());
-                EXPECT_EQ(files_.count(file), 0U) << "a scrambled file also lies in the open";
-            }
-            if (type == "Image") {
-                const PngHeader png = readPngHeader(content);
-                const bool jpeg = content.rfind("\xFF\xD8\xFF", 0) == 0;
-                EXPECT_TRUE(jpeg ||
-                            (png.valid && png.bitDepth == 8 &&
-                             (png.colorType == 0 || png.colorType == 2 || png.colorType == 6)));
-            } else if (type == "Sound") {
-                EXPECT_EQ(content.rfind("RIFF", 0), 0U);
-                EXPECT_EQ(content.compare(8, 4, "WAVE"), 0);
-            } else if (type == "Stream") {
-                EXPECT_EQ(content.rfind("OggS", 0), 0U);
-            } else if (type == "Font") {
-                TiXmlDocument font;
-                font.Parse(content.c_str());
-                EXPECT_FALSE(font.Error());
-            }
-        }
-    }
+    const std::set<std::string> names = expectStoredAsModesSay(out_.path(), files_);
     for (const char* needed : {"splash", "music", "preloading", "default", "lobby", "trophy"}) {
         EXPECT_EQ(names.count(needed), 1U) << needed;
     }
+}
+
+TEST(MediaToolInputs, ScrambledResourcesAreStoredUnderTheirScrambledNames) {
+    test::TempDir folder;
+    copySources(folder.path());
+    const fs::path list = folder.path() / "media" / "properties" / "resources.xml";
+    std::string text = test::readFile(list);
+    const std::string sound = "file=\"media/sounds/trophy.wav\"";
+    const std::string font = "file=\"media/fonts/small.xml\"";
+    ASSERT_NE(text.find(sound), std::string::npos);
+    ASSERT_NE(text.find(font), std::string::npos);
+    text = replaced(text, sound, sound + " archive=\"encryptzip\"");
+    text = replaced(text, font, font + " archive=\"encryptfile\"");
+    test::writeFile(list, text);
+    const fs::path out = folder.path() / "out";
+    ASSERT_TRUE(runTool(out, folder.path() / "media"));
+    const auto files = snapshot(out);
+    ASSERT_EQ(files.count("media/sounds/trophy.wav.!"), 1U);
+    ASSERT_EQ(files.count("media/fonts/small.xml.!"), 1U);
+    expectStoredAsModesSay(out, files);
 }
 
 // Broken sources stop the tool before it writes anything: a build must not
@@ -313,6 +373,8 @@ TEST(MediaToolInputs, BrokenResourceListsStopTheTool) {
         {"a capital in a file name", "media/images/icon.png", "media/images/Icon.png"},
         {"no Sections vector", "id=\"Sections\"", "id=\"Parts\""},
         {"XML that does not parse", "</Resources>", "</Resource>"},
+        {"a scrambled image", "file=\"media/images/icon.png\"",
+         "file=\"media/images/icon.png\" archive=\"encryptzip\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

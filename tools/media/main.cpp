@@ -207,6 +207,13 @@ void applyResourcePlan(MediaSet& media, const std::string& resourcesPath) {
             } else if (mode == "encryptzip") {
                 storage = Storage::ScrambledArchive;
             }
+            // Without media.dat the engine decodes an image straight from its
+            // plain loose name, whatever its mode: a scrambled image would be
+            // missing in the loose-file mode.
+            if (type == "Image" &&
+                (storage == Storage::ScrambledLoose || storage == Storage::ScrambledArchive)) {
+                failIn(resourcesPath, path + ": images cannot be stored scrambled");
+            }
             media.setStorage(path, storage);
             if (type == "Font") {
                 // The layer pictures are read in the font's own mode.
