@@ -1,4 +1,5 @@
 #include "engine/core/Log.h"
+#include "engine/core/TaskManager.h"
 #include "engine/resources/Image.h"
 #include "engine/resources/ImageContainer.h"
 #include "engine/resources/ImageDD.h"
@@ -118,6 +119,18 @@ TEST_F(ImageTest, ImagesMadeOnOtherThreadsAreListedAndUnlisted) {
         thread.join();
     }
     EXPECT_EQ(manager().getImageCount(), 1U);
+}
+
+TEST_F(ImageTest, TheManagerRunsAsAFrameTaskThatChangesNothing) {
+    RefPtr<Image> image = createImage(1, 1, kFormatArgb32);
+    RefPtr<TaskManager> tasks(new TaskManager());
+    tasks->addTask(&manager());
+    tasks->runRound(16);
+    EXPECT_TRUE(manager().isStarted());
+    EXPECT_EQ(manager().getClock(), 0) << "the clock is not advanced";
+    EXPECT_TRUE(manager().contains(image.get()));
+    EXPECT_TRUE(ImageManager::classRecord.getParents().empty());
+    tasks->removeTask(&manager());
 }
 
 TEST_F(ImageTest, UnlockStampsTheManagerClockAndIdleTimeCountsFromIt) {
