@@ -5,6 +5,13 @@ target_compile_options(orvanta_options INTERFACE -Wall -Wextra -Wpedantic -Wshad
 if(ORVANTA_WERROR)
     target_compile_options(orvanta_options INTERFACE -Werror)
 endif()
+if(ORVANTA_SANITIZE AND ORVANTA_SANITIZE_THREAD)
+    message(FATAL_ERROR "ORVANTA_SANITIZE and ORVANTA_SANITIZE_THREAD exclude each other")
+endif()
+if(ORVANTA_SANITIZE_THREAD)
+    target_compile_options(orvanta_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(orvanta_options INTERFACE -fsanitize=thread)
+endif()
 if(ORVANTA_SANITIZE)
     target_compile_options(orvanta_options INTERFACE -fsanitize=address,undefined
                                                      -fno-sanitize-recover=all -fno-omit-frame-pointer)
