@@ -550,11 +550,16 @@ TEST_F(MediaToolTest, StartUpFilesDefineWhatTheEngineReads) {
         const std::string path = std::string("media/properties/") + name + ".xml";
         TiXmlDocument document;
         ASSERT_TRUE(parse(path, document)) << path;
+        // Top-level children are stored by id: a second one of the same id
+        // would silently replace the first, whatever its type.
+        std::set<std::string> ids;
         for (const TiXmlElement* e = document.RootElement()->FirstChildElement(); e != nullptr;
              e = e->NextSiblingElement()) {
             if (e->Attribute("id") == nullptr) {
                 continue;
             }
+            EXPECT_TRUE(ids.insert(e->Attribute("id")).second)
+                << path << " defines " << e->Attribute("id") << " twice";
             const char* value = e->Attribute("value");
             settings[e->Value()][e->Attribute("id")] = value != nullptr ? value : "";
             const TiXmlNode* next = e->NextSibling();
