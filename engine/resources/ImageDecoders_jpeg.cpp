@@ -71,10 +71,24 @@ void skipInput(j_decompress_ptr info, long count) {
 
 void termSource(j_decompress_ptr /*info*/) {}
 
+// A progressive picture needs a handful of scans; a hostile one can declare
+// thousands, each a full pass over the picture. Beyond this many the file is
+// refused.
+constexpr int kMaxJpegScans = 256;
+
+void watchProgress(j_common_ptr info) {
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > kMaxJpegScans) {
+        info->err->msg_code = JERR_NOTIMPL;
+        (*info->err->error_exit)(info);
+    }
+}
+
 struct JpegDecoder {
     jpeg_decompress_struct info{};
     JpegErrors errors;
     jpeg_source_mgr source{};
+    jpeg_progress_mgr progress{};
     JpegDecoder() = default;
     JpegDecoder(const JpegDecoder&) = delete;
     JpegDecoder& operator=(const JpegDecoder&) = delete;
@@ -109,6 +123,8 @@ bool startJpeg(JpegDecoder& decoder, std::span<const std::uint8_t> data) {
     decoder.source.next_input_byte = data.data();
     decoder.source.bytes_in_buffer = data.size();
     info.src = &decoder.source;
+    decoder.progress.progress_monitor = watchProgress;
+    info.progress = &decoder.progress;
     jpeg_read_header(&info, TRUE);
     if (info.image_width > static_cast<JDIMENSION>(kMaxImageSide) ||
         info.image_height > static_cast<JDIMENSION>(kMaxImageSide)) {

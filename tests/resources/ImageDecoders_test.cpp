@@ -480,6 +480,10 @@ INSTANTIATE_TEST_SUITE_P(
                                    }
                                    return f;
                                }},
+                    BrokenCase{"HundredsOfScans",
+                               [] {
+                                   return test::writeJpegWithManyScans(16, 16);
+                               }},
                     BrokenCase{"SegmentLengthBeyondTheData",
                                [] {
                                    auto f = sampleJpeg();

@@ -128,6 +128,46 @@ std::vector<std::uint8_t> writeJpeg(int width, int height, JpegKind kind,
     return out;
 }
 
+std::vector<std::uint8_t> writeJpegWithManyScans(int width, int height) {
+    std::vector<jpeg_scan_info> scans;
+    scans.push_back(jpeg_scan_info{1, {0, 0, 0, 0}, 0, 0, 0, 0});
+    for (int k = 1; k < 64; ++k) {
+        scans.push_back(jpeg_scan_info{1, {0, 0, 0, 0}, k, k, 0, 4});
+        for (int bit = 4; bit > 0; --bit) {
+            scans.push_back(jpeg_scan_info{1, {0, 0, 0, 0}, k, k, bit, bit - 1});
+        }
+    }
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    info.scan_info = scans.data();
+    info.num_scans = static_cast<int>(scans.size());
+    jpeg_start_compress(&info, TRUE);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width));
+    while (info.next_scanline < info.image_height) {
+        for (int x = 0; x < width; ++x) {
+            row[static_cast<std::size_t>(x)] =
+                static_cast<std::uint8_t>(x * 9 + info.next_scanline * 5);
+        }
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<std::uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
 std::vector<std::uint8_t> uniformSamples(int width, int height,
                                          const std::vector<std::uint8_t>& pixel) {
     std::vector<std::uint8_t> out;

@@ -35,6 +35,10 @@ enum class JpegKind { Rgb, Grey, Cmyk };
                                                   const std::vector<std::uint8_t>& samples,
                                                   bool progressive = false);
 
+/// A progressive grey JPEG of `width` × `height` whose every AC coefficient is
+/// refined bit by bit: 1 + 63 × 5 = 316 scans, all valid.
+[[nodiscard]] std::vector<std::uint8_t> writeJpegWithManyScans(int width, int height);
+
 /// A width × height picture of `kind` with every pixel the same sample values.
 [[nodiscard]] std::vector<std::uint8_t> uniformSamples(int width, int height,
                                                        const std::vector<std::uint8_t>& pixel);
