@@ -13,15 +13,6 @@
 #include <immintrin.h>
 #endif
 
-// The plain copy and fill are bound by memory traffic: on x86-64 with GCC or
-// clang they are also compiled for wider vector units, chosen when the program
-// starts by what the processor has, so that they run near memory-copy speed.
-#if defined(__x86_64__) && defined(__GNUC__)
-#define ORV_WIDE_LOOP __attribute__((target_clones("avx2", "default")))
-#else
-#define ORV_WIDE_LOOP
-#endif
-
 namespace orv::pixel32 {
 
 void copyRow(std::uint32_t* target, const std::uint32_t* source, int count) {
@@ -31,15 +22,50 @@ void copyRow(std::uint32_t* target, const std::uint32_t* source, int count) {
 
 namespace {
 
-ORV_WIDE_LOOP void copyOpaqueRectPortable(std::uint32_t* target, std::ptrdiff_t targetStride,
-                                          const std::uint32_t* source, std::ptrdiff_t sourceStride,
-                                          int width, int height) {
+// The plain copy and fill are bound by memory traffic. Their loops are
+// compiled twice, for the baseline and for AVX2, and the widest one the
+// processor has is picked on first use (a function pointer, not an ifunc, so
+// nothing runs before the program and its sanitizers are set up).
+[[gnu::always_inline]] inline void
+copyOpaqueRectBody(std::uint32_t* target, std::ptrdiff_t targetStride, const std::uint32_t* source,
+                   std::ptrdiff_t sourceStride, int width, int height) {
     for (int row = 0; row < height; ++row, target += targetStride, source += sourceStride) {
         for (int i = 0; i < width; ++i) {
             target[i] = (target[i] & 0xFF000000U) | (source[i] & 0x00FFFFFFU);
         }
     }
 }
+
+[[gnu::always_inline]] inline void fillOpaqueRowBody(std::uint32_t* target, int count,
+                                                     std::uint32_t colour) {
+    const std::uint32_t rgb = colour & 0x00FFFFFFU;
+    for (int i = 0; i < count; ++i) {
+        target[i] = (target[i] & 0xFF000000U) | rgb;
+    }
+}
+
+void copyOpaqueRectPortable(std::uint32_t* target, std::ptrdiff_t targetStride,
+                            const std::uint32_t* source, std::ptrdiff_t sourceStride, int width,
+                            int height) {
+    copyOpaqueRectBody(target, targetStride, source, sourceStride, width, height);
+}
+
+void fillOpaqueRowPortable(std::uint32_t* target, int count, std::uint32_t colour) {
+    fillOpaqueRowBody(target, count, colour);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("avx2"))) void
+copyOpaqueRectAvx2(std::uint32_t* target, std::ptrdiff_t targetStride, const std::uint32_t* source,
+                   std::ptrdiff_t sourceStride, int width, int height) {
+    copyOpaqueRectBody(target, targetStride, source, sourceStride, width, height);
+}
+
+__attribute__((target("avx2"))) void fillOpaqueRowAvx2(std::uint32_t* target, int count,
+                                                       std::uint32_t colour) {
+    fillOpaqueRowBody(target, count, colour);
+}
+#endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
 // With byte-masked stores the target's alpha bytes are simply not written, so
@@ -69,13 +95,27 @@ __attribute__((target("avx512f,avx512bw"))) void copyOpaqueRectMasked(std::uint3
 using CopyRectFunction = void (*)(std::uint32_t*, std::ptrdiff_t, const std::uint32_t*,
                                   std::ptrdiff_t, int, int);
 
+using FillRowFunction = void (*)(std::uint32_t*, int, std::uint32_t);
+
 CopyRectFunction chooseCopyOpaqueRect() {
 #if defined(__x86_64__) && defined(__GNUC__)
     if (__builtin_cpu_supports("avx512bw")) {
         return copyOpaqueRectMasked;
     }
+    if (__builtin_cpu_supports("avx2")) {
+        return copyOpaqueRectAvx2;
+    }
 #endif
     return copyOpaqueRectPortable;
+}
+
+FillRowFunction chooseFillOpaqueRow() {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2")) {
+        return fillOpaqueRowAvx2;
+    }
+#endif
+    return fillOpaqueRowPortable;
 }
 
 } // namespace
@@ -90,11 +130,9 @@ void copyOpaqueRow(std::uint32_t* target, const std::uint32_t* source, int count
     copyOpaqueRect(target, 0, source, 0, count, 1);
 }
 
-ORV_WIDE_LOOP void fillOpaqueRow(std::uint32_t* target, int count, std::uint32_t colour) {
-    const std::uint32_t rgb = colour & 0x00FFFFFFU;
-    for (int i = 0; i < count; ++i) {
-        target[i] = (target[i] & 0xFF000000U) | rgb;
-    }
+void fillOpaqueRow(std::uint32_t* target, int count, std::uint32_t colour) {
+    static const FillRowFunction chosen = chooseFillOpaqueRow();
+    chosen(target, count, colour);
 }
 
 #if defined(__SSE2__)

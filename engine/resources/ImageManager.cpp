@@ -21,9 +21,8 @@ std::atomic<ImageManager*> instance{nullptr};
 
 class ImageManager::ListLock {
 public:
-    explicit ListLock(std::recursive_timed_mutex& mutex)
-        : lock_(mutex, std::chrono::milliseconds(kLockWaitMilliseconds)) {
-        if (!lock_.owns_lock()) {
+    explicit ListLock(platform::NamedMutex& mutex) : guard_(mutex, kLockWaitMilliseconds) {
+        if (!guard_.isAcquired()) {
             // The list is used anyway: a stalled game is worse than the small
             // risk of a race after ten seconds of waiting.
             logWarning("ImageManager: lock not acquired within 10000 ms; going on without it");
@@ -31,8 +30,7 @@ public:
     }
 
 private:
-    // Unlocks only when it was acquired.
-    std::unique_lock<std::recursive_timed_mutex> lock_;
+    platform::NamedMutexGuard guard_; // unlocks only when it was acquired
 };
 
 ImageManager* ImageManager::create() {

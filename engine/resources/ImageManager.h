@@ -1,10 +1,10 @@
 #pragma once
 
 #include "engine/core/Task.h"
+#include "engine/platform/Platform.h"
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <vector>
 
 namespace orv {
@@ -85,7 +85,7 @@ private:
     int idleThreshold_ = 2000;
     bool autoCompress_ = false;
     std::atomic<int> displayBytesPerPixel_{4};
-    std::recursive_timed_mutex lock_;
+    platform::NamedMutex lock_{""};
 };
 
 } // namespace orv
