@@ -336,7 +336,8 @@ TEST_F(MediaToolTest, FontGlyphsFitTheirLayerPictures) {
 
 TEST_F(MediaToolTest, EveryResourceIsStoredAsItsModeSays) {
     const std::set<std::string> names = expectStoredAsModesSay(out_.path(), files_);
-    for (const char* needed : {"splash", "music", "preloading", "default", "lobby", "trophy"}) {
+    for (const char* needed :
+         {"splash", "music", "preloading", "default", "lobby", "trophy", "game"}) {
         EXPECT_EQ(names.count(needed), 1U) << needed;
     }
 }
@@ -346,7 +347,7 @@ TEST(MediaToolInputs, ScrambledResourcesAreStoredUnderTheirScrambledNames) {
     copySources(folder.path());
     const fs::path list = folder.path() / "media" / "properties" / "resources.xml";
     std::string text = test::readFile(list);
-    const std::string sound = "file=\"media/sounds/trophy.wav\"";
+    const std::string sound = "file=\"media/sounds/tile_blocked.wav\"";
     const std::string font = "file=\"media/fonts/small.xml\"";
     ASSERT_NE(text.find(sound), std::string::npos);
     ASSERT_NE(text.find(font), std::string::npos);
@@ -356,7 +357,7 @@ TEST(MediaToolInputs, ScrambledResourcesAreStoredUnderTheirScrambledNames) {
     const fs::path out = folder.path() / "out";
     ASSERT_TRUE(runTool(out, folder.path() / "media"));
     const auto files = snapshot(out);
-    ASSERT_EQ(files.count("media/sounds/trophy.wav.!"), 1U);
+    ASSERT_EQ(files.count("media/sounds/tile_blocked.wav.!"), 1U);
     ASSERT_EQ(files.count("media/fonts/small.xml.!"), 1U);
     expectStoredAsModesSay(out, files);
 }
@@ -376,6 +377,8 @@ TEST(MediaToolInputs, BrokenResourceListsStopTheTool) {
         {"XML that does not parse", "</Resources>", "</Resource>"},
         {"a scrambled image", "file=\"media/images/icon.png\"",
          "file=\"media/images/icon.png\" archive=\"encryptzip\""},
+        {"one file in two modes", "file=\"media/sounds/button.wav\"",
+         "file=\"media/sounds/button.wav\" archive=\"encryptzip\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

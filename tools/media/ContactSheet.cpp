@@ -226,7 +226,7 @@ ColorImage drawContactSheet(const Gallery& g) {
     const int bandY = screenH;
     fillRect(sheet, 0, bandY, sheet.width, bandH, 0xFF000000U | palette::parchment);
     int lineY = bandY + 12;
-    text(sheet, *g.headingFont, "Heading: DejaVu Serif Bold 28 \u2014 AVATAR Wavy Tea", 16, lineY);
+    text(sheet, *g.headingFont, "Header: DejaVu Serif Bold 28 \u2014 AVATAR Wavy Tea", 16, lineY);
     lineY += g.headingFont->lineHeight + 6;
     text(sheet, *g.textFont,
          "Text: DejaVu Sans 15 \u2014 The quick brown fox jumps over the lazy dog. 0123456789", 16,

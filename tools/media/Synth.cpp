@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <vorbis/vorbisenc.h>
 
@@ -156,18 +157,28 @@ std::vector<SoundEffect> synthesiseEffects() {
         normalise(blocked, 0.75);
         effects.push_back({"tile_blocked", std::move(blocked)});
     }
-    {
+    // A match rings two bells a fifth apart; each step of the bonus
+    // multiplier (combo 1 to 10) starts one note higher on the pentatonic
+    // scale, so a chain of matches climbs.
+    static constexpr std::array<int, 10> comboRoots{76, 79, 81, 83, 86, 88, 91, 93, 95, 98};
+    for (std::size_t k = 0; k < comboRoots.size(); ++k) {
         std::vector<float> match(samplesFor(0.9));
-        addBell(match, 0.0, noteFrequency(88), 0.5, 5.0);  // E6
-        addBell(match, 0.07, noteFrequency(95), 0.4, 5.5); // B6
+        const double brightness = 1.0 + 0.04 * static_cast<double>(k);
+        addBell(match, 0.0, noteFrequency(comboRoots[k]), 0.5, 5.0 * brightness);
+        addBell(match, 0.07, noteFrequency(comboRoots[k] + 7), 0.4, 5.5 * brightness);
         normalise(match, 0.8);
-        effects.push_back({"tile_match", std::move(match)});
+        char name[16];
+        std::snprintf(name, sizeof name, "combo_%02zu", k + 1);
+        effects.push_back({name, std::move(match)});
     }
     {
-        std::vector<float> shuffle(samplesFor(0.75));
+        // The shuffle plays as a loop while the tiles fly: a rattle of knocks
+        // whose tail is folded onto its start, so it repeats without a seam.
+        const std::size_t loop = samplesFor(0.72);
+        std::vector<float> shuffle(loop + samplesFor(0.1));
         Noise timing(104U);
-        for (int k = 0; k < 14; ++k) {
-            const double start = 0.02 + k * 0.045 + timing.next() * 0.012;
+        for (int k = 0; k < 16; ++k) {
+            const double start = k * 0.045 + (timing.next() + 1.0) * 0.006;
             const std::vector<float> one =
                 knock(1300 + timing.next() * 300, 0.08, 0.4, 200U + static_cast<std::uint32_t>(k));
             const double gain = 0.5 + 0.3 * timing.next();
@@ -176,8 +187,36 @@ std::vector<SoundEffect> synthesiseEffects() {
                 shuffle[first + i] += static_cast<float>(one[i] * gain);
             }
         }
+        for (std::size_t i = loop; i < shuffle.size(); ++i) {
+            shuffle[i - loop] += shuffle[i];
+        }
+        shuffle.resize(loop);
         normalise(shuffle, 0.75);
-        effects.push_back({"tile_shuffle", std::move(shuffle)});
+        effects.push_back({"shuffle_loop", std::move(shuffle)});
+    }
+    // A dialog sweeps in and out like a sheet of paper: soft noise whose
+    // colour rises for the opening and falls for the closing.
+    for (const bool opening : {true, false}) {
+        std::vector<float> swish(samplesFor(0.28));
+        Noise noise(opening ? 106U : 107U);
+        double phase = 0;
+        for (std::size_t i = 0; i < swish.size(); ++i) {
+            const double t = static_cast<double>(i) / sampleRate;
+            const double u = t / 0.28;
+            const double centre = opening ? 700 + 2300 * u : 3000 - 2300 * u;
+            // The noise is ringed by a sine gliding with the sweep.
+            phase += 2 * pi * centre / sampleRate;
+            const double envelope = std::sin(pi * u) * std::sin(pi * u);
+            swish[i] = static_cast<float>(noise.next() * (0.6 + 0.4 * std::sin(phase)) * envelope);
+        }
+        // Smooth the hiss with a gentle low-pass so it reads as paper.
+        double low = 0;
+        for (float& v : swish) {
+            low += (v - low) * 0.25;
+            v = static_cast<float>(low);
+        }
+        normalise(swish, 0.35);
+        effects.push_back({opening ? "dialog_show" : "dialog_hide", std::move(swish)});
     }
     {
         std::vector<float> click(samplesFor(0.05));
@@ -189,7 +228,7 @@ std::vector<SoundEffect> synthesiseEffects() {
                                           std::sin(2 * pi * 1800 * t) * std::exp(-t * 150.0) * 0.3);
         }
         normalise(click, 0.6);
-        effects.push_back({"button_click", std::move(click)});
+        effects.push_back({"button", std::move(click)});
     }
     {
         std::vector<float> over(samplesFor(0.06));
@@ -211,7 +250,7 @@ std::vector<SoundEffect> synthesiseEffects() {
         addBell(trophy, 0.6, noteFrequency(88), 0.25, 2.0);
         addBell(trophy, 0.6, noteFrequency(91), 0.25, 2.0);
         normalise(trophy, 0.8);
-        effects.push_back({"trophy", std::move(trophy)});
+        effects.push_back({"trophy_awarded", std::move(trophy)});
     }
     return effects;
 }

@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <tinyxml.h>
 #include <vector>
@@ -125,7 +126,7 @@ std::vector<FontSpec> fontSpecs(const std::filesystem::path& fonts) {
         {"small", (fonts / "DejaVuSans.ttf").string(), 12, 0, 1, characters, {ink, relief}});
     // Headings: polished gold with a dark rim and a soft drop shadow.
     specs.push_back(
-        {"heading",
+        {"header",
          (fonts / "DejaVuSerif-Bold.ttf").string(),
          28,
          0,
@@ -178,6 +179,7 @@ void applyResourcePlan(MediaSet& media, const std::string& resourcesPath) {
     if (sections == nullptr) {
         fail(resourcesPath + ": no \"Sections\" vector");
     }
+    std::map<std::string, Storage> modes;
     for (const TiXmlElement* section = sections->FirstChildElement(); section != nullptr;
          section = section->NextSiblingElement()) {
         for (const TiXmlElement* object = section->FirstChildElement(); object != nullptr;
@@ -213,6 +215,12 @@ void applyResourcePlan(MediaSet& media, const std::string& resourcesPath) {
             if (type == "Image" &&
                 (storage == Storage::ScrambledLoose || storage == Storage::ScrambledArchive)) {
                 failIn(resourcesPath, path + ": images cannot be stored scrambled");
+            }
+            // A file named by several objects is loaded once, so they must
+            // agree on how it is stored.
+            const auto [earlier, inserted] = modes.emplace(path, storage);
+            if (!inserted && earlier->second != storage) {
+                failIn(resourcesPath, path + " is named with two different archive modes");
             }
             media.setStorage(path, storage);
             if (type == "Font") {
