@@ -1,6 +1,12 @@
 #include "engine/resources/FontResource.h"
 
 #include "engine/core/Log.h"
+#include "engine/graphics/BitmapFont.h"
+#include "engine/graphics/FontLayer.h"
+#include "engine/properties/PropertyStore.h"
+#include "engine/properties/PropertyValue.h"
+#include "engine/resources/FileNames.h"
+#include "engine/resources/ImageResource.h"
 
 #include <atomic>
 
@@ -11,16 +17,71 @@ constinit const ClassRecord FontResource::classRecord{"FontResource",
 
 namespace {
 
-std::atomic<FontResource::LoadFunction> loadFunction{nullptr};
+std::atomic<FontResource::LoadFunction> loadFunction{&FontResource::loadBitmapFont};
+
+// A layer file named in the document, joined to the document's folder; empty
+// when the key is absent. A document without a folder names its layers as
+// they stand (the folder of a bare name is the name itself).
+std::string layerFileName(const std::string& documentPath, const PropertyNode& layer,
+                          std::string_view key) {
+    const AbstractProperty* name = layer.getChild(key);
+    if (name == nullptr || !name->isValue()) {
+        return {};
+    }
+    std::string file = asValue(name)->getString();
+    if (normalizePath(documentPath).find('/') == std::string::npos) {
+        return file;
+    }
+    return getFolderOfPath(documentPath) + "/" + file;
+}
 
 } // namespace
 
 void FontResource::setLoadFunction(LoadFunction function) {
-    loadFunction.store(function);
+    loadFunction.store(function != nullptr ? function : &loadBitmapFont);
 }
 
 FontResource::LoadFunction FontResource::getLoadFunction() {
     return loadFunction.load();
+}
+
+bool FontResource::loadBitmapFont(const FontResource& resource, RefPtr<BaseObject>& held) {
+    const std::string& path = resource.getFileKey();
+    const RefPtr<PropertyStore> document(new PropertyStore());
+    document->setAccessMode(resource.getMode());
+    if (path.empty() || !document->load(path)) {
+        logWarning(path + ": font document cannot be read");
+        return false;
+    }
+
+    const RefPtr<BitmapFont> font(new BitmapFont(*document->getNode("font"), path));
+    held = font.get();
+
+    bool complete = true;
+    const PropertyVector* layers = document->getVector("layers");
+    for (std::size_t i = 0; i < layers->size(); ++i) {
+        const PropertyNode& layer = *asNode(layers->at(static_cast<std::ptrdiff_t>(i)));
+        const std::string where = path + ": layer " + std::to_string(i);
+        const RefPtr<ImageResource> images(new ImageResource(layerFileName(path, layer, "image"),
+                                                             layerFileName(path, layer, "mask")));
+        images->setMode(resource.getMode());
+        images->load();
+        if (images->hasError() || images->getImage() == nullptr) {
+            logWarning(where + ": image or mask cannot be loaded; the layer is left out");
+            complete = false;
+            continue;
+        }
+        int padding = PropertyValue::toInt(layer.getChild("padding"));
+        if (padding < 0 || padding > BitmapFont::kMaxMetric) {
+            logWarning(where + ": padding " + std::to_string(padding) +
+                       " is out of range; 0 is used");
+            padding = 0;
+        }
+        const auto color =
+            static_cast<std::uint32_t>(PropertyValue::toInt(layer.getChild("color")));
+        font->addLayer(new FontLayer(padding, color, images->getImage()));
+    }
+    return complete;
 }
 
 BaseObject* FontResource::createFromDefinition(PropertyNode* definition) {
@@ -33,13 +94,7 @@ void FontResource::load() {
     clearLoaded();
     font_ = nullptr;
     const LoadFunction function = loadFunction.load();
-    bool loaded = false;
-    if (function == nullptr) {
-        logWarning(getFileKey() + ": no font loader is installed; the font stays empty");
-    } else {
-        loaded = function(*this, font_);
-    }
-    setError(!loaded);
+    setError(!function(*this, font_));
     markLoaded();
 }
 

@@ -10,29 +10,40 @@ namespace orv {
 class PropertyNode;
 
 /// A bitmap font of the resource definitions ("Font"): "file" names a font
-/// document (a property file with the font's definition under "font" and its
-/// image layers under "layers"), read through the archive in the object's
-/// access mode. No keys beyond "file" and "archive".
+/// document, a property file whose child "font" defines the glyphs and
+/// metrics (see `BitmapFont`) and whose vector "layers" lists the layer
+/// images, the first drawn on top. Each layer node has the keys "image" and
+/// "mask" (file names relative to the document's folder; either may be
+/// absent), "padding" (integer, 0..`BitmapFont::kMaxMetric`) and "color"
+/// (integer, 0xAARRGGBB). No keys beyond "file" and "archive".
 ///
-/// The font library builds the font: it installs its load function with
-/// `setLoadFunction` when it registers its classes. Until then `load` builds
-/// nothing and ends with the error flag set (logged).
+/// The document and every layer image are read in the object's own access
+/// mode, handed to each read (never set process-wide, since the other thread
+/// may be reading files meanwhile). The held object is a `BitmapFont`.
+///
+///     auto* font = kindCast<Font>(resources->getLoadedObject("FONT_BIG", "default"));
 class FontResource : public ResourceObject {
 public:
     static const ClassRecord classRecord;
     [[nodiscard]] const ClassRecord& getClassRecord() const override { return classRecord; }
 
-    /// Builds the font of `resource` from its document and stores it in
-    /// `held`. The document and the layer images are read in the resource's
-    /// own mode (`getMode`; the global mode when that is `Global`), passed to
-    /// each read rather than set process-wide, since the other thread may be
-    /// reading files meanwhile. Returns false when the document or a layer
-    /// failed (`held` keeps what could be built). Called on the loader thread
-    /// or the main thread.
+    /// Builds the font of `resource` and stores it in `held`. Returns false
+    /// when the document or a layer failed (`held` keeps what could be
+    /// built: a font without the failed layers, or nothing when the document
+    /// could not be read). Called on the loader thread or the main thread.
     using LoadFunction = bool (*)(const FontResource& resource, RefPtr<BaseObject>& held);
-    /// Installs the load function of every font resource (null removes it).
+    /// Replaces how every font resource builds its font (tests use it to
+    /// stand in for real files); null restores `loadBitmapFont`.
     static void setLoadFunction(LoadFunction function);
     [[nodiscard]] static LoadFunction getLoadFunction();
+
+    /// The font loader: reads the document, builds the `BitmapFont` from its
+    /// "font" node (an empty font when that is missing), then loads each
+    /// layer's image and mask as one image resource and adds the layer. A
+    /// layer whose image or mask fails is left out and logged; the others
+    /// are kept.
+    [[nodiscard]] static bool loadBitmapFont(const FontResource& resource,
+                                             RefPtr<BaseObject>& held);
 
     /// The object factory's create function for "Font" definitions.
     [[nodiscard]] static BaseObject* createFromDefinition(PropertyNode* definition);
@@ -40,9 +51,10 @@ public:
     explicit FontResource(PropertyNode* definition);
 
     /// Builds the font through the load function; the error flag is set when
-    /// it fails or none is installed. Always ends loaded.
+    /// it fails. Always ends loaded.
     void load() override;
-    /// The font built by the load function, or null.
+    /// The font built (a `BitmapFont` unless a stand-in loader is set), or
+    /// null.
     [[nodiscard]] BaseObject* getHeldObject() const override { return font_.get(); }
     /// Also releases the font.
     void unload() override;
