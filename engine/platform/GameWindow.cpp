@@ -10,6 +10,8 @@
 namespace orv {
 
 constinit const ClassRecord GameWindow::classRecord{"GameWindow", parentRecords<Task::classRecord>};
+constinit const ClassRecord WebGameWindow::classRecord{"WebGameWindow",
+                                                       parentRecords<GameWindow::classRecord>};
 
 namespace {
 
@@ -273,8 +275,9 @@ void GameWindow::sendToHooks(std::uint32_t message, std::uint32_t wParam, std::u
 
 void GameWindow::windowProc(const platform::Message& message) {
     // Keep the window alive through the call: a hook or the close handler may
-    // drop the process-wide reference.
-    const RefPtr<GameWindow> keep(this);
+    // drop the process-wide reference. (A window nobody references yet must
+    // not be freed by this guard's release.)
+    const RefPtr<GameWindow> keep(getRefCount() > 0 ? this : nullptr);
     sendToHooks(message.message, message.wParam, message.lParam);
     if (handleMessage(message)) {
         return;
@@ -292,6 +295,9 @@ bool GameWindow::handleMessage(const platform::Message& message) {
     using namespace platform;
     switch (message.message) {
     case WM_DESTROY:
+        if (isKindOf(WebGameWindow::classRecord)) {
+            return false;
+        }
         if (!recreating_) {
             postQuitMessage(failed_ ? kWindowFailureExitCode : 0);
         }

@@ -236,6 +236,13 @@ private:
     bool failed_ = false;
 };
 
+/// The record of a window kind that only a type test names: a window whose
+/// record is kind of it leaves WM_DESTROY to the default handling, so its
+/// destruction does not end the program. It has no code of its own.
+struct WebGameWindow {
+    static const ClassRecord classRecord;
+};
+
 /// Makes the process-wide window: `create(title, 0, 0, width, height,
 /// fullScreen, requestedBytesPerPixel)` after `setIconId(iconId)`. Returns the
 /// window (borrowed from the instance) even when creation failed; check

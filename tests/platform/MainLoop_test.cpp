@@ -115,5 +115,32 @@ TEST_F(MainLoopTest, InactiveWindowSleepsAndRunsNoFrameUntilRestored) {
                                                 kFrame}));
 }
 
+TEST(GameWindowWithoutReference, SurvivesHandlingItsOwnMessages) {
+    // Nothing holds a reference to this window: handling a message must not
+    // free it (the window guards itself only while it is referenced).
+    GameWindow window;
+    window.windowProc({WM_SIZE, SIZE_MINIMIZED, 0});
+    EXPECT_TRUE(window.isInactive());
+    EXPECT_EQ(window.getRefCount(), 0);
+}
+
+class WebWindow : public GameWindow {
+public:
+    [[nodiscard]] const ClassRecord& getClassRecord() const override {
+        return WebGameWindow::classRecord;
+    }
+};
+
+TEST(GameWindowDestroy, EndsTheProgramUnlessTheWindowIsAWebWindow) {
+    RefPtr<GameWindow> plain(new GameWindow());
+    RefPtr<GameWindow> web(new WebWindow());
+    web->windowProc({WM_DESTROY, 0, 0});
+    Message message;
+    EXPECT_FALSE(peekMessage(message));
+    plain->windowProc({WM_DESTROY, 0, 0});
+    ASSERT_TRUE(peekMessage(message));
+    EXPECT_EQ(message, (Message{WM_QUIT, 0, 0}));
+}
+
 } // namespace
 } // namespace orv
