@@ -171,7 +171,8 @@ private:
 // The demo's listener: hover, click and keys.
 class DemoInput : public iInputListener {
 public:
-    DemoInput(std::vector<Sprite*> tiles, Modifier* orbits) : tiles_(std::move(tiles)), orbits_(orbits) {}
+    DemoInput(std::vector<Sprite*> tiles, Modifier* orbits)
+        : tiles_(std::move(tiles)), orbits_(orbits) {}
 
     bool onMouseMove(int x, int y, int /*flags*/) override {
         hoverCount = tileAt(x, y) != nullptr ? 1 : 0;
@@ -290,9 +291,8 @@ int runDemo(int seconds) {
     GameTree::appendChild(spinner, root.get());
 
     // A band at the bottom whose clip keeps a sliding tile inside it.
-    auto* band = new Sprite(100, 520, paintImage(600, 70, [](int, int) {
-                                return 0xFF0A1620U;
-                            }).get());
+    auto* band =
+        new Sprite(100, 520, paintImage(600, 70, [](int, int) { return 0xFF0A1620U; }).get());
     band->setClipRect(100, 520, 600, 70);
     GameTree::appendChild(band, root.get());
     auto* slider = new Sprite(0, 3, makeTile(0xFF8040C0U).get());
