@@ -1,6 +1,10 @@
 #include "engine/scene/SceneClasses.h"
 
 #include "engine/core/ObjectFactoryContainer.h"
+#include "engine/scene/AdditiveSprite.h"
+#include "engine/scene/Dialog.h"
+#include "engine/scene/Panel.h"
+#include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
 
 #include <array>
@@ -10,9 +14,14 @@
 namespace orv {
 
 void registerSceneClasses() {
-    static constexpr std::array<std::pair<std::string_view, CreateFunction>, 1> creators{{
+    // One line per class; the array's size follows the list.
+    static constexpr auto creators = std::to_array<std::pair<std::string_view, CreateFunction>>({
         {"Sprite", &Sprite::createFromDefinition},
-    }};
+        {"Panel", &Panel::createFromDefinition},
+        {"AdditiveSprite", &AdditiveSprite::createFromDefinition},
+        {"Dialog", &Dialog::createFromDefinition},
+        {"Scene", &Scene::createFromDefinition},
+    });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {
         factory.registerCreator(name, create);
