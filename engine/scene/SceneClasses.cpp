@@ -3,6 +3,7 @@
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/scene/AdditiveSprite.h"
 #include "engine/scene/Dialog.h"
+#include "engine/scene/Label.h"
 #include "engine/scene/Panel.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
@@ -21,6 +22,7 @@ void registerSceneClasses() {
         {"AdditiveSprite", &AdditiveSprite::createFromDefinition},
         {"Dialog", &Dialog::createFromDefinition},
         {"Scene", &Scene::createFromDefinition},
+        {"Label", &Label::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {
