@@ -1,6 +1,7 @@
 #include "engine/scene/SceneClasses.h"
 
 #include "engine/core/ObjectFactoryContainer.h"
+#include "engine/scene/ModifierFrame.h"
 #include "engine/scene/AdditiveSprite.h"
 #include "engine/scene/Dialog.h"
 #include "engine/scene/Label.h"
@@ -18,6 +19,7 @@ void registerSceneClasses() {
     // One line per class; the array's size follows the list.
     static constexpr auto creators = std::to_array<std::pair<std::string_view, CreateFunction>>({
         {"Sprite", &Sprite::createFromDefinition},
+        {"ModifierFrame", &ModifierFrame::createFromDefinition},
         {"Panel", &Panel::createFromDefinition},
         {"AdditiveSprite", &AdditiveSprite::createFromDefinition},
         {"Dialog", &Dialog::createFromDefinition},
