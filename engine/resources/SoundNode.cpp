@@ -144,6 +144,11 @@ platform::AudioChannel SoundNode::play(int volume, int pan, bool looped, bool re
         minStartInterval_;
     const bool startNothing = !restart && users_ >= maxUsers_ && (looped || tooSoon);
     if (!startNothing) {
+        // A restart of a loop replaces it: the old channel would otherwise
+        // loop on with nothing left that could stop it.
+        if (looped_ && channel_ != platform::kNoAudioChannel) {
+            getSoundOutput().stop(channel_);
+        }
         channel_ = sound != nullptr ? sound->play(volume, pan, looped) : platform::kNoAudioChannel;
         looped_ = looped;
         remainingMs_ =

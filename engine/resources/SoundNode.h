@@ -55,8 +55,9 @@ public:
     /// user. Unless `restart` or "forcedrestart" is set, a node that already
     /// has "maxusers" users starts nothing when it is looped or its current
     /// play began less than "minstartinterval" ms ago (the user still
-    /// counts). Returns the node's current channel, kNoAudioChannel when
-    /// nothing plays; while sound is disabled counts nothing.
+    /// counts). A new play of a looped node stops the loop it replaces.
+    /// Returns the node's current channel, kNoAudioChannel when nothing
+    /// plays; while sound is disabled counts nothing.
     platform::AudioChannel play(int volume, int pan, bool looped, bool restart);
     /// Drops one user (all of them when `force` or "forcedstop" is set) and
     /// stops the channel once none is left. True when a channel was stopped.

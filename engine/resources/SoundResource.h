@@ -13,12 +13,13 @@ class PropertyNode;
 /// whole into memory. Key beyond "file" and "archive": "volumemultiplier"
 /// (floating point; 255.0).
 ///
-/// The sound library builds the sample: it installs its load function with
-/// `setLoadFunction` when it registers its classes. Until then `load` builds
-/// nothing and ends with the error flag set (logged), so a missing sound
-/// library never passes for a loaded sound.
+/// The sound library builds the sample: `registerSoundClasses` installs
+/// `Sound::loadResource` with `setLoadFunction`; the held object is a
+/// `Sound`. Until then `load` builds nothing and ends with the error flag
+/// set (logged), so a missing sound library never passes for a loaded
+/// sound.
 ///
-///     SoundResource::setLoadFunction(&loadSoundSample); // by the sound library
+///     registerSoundClasses();                  // the sound library, at start-up
 ///     auto* sound = manager.getLoadedObject("SOUND_TILE_SELECT", "default");
 class SoundResource : public ResourceObject {
 public:

@@ -16,9 +16,10 @@ class PropertyNode;
 /// stream's sync points, kept as written; none), "volumemultiplier" (floating
 /// point; 1.0), "panning" (integer kept as an unsigned 8-bit value; 128).
 ///
-/// The sound library builds the stream: it installs its load function with
-/// `setLoadFunction` when it registers its classes. Until then `load` builds
-/// nothing and ends with the error flag set (logged).
+/// The sound library builds the stream: `registerSoundClasses` installs
+/// `SoundStream::loadResource` with `setLoadFunction`; the held object is a
+/// `SoundStream`. Until then `load` builds nothing and ends with the error
+/// flag set (logged).
 class StreamResource : public ResourceObject {
 public:
     static const ClassRecord classRecord;

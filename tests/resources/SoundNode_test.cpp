@@ -85,6 +85,10 @@ TEST_F(SoundNodeTest, ALoopedNodeIsNotStartedTwiceAndOutlivesItsLength) {
     EXPECT_EQ(node->play(255, 128, false, false), channel) << "the node's looped flag counts";
     EXPECT_TRUE(output.mixer.isPlaying(channel));
     EXPECT_EQ(node->getUsers(), 2);
+    const platform::AudioChannel restarted = node->play(255, 128, false, true);
+    EXPECT_NE(restarted, channel);
+    EXPECT_FALSE(output.mixer.isPlaying(channel)) << "the old loop is not left running";
+    EXPECT_EQ(voices(), 1);
 }
 
 TEST_F(SoundNodeTest, APlayThatRanOutIsStoppedByTheUpdate) {
