@@ -1,89 +1,10 @@
 #include "engine/core/TextUtil.h"
 
+#include "engine/platform/Platform.h"
+
 #include <algorithm>
 
 namespace orv {
-
-namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-bool isScalarValue(std::uint32_t c) {
-    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
-}
-
-void appendUtf8(std::string& out, std::uint32_t c) {
-    if (!isScalarValue(c)) {
-        c = kReplacement;
-    }
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Decodes one UTF-8 sequence at `pos` and advances past it; a malformed
-// sequence yields U+FFFD and advances one byte.
-char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
-    const auto byte = [&](std::size_t i) {
-        return static_cast<unsigned char>(text[i]);
-    };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    std::size_t length = 0;
-    std::uint32_t c = 0;
-    std::uint32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        c = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        c = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        c = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        ++pos;
-        return kReplacement;
-    }
-    if (pos + length > text.size()) {
-        ++pos;
-        return kReplacement;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char next = byte(pos + i);
-        if ((next & 0xC0) != 0x80) {
-            ++pos;
-            return kReplacement;
-        }
-        c = (c << 6) | (next & 0x3F);
-    }
-    if (c < minimum || !isScalarValue(c)) {
-        ++pos;
-        return kReplacement;
-    }
-    pos += length;
-    return c;
-}
-
-} // namespace
 
 std::wstring intToWideString(int value) {
     return std::to_wstring(value);
@@ -94,21 +15,11 @@ std::string intToString(int value) {
 }
 
 std::wstring stringToWide(std::string_view text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
-        out += static_cast<wchar_t>(decodeUtf8(text, pos));
-    }
-    return out;
+    return platform::utf8ToWide(text);
 }
 
 std::string wideToString(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const wchar_t c : text) {
-        appendUtf8(out, static_cast<std::uint32_t>(c));
-    }
-    return out;
+    return platform::wideToUtf8(text);
 }
 
 std::wstring& groupDigits(std::uint32_t value, std::wstring& out, std::wstring_view separator) {

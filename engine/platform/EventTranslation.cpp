@@ -1,4 +1,5 @@
 #include "engine/platform/EventTranslation.h"
+#include "engine/platform/Platform.h"
 
 #include <algorithm>
 #include <array>
@@ -8,8 +9,6 @@
 namespace orv::platform {
 
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
 
 struct KeyCode {
     SDL_Scancode scancode;
@@ -138,60 +137,6 @@ std::uint32_t controlCharacterFor(std::uint32_t virtualKey) {
     default:
         return 0;
     }
-}
-
-bool isScalarValue(std::uint32_t c) {
-    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
-}
-
-// Decodes one UTF-8 sequence at `pos` and moves past it; a malformed sequence
-// gives U+FFFD and moves one byte on.
-char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
-    const auto byte = [&](std::size_t i) {
-        return static_cast<unsigned char>(text[i]);
-    };
-    const unsigned char lead = byte(pos);
-    std::size_t length = 0;
-    std::uint32_t c = 0;
-    std::uint32_t minimum = 0;
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    if ((lead & 0xE0U) == 0xC0U) {
-        length = 2;
-        c = lead & 0x1FU;
-        minimum = 0x80;
-    } else if ((lead & 0xF0U) == 0xE0U) {
-        length = 3;
-        c = lead & 0x0FU;
-        minimum = 0x800;
-    } else if ((lead & 0xF8U) == 0xF0U) {
-        length = 4;
-        c = lead & 0x07U;
-        minimum = 0x10000;
-    } else {
-        ++pos;
-        return kReplacement;
-    }
-    if (pos + length > text.size()) {
-        ++pos;
-        return kReplacement;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char next = byte(pos + i);
-        if ((next & 0xC0U) != 0x80U) {
-            ++pos;
-            return kReplacement;
-        }
-        c = (c << 6U) | (next & 0x3FU);
-    }
-    if (c < minimum || !isScalarValue(c)) {
-        ++pos;
-        return kReplacement;
-    }
-    pos += length;
-    return c;
 }
 
 std::uint32_t modifierFlags(std::uint16_t keyModifiers) {

@@ -26,6 +26,25 @@
 namespace orv::platform {
 
 // ---------------------------------------------------------------------------
+// Text encoding
+//
+// Narrow text (names, paths, what the desktop hands over) is UTF-8; shown text
+// is wide, one code point per unit. These are the one converter between them.
+
+/// The code point that stands in for malformed or impossible text.
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+/// Decodes the UTF-8 sequence at `pos` (which must be inside `text`) and moves
+/// `pos` past it. A malformed, overlong or cut-off sequence, or a surrogate,
+/// gives U+FFFD and moves one byte on.
+[[nodiscard]] char32_t decodeUtf8(std::string_view text, std::size_t& pos);
+/// UTF-8 to wide text; each malformed byte becomes U+FFFD.
+[[nodiscard]] std::wstring utf8ToWide(std::string_view text);
+/// Wide text to UTF-8; units that are no Unicode scalar value (surrogates,
+/// negative values, values above U+10FFFF) become U+FFFD.
+[[nodiscard]] std::string wideToUtf8(std::wstring_view text);
+
+// ---------------------------------------------------------------------------
 // Clock and sleep
 
 /// Milliseconds from a steady clock, wrapping at 2^32. Compare readings by
