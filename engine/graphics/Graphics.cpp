@@ -207,6 +207,21 @@ Graphics::Bounds Graphics::getBounds() const {
                                                     target_->getHeight()))};
 }
 
+std::optional<Rect> Graphics::clipRect(int x, int y, int width, int height) const {
+    const Bounds bounds = getBounds();
+    const std::int64_t left = std::max<std::int64_t>(std::int64_t{x} + translateX_, bounds.left);
+    const std::int64_t top = std::max<std::int64_t>(std::int64_t{y} + translateY_, bounds.top);
+    const std::int64_t right =
+        std::min<std::int64_t>(std::int64_t{x} + translateX_ + width, bounds.right);
+    const std::int64_t bottom =
+        std::min<std::int64_t>(std::int64_t{y} + translateY_ + height, bounds.bottom);
+    if (left >= right || top >= bottom) {
+        return std::nullopt;
+    }
+    return Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                static_cast<int>(bottom - top)};
+}
+
 bool Graphics::clipImage(const Image& image, int& x, int& y, int& srcX, int& srcY, int& srcWidth,
                          int& srcHeight) const {
     std::int64_t posX = std::int64_t{x} + translateX_;

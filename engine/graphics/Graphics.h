@@ -5,6 +5,7 @@
 #include "engine/resources/Image.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace orv {
 
@@ -185,6 +186,11 @@ protected:
         }
     };
     [[nodiscard]] Bounds getBounds() const;
+
+    /// The rectangle (x, y, width, height), translated and clipped to the
+    /// bounds, in target pixels; nullopt when nothing of it is left. Computed
+    /// in 64 bits, so huge values cannot overflow.
+    [[nodiscard]] std::optional<Rect> clipRect(int x, int y, int width, int height) const;
 
     /// Translates the destination and clips it with the source rectangle of
     /// `image` against the clip and the target, per axis. False when nothing

@@ -107,25 +107,14 @@ void Graphics32::fillRect(int x, int y, int width, int height) {
     if (alpha == 0 || !targetIs32()) {
         return;
     }
-    const Bounds bounds = getBounds();
-    const std::int64_t left =
-        std::max<std::int64_t>(std::int64_t{x} + getTranslateX(), bounds.left);
-    const std::int64_t top = std::max<std::int64_t>(std::int64_t{y} + getTranslateY(), bounds.top);
-    const std::int64_t right =
-        std::min<std::int64_t>(std::int64_t{x} + getTranslateX() + width, bounds.right);
-    const std::int64_t bottom =
-        std::min<std::int64_t>(std::int64_t{y} + getTranslateY() + height, bounds.bottom);
-    if (left >= right || top >= bottom) {
+    const std::optional<Rect> area = clipRect(x, y, width, height);
+    if (!area) {
         return;
     }
-    const auto fx = static_cast<int>(left);
-    const auto fy = static_cast<int>(top);
-    const auto fw = static_cast<int>(right - left);
-    const auto fh = static_cast<int>(bottom - top);
     if (alpha == kOpaque) {
-        fillOpaque32(getTarget(), fx, fy, fw, fh, getColor());
+        fillOpaque32(getTarget(), area->x, area->y, area->width, area->height, getColor());
     } else {
-        fillAlpha32(getTarget(), fx, fy, fw, fh, getColor(), alpha);
+        fillAlpha32(getTarget(), area->x, area->y, area->width, area->height, getColor(), alpha);
     }
 }
 
@@ -133,19 +122,9 @@ void Graphics32::setChannelRect(int channel, int value, int x, int y, int width,
     if (!targetIs32()) {
         return;
     }
-    const Bounds bounds = getBounds();
-    const std::int64_t left =
-        std::max<std::int64_t>(std::int64_t{x} + getTranslateX(), bounds.left);
-    const std::int64_t top = std::max<std::int64_t>(std::int64_t{y} + getTranslateY(), bounds.top);
-    const std::int64_t right =
-        std::min<std::int64_t>(std::int64_t{x} + getTranslateX() + width, bounds.right);
-    const std::int64_t bottom =
-        std::min<std::int64_t>(std::int64_t{y} + getTranslateY() + height, bounds.bottom);
-    if (left >= right || top >= bottom) {
-        return;
+    if (const std::optional<Rect> area = clipRect(x, y, width, height)) {
+        fillChannel32(getTarget(), area->x, area->y, area->width, area->height, channel, value);
     }
-    fillChannel32(getTarget(), static_cast<int>(left), static_cast<int>(top),
-                  static_cast<int>(right - left), static_cast<int>(bottom - top), channel, value);
 }
 
 void Graphics32::drawImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
