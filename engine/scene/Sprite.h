@@ -61,7 +61,8 @@ public:
     /// Built from a definition node: the node keys first, then "image"
     /// ("section" and "image" name an image resource), "width", "height",
     /// "alpha", "color", "frameoffset_x", "frameoffset_y", "framecount",
-    /// "currentframe", "reverseframes", "framewrapstyle", "anchorpoint_x" /
+    /// "currentframe", "reverseframes", "framewrapstyle", "frametime" (an
+    /// endless frame animation, milliseconds per frame), "anchorpoint_x" /
     /// "anchorpoint_y" or "anchorpoint", "tooltip" (a text id), the frame
     /// layout ("initanimation", "horizontalframelayout") and "smooth". Every
     /// key is optional; a missing image is logged and leaves the sprite

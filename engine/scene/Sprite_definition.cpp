@@ -9,6 +9,7 @@
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/ResourceManager.h"
+#include "engine/scene/ModifierFrame.h"
 
 #include <array>
 #include <string>
@@ -93,6 +94,11 @@ void Sprite::readDefinition(PropertyNode* definition) {
     }
     frameWrapStyle_ = static_cast<FrameWrapStyle>(source.getEnumIndex(
         "framewrapstyle", kWrapStyleNames, static_cast<int>(FrameWrapStyle::Loop)));
+
+    // A frame time animates the frames for good, as the sprite's own modifier.
+    if (const PropertyValue* value = presentValue(source, "frametime")) {
+        addModifier(new ModifierFrame(-1, value->getInt()), true);
+    }
 
     if (presentValue(source, "anchorpoint_x") != nullptr) {
         setAnchorOffset(source.getValue("anchorpoint_x")->getFloat(),

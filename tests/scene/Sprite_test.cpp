@@ -6,12 +6,14 @@
 #include "engine/graphics/Graphics.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
+#include "engine/scene/ModifierFrame.h"
 #include "engine/scene/SceneClasses.h"
 #include "engine/scene/Sprite.h"
 #include "tests/scene/ScenePixels.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 namespace orv {
@@ -205,6 +207,28 @@ TEST(Sprite, BuiltFromADefinitionThroughTheFactory) {
     EXPECT_TRUE(sprite->isSmooth());
     EXPECT_EQ(sprite->getImage(), nullptr);
     EXPECT_EQ(sprite->getToolTip(), nullptr);
+}
+
+TEST(Sprite, FrameTimeAnimatesTheFramesForGood) {
+    RefPtr<PropertyNode> definition(new PropertyNode("flame", "Sprite"));
+    definition->add(new PropertyValue("width", 90));
+    definition->add(new PropertyValue("height", 30));
+    definition->add(new PropertyValue("framecount", 3));
+    definition->add(new PropertyValue("horizontalframelayout", std::string_view("true")));
+    definition->add(new PropertyValue("frametime", 100));
+    RefPtr<Sprite> sprite(new Sprite(definition.get()));
+    ASSERT_EQ(sprite->getOwnModifiers().size(), 1U);
+    const auto* animation = kindCast<ModifierFrame>(sprite->getOwnModifiers()[0].get());
+    ASSERT_NE(animation, nullptr);
+    EXPECT_EQ(animation->getFrameTime(), 100);
+    EXPECT_LT(animation->getLoopsLeft(), 0);
+    std::vector<int> frames;
+    for (int i = 0; i < 6; ++i) {
+        sprite->update(100);
+        frames.push_back(sprite->getCurrentFrame());
+    }
+    EXPECT_EQ(std::set<int>(frames.begin(), frames.end()), (std::set<int>{0, 1, 2}));
+    EXPECT_EQ(sprite->getOwnModifiers().size(), 1U) << "it never ends";
 }
 
 } // namespace
