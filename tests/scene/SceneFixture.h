@@ -177,6 +177,8 @@ inline constexpr const char* kSceneDefinitions = R"(<root>
     <ProbeScene id="SCENE_TWO" width="800" height="600"/>
     <Sprite id="SCENE_SPRITE"/>
     <ProbeTransition id="SCENE_FADE" width="800" height="600"/>
+    <Scene id="SCENE_PICTURE" scenebackground="BG" section="scene"/>
+    <Scene id="SCENE_NO_PICTURE" scenebackground="NOPE" section="scene"/>
 </Node>
 <Node id="dialogs">
     <Dialog id="DIALOG_MENU" width="300" height="200" autocenter="true">
@@ -186,6 +188,8 @@ inline constexpr const char* kSceneDefinitions = R"(<root>
         <Vector id="components"><ProbeButton name="ASK_OK" width="100" height="100"/></Vector>
     </Dialog>
     <CountedDialog id="DIALOG_COUNTED"/>
+    <Dialog id="DIALOG_PICTURE" width="5" height="5" background="BG" section="scene"/>
+    <Dialog id="DIALOG_NO_PICTURE" width="5" height="5" background="NOPE" section="scene"/>
     <Sprite id="DIALOG_SPRITE"/>
 </Node>
 </root>)";

@@ -1,5 +1,8 @@
 #include "engine/core/GameTree.h"
 #include "engine/platform/GameWindow.h"
+#include "engine/resources/ResourceManager.h"
+#include "engine/resources/ResourceObject.h"
+#include "engine/resources/ResourceSection.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/SceneManager.h"
 #include "tests/scene/SceneFixture.h"
@@ -149,6 +152,16 @@ TEST_F(SceneTest, ShowingAnOpenDialogAgainMovesItToTheTopOnce) {
     EXPECT_TRUE(scene_->isDialogOpen("DIALOG_ASK"));
 }
 
+TEST_F(SceneTest, ShowingADialogKeepsTheFullScreenButtonsOnTop) {
+    static std::vector<Scene*> refreshed;
+    refreshed.clear();
+    setFullScreenRefresh([](Scene* scene) { refreshed.push_back(scene); });
+    scene_->showDialog(scene_->getDialog("DIALOG_MENU"));
+    setFullScreenRefresh(nullptr);
+    scene_->showDialog(scene_->getDialog("DIALOG_ASK"));
+    EXPECT_EQ(refreshed, std::vector<Scene*>{scene_});
+}
+
 TEST_F(SceneTest, GettingAnOpenDialogClosesItFirst) {
     Dialog* menu = scene_->getDialog("DIALOG_MENU");
     scene_->showDialog(menu);
@@ -185,6 +198,66 @@ TEST_F(SceneTest, HidingTakesTheInputAwayAndPurges) {
     scene_->open();
     EXPECT_EQ(scene_->getInputHandler()->getQueuedCount(), 0U);
     EXPECT_TRUE(scene_->getListenerContainer().isInputEnabled());
+}
+
+// A resource that holds an image made by the test, loaded from the start.
+class HeldImage : public ResourceObject {
+public:
+    explicit HeldImage(Image* image) : ResourceObject(nullptr), image_(image) { markLoaded(); }
+    void load() override { markLoaded(); }
+    [[nodiscard]] BaseObject* getHeldObject() const override { return image_.get(); }
+
+private:
+    RefPtr<Image> image_;
+};
+
+class SceneBackgroundTest : public test::SceneFixture {
+protected:
+    void SetUp() override {
+        SceneFixture::SetUp();
+        loadDefinitions(test::kSceneDefinitions);
+        picture_ = test::solidImage(40, 30, 0xFF336699U);
+        auto* section = new ResourceSection("scene");
+        section->addObject("BG", new HeldImage(picture_.get()));
+        ResourceManager::create()->addSection(section);
+        manager_ = SceneManager::create();
+    }
+    void TearDown() override {
+        SceneManager::destroyInstance();
+        ResourceManager::destroyInstance();
+        SceneFixture::TearDown();
+    }
+
+    RefPtr<Image> picture_;
+    SceneManager* manager_ = nullptr;
+};
+
+TEST_F(SceneBackgroundTest, ScenesAndDialogsTakeTheirPicturesFromTheResources) {
+    Scene* scene = manager_->addScene("SCENE_PICTURE");
+    EXPECT_EQ(scene->getBackground(), nullptr); // taken when first opened
+    manager_->setNextScene(scene);
+    manager_->run(16);
+    EXPECT_EQ(scene->getBackground(), picture_.get());
+    RefPtr<Image> target = test::solidImage(50, 50, 0xFF000000U);
+    scene->render(*createGraphics(*target)); // a plain copy at the origin
+    EXPECT_EQ(test::pixelAt(*target, 39, 29), 0xFF336699U);
+    EXPECT_EQ(test::pixelAt(*target, 40, 30), 0xFF000000U);
+
+    Dialog* dialog = scene->getDialog("DIALOG_PICTURE");
+    EXPECT_EQ(dialog->getBackground(), picture_.get());
+    EXPECT_EQ(dialog->getWidth(), 40); // sized to its picture
+    EXPECT_EQ(dialog->getHeight(), 30);
+}
+
+TEST_F(SceneBackgroundTest, MissingPicturesAreLoggedAndLeaveTheSizeAlone) {
+    Scene* scene = manager_->addScene("SCENE_NO_PICTURE");
+    manager_->setNextScene(scene);
+    manager_->run(16);
+    EXPECT_EQ(scene->getBackground(), nullptr);
+    Dialog* dialog = scene->getDialog("DIALOG_NO_PICTURE");
+    EXPECT_EQ(dialog->getBackground(), nullptr);
+    EXPECT_EQ(dialog->getWidth(), 5);
+    EXPECT_TRUE(logged("NOPE"));
 }
 
 } // namespace
