@@ -2,6 +2,7 @@
 #include "engine/properties/PropertyStore.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/FileArchive.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,18 +14,6 @@
 
 namespace orv {
 namespace {
-
-// Keeps the warnings of malformed input out of the test output.
-class QuietLog {
-public:
-    QuietLog() : previous_(setLogSink([](LogLevel, std::string_view) {})) {}
-    QuietLog(const QuietLog&) = delete;
-    QuietLog& operator=(const QuietLog&) = delete;
-    ~QuietLog() { setLogSink(previous_); }
-
-private:
-    LogSink previous_;
-};
 
 RefPtr<PropertyStore> parse(const std::string& xml) {
     RefPtr<PropertyStore> store(new PropertyStore());
@@ -201,7 +190,7 @@ TEST(PropertyFileLoad, ReloadReplacesTopLevelChildrenByName) {
 }
 
 TEST(PropertyFileLoad, FailedLoadsLeaveTheTreeAndDoNotStopTheOthers) {
-    const QuietLog quiet;
+    const test::QuietLog quiet;
     const test::TempDir dir;
     test::writeFile(dir.file("good.xml"), R"(<root><Integer id="x" value="1"/></root>)");
     test::writeFile(dir.file("bad.xml"), R"(<root><Integer id="y" value="1"/>)");
@@ -251,7 +240,7 @@ void PrintTo(const MalformedCase& c, std::ostream* out) {
 class MalformedXml : public testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedXml, FailsOrAddsNothing) {
-    const QuietLog quiet;
+    const test::QuietLog quiet;
     RefPtr<PropertyStore> store(new PropertyStore());
     ASSERT_TRUE(store->loadText(R"(<root><Integer id="kept" value="1"/></root>)"));
     EXPECT_EQ(store->loadText(GetParam().xml), !GetParam().rejected);
@@ -384,7 +373,7 @@ protected:
         EXPECT_EQ(loaded->getNode("player")->getValue("score")->getInt(), 1200);
     }
 
-    const QuietLog quiet_;
+    const test::QuietLog quiet_;
     const test::TempDir dir_;
     RefPtr<PropertyStore> store_;
     std::string before_;

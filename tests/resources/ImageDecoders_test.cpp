@@ -4,6 +4,7 @@
 #include "engine/resources/ImageManager.h"
 #include "tests/resources/ArchiveTestZip.h"
 #include "tests/resources/ImageTestFiles.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
 #include <png.h>
@@ -34,18 +35,6 @@ std::uint16_t pixel16(Image& image, int x, int y) {
     std::memcpy(&p, image.getPixels() + y * image.getPitch() + x * 2, 2);
     return p;
 }
-
-// Keeps decoder warnings out of the test output.
-class QuietLog {
-public:
-    QuietLog() : previous_(setLogSink([](LogLevel, std::string_view) {})) {}
-    QuietLog(const QuietLog&) = delete;
-    QuietLog& operator=(const QuietLog&) = delete;
-    ~QuietLog() { setLogSink(previous_); }
-
-private:
-    LogSink previous_;
-};
 
 struct PngCase {
     const char* name;
@@ -293,7 +282,7 @@ TEST(JpegDecoding, AFileCutInsideItsPictureDataStillDecodesToFullSize) {
     }
     auto file = writeJpeg(64, 64, JpegKind::Rgb, samples);
     file.resize(file.size() / 2);
-    const QuietLog quiet;
+    const test::QuietLog quiet;
     RefPtr<Image> image = decodeJpeg(file);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->getWidth(), 64);
@@ -355,7 +344,7 @@ class BrokenPng : public testing::TestWithParam<BrokenCase> {};
 
 TEST_P(BrokenPng, FailsCleanly) {
     const std::vector<std::uint8_t> file = GetParam().make();
-    const QuietLog quiet;
+    const test::QuietLog quiet;
     EXPECT_FALSE(decodePngMemory(file, 0));
     EXPECT_FALSE(decodePngMemory(file, kDecodeMaskOnly));
 }
@@ -433,7 +422,7 @@ class BrokenJpeg : public testing::TestWithParam<BrokenCase> {};
 
 TEST_P(BrokenJpeg, FailsCleanly) {
     const std::vector<std::uint8_t> file = GetParam().make();
-    const QuietLog quiet;
+    const test::QuietLog quiet;
     EXPECT_FALSE(decodeJpeg(file));
 }
 
@@ -504,7 +493,7 @@ TEST(ImageFiles, LoadFromDisk) {
     ASSERT_TRUE(fromJpeg);
     EXPECT_EQ(fromPng->getWidth(), 16);
     EXPECT_EQ(fromJpeg->getHeight(), 16);
-    const QuietLog quiet;
+    const test::QuietLog quiet;
     EXPECT_FALSE(loadPngFile(dir.file("b.jpg"), 0));
     EXPECT_FALSE(loadPngFile(dir.file("missing.png"), 0));
     EXPECT_FALSE(loadJpeg(dir.file("missing.jpg"), false));
@@ -517,7 +506,7 @@ TEST(ImageFiles, JpegFromTheArchive) {
                                {{"pics/b.jpg", std::string(jpeg.begin(), jpeg.end())}}));
     FileArchive::setUp(ArchiveMode::Zip, dir.file("media.dat"));
     RefPtr<Image> fromArchive = loadJpeg("pics/b.jpg", true);
-    const QuietLog quiet;
+    const test::QuietLog quiet;
     RefPtr<Image> looseOnly = loadJpeg("pics/b.jpg", false);
     FileArchive::shutDown();
     ASSERT_TRUE(fromArchive);

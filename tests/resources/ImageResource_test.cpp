@@ -4,6 +4,7 @@
 #include "engine/resources/ImageResource.h"
 #include "tests/resources/ImageTestFiles.h"
 #include "tests/resources/ResourceFixture.h"
+#include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,6 @@
 
 namespace orv {
 namespace {
-
-// Keeps expected warnings out of the test output.
-class QuietLog {
-public:
-    QuietLog() : previous_(setLogSink([](LogLevel, std::string_view) {})) {}
-    QuietLog(const QuietLog&) = delete;
-    QuietLog& operator=(const QuietLog&) = delete;
-    ~QuietLog() { setLogSink(previous_); }
-
-private:
-    LogSink previous_;
-};
 
 std::vector<std::uint32_t> argbRow(Image& image) {
     std::vector<std::uint32_t> row(static_cast<std::size_t>(image.getWidth()));
@@ -47,7 +36,7 @@ protected:
     }
 
     test::CurrentFolderFixture folder;
-    QuietLog quiet;
+    test::QuietLog quiet;
 };
 
 TEST_F(ImageResourceTest, AMaskBecomesThePicturesAlpha) {

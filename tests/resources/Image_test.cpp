@@ -4,6 +4,7 @@
 #include "engine/resources/ImageContainer.h"
 #include "engine/resources/ImageDD.h"
 #include "engine/resources/ImageManager.h"
+#include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -31,17 +32,6 @@ std::uint16_t get16(const Image& image, int x, int y) {
     std::memcpy(&p, image.getPixels() + y * image.getPitch() + x * 2, 2);
     return p;
 }
-
-class QuietLog {
-public:
-    QuietLog() : previous_(setLogSink([](LogLevel, std::string_view) {})) {}
-    QuietLog(const QuietLog&) = delete;
-    QuietLog& operator=(const QuietLog&) = delete;
-    ~QuietLog() { setLogSink(previous_); }
-
-private:
-    LogSink previous_;
-};
 
 // Every test runs with a fresh image manager, as the game does.
 class ImageTest : public testing::Test {
@@ -83,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, ImageLayout,
                                          LayoutCase{kFormatArgb32, 12, true, false}));
 
 TEST_F(ImageTest, RefusesSizesAndFormatsItCannotHold) {
-    const QuietLog quiet;
+    const test::QuietLog quiet;
     EXPECT_FALSE(createImage(kMaxImageSide + 1, 1, kFormatArgb32));
     EXPECT_FALSE(createImage(1, kMaxImageSide + 1, kFormatArgb32));
     EXPECT_FALSE(createImage(-1, 4, kFormatArgb32));

@@ -1,6 +1,7 @@
 #include "engine/core/Log.h"
 #include "engine/resources/ResourceManager.h"
 #include "tests/resources/ResourceTestKinds.h"
+#include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +18,6 @@ using test::GatedResource;
 using test::LoadGate;
 
 constexpr std::chrono::seconds kLimit(10);
-
-// Keeps expected warnings out of the test output.
-class QuietLog {
-public:
-    QuietLog() : previous_(setLogSink([](LogLevel, std::string_view) {})) {}
-    QuietLog(const QuietLog&) = delete;
-    QuietLog& operator=(const QuietLog&) = delete;
-    ~QuietLog() { setLogSink(previous_); }
-
-private:
-    LogSink previous_;
-};
 
 class ResourceManagerTest : public testing::Test {
 protected:
@@ -95,7 +84,7 @@ TEST_F(ResourceManagerTest, RequestsCountEachSectionOnceAndSkipLoadedSections) {
     EXPECT_EQ(manager->nextPendingSection(ResourceManager::Queue::Requests), nullptr);
     EXPECT_EQ(gate.getLoadsBegun(), 2);
 
-    const QuietLog quiet;
+    const test::QuietLog quiet;
     manager->requestSection("undefined");
     EXPECT_DOUBLE_EQ(manager->getProgress(), 1.0);
 }
