@@ -6,6 +6,7 @@
 #include "engine/core/TimedTaskManager.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/platform/MainLoop.h"
+#include "engine/properties/BasicProperties.h"
 
 #include <SDL.h>
 
@@ -351,6 +352,23 @@ TEST_F(GameWindowTest, SdlEventsReachTheHooksThroughTheMainLoop) {
     const std::vector<std::uint32_t> expected{WM_KEYDOWN, WM_CHAR, WM_CLOSE, WM_DESTROY};
     EXPECT_TRUE(std::search(codes.begin(), codes.end(), expected.begin(), expected.end()) !=
                 codes.end());
+}
+
+TEST(SingleInstance, SecondStartAsksTheRunningCopyToRaiseItsWindow) {
+    BasicProperties::create();
+    BasicProperties::get()->getString("GAME_NAME") = "Single instance test";
+    {
+        // The copy that runs already.
+        const auto running = InstanceLock::acquire(getGameName());
+        ASSERT_NE(running, nullptr);
+        EXPECT_TRUE(isAnotherInstanceRunning());
+        EXPECT_TRUE(running->takeRaiseRequest());
+    }
+    // Once it has ended, this copy runs and holds the lock itself.
+    EXPECT_FALSE(isAnotherInstanceRunning());
+    EXPECT_EQ(InstanceLock::acquire(getGameName()), nullptr);
+    releaseInstanceLock();
+    BasicProperties::destroyInstance();
 }
 
 } // namespace
