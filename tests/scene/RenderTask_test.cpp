@@ -58,7 +58,10 @@ TEST_F(RenderTaskTest, HiddenAndMarkedSubtreesAreSkippedWhole) {
     Sprite* marked = add(root_.get(), 0, 100, 20, kBlue);
     add(marked, 50, 0, 20, kBlue);
     marked->setRemovalMark(true);
+    Sprite* suspended = add(root_.get(), 100, 0, 20, kGreen);
+    suspended->setSuspended(true);
     draw();
+    EXPECT_EQ(at(105, 5), kGreen) << "a suspended node is still drawn";
     EXPECT_EQ(at(5, 5), kBlack);
     EXPECT_EQ(at(55, 5), kBlack);
     EXPECT_EQ(at(5, 105), kBlack);
