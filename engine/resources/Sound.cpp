@@ -124,7 +124,10 @@ platform::AudioChannel Sound::play(int volume, int pan, bool looped) const {
     }
     // Truncated toward zero, then clamped; computed in double so that a huge
     // multiplier cannot overflow the conversion.
-    const double scaled = std::trunc(static_cast<double>(volume) * volumeMultiplier_);
+    double scaled = std::trunc(static_cast<double>(volume) * volumeMultiplier_);
+    if (std::isnan(scaled)) {
+        scaled = 0.0; // a multiplier that is not a number plays silently
+    }
     const std::uint8_t effective = clampToByte(static_cast<long>(std::clamp(scaled, -1.0, 256.0)));
     return getSoundOutput().play(sample_, effective, clampToByte(pan), looped);
 }

@@ -159,8 +159,11 @@ void SoundManager::setStreamVolume(SoundStream* stream, std::uint8_t volume) {
     if (muted_ || !stream->isOpen()) {
         return;
     }
-    const double scaled = static_cast<double>(volume) * stream->volumeMultiplier_ * musicVolume_ *
-                          (1.0 / 255.0) * stream->fadeLevel_;
+    double scaled = static_cast<double>(volume) * stream->volumeMultiplier_ * musicVolume_ *
+                    (1.0 / 255.0) * stream->fadeLevel_;
+    if (std::isnan(scaled)) {
+        scaled = 0.0; // a multiplier that is not a number plays silently
+    }
     const auto absolute = static_cast<std::uint8_t>(std::nearbyint(std::clamp(scaled, 0.0, 255.0)));
     getSoundOutput().setStreamVolume(stream->handle_, absolute);
 }

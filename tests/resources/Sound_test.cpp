@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -163,7 +164,7 @@ TEST_F(SoundTest, VolumeIsScaledByTheMultiplierAndVolumeAndPanAreClamped) {
         {1.0F, 300, 128, 25500, 25500},   {1.0F, -20, 128, 0, 0},
         {1.0F, 255, 300, 0, 25500}, // pan 255: hard right
         {1.0F, 255, -40, 25500, 0}, // pan 0: hard left
-        {1e30F, 255, 128, 25500, 25500},
+        {1e30F, 255, 128, 25500, 25500},  {std::numeric_limits<float>::quiet_NaN(), 255, 128, 0, 0},
     };
     for (const Case& c : cases) {
         RefPtr<Sound> sound(new Sound());
