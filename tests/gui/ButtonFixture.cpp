@@ -12,7 +12,6 @@
 #include "tests/platform/AudioTestData.h"
 #include "tests/resources/ImageTestFiles.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace orv::test {
@@ -74,8 +73,6 @@ int FireRecorder::onFire(void* context, void* argument) {
 }
 
 void ButtonTest::SetUp() {
-    previousSink_ =
-        setLogSink([this](LogLevel, std::string_view message) { logs.emplace_back(message); });
     hoverCount = 0;
     folder.write("media/button.png", stripPng());
     folder.write("media/mask.png", maskPng());
@@ -134,7 +131,6 @@ void ButtonTest::TearDown() {
     SoundResource::setLoadFunction(nullptr);
     StreamResource::setLoadFunction(nullptr);
     FileArchive::shutDown();
-    setLogSink(previousSink_);
     EXPECT_EQ(hoverCount, 0) << "every hovered button gave its count back";
 }
 
@@ -145,12 +141,6 @@ RefPtr<Button> ButtonTest::build(const char* id) {
 int ButtonTest::soundsPlayed() {
     const std::vector<std::int16_t> out = output.mixFrames(kSoundFrames + 1);
     return out[0];
-}
-
-bool ButtonTest::logged(const std::string& text) const {
-    return std::any_of(logs.begin(), logs.end(), [&](const std::string& line) {
-        return line.find(text) != std::string::npos;
-    });
 }
 
 } // namespace orv::test

@@ -5,11 +5,11 @@
 // (each with its own level, so the mixed output tells which one played), all
 // loaded from files the fixture writes into a temporary current folder.
 
-#include "engine/core/Log.h"
 #include "engine/core/RefPtr.h"
 #include "engine/gui/Button.h"
 #include "engine/properties/PropertyStore.h"
 #include "tests/resources/SoundTestOutput.h"
+#include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -48,16 +48,10 @@ protected:
     /// The level of the sounds started since the last call (0: none); lets
     /// them play out.
     [[nodiscard]] int soundsPlayed();
-    /// Whether a warning containing `text` was logged.
-    [[nodiscard]] bool logged(const std::string& text) const;
-
     CurrentFolder folder;
     MixerOutput output;
     RefPtr<PropertyStore> definitions{new PropertyStore()};
-    std::vector<std::string> logs;
-
-private:
-    LogSink previousSink_;
+    LogCapture log;
 };
 
 } // namespace orv::test

@@ -65,7 +65,7 @@ TEST_F(ButtonTest, BuiltFromADefinitionWithFourStackedFrames) {
     const RefPtr<Button> noMask = build("nomask");
     ASSERT_NE(noMask, nullptr);
     EXPECT_EQ(noMask->getHitMask(), nullptr);
-    EXPECT_TRUE(logged("no hit mask 'NOPE'"));
+    EXPECT_TRUE(log.contains("no hit mask 'NOPE'"));
     EXPECT_TRUE(noMask->hitTest(5, 5)) << "the rest of the button works";
 
     // Without an image the given size is divided like an image would be.
@@ -415,10 +415,10 @@ TEST_F(ButtonTest, SoundsArePlayedFromTheirSectionWhenFound) {
     const RefPtr<Button> unknown = build("unknown");
     EXPECT_TRUE(unknown->onLeftButtonDown(5, 5, kHeld, false));
     EXPECT_EQ(soundsPlayed(), 0);
-    EXPECT_TRUE(logged("no sound 'NOPE'"));
+    EXPECT_TRUE(log.contains("no sound 'NOPE'"));
     EXPECT_FALSE(unknown->onMouseMove(5, 5, 0));
     EXPECT_EQ(soundsPlayed(), 0);
-    EXPECT_FALSE(logged("no sound 'LATE'"));
+    EXPECT_FALSE(log.contains("no sound 'LATE'"));
     ASSERT_NE(ResourceManager::getInstance()->getLoadedObject("LATE", "later"), nullptr);
     EXPECT_FALSE(unknown->onMouseMove(50, 50, 0));
     EXPECT_FALSE(unknown->onMouseMove(5, 5, 0));
