@@ -1,7 +1,6 @@
 #include "engine/core/Log.h"
 #include "engine/graphics/BitmapFont.h"
 #include "engine/graphics/Graphics.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/Descrambler.h"

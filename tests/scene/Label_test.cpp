@@ -2,7 +2,6 @@
 #include "engine/graphics/BitmapFont.h"
 #include "engine/graphics/FontLayer.h"
 #include "engine/graphics/Graphics.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/PropertyStore.h"
 #include "engine/resources/FontResource.h"
 #include "engine/resources/ResourceClasses.h"
