@@ -204,9 +204,11 @@ void GameWindow::present() {
                                     width_, height_, pitchBytes / 2);
     }
     backImage_->unlock();
-    if (!shown) {
-        logWarning("Frame not shown: " + platform::Window::getLastError());
+    // Said once when frames stop showing, not sixty times a second.
+    if (!shown && !presentFailing_) {
+        logWarning("Frames not shown: " + platform::Window::getLastError());
     }
+    presentFailing_ = !shown;
 }
 
 void GameWindow::setTitle(std::string_view title) {

@@ -234,6 +234,7 @@ private:
     bool inactive_ = false;
     bool waitForVerticalBlank_ = false;
     bool failed_ = false;
+    bool presentFailing_ = false;
 };
 
 /// The record of a window kind that only a type test names: a window whose
