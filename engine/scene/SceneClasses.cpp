@@ -1,10 +1,10 @@
 #include "engine/scene/SceneClasses.h"
 
 #include "engine/core/ObjectFactoryContainer.h"
-#include "engine/scene/ModifierFrame.h"
 #include "engine/scene/AdditiveSprite.h"
 #include "engine/scene/Dialog.h"
 #include "engine/scene/Label.h"
+#include "engine/scene/ModifierFrame.h"
 #include "engine/scene/Panel.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
