@@ -1,34 +1,51 @@
-// A small look at the engine's frame with one's own eyes: an 800 x 600 window
-// running frames at 60 per second, drawing a node tree of sprites into the
-// back buffer, animated by modifiers, with mouse and keyboard handed to a
-// listener.
+// A look at the engine with one's own eyes, on the game's own data, started
+// the way the game starts: from the program folder that holds media.dat, with
+// the start-up property files, the resource definitions and sound at
+// 44,100 Hz. It shows the demo's scene (tools/demo/demo.xml, read after the
+// game's files): headings in the game's fonts over the lobby wall, a dialog
+// framed with the game's frame pieces whose button plays SOUND_BUTTON, a ring
+// of tiles animated by modifiers, and the lobby music looping.
 //
-//     orvanta_demo [seconds]
+//     orvanta_demo [folder] [seconds]
 //
-// Moving the pointer over a tile shows the hand; clicking a tile removes it;
-// Space pauses the orbit; Alt+Enter switches full screen; Escape or closing
-// the window ends the demo. With a number of seconds it also ends by itself
-// after that time. At the end it prints the frames run per second.
+// `folder` is the program folder (default: the build's app folder); a number
+// of seconds ends the demo by itself after that time. Escape, the dialog's
+// "Leave" button or closing the window ends it too. At the end it prints the
+// frames run per second.
 
-#include "engine/core/AnimTree.h"
 #include "engine/core/GameTree.h"
 #include "engine/core/Modifier.h"
-#include "engine/core/MoveTask.h"
-#include "engine/core/PurgeTask.h"
+#include "engine/core/NodeClasses.h"
 #include "engine/core/TimedTaskManager.h"
+#include "engine/graphics/Graphics.h"
+#include "engine/gui/GuiClasses.h"
 #include "engine/platform/GameWindow.h"
-#include "engine/platform/InputHandler.h"
 #include "engine/platform/MainLoop.h"
 #include "engine/platform/Platform.h"
-#include "engine/scene/RenderTask.h"
+#include "engine/properties/BasicProperties.h"
+#include "engine/properties/DefinitionStore.h"
+#include "engine/properties/GameConstants.h"
+#include "engine/properties/PropertyClasses.h"
+#include "engine/resources/FileArchive.h"
+#include "engine/resources/ResourceClasses.h"
+#include "engine/resources/ResourceManager.h"
+#include "engine/resources/SoundClasses.h"
+#include "engine/resources/SoundManager.h"
+#include "engine/resources/SoundStream.h"
+#include "engine/scene/Dialog.h"
+#include "engine/scene/Label.h"
+#include "engine/scene/Scene.h"
+#include "engine/scene/SceneClasses.h"
+#include "engine/scene/SceneManager.h"
 #include "engine/scene/Sprite.h"
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -36,8 +53,11 @@ using namespace orv;
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
-constexpr int kTileCount = 12;
+constexpr int kTileCount = 10;
 constexpr float kTwoPi = 6.28318530F;
+
+// The sections the demo shows from, loaded before the first frame.
+constexpr std::array<const char*, 4> kSections{"splash", "music", "preloading", "lobby"};
 
 std::uint32_t mix(std::uint32_t a, std::uint32_t b, float t) {
     auto channel = [&](int shift) {
@@ -65,35 +85,28 @@ RefPtr<Image> paintImage(int width, int height, const Paint& paint) {
     return image;
 }
 
-RefPtr<Image> makeBackground() {
-    return paintImage(kWidth, kHeight, [](int x, int y) {
-        const float t = static_cast<float>(y) / kHeight;
-        const bool grid = (x % 40 == 0) || (y % 40 == 0);
-        return grid ? 0xFF24405AU : mix(0xFF102A3CU, 0xFF1F5A4AU, t);
-    });
-}
-
-// An ivory tile with a border, a shadow edge and a coloured mark.
+// An ivory tile with a border, a shadow edge and a coloured mark; the tile
+// faces proper come with the board.
 RefPtr<Image> makeTile(std::uint32_t markColour) {
-    constexpr int w = 48;
-    constexpr int h = 64;
+    constexpr int w = 40;
+    constexpr int h = 52;
     return paintImage(w, h, [&](int x, int y) {
         if (x >= w - 4 || y >= h - 4) {
-            return 0xFF6B5A3EU; // side of the tile
+            return 0xFFC9BC9CU; // side of the tile
         }
         if (x == 0 || y == 0 || x == w - 5 || y == h - 5) {
-            return 0xFF3A3024U;
+            return 0xFF2B0E07U;
         }
         const int dx = x - (w - 4) / 2;
         const int dy = y - (h - 4) / 2;
-        if (dx * dx + dy * dy < 120) {
+        if (dx * dx + dy * dy < 90) {
             return markColour;
         }
-        return mix(0xFFFFF8E6U, 0xFFE6D8B8U, static_cast<float>(x + y) / (w + h));
+        return mix(0xFFFBF5E6U, 0xFFE6D8B8U, static_cast<float>(x + y) / (w + h));
     });
 }
 
-// Four frames side by side: a dot going round a square.
+// Four frames side by side: a gold bead going round a square.
 RefPtr<Image> makeSpinner() {
     constexpr int size = 40;
     return paintImage(size * 4, size, [](int x, int y) {
@@ -103,29 +116,26 @@ RefPtr<Image> makeSpinner() {
         const int dx = lx - centres.at(static_cast<std::size_t>(frame))[0];
         const int dy = y - centres.at(static_cast<std::size_t>(frame))[1];
         if (dx * dx + dy * dy < 50) {
-            return 0xFFFFD040U;
+            return 0xFFD9A441U;
         }
-        return (lx == 0 || y == 0 || lx == size - 1 || y == size - 1) ? 0xFFFFFFFFU : 0xFF303040U;
+        return (lx == 0 || y == 0 || lx == size - 1 || y == size - 1) ? 0xFFFFE7A3U : 0xFF5E1A10U;
     });
 }
 
 // Moves its target round a circle, for ever.
 class Orbit : public Modifier {
 public:
-    Orbit(int centreX, int centreY, float radius, float phase, float turnsPerSecond)
-        : centreX_(centreX), centreY_(centreY), radius_(radius), angle_(phase),
-          speed_(turnsPerSecond * kTwoPi / 1000.0F) {}
+    Orbit(float radius, float phase, float turnsPerSecond)
+        : radius_(radius), angle_(phase), speed_(turnsPerSecond * kTwoPi / 1000.0F) {}
     void update(int dtMs) override {
         angle_ += speed_ * static_cast<float>(dtMs);
         if (GameNode* node = getTarget()) {
-            node->setPosition(centreX_ + static_cast<int>(std::lround(radius_ * std::cos(angle_))),
-                              centreY_ + static_cast<int>(std::lround(radius_ * std::sin(angle_))));
+            node->setPosition(static_cast<int>(std::lround(radius_ * std::cos(angle_))),
+                              static_cast<int>(std::lround(radius_ * std::sin(angle_))));
         }
     }
 
 private:
-    int centreX_;
-    int centreY_;
     float radius_;
     float angle_;
     float speed_;
@@ -148,186 +158,265 @@ private:
     int elapsed_ = 0;
 };
 
-// Slides its target left and right inside a band.
-class Slide : public Modifier {
-public:
-    Slide(int from, int to, int periodMs) : from_(from), to_(to), periodMs_(periodMs) {}
-    void update(int dtMs) override {
-        elapsed_ = (elapsed_ + dtMs) % periodMs_;
-        const float t = 0.5F - 0.5F * std::cos(kTwoPi * static_cast<float>(elapsed_) /
-                                               static_cast<float>(periodMs_));
-        if (GameNode* node = getTarget()) {
-            node->setX(from_ + static_cast<int>(static_cast<float>(to_ - from_) * t));
+// The image `name` of section "preloading", loaded already.
+Image* preloaded(ResourceManager& resources, const char* name) {
+    return kindCast<Image>(resources.getObject(name, "preloading"));
+}
+
+// The dialog's picture made of the game's nine frame pieces: corners at the
+// corners, edges and centre repeated to fill `width` x `height`. Null when a
+// piece is missing.
+RefPtr<Image> makeFramedPicture(ResourceManager& resources, int width, int height) {
+    const platform::NamedMutexGuard guard(resources.getDataLock());
+    constexpr std::array<const char*, 9> kPieces{
+        "DIALOG_TOPLEFT",    "DIALOG_TOP",    "DIALOG_TOPRIGHT",
+        "DIALOG_LEFT",       "DIALOG_CENTER", "DIALOG_RIGHT",
+        "DIALOG_BOTTOMLEFT", "DIALOG_BOTTOM", "DIALOG_BOTTOMRIGHT"};
+    std::array<Image*, 9> piece{};
+    for (std::size_t i = 0; i < kPieces.size(); ++i) {
+        piece.at(i) = preloaded(resources, kPieces.at(i));
+        if (piece.at(i) == nullptr) {
+            std::fprintf(stderr, "demo: the frame piece %s is missing\n", kPieces.at(i));
+            return nullptr;
         }
     }
-
-private:
-    int from_;
-    int to_;
-    int periodMs_;
-    int elapsed_ = 0;
-};
-
-// The demo's listener: hover, click and keys.
-class DemoInput : public iInputListener {
-public:
-    DemoInput(std::vector<Sprite*> tiles, Modifier* orbits)
-        : tiles_(std::move(tiles)), orbits_(orbits) {}
-
-    bool onMouseMove(int x, int y, int /*flags*/) override {
-        hoverCount = tileAt(x, y) != nullptr ? 1 : 0;
-        return false;
-    }
-    bool onLeftButtonDown(int x, int y, int /*flags*/, bool /*doubleClick*/) override {
-        if (Sprite* tile = tileAt(x, y)) {
-            tile->setRemovalMark(true); // the purge lets go of it after this frame
-            std::erase(tiles_, tile);
-            hoverCount = 0;
-            return true;
-        }
-        return false;
-    }
-    bool onKeyDown(int key) override {
-        if (key == static_cast<int>(platform::VK_ESCAPE)) {
-            platform::postMessage({platform::WM_CLOSE, 0, 0});
-            return true;
-        }
-        if (key == static_cast<int>(platform::VK_SPACE)) {
-            orbits_->setPaused(!orbits_->isPaused());
-            return true;
-        }
-        return false;
-    }
-    void reset() override {}
-
-private:
-    Sprite* tileAt(int x, int y) const {
-        // The tile drawn last is on top.
-        for (auto it = tiles_.rbegin(); it != tiles_.rend(); ++it) {
-            if ((*it)->hitTest(x, y)) {
-                return *it;
-            }
-        }
+    RefPtr<Image> picture = createImage(width, height, kFormatArgb32);
+    const RefPtr<Graphics> canvas = picture ? createGraphics(*picture) : nullptr;
+    if (!canvas) {
         return nullptr;
     }
+    const int left = piece[0]->getWidth();
+    const int top = piece[0]->getHeight();
+    const int right = piece[2]->getWidth();
+    const int bottom = piece[6]->getHeight();
+    // Repeats `image` over the rectangle, cut at its right and bottom edges.
+    const auto tile = [&](Image& image, int x, int y, int w, int h) {
+        for (int ty = 0; ty < h; ty += image.getHeight()) {
+            for (int tx = 0; tx < w; tx += image.getWidth()) {
+                canvas->copyImage(image, x + tx, y + ty, 0, 0, std::min(image.getWidth(), w - tx),
+                                  std::min(image.getHeight(), h - ty));
+            }
+        }
+    };
+    const int innerW = width - left - right;
+    const int innerH = height - top - bottom;
+    tile(*piece[4], left, top, innerW, innerH);
+    tile(*piece[1], left, 0, innerW, top);
+    tile(*piece[7], left, height - bottom, innerW, bottom);
+    tile(*piece[3], 0, top, left, innerH);
+    tile(*piece[5], width - right, top, right, innerH);
+    canvas->copyImage(*piece[0], 0, 0);
+    canvas->copyImage(*piece[2], width - right, 0);
+    canvas->copyImage(*piece[6], 0, height - bottom);
+    canvas->copyImage(*piece[8], width - right, height - bottom);
+    return picture;
+}
 
-    std::vector<Sprite*> tiles_;
-    Modifier* orbits_;
-};
-
-// What a scene does each frame: input, update, drawing, purge.
-class DemoFrame : public Task {
-public:
-    DemoFrame(InputHandler& input, GameNode* root, Modifier* animTree)
-        : input_(input), move_(new MoveTask(root, animTree)), render_(new RenderTask(root)),
-          purge_(new PurgeTask(root, animTree)) {}
-    void run(int elapsedMs) override {
-        input_.run(elapsedMs);
-        move_->run(elapsedMs);
-        render_->run(elapsedMs);
-        purge_->run(elapsedMs);
-        ++frames_;
+// The play button's callback: counts the clicks (the button plays its own
+// click sound).
+int onPlay(void* context, void* /*button*/) {
+    auto* dialog = static_cast<Dialog*>(context);
+    static int clicks = 0;
+    ++clicks;
+    if (auto* label = kindCast<Label>(dialog->findComponent("CLICKS"))) {
+        label->setText(L"Clicks: " + std::to_wstring(clicks));
     }
-    [[nodiscard]] int getFrames() const { return frames_; }
+    return 0;
+}
 
-private:
-    InputHandler& input_;
-    RefPtr<MoveTask> move_;
-    RefPtr<RenderTask> render_;
-    RefPtr<PurgeTask> purge_;
-    int frames_ = 0;
-};
+// The leave button's callback: the same close request as the window's.
+int onLeave(void* /*context*/, void* /*button*/) {
+    platform::postMessage({platform::WM_CLOSE, 0, 0});
+    return 0;
+}
 
-// Ends the demo after a given time.
-class Timer : public Task {
+// Each frame after the scene manager: opens the dialog once the scene is
+// shown, counts frames and ends the demo after its time.
+class Director : public Task {
 public:
-    explicit Timer(int limitMs) : limitMs_(limitMs) {}
+    Director(Scene& scene, int limitMs) : scene_(scene), limitMs_(limitMs) {}
     void run(int elapsedMs) override {
+        ++frames_;
+        if (!dialogShown_ && scene_.getState() == SceneState::Current) {
+            showDialog();
+            dialogShown_ = true;
+        }
         elapsed_ += elapsedMs;
         if (limitMs_ > 0 && elapsed_ >= limitMs_ && !posted_) {
             platform::postMessage({platform::WM_CLOSE, 0, 0});
             posted_ = true;
         }
     }
+    [[nodiscard]] int getFrames() const { return frames_; }
 
 private:
+    void showDialog() {
+        Dialog* dialog = scene_.getDialog("DIALOG_DEMO");
+        if (dialog == nullptr) {
+            return;
+        }
+        ResourceManager& resources = *ResourceManager::getInstance();
+        dialog->setBackground(
+            makeFramedPicture(resources, dialog->getWidth(), dialog->getHeight()).get());
+        (void)dialog->bindComponent("BUTTON_PLAY", &onPlay, dialog);
+        (void)dialog->bindComponent("BUTTON_QUIT", &onLeave, nullptr);
+        scene_.showDialog(dialog);
+    }
+
+    Scene& scene_;
     int limitMs_;
     int elapsed_ = 0;
+    int frames_ = 0;
+    bool dialogShown_ = false;
     bool posted_ = false;
 };
 
-int runDemo(int seconds) {
-    GameWindow* window = createGameWindow("Orvanta engine demo", kWidth, kHeight, false, 0, 0);
-    if (window->hasFailed()) {
-        GameWindow::setInstance(nullptr);
-        return kWindowFailureExitCode;
-    }
-
-    RefPtr<GameTree> root(new GameTree());
-    RefPtr<AnimTree> animTree(new AnimTree("demo"));
-    GameTree::appendChild(new Sprite(0, 0, makeBackground().get()), root.get());
-
-    // A ring of tiles going round the centre; a group node places them.
+// A ring of tiles going round a spinning frame animation, on the left.
+void addTiles(Scene& scene) {
     auto* ring = new GameNode("ring");
-    GameTree::appendChild(ring, root.get());
-    ring->setPosition(kWidth / 2, kHeight / 2 - 20);
-    const std::array<std::uint32_t, 4> marks{0xFFC0302AU, 0xFF2A7A3AU, 0xFF2A4AA0U, 0xFFB08020U};
-    std::vector<Sprite*> tiles;
+    ring->setPosition(205, 330);
+    scene.addComponent(ring);
+    const std::array<std::uint32_t, 4> marks{0xFFC8432AU, 0xFF1D5E44U, 0xFF2A4AA0U, 0xFFD9A441U};
     for (int i = 0; i < kTileCount; ++i) {
         auto* tile = new Sprite(0, 0, makeTile(marks.at(static_cast<std::size_t>(i % 4))).get());
         tile->setAnchorPoint(AnchorKind::Center);
         GameTree::appendChild(tile, ring);
-        auto* orbit = new Orbit(0, 0, 200.0F, kTwoPi * static_cast<float>(i) / kTileCount, 0.1F);
-        orbit->setTarget(tile);
-        Modifier::attachTo(animTree.get(), orbit);
-        tiles.push_back(tile);
+        tile->addModifier(new Orbit(140.0F, kTwoPi * static_cast<float>(i) / kTileCount, 0.08F));
     }
-
-    // A frame animation in the middle, run by the sprite's own modifier.
-    auto* spinner = new Sprite(kWidth / 2, kHeight / 2 - 20, makeSpinner().get());
+    auto* spinner = new Sprite(0, 0, makeSpinner().get());
     spinner->setFrameLayout(4, true);
     spinner->setAnchorPoint(AnchorKind::Center);
     spinner->addModifier(new FrameStepper(150));
-    GameTree::appendChild(spinner, root.get());
+    GameTree::appendChild(spinner, ring);
+}
 
-    // A band at the bottom whose clip keeps a sliding tile inside it.
-    auto* band =
-        new Sprite(100, 520, paintImage(600, 70, [](int, int) { return 0xFF0A1620U; }).get());
-    band->setClipRect(100, 520, 600, 70);
-    GameTree::appendChild(band, root.get());
-    auto* slider = new Sprite(0, 3, makeTile(0xFF8040C0U).get());
-    GameTree::appendChild(slider, band);
-    slider->addModifier(new Slide(-40, 590, 3000));
+// Start-up as the game does it, up to the first frame. False when the data
+// cannot be read.
+bool startUp() {
+    registerPropertyClasses();
+    registerNodeClasses();
+    registerResourceClasses();
+    registerSoundClasses();
+    registerSceneClasses();
+    registerGuiClasses();
 
-    RefPtr<InputHandler> input(new InputHandler());
-    DemoInput listener(tiles, animTree.get());
-    input->addListener(&listener);
-    window->getMessageHandler()->addHook(input.get());
+    FileArchive::setUp(ArchiveMode::File, "");
+    BasicProperties::create();
+    DefinitionStore& store = getDefinitionStore();
+    store.setConstantsHook(new GameConstants());
+    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
+        store.addFile(std::string("media/properties/") + name + ".xml");
+    }
+    store.addFile(ORVANTA_DEMO_DEFINITIONS);
+    store.load();
+    if (getGameName().empty()) {
+        std::fprintf(stderr, "demo: no GAME_NAME: the start-up property files were not read\n");
+        return false;
+    }
+    return true;
+}
+
+bool loadResources() {
+    ResourceManager* resources = ResourceManager::create();
+    resources->addDefinitionFile("media/properties/resources.xml");
+    if (!resources->loadDefinitions()) {
+        std::fprintf(stderr, "demo: media/properties/resources.xml cannot be read\n");
+        return false;
+    }
+    resources->setStarted(true);
+    for (const char* section : kSections) {
+        resources->requestSection(section);
+    }
+    if (!resources->waitForRequests(std::chrono::seconds(30))) {
+        std::fprintf(stderr, "demo: the media did not load within 30 s\n");
+        return false;
+    }
+    return true;
+}
+
+void playMusic(ResourceManager& resources, SoundManager& sound) {
+    auto* lobby = kindCast<SoundStream>(resources.getLoadedObject("MUSIC_LOBBY", "music"));
+    if (lobby == nullptr) {
+        std::fprintf(stderr, "demo: MUSIC_LOBBY is missing\n");
+        return;
+    }
+    sound.playMusic(0, 1.0F, 1500, lobby, 0, true);
+}
+
+void shutDown() {
+    SceneManager::destroyInstance();
+    SoundManager::destroyInstance();
+    ResourceManager::destroyInstance();
+    TimedTaskManager::destroyInstance();
+    destroyDefinitionStore();
+    BasicProperties::destroyInstance();
+    FileArchive::shutDown();
+    GameWindow::setInstance(nullptr);
+}
+
+int runDemo(const std::string& folder, int seconds) {
+    if (!platform::setCurrentFolder(folder)) {
+        std::fprintf(stderr, "demo: cannot enter %s\n", folder.c_str());
+        return EXIT_FAILURE;
+    }
+    if (!startUp()) {
+        shutDown();
+        return EXIT_FAILURE;
+    }
+    GameWindow* window =
+        createGameWindow(getGameName() + " - engine demo", kWidth, kHeight, false, 0, 0);
+    if (window->hasFailed()) {
+        shutDown();
+        return kWindowFailureExitCode;
+    }
+    SoundManager* sound = SoundManager::create(44100, 0, 32);
+    if (!loadResources()) {
+        shutDown();
+        return EXIT_FAILURE;
+    }
+
+    SceneManager* scenes = SceneManager::create();
+    Scene* scene = scenes->addScene("SCENE_DEMO");
+    if (scene == nullptr) {
+        shutDown();
+        return EXIT_FAILURE;
+    }
+    addTiles(*scene);
+    scenes->setNextScene(scene);
+    connectCloseRequest(*window);
 
     TimedTaskManager& frames = TimedTaskManager::getInstance();
     frames.setFrameRate(60);
-    RefPtr<DemoFrame> frame(new DemoFrame(*input, root.get(), animTree.get()));
-    frames.addTask(frame.get());
+    RefPtr<Director> director(new Director(*scene, seconds * 1000));
+    frames.addTask(scenes);
+    frames.addTask(director.get());
     frames.addTask(window);
-    frames.addTask(new Timer(seconds * 1000));
+    frames.addTask(sound);
+    playMusic(*ResourceManager::getInstance(), *sound);
 
     const std::uint32_t started = platform::getMilliseconds();
     const int exitCode = runMainLoop(*window, frames);
     const std::uint32_t ranMs = platform::getMilliseconds() - started;
-    std::printf("%d frames in %u ms: %.1f frames per second\n", frame->getFrames(), ranMs,
-                ranMs > 0 ? 1000.0 * frame->getFrames() / ranMs : 0.0);
+    std::printf("%d frames in %u ms: %.1f frames per second\n", director->getFrames(), ranMs,
+                ranMs > 0 ? 1000.0 * director->getFrames() / ranMs : 0.0);
     std::fflush(stdout);
 
-    window->getMessageHandler()->removeHook(input.get());
-    input->removeListener(&listener);
-    TimedTaskManager::destroyInstance();
-    GameWindow::setInstance(nullptr);
+    shutDown();
     return exitCode;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const int seconds = argc > 1 ? std::atoi(argv[1]) : 0;
-    return runDemo(seconds);
+    std::string folder = ORVANTA_DEMO_APP_DIR;
+    int seconds = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!argument.empty() && argument.find_first_not_of("0123456789") == std::string::npos) {
+            seconds = std::atoi(argument.c_str());
+        } else {
+            folder = argument;
+        }
+    }
+    return runDemo(folder, seconds);
 }
