@@ -125,7 +125,7 @@ void Scene::onQuitRequest() {
     // What the desktop does with a close request nobody takes: the window
     // goes, and with it the program.
     if (GameWindow* window = GameWindow::getInstance()) {
-        window->destroy();
+        window->destroyWindow();
     }
 }
 
