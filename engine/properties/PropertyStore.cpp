@@ -54,9 +54,17 @@ bool isXmlName(std::string_view name) {
 // parser reads a lead byte and the byte after it as one character, so a stray
 // lead byte written back in front of an entity would change the name on the
 // next load.
-std::string cleanUtf8(const char* text) {
-    return text != nullptr ? wideToString(stringToWide(text)) : std::string();
+std::string cleanUtf8(std::string_view text) {
+    return wideToString(stringToWide(text));
 }
+
+std::string cleanUtf8(const char* text) {
+    return text != nullptr ? cleanUtf8(std::string_view(text)) : std::string();
+}
+
+// Zeros after the text, beyond its terminator: the longest step the parser
+// takes at once (an entity name or a UTF-8 sequence) stays inside the buffer.
+constexpr std::size_t kParserSlack = 8;
 
 // Line ends as the XML library's own file loading leaves them: CR LF and a
 // lone CR become LF. Applied to every file, wherever it is stored, so a file
@@ -133,7 +141,12 @@ bool PropertyStore::loadText(std::string_view xml) {
 }
 
 bool PropertyStore::parseText(std::string_view source, std::string_view xml, bool addChildren) {
-    const std::string text = normalizeLineEnds(xml);
+    // The parser steps over whole UTF-8 sequences as their first byte announces
+    // them, without looking for the end of the text: a sequence cut short by
+    // the end would take it past the terminating zero. So it is given valid
+    // UTF-8 only (malformed bytes become U+FFFD), and a few spare zeros.
+    std::string text = cleanUtf8(normalizeLineEnds(xml));
+    text.append(kParserSlack, '\0');
     // A process-wide switch of the parser: set for this store before every
     // parse.
     TiXmlBase::SetCondenseWhiteSpace(condenseWhiteSpace_);

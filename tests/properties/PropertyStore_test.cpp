@@ -260,8 +260,14 @@ INSTANTIATE_TEST_SUITE_P(
                     MalformedCase{"<root><![CDATA[ open </root>", true},
                     MalformedCase{"<root><Integer id=\"a\" value=\"1\"/></root", true},
                     MalformedCase{std::string("\xFF\xFE<\0r\0o\0o\0t\0/\0>\0", 16), true},
-                    MalformedCase{"<root>\x01\x02\x03</root\x80>", true}, MalformedCase{"<", false},
-                    MalformedCase{"<1a/>", false}));
+                    MalformedCase{"<root>\x01\x02\x03</root\x80>", true},
+                    // UTF-8 sequences cut off by the end of the text: the
+                    // parser steps over whole sequences and must not step
+                    // past the end.
+                    MalformedCase{"<root><a>text long enough for the heap \xF0", true},
+                    MalformedCase{"<root><a>text long enough for the heap &am\xF4", true},
+                    MalformedCase{"<root><a b=\"value long enough for the heap \xE2", true},
+                    MalformedCase{"<", false}, MalformedCase{"<1a/>", false}));
 
 TEST(PropertyFileLoad, EmbeddedZeroEndsTheText) {
     static constexpr char text[] = "<root><Integer id=\"a\" value=\"1\"/></root>\0<junk";
@@ -412,16 +418,16 @@ TEST_F(FailedSave, MissingFolderIsReported) {
 }
 
 TEST(PropertyFileSave, MalformedUtf8InNamesSurvivesARoundTrip) {
-    // A stray lead byte before a quote: the parser takes both as one
-    // character. Written back raw, it would swallow the next entity.
+    // Stray bytes are replaced before the parser sees them, so a stray lead
+    // byte cannot take the quote after it along as one character.
     const test::TempDir dir;
-    auto store = parse("<root><Sprite id=\"s\xC3\"2\" a\xE9\x62=\"1\"/></root>");
+    auto store = parse("<root><Sprite id=\"s\xC3\" a\xE9\x62=\"1\"/></root>");
     const std::string first = written(*store, dir);
     auto again = parse(first);
     EXPECT_EQ(written(*again, dir), first);
     ASSERT_EQ(again->getChildCount(), 1U);
     const PropertyNode* sprite = asNode(again->getChildren().front().property.get());
-    EXPECT_EQ(sprite->getName(), "s\xEF\xBF\xBD\"2"); // U+FFFD for the stray byte
+    EXPECT_EQ(sprite->getName(), "s\xEF\xBF\xBD"); // U+FFFD for the stray byte
     EXPECT_NE(sprite->getChild("a\xEF\xBF\xBD"
                                "b"),
               nullptr);
