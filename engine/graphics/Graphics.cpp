@@ -1,12 +1,17 @@
 #include "engine/graphics/Graphics.h"
 
+#include "engine/core/TextUtil.h"
 #include "engine/graphics/Graphics32.h"
+#include "engine/graphics/Polygon.h"
+#include "engine/graphics/PolygonFiller.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <span>
+#include <vector>
 
 namespace orv {
 
@@ -114,6 +119,68 @@ void Graphics::setChannelLine(int channel, int value, int x1, int y1, int x2, in
 void Graphics::setChannelLine(int channel, int value, PointF a, PointF b) {
     setChannelLine(channel, value, roundToNearest(a.x), roundToNearest(a.y), roundToNearest(b.x),
                    roundToNearest(b.y));
+}
+
+void Graphics::drawPolyline(const Polygon& polygon, bool smooth) {
+    const std::span<const PointF> points = polygon.getPoints();
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        const PointF a = points[i];
+        const PointF b = points[i + 1];
+        const bool slanted = a.x != b.x && a.y != b.y;
+        const bool single = a.x == b.x && a.y == b.y;
+        if (smooth && (slanted || single)) {
+            drawLineSmooth(a, b);
+        } else {
+            drawLine(a, b);
+        }
+    }
+}
+
+namespace {
+
+// The polygon's points moved by the translation: the coverage is worked out
+// in target pixels, so a translated polygon is covered wherever it lands.
+std::vector<PointF> translatedPoints(const Polygon& polygon, int dx, int dy) {
+    std::vector<PointF> points(polygon.getPoints().begin(), polygon.getPoints().end());
+    for (PointF& point : points) {
+        point.x += static_cast<float>(dx);
+        point.y += static_cast<float>(dy);
+    }
+    return points;
+}
+
+} // namespace
+
+void Graphics::fillPolygon(const Polygon& polygon, bool smooth) {
+    if (alpha_ == 0) {
+        return;
+    }
+    PolygonFiller filler(target_->getWidth(), target_->getHeight());
+    filler.scan(translatedPoints(polygon, translateX_, translateY_), smooth);
+    filler.composite(*this);
+}
+
+void Graphics::setChannelPolygon(int channel, int value, const Polygon& polygon, bool smooth) {
+    PolygonFiller filler(target_->getWidth(), target_->getHeight());
+    filler.scan(translatedPoints(polygon, translateX_, translateY_), smooth);
+    filler.compositeChannel(*this, channel, value);
+}
+
+void Graphics::drawText(std::string_view text, int x, int y, const LayerColors& colors) {
+    // The line keeps (x, y): the font draws through this context, whose
+    // image drawing adds the translation once.
+    const std::vector<TextLine> lines{TextLine{stringToWide(text), 0, x, y}};
+    drawTextRun(lines, colors);
+}
+
+void Graphics::drawText(std::string_view text, int x, int y) {
+    drawText(text, x, y, LayerColors{color_});
+}
+
+void Graphics::drawTextRun(const std::vector<TextLine>& lines, const LayerColors& colors) {
+    if (font_) {
+        font_->drawLines(*this, lines, colors);
+    }
 }
 
 void Graphics::drawRect(int x, int y, int width, int height) {

@@ -2,12 +2,18 @@
 
 #include "engine/core/BaseObject.h"
 #include "engine/core/RefPtr.h"
+#include "engine/graphics/Font.h"
+#include "engine/graphics/TextLine.h"
 #include "engine/resources/Image.h"
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 namespace orv {
+
+class Polygon;
 
 /// A rectangle in pixels: origin and size, y downwards.
 struct Rect {
@@ -69,6 +75,17 @@ public:
     /// The walk of `drawLine` writing one channel through `setChannelPixel`.
     void setChannelLine(int channel, int value, int x1, int y1, int x2, int y2);
     void setChannelLine(int channel, int value, PointF a, PointF b);
+    /// An anti-aliased line between sub-pixel end points, in the current
+    /// colour; the pixels along it are blended by their coverage (the alpha
+    /// only decides that an alpha of 0 draws nothing). Drawn only when both
+    /// end points, rounded to the nearest pixel, lie inside the clip; the
+    /// target's row 0 and column 0 are never written.
+    virtual void drawLineSmooth(float x1, float y1, float x2, float y2) = 0;
+    void drawLineSmooth(PointF a, PointF b) { drawLineSmooth(a.x, a.y, b.x, b.y); }
+    /// The path through the points of `polygon` (not closed back to the
+    /// first): with `smooth`, slanted segments and single points by
+    /// `drawLineSmooth`, the others by `drawLine` with rounded points.
+    void drawPolyline(const Polygon& polygon, bool smooth);
 
     // --- rectangles -------------------------------------------------------
 
@@ -88,6 +105,19 @@ public:
     }
     /// `setChannelRect` from (x, y) with the target's width and height.
     void setChannel(int channel, int value, int x, int y);
+
+    // --- polygons ---------------------------------------------------------
+
+    /// Fills `polygon` (edge i from point i to i + 1, the last edge back to
+    /// point 0; even-odd rule) in the current colour and alpha: the pixels
+    /// whose centres lie inside, and with `smooth` partial coverage at the
+    /// ends of every span (see PolygonFiller.h). Every pixel goes through
+    /// `plot`, so translation and clip apply; a polygon without points or
+    /// with a non-finite coordinate draws nothing.
+    void fillPolygon(const Polygon& polygon, bool smooth);
+    /// The same fill writing `value` into one channel through
+    /// `setChannelPixel` (partly covered pixels get value * coverage >> 8).
+    void setChannelPolygon(int channel, int value, const Polygon& polygon, bool smooth);
 
     // --- images -----------------------------------------------------------
     // Each draws the part (srcX, srcY, srcWidth, srcHeight) of `image` with its
@@ -119,6 +149,41 @@ public:
                             int srcWidth, int srcHeight) = 0;
     void maxChannel(Image& image, int channel, int x, int y, const Rect& source);
     void maxChannel(Image& image, int channel, int x, int y);
+
+    /// The part of `image` drawn rotated by `angle` (radians; positive turns
+    /// clockwise on the screen) and scaled by `scale` about (centreX,
+    /// centreY), a point relative to the source rectangle's origin that
+    /// stays where it stands unrotated, with the unrotated rectangle's
+    /// top-left corner at (x, y). Alpha and the smoothing flag apply (a
+    /// per-pixel-alpha image blends normally in any blend mode). Nothing is
+    /// drawn for |scale| <= 0.0001, a non-finite angle or scale, or an empty
+    /// source rectangle; the parts of the rectangle outside the image are
+    /// left out.
+    virtual void drawImageRotoZoom(Image& image, double angle, double scale, int x, int y, int srcX,
+                                   int srcY, int srcWidth, int srcHeight, int centreX,
+                                   int centreY) = 0;
+    /// The part of `image` stretched onto the rectangle (x, y, width,
+    /// height), with alpha and the smoothing flag. Nothing is drawn for an
+    /// empty source or destination; source pixels outside the image are not
+    /// drawn.
+    virtual void drawImageStretched(Image& image, int srcX, int srcY, int srcWidth, int srcHeight,
+                                    int x, int y, int width, int height) = 0;
+
+    // --- text -------------------------------------------------------------
+
+    /// `text` (UTF-8) as one line, unbroken, with its top-left corner at
+    /// (x, y), in the current font; layer k in `colors[k]` where given, else
+    /// in the layer's own colour. Nothing without a font.
+    void drawText(std::string_view text, int x, int y, const LayerColors& colors);
+    /// `drawText` with the current colour for the first layer.
+    void drawText(std::string_view text, int x, int y);
+    /// Hands prepared lines (positions already in target pixels) to the
+    /// current font. Nothing without a font.
+    void drawTextRun(const std::vector<TextLine>& lines, const LayerColors& colors);
+    /// The current font for text; a reference is held (null: none).
+    void setFont(Font* font) { font_ = RefPtr<Font>(font); }
+    /// Borrowed from this context; null when there is none.
+    [[nodiscard]] Font* getFont() const { return font_.get(); }
 
     // --- state ------------------------------------------------------------
 
@@ -205,6 +270,7 @@ private:
     Rect clip_;
     int translateX_ = 0;
     int translateY_ = 0;
+    RefPtr<Font> font_;
     RefPtr<Image> target_;
     bool smooth_ = false;
     BlendMode blendMode_ = BlendMode::BlendNormal;

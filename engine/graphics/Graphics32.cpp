@@ -1,8 +1,13 @@
 #include "engine/graphics/Graphics32.h"
 
+#include "engine/graphics/DrawMath.h"
 #include "engine/graphics/PixelWorkers32.h"
+#include "engine/graphics/Rotation.h"
+#include "engine/graphics/SmoothLine.h"
+#include "engine/graphics/TransformWorkers32.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace orv {
@@ -102,6 +107,32 @@ void Graphics32::drawLine(int x1, int y1, int x2, int y2) {
     }
 }
 
+void Graphics32::drawLineSmooth(float x1, float y1, float x2, float y2) {
+    if (getAlpha() == 0 || !targetIs32() || !std::isfinite(x1) || !std::isfinite(y1) ||
+        !std::isfinite(x2) || !std::isfinite(y2)) {
+        return;
+    }
+    const auto dx = static_cast<float>(getTranslateX());
+    const auto dy = static_cast<float>(getTranslateY());
+    x1 += dx;
+    y1 += dy;
+    x2 += dx;
+    y2 += dy;
+    // Only lines whose ends lie inside the clip are drawn, which also keeps
+    // the walk as short as the clip is wide.
+    const Bounds bounds = getBounds();
+    const auto inside = [&bounds](float x, float y) {
+        return bounds.contains(draw_math::nearestInt(x), draw_math::nearestInt(y));
+    };
+    if (!inside(x1, y1) || !inside(x2, y2)) {
+        return;
+    }
+    drawSmoothLine(
+        getTarget(),
+        Rect{bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top}, x1,
+        y1, x2, y2, getNativeColor(), plotAlpha32);
+}
+
 void Graphics32::fillRect(int x, int y, int width, int height) {
     const int alpha = getAlpha();
     if (alpha == 0 || !targetIs32()) {
@@ -147,6 +178,81 @@ void Graphics32::drawImage(Image& image, int x, int y, int srcX, int srcY, int s
         blendNormal32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, alpha);
     } else if (getBlendMode() == BlendMode::BlendAdditive) {
         blendAdditive32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, alpha);
+    }
+}
+
+void Graphics32::drawImageRotoZoom(Image& image, double angle, double scale, int x, int y, int srcX,
+                                   int srcY, int srcWidth, int srcHeight, int centreX,
+                                   int centreY) {
+    const int alpha = getAlpha();
+    if (alpha == 0 || !targetIs32() || !is32Source(image) || !std::isfinite(angle) ||
+        !std::isfinite(scale) || std::fabs(scale) <= 0.0001) {
+        return;
+    }
+    // Keep the source rectangle inside the image; cutting its left or top
+    // moves its origin, so the position and the centre move with it and the
+    // picture stays where it was.
+    std::int64_t left = srcX;
+    std::int64_t top = srcY;
+    std::int64_t right = std::min<std::int64_t>(std::int64_t{srcX} + srcWidth, image.getWidth());
+    std::int64_t bottom = std::min<std::int64_t>(std::int64_t{srcY} + srcHeight, image.getHeight());
+    std::int64_t posX = std::int64_t{x} + getTranslateX();
+    std::int64_t posY = std::int64_t{y} + getTranslateY();
+    std::int64_t cx = centreX;
+    std::int64_t cy = centreY;
+    if (left < 0) {
+        posX -= left;
+        cx += left;
+        left = 0;
+    }
+    if (top < 0) {
+        posY -= top;
+        cy += top;
+        top = 0;
+    }
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    const Rect source{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                      static_cast<int>(bottom - top)};
+    const Bounds bounds = getBounds();
+    const RotationSetup setup = prepareRotation(
+        posX, posY, draw_math::clampToInt(cx), draw_math::clampToInt(cy), source.width,
+        source.height, angle, scale, isSmooth(),
+        Rect{bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top});
+    Image& target = getTarget();
+    if (image.getUseAlphaChannel()) {
+        rotateBlend32(target, image, source, setup, isSmooth(), alpha);
+    } else if (alpha == kOpaque) {
+        rotateOpaque32(target, image, source, setup, isSmooth());
+    } else {
+        rotateAlpha32(target, image, source, setup, isSmooth(), alpha);
+    }
+}
+
+void Graphics32::drawImageStretched(Image& image, int srcX, int srcY, int srcWidth, int srcHeight,
+                                    int x, int y, int width, int height) {
+    const int alpha = getAlpha();
+    if (alpha == 0 || !targetIs32() || !is32Source(image) || width <= 0 || height <= 0 ||
+        srcWidth <= 0 || srcHeight <= 0) {
+        return;
+    }
+    const StretchTarget destination{std::int64_t{x} + getTranslateX(),
+                                    std::int64_t{y} + getTranslateY(), width, height};
+    if (destination.x + destination.width < 0 || destination.y + destination.height < 0) {
+        return;
+    }
+    const Bounds bounds = getBounds();
+    const Rect clip{bounds.left, bounds.top, bounds.right - bounds.left,
+                    bounds.bottom - bounds.top};
+    const Rect source{srcX, srcY, srcWidth, srcHeight};
+    Image& target = getTarget();
+    if (image.getUseAlphaChannel()) {
+        stretchBlend32(target, image, source, destination, clip, isSmooth(), alpha);
+    } else if (alpha == kOpaque) {
+        stretchOpaque32(target, image, source, destination, clip, isSmooth());
+    } else {
+        stretchAlpha32(target, image, source, destination, clip, isSmooth(), alpha);
     }
 }
 

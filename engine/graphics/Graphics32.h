@@ -25,6 +25,10 @@ public:
     /// written in one pass; others are walked point by point.
     void drawLine(int x1, int y1, int x2, int y2) override;
     using Graphics::drawLine;
+    /// Both rounded end points inside the clip and alpha above 0: the
+    /// anti-aliased walk of SmoothLine.h with blended pixels.
+    void drawLineSmooth(float x1, float y1, float x2, float y2) override;
+    using Graphics::drawLineSmooth;
     void fillRect(int x, int y, int width, int height) override;
     using Graphics::fillRect;
     void setChannelRect(int channel, int value, int x, int y, int width, int height) override;
@@ -32,6 +36,15 @@ public:
     void drawImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
                    int srcHeight) override;
     using Graphics::drawImage;
+    /// Sources of format 4 only: opaque, constant-alpha or per-pixel-alpha
+    /// rotation (TransformWorkers32.h).
+    void drawImageRotoZoom(Image& image, double angle, double scale, int x, int y, int srcX,
+                           int srcY, int srcWidth, int srcHeight, int centreX,
+                           int centreY) override;
+    /// Sources of format 4 only: opaque, constant-alpha or per-pixel-alpha
+    /// stretch (TransformWorkers32.h).
+    void drawImageStretched(Image& image, int srcX, int srcY, int srcWidth, int srcHeight, int x,
+                            int y, int width, int height) override;
     void copyImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
                    int srcHeight) override;
     using Graphics::copyImage;

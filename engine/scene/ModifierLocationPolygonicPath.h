@@ -2,7 +2,7 @@
 
 #include "engine/core/RefPtr.h"
 #include "engine/scene/ModifierLocation.h"
-#include "engine/scene/Polygon.h"
+#include "engine/graphics/Polygon.h"
 
 namespace orv {
 

@@ -417,10 +417,19 @@ void Sprite::render(Graphics& graphics) {
                                clipRect_->width, clipRect_->height);
     }
     const Rect source = sourceRect_.value_or(Rect{0, 0, image->getWidth(), image->getHeight()});
-    // The drawing interface has no stretched or rotated drawing yet: until it
-    // has, a stretched, rotated or scaled sprite is drawn as it stands, at
-    // its place, so that it at least shows.
-    graphics.drawImage(*image, x, y, source);
+    if (rotation_ == 0.0F && scale_ == 1.0F) {
+        if (stretchRect_) {
+            graphics.drawImageStretched(*image, source.x, source.y, source.width, source.height,
+                                        stretchRect_->x, stretchRect_->y, stretchRect_->width,
+                                        stretchRect_->height);
+        } else {
+            graphics.drawImage(*image, x, y, source);
+        }
+    } else {
+        // Rotated and scaled about the pivot; the stretch rectangle is not used.
+        graphics.drawImageRotoZoom(*image, rotation_, scale_, x, y, source.x, source.y,
+                                   source.width, source.height, nearest(pivotX_), nearest(pivotY_));
+    }
 
     graphics.setSmooth(savedSmooth);
     graphics.setAlpha(savedAlpha);

@@ -5,7 +5,7 @@
 #include "engine/scene/ModifierLocationLine.h"
 #include "engine/scene/ModifierLocationPolygonicPath.h"
 #include "engine/scene/ModifierLocationWave.h"
-#include "engine/scene/Polygon.h"
+#include "engine/graphics/Polygon.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/scene/Polygon.h"
+#include "engine/graphics/Polygon.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "engine/scene/Polygon.h"
+#include "engine/graphics/Polygon.h"
 
-#include "engine/scene/ModifierMath.h"
+#include "engine/graphics/DrawMath.h"
 
 #include <algorithm>
 #include <cassert>
@@ -95,10 +95,10 @@ void Polygon::computeBounds() {
         maxX = std::max(maxX, static_cast<double>(point.x));
         maxY = std::max(maxY, static_cast<double>(point.y));
     }
-    bounds_.x = modifier_math::nearestInt(minX);
-    bounds_.y = modifier_math::nearestInt(minY);
-    bounds_.width = modifier_math::nearestInt(maxX) - bounds_.x;
-    bounds_.height = modifier_math::nearestInt(maxY) - bounds_.y;
+    bounds_.x = draw_math::nearestInt(minX);
+    bounds_.y = draw_math::nearestInt(minY);
+    bounds_.width = draw_math::nearestInt(maxX) - bounds_.x;
+    bounds_.height = draw_math::nearestInt(maxY) - bounds_.y;
 }
 
 double Polygon::length() const {
