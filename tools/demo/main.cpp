@@ -343,6 +343,14 @@ void playMusic(ResourceManager& resources, SoundManager& sound) {
     sound.playMusic(0, 1.0F, 1500, lobby, 0, true);
 }
 
+// The window's icon from the game's icon picture, as start-up sets it.
+void setWindowIcon(GameWindow& window, ResourceManager& resources) {
+    const platform::NamedMutexGuard guard(resources.getDataLock());
+    if (auto* icon = kindCast<Image>(resources.getObject("IMAGE_ICON", "splash"))) {
+        (void)window.setIconImage(*icon);
+    }
+}
+
 void shutDown() {
     SceneManager::destroyInstance();
     SoundManager::destroyInstance();
@@ -374,6 +382,8 @@ int runDemo(const std::string& folder, int seconds) {
         shutDown();
         return EXIT_FAILURE;
     }
+
+    setWindowIcon(*window, *ResourceManager::getInstance());
 
     SceneManager* scenes = SceneManager::create();
     Scene* scene = scenes->addScene("SCENE_DEMO");
