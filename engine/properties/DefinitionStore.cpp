@@ -13,7 +13,10 @@ bool isDefinitionGroup(const AbstractProperty& property) {
         return false;
     }
     const std::string& id = property.getName();
-    return id == "setups" || id == "templates" || id == "dialogs" || id == "scenes";
+    // "properties" is made later, once the setups are resolved; making the
+    // group itself now would only ask the factory for a class it lacks.
+    return id == "setups" || id == "properties" || id == "templates" || id == "dialogs" ||
+           id == "scenes";
 }
 
 void collect(PropertyNode& target, PropertyNode* group) {

@@ -5,6 +5,7 @@
 #include "engine/properties/PropertyClasses.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/FileArchive.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +117,15 @@ TEST_F(DefinitionStoreLoad, ObjectsMadeFromTopLevelDefinitionsAreDroppedAtOnce) 
     EXPECT_EQ(Made::made, 1); // definitions in the groups are only kept
     EXPECT_EQ(Made::alive, 0);
     EXPECT_NE(getDefinitionStore().getDialogs()->getChild("notBuilt"), nullptr);
+}
+
+TEST_F(DefinitionStoreLoad, ThePropertiesGroupIsMadeOnlyThroughItsChildren) {
+    ObjectFactoryContainer::get().registerCreator("Made", &createMade);
+    addDocument("a.xml", R"(<root><Group id="properties"><Made id="one"/></Group></root>)");
+    const test::LogCapture log;
+    getDefinitionStore().load();
+    EXPECT_EQ(Made::made, 1);
+    EXPECT_TRUE(log.lines().empty()) << log.lines().front();
 }
 
 TEST_F(DefinitionStoreLoad, SetupsNamingThemselvesStillLoad) {
