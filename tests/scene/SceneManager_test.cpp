@@ -244,5 +244,23 @@ TEST_F(SceneManagerTest, TheWindowsCloseRequestGoesToTheCurrentScene) {
     EXPECT_EQ(one_->quitRequests, 2);
 }
 
+TEST_F(SceneManagerTest, ASceneWithoutItsOwnQuitClosesTheWindowButKeepsItsObject) {
+    GameWindow* created = createGameWindow("Scene test", 800, 600, false, 4, 0);
+    ASSERT_NE(created, nullptr);
+    GameWindow& window = *created;
+    connectCloseRequest(window);
+    Scene* plain = manager_->addScene("SCENE_NO_PICTURE");
+    ASSERT_NE(plain, nullptr);
+    showFirst(plain);
+    window.windowProc({platform::WM_CLOSE, 0, 0}); // handled inside the window's own call
+    EXPECT_EQ(GameWindow::getInstance(), &window);
+    platform::Message message{};
+    bool quitPosted = false;
+    while (platform::peekMessage(message)) {
+        quitPosted = quitPosted || message.message == platform::WM_QUIT;
+    }
+    EXPECT_TRUE(quitPosted);
+}
+
 } // namespace
 } // namespace orv
