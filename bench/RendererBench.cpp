@@ -190,6 +190,76 @@ void syntheticFrame(benchmark::State& state) {
 
 BENCHMARK(syntheticFrame)->Name("SyntheticFrame")->Unit(benchmark::kMillisecond);
 
+// Rotated and scaled drawing: a tile with per-pixel alpha turned by 0.3 rad
+// at scale 1 and 1.5 (an animated tile), and a whole opaque screen turned by
+// 0.05 rad (a transition). Items are the pixels of the source drawn, times
+// the scale squared (about the target pixels written). Args: smooth, scale
+// in percent, full screen.
+void rotatedSprite(benchmark::State& state) {
+    const bool smooth = state.range(0) != 0;
+    const double scale = static_cast<double>(state.range(1)) / 100.0;
+    const bool fullScreen = state.range(2) != 0;
+    const int width = fullScreen ? kScreenWidth : kTileWidth;
+    const int height = fullScreen ? kScreenHeight : kTileHeight;
+    RefPtr<Image> target = makeImage(kScreenWidth, kScreenHeight, Content::Opaque, false);
+    RefPtr<Image> source =
+        makeImage(width, height, fullScreen ? Content::Opaque : Content::Tile, !fullScreen);
+    RefPtr<Graphics> graphics = createGraphics(*target);
+    graphics->setSmooth(smooth);
+    const double angle = fullScreen ? 0.05 : 0.3;
+    const int x = fullScreen ? 0 : 300;
+    const int y = fullScreen ? 0 : 200;
+    for (auto _ : state) {
+        graphics->drawImageRotoZoom(*source, angle, scale, x, y, 0, 0, width, height, width / 2,
+                                    height / 2);
+        benchmark::DoNotOptimize(target->getPixels());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(static_cast<double>(state.iterations()) *
+                                                      width * height * scale * scale));
+}
+
+BENCHMARK(rotatedSprite)
+    ->Name("RotatedSprite")
+    ->ArgNames({"smooth", "scalePct", "screen"})
+    ->Args({0, 100, 0})
+    ->Args({1, 100, 0})
+    ->Args({0, 150, 0})
+    ->Args({1, 150, 0})
+    ->Args({0, 100, 1})
+    ->Args({1, 100, 1});
+
+// Stretched drawing: a tile with per-pixel alpha doubled to 128 x 160 (a
+// stretch modifier at its peak), and a 400 x 300 opaque picture stretched
+// over the whole screen. Items are target pixels. Args: smooth, full screen.
+void stretchedImage(benchmark::State& state) {
+    const bool smooth = state.range(0) != 0;
+    const bool fullScreen = state.range(1) != 0;
+    const int width = fullScreen ? kScreenWidth / 2 : kTileWidth;
+    const int height = fullScreen ? kScreenHeight / 2 : kTileHeight;
+    RefPtr<Image> target = makeImage(kScreenWidth, kScreenHeight, Content::Opaque, false);
+    RefPtr<Image> source =
+        makeImage(width, height, fullScreen ? Content::Opaque : Content::Tile, !fullScreen);
+    RefPtr<Graphics> graphics = createGraphics(*target);
+    graphics->setSmooth(smooth);
+    const int x = fullScreen ? 0 : 300;
+    const int y = fullScreen ? 0 : 200;
+    for (auto _ : state) {
+        graphics->drawImageStretched(*source, 0, 0, width, height, x, y, width * 2, height * 2);
+        benchmark::DoNotOptimize(target->getPixels());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * width * height * 4);
+}
+
+BENCHMARK(stretchedImage)
+    ->Name("StretchedImage")
+    ->ArgNames({"smooth", "screen"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1});
+
 } // namespace
 } // namespace orv
 

@@ -112,9 +112,9 @@ void writeSample(std::uint32_t& d, const Sample& sample, int g) {
     }
 }
 
-template <Write mode>
-void rotate(Image& target, Image& source, const SourceRect& rect, const RotationSetup& setup,
-            bool smooth, int g) {
+template <Write mode, bool smooth>
+void rotateRows(Image& target, Image& source, const SourceRect& rect, const RotationSetup& setup,
+                int g) {
     const TransformLock lock(source, target);
     if (!lock.ok() || setup.area.width <= 0 || setup.area.height <= 0) {
         return;
@@ -143,29 +143,39 @@ void rotate(Image& target, Image& source, const SourceRect& rect, const Rotation
         for (int col = 0; col < setup.area.width; ++col, u += setup.stepB, v -= setup.stepA) {
             const std::int64_t ix = u >> kFixedShift;
             const std::int64_t iy = v >> kFixedShift;
-            if (!smooth) {
+            if constexpr (!smooth) {
                 if (ix >= lowX && ix < highX && iy >= lowY && iy < highY) {
                     Sample sample;
                     sample.pixel = *pixel32(source, rect.x + ix, rect.y + iy);
                     writeSample<mode>(d[col], sample, g);
                 }
-                continue;
+            } else {
+                if (ix < lowX - 1 || ix >= highX || iy < lowY - 1 || iy >= highY) {
+                    continue;
+                }
+                // Neighbours beyond the edge repeat the edge pixels.
+                const std::int64_t x0 = rect.x + std::clamp(ix, lowX, highX - 1);
+                const std::int64_t x1 = rect.x + std::clamp(ix + 1, lowX, highX - 1);
+                const std::int64_t y0 = rect.y + std::clamp(iy, lowY, highY - 1);
+                const std::int64_t y1 = rect.y + std::clamp(iy + 1, lowY, highY - 1);
+                const Sample sample = interpolate(
+                    *pixel32(source, x0, y0), *pixel32(source, x1, y0), *pixel32(source, x0, y1),
+                    *pixel32(source, x1, y1), fraction(u), fraction(v));
+                writeSample<mode>(d[col], sample, g);
             }
-            if (ix < lowX - 1 || ix >= highX || iy < lowY - 1 || iy >= highY) {
-                continue;
-            }
-            // Neighbours beyond the edge repeat the edge pixels.
-            const std::int64_t x0 = rect.x + std::clamp(ix, lowX, highX - 1);
-            const std::int64_t x1 = rect.x + std::clamp(ix + 1, lowX, highX - 1);
-            const std::int64_t y0 = rect.y + std::clamp(iy, lowY, highY - 1);
-            const std::int64_t y1 = rect.y + std::clamp(iy + 1, lowY, highY - 1);
-            const Sample sample = interpolate(*pixel32(source, x0, y0), *pixel32(source, x1, y0),
-                                              *pixel32(source, x0, y1), *pixel32(source, x1, y1),
-                                              fraction(u), fraction(v));
-            writeSample<mode>(d[col], sample, g);
         }
         rowU += setup.stepA;
         rowV += setup.stepB;
+    }
+}
+
+template <Write mode>
+void rotate(Image& target, Image& source, const SourceRect& rect, const RotationSetup& setup,
+            bool smooth, int g) {
+    if (smooth) {
+        rotateRows<mode, true>(target, source, rect, setup, g);
+    } else {
+        rotateRows<mode, false>(target, source, rect, setup, g);
     }
 }
 
@@ -176,9 +186,9 @@ std::int64_t stretchStep(int sourceSize, std::int64_t targetSize) {
     return draw_math::truncTo64(std::nearbyint(static_cast<double>(step)));
 }
 
-template <Write mode>
-void stretch(Image& target, Image& source, const SourceRect& rect, const StretchTarget& dest,
-             const Rect& clip, bool smooth, int g) {
+template <Write mode, bool smooth>
+void stretchRows(Image& target, Image& source, const SourceRect& rect, const StretchTarget& dest,
+                 const Rect& clip, int g) {
     if (rect.width <= 0 || rect.height <= 0 || dest.width <= 0 || dest.height <= 0) {
         return;
     }
@@ -234,6 +244,16 @@ void stretch(Image& target, Image& source, const SourceRect& rect, const Stretch
                 writeSample<mode>(*d, sample, g);
             }
         }
+    }
+}
+
+template <Write mode>
+void stretch(Image& target, Image& source, const SourceRect& rect, const StretchTarget& dest,
+             const Rect& clip, bool smooth, int g) {
+    if (smooth) {
+        stretchRows<mode, true>(target, source, rect, dest, clip, g);
+    } else {
+        stretchRows<mode, false>(target, source, rect, dest, clip, g);
     }
 }
 
