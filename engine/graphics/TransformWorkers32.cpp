@@ -54,8 +54,16 @@ struct Sample {
     bool interpolated = false;
 };
 
+enum class Write { Opaque, Alpha, RotateBlend, StretchBlend };
+
+constexpr bool blends(Write mode) {
+    return mode == Write::RotateBlend || mode == Write::StretchBlend;
+}
+
 // The four pixels around a position weighted by its fractions: each colour
 // byte the truncated weighted sum, the alpha the untruncated one.
+// Only the blending variants need the alpha sum.
+template <bool withAlpha>
 Sample interpolate(std::uint32_t topLeft, std::uint32_t topRight, std::uint32_t bottomLeft,
                    std::uint32_t bottomRight, double fx, double fy) {
     const double wTopLeft = (1.0 - fx) * (1.0 - fy);
@@ -73,7 +81,9 @@ Sample interpolate(std::uint32_t topLeft, std::uint32_t topRight, std::uint32_t 
         const int channel = std::clamp(static_cast<int>(weighted(shift)), 0, 255);
         sample.pixel |= static_cast<std::uint32_t>(channel) << shift;
     }
-    sample.alpha = weighted(24);
+    if constexpr (withAlpha) {
+        sample.alpha = weighted(24);
+    }
     sample.interpolated = true;
     return sample;
 }
@@ -82,8 +92,6 @@ Sample interpolate(std::uint32_t topLeft, std::uint32_t topRight, std::uint32_t 
 double fraction(std::int64_t position) {
     return static_cast<double>(position & (kFixedOne - 1)) / static_cast<double>(kFixedOne);
 }
-
-enum class Write { Opaque, Alpha, RotateBlend, StretchBlend };
 
 // The blend weight of a sample: floor(S.a g / 256), or for a filtered sample
 // trunc(alpha g) >> 8.
@@ -158,7 +166,7 @@ void rotateRows(Image& target, Image& source, const SourceRect& rect, const Rota
                 const std::int64_t x1 = rect.x + std::clamp(ix + 1, lowX, highX - 1);
                 const std::int64_t y0 = rect.y + std::clamp(iy, lowY, highY - 1);
                 const std::int64_t y1 = rect.y + std::clamp(iy + 1, lowY, highY - 1);
-                const Sample sample = interpolate(
+                const Sample sample = interpolate<blends(mode)>(
                     *pixel32(source, x0, y0), *pixel32(source, x1, y0), *pixel32(source, x0, y1),
                     *pixel32(source, x1, y1), fraction(u), fraction(v));
                 writeSample<mode>(d[col], sample, g);
@@ -233,10 +241,10 @@ void stretchRows(Image& target, Image& source, const SourceRect& rect, const Str
                 continue;
             }
             if (smooth && ix < lastX && iy < lastY && ix + 1 < right && iy + 1 < bottom) {
-                const Sample sample =
-                    interpolate(*pixel32(source, ix, iy), *pixel32(source, ix + 1, iy),
-                                *pixel32(source, ix, iy + 1), *pixel32(source, ix + 1, iy + 1),
-                                fraction(u), fraction(v));
+                const Sample sample = interpolate<blends(mode)>(
+                    *pixel32(source, ix, iy), *pixel32(source, ix + 1, iy),
+                    *pixel32(source, ix, iy + 1), *pixel32(source, ix + 1, iy + 1), fraction(u),
+                    fraction(v));
                 writeSample<mode>(*d, sample, g);
             } else {
                 Sample sample;
