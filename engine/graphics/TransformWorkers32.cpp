@@ -56,34 +56,33 @@ struct Sample {
 
 enum class Write { Opaque, Alpha, RotateBlend, StretchBlend };
 
-constexpr bool blends(Write mode) {
-    return mode == Write::RotateBlend || mode == Write::StretchBlend;
-}
-
 // The four pixels around a position weighted by its fractions: each colour
-// byte the truncated weighted sum, the alpha the untruncated one.
-// Only the blending variants need the alpha sum.
-template <bool withAlpha>
+// byte the truncated weighted sum, the alpha the untruncated one. The four
+// channels go through the same statements side by side, which the compiler
+// turns into vector arithmetic with the very same double results.
 Sample interpolate(std::uint32_t topLeft, std::uint32_t topRight, std::uint32_t bottomLeft,
                    std::uint32_t bottomRight, double fx, double fy) {
     const double wTopLeft = (1.0 - fx) * (1.0 - fy);
     const double wTopRight = fx * (1.0 - fy);
     const double wBottomLeft = (1.0 - fx) * fy;
     const double wBottomRight = fx * fy;
-    const auto weighted = [&](int shift) {
-        return static_cast<double>((topLeft >> shift) & 0xFFU) * wTopLeft +
-               static_cast<double>((topRight >> shift) & 0xFFU) * wTopRight +
-               static_cast<double>((bottomLeft >> shift) & 0xFFU) * wBottomLeft +
-               static_cast<double>((bottomRight >> shift) & 0xFFU) * wBottomRight;
-    };
+    // Channel k is the byte at bit 8 k: blue, green, red, alpha.
+    double sums[4];
+    for (int k = 0; k < 4; ++k) {
+        const int shift = 8 * k;
+        sums[k] = static_cast<double>((topLeft >> shift) & 0xFFU) * wTopLeft +
+                  static_cast<double>((topRight >> shift) & 0xFFU) * wTopRight +
+                  static_cast<double>((bottomLeft >> shift) & 0xFFU) * wBottomLeft +
+                  static_cast<double>((bottomRight >> shift) & 0xFFU) * wBottomRight;
+    }
     Sample sample;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const int channel = std::clamp(static_cast<int>(weighted(shift)), 0, 255);
-        sample.pixel |= static_cast<std::uint32_t>(channel) << shift;
+    for (int k = 0; k < 3; ++k) {
+        // The weights sum to 1, so a sum never passes 255 by more than a
+        // rounding error; the bound is only a guard.
+        const int channel = std::min(static_cast<int>(sums[k]), 255);
+        sample.pixel |= static_cast<std::uint32_t>(channel) << (8 * k);
     }
-    if constexpr (withAlpha) {
-        sample.alpha = weighted(24);
-    }
+    sample.alpha = sums[3];
     sample.interpolated = true;
     return sample;
 }
@@ -166,7 +165,7 @@ void rotateRows(Image& target, Image& source, const SourceRect& rect, const Rota
                 const std::int64_t x1 = rect.x + std::clamp(ix + 1, lowX, highX - 1);
                 const std::int64_t y0 = rect.y + std::clamp(iy, lowY, highY - 1);
                 const std::int64_t y1 = rect.y + std::clamp(iy + 1, lowY, highY - 1);
-                const Sample sample = interpolate<blends(mode)>(
+                const Sample sample = interpolate(
                     *pixel32(source, x0, y0), *pixel32(source, x1, y0), *pixel32(source, x0, y1),
                     *pixel32(source, x1, y1), fraction(u), fraction(v));
                 writeSample<mode>(d[col], sample, g);
@@ -241,10 +240,10 @@ void stretchRows(Image& target, Image& source, const SourceRect& rect, const Str
                 continue;
             }
             if (smooth && ix < lastX && iy < lastY && ix + 1 < right && iy + 1 < bottom) {
-                const Sample sample = interpolate<blends(mode)>(
-                    *pixel32(source, ix, iy), *pixel32(source, ix + 1, iy),
-                    *pixel32(source, ix, iy + 1), *pixel32(source, ix + 1, iy + 1), fraction(u),
-                    fraction(v));
+                const Sample sample =
+                    interpolate(*pixel32(source, ix, iy), *pixel32(source, ix + 1, iy),
+                                *pixel32(source, ix, iy + 1), *pixel32(source, ix + 1, iy + 1),
+                                fraction(u), fraction(v));
                 writeSample<mode>(*d, sample, g);
             } else {
                 Sample sample;
