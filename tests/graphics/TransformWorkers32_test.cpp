@@ -187,6 +187,24 @@ TEST(RotatedDrawing, SmoothingAtDoubleSizeAveragesNeighboursTruncated) {
     EXPECT_EQ(pixelAt(*target, 6, 4), 0xFF0B0503U);
 }
 
+// Half way between an alpha of 0 and one of 255 the filtered alpha is 127.5;
+// the weight is trunc(127.5 * 255) >> 8 = 127 (not trunc(127.5) * 255 >> 8).
+TEST(RotatedDrawing, SmoothBlendWeighsTheUntruncatedAlphaTimesG) {
+    const RefPtr<Image> source = createImage(2, 2, kFormatArgb32);
+    for (int y = 0; y < 2; ++y) {
+        setPixel(*source, 0, y, 0x00FFFFFF);
+        setPixel(*source, 1, y, 0xFFFFFFFF);
+    }
+    source->setUseAlphaChannel(true);
+    const RefPtr<Image> target = filledImage(kWidth, kHeight, 0xFF000000);
+    const RefPtr<Graphics> g = createGraphics(*target);
+    g->setSmooth(true);
+    g->drawImageRotoZoom(*source, 0.0, 2.0, 4, 4, 0, 0, 2, 2, 0, 0);
+    EXPECT_EQ(pixelAt(*target, 5, 4), pixel32::lerpPixel(0xFF000000, 0xFFFFFF, 127));
+    EXPECT_EQ(pixelAt(*target, 4, 4), 0xFF000000U) << "weight 0 leaves the pixel";
+    EXPECT_EQ(pixelAt(*target, 6, 4), 0xFFFFFFFFU) << "weight 254 writes the sample";
+}
+
 struct BlendCase {
     std::uint32_t sourceAlpha;
     int g;
