@@ -1,6 +1,7 @@
 #include "engine/graphics/Graphics.h"
 
 #include "engine/core/TextUtil.h"
+#include "engine/graphics/DrawMath.h"
 #include "engine/graphics/Graphics32.h"
 #include "engine/graphics/Polygon.h"
 #include "engine/graphics/PolygonFiller.h"
@@ -27,42 +28,76 @@ int clampToInt(std::int64_t value) {
                                                      std::numeric_limits<int>::max()));
 }
 
+// Far-off and non-numeric points saturate instead of wrapping.
 int roundToNearest(float value) {
-    return static_cast<int>(std::lrintf(value));
+    return draw_math::nearestInt(value);
+}
+
+// The part of the plane a line walk may draw into, in the line's own
+// (untranslated) coordinates: right and bottom exclusive.
+struct WalkArea {
+    std::int64_t left;
+    std::int64_t top;
+    std::int64_t right;
+    std::int64_t bottom;
+};
+
+// The drawable edges moved back by the translation.
+WalkArea walkArea(int left, int top, int right, int bottom, int translateX, int translateY) {
+    return WalkArea{std::int64_t{left} - translateX, std::int64_t{top} - translateY,
+                    std::int64_t{right} - translateX, std::int64_t{bottom} - translateY};
 }
 
 // The stepped line from (x1, y1) to (x2, y2), both ends included: the major
 // axis steps every point, the minor one whenever the error term is not
 // negative. Equal deltas step along x.
+//
+// Only the steps whose major coordinate lies inside `area` are walked: the
+// others would be clipped away point by point, and a line between far-off
+// points would take billions of them. The walk starts at its first visible
+// step with the minor coordinate and the error term that the full walk has
+// there: after k steps the minor coordinate has moved n = floor((2mk + M) /
+// 2M) times (M the major, m the minor delta), so every point drawn is the
+// one the full walk draws.
 template <class Plot>
-void walkLine(int x1, int y1, int x2, int y2, Plot plot) {
+void walkLine(int x1, int y1, int x2, int y2, const WalkArea& area, Plot plot) {
     const std::int64_t dx = std::llabs(std::int64_t{x2} - x1);
     const std::int64_t dy = std::llabs(std::int64_t{y2} - y1);
-    const int sx = x2 >= x1 ? 1 : -1;
-    const int sy = y2 >= y1 ? 1 : -1;
-    int x = x1;
-    int y = y1;
-    if (dy <= dx) {
-        std::int64_t error = 2 * dy - dx;
-        while (x != x2) {
-            plot(x, y);
-            if (error >= 0) {
-                y += sy;
-                error -= 2 * dx;
+    const bool xMajor = dy <= dx;
+    const std::int64_t major = xMajor ? dx : dy;
+    const std::int64_t minor = xMajor ? dy : dx;
+    const std::int64_t majorStep = (xMajor ? x2 >= x1 : y2 >= y1) ? 1 : -1;
+    const std::int64_t minorStep = (xMajor ? y2 >= y1 : x2 >= x1) ? 1 : -1;
+    const std::int64_t majorStart = xMajor ? x1 : y1;
+    const std::int64_t minorStart = xMajor ? y1 : x1;
+    const std::int64_t low = xMajor ? area.left : area.top;
+    const std::int64_t high = (xMajor ? area.right : area.bottom) - 1;
+    std::int64_t first = majorStep > 0 ? low - majorStart : majorStart - high;
+    std::int64_t last = majorStep > 0 ? high - majorStart : majorStart - low;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min(last, major - 1);
+    if (first <= last) {
+        // n and the error term at step `first`, without products beyond 64
+        // bits: m k < 2^64 as both are below 2^32.
+        const auto product = static_cast<std::uint64_t>(minor) * static_cast<std::uint64_t>(first);
+        const auto m = static_cast<std::uint64_t>(major);
+        const std::uint64_t rest = 2 * (product % m) + m;
+        const auto steps = static_cast<std::int64_t>(product / m + rest / (2 * m));
+        std::int64_t error = static_cast<std::int64_t>(rest % (2 * m)) + 2 * minor - 2 * major;
+        std::int64_t a = majorStart + majorStep * first;
+        std::int64_t b = minorStart + minorStep * steps;
+        for (std::int64_t k = first; k <= last; ++k) {
+            if (xMajor) {
+                plot(static_cast<int>(a), static_cast<int>(b));
+            } else {
+                plot(static_cast<int>(b), static_cast<int>(a));
             }
-            error += 2 * dy;
-            x += sx;
-        }
-    } else {
-        std::int64_t error = 2 * dx - dy;
-        while (y != y2) {
-            plot(x, y);
             if (error >= 0) {
-                x += sx;
-                error -= 2 * dy;
+                b += minorStep;
+                error -= 2 * major;
             }
-            error += 2 * dx;
-            y += sy;
+            error += 2 * minor;
+            a += majorStep;
         }
     }
     plot(x2, y2);
@@ -104,7 +139,9 @@ Graphics::Graphics(Image& target) : target_(&target) {
 Graphics::~Graphics() = default;
 
 void Graphics::drawLine(int x1, int y1, int x2, int y2) {
-    walkLine(x1, y1, x2, y2, [this](int x, int y) { plot(x, y); });
+    const Bounds b = getBounds();
+    walkLine(x1, y1, x2, y2, walkArea(b.left, b.top, b.right, b.bottom, translateX_, translateY_),
+             [this](int x, int y) { plot(x, y); });
 }
 
 void Graphics::drawLine(PointF a, PointF b) {
@@ -112,7 +149,8 @@ void Graphics::drawLine(PointF a, PointF b) {
 }
 
 void Graphics::setChannelLine(int channel, int value, int x1, int y1, int x2, int y2) {
-    walkLine(x1, y1, x2, y2,
+    const Bounds b = getBounds();
+    walkLine(x1, y1, x2, y2, walkArea(b.left, b.top, b.right, b.bottom, translateX_, translateY_),
              [this, channel, value](int x, int y) { setChannelPixel(channel, value, x, y); });
 }
 
