@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/core/RefPtr.h"
-#include "engine/scene/ModifierLocation.h"
 #include "engine/graphics/Polygon.h"
+#include "engine/scene/ModifierLocation.h"
 
 namespace orv {
 

@@ -2,10 +2,10 @@
 // tables of steps with the position expected after each.
 
 #include "engine/core/GameNode.h"
+#include "engine/graphics/Polygon.h"
 #include "engine/scene/ModifierLocationLine.h"
 #include "engine/scene/ModifierLocationPolygonicPath.h"
 #include "engine/scene/ModifierLocationWave.h"
-#include "engine/graphics/Polygon.h"
 
 #include <gtest/gtest.h>
 
