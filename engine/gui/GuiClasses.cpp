@@ -2,6 +2,9 @@
 
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/gui/Button.h"
+#include "engine/gui/DialogPainter.h"
+#include "engine/gui/ToolTip.h"
+#include "engine/gui/ToolTipLabel.h"
 #include "engine/gui/URLButton.h"
 
 #include <array>
@@ -15,6 +18,9 @@ void registerGuiClasses() {
     static constexpr auto creators = std::to_array<std::pair<std::string_view, CreateFunction>>({
         {"Button", &Button::createFromDefinition},
         {"URLButton", &URLButton::createFromDefinition},
+        {"DialogPainter", &DialogPainter::createFromDefinition},
+        {"ToolTip", &ToolTip::createFromDefinition},
+        {"ToolTipLabel", &ToolTipLabel::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {

@@ -3,8 +3,9 @@
 namespace orv {
 
 /// Registers the create functions of the widget library with the object
-/// factory: "Button" and "URLButton". Start-up calls it before any dialog or
-/// scene definition is built; calling it again changes nothing.
+/// factory: "Button", "URLButton", "DialogPainter", "ToolTip" and
+/// "ToolTipLabel". Start-up calls it before any dialog or scene definition is
+/// built; calling it again changes nothing.
 void registerGuiClasses();
 
 } // namespace orv
