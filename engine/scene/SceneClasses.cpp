@@ -2,7 +2,9 @@
 
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/scene/AdditiveSprite.h"
+#include "engine/scene/AlphaTransitionScene.h"
 #include "engine/scene/Dialog.h"
+#include "engine/scene/FadeBlackTransitionScene.h"
 #include "engine/scene/Label.h"
 #include "engine/scene/ModifierFrame.h"
 #include "engine/scene/Panel.h"
@@ -25,6 +27,8 @@ void registerSceneClasses() {
         {"Dialog", &Dialog::createFromDefinition},
         {"Scene", &Scene::createFromDefinition},
         {"Label", &Label::createFromDefinition},
+        {"FadeBlackTransition", &FadeBlackTransitionScene::createFromDefinition},
+        {"AlphaTransition", &AlphaTransitionScene::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {
