@@ -37,9 +37,10 @@ public:
     [[nodiscard]] static BaseObject* createFromDefinition(PropertyNode* definition);
 
     /// The from-scene deaf, the scene opened; with "wait", returns only once
-    /// the requested resources are loaded (`isLoadingDone`; the frame stands
-    /// still meanwhile); then the target opens (deaf), both screens are
-    /// snapshot and the new one starts fading in, handing over at the end.
+    /// the requested resources are loaded, however long that takes
+    /// (`isLoadingDone`; the frame stands still meanwhile); then the target
+    /// opens (deaf), both screens are snapshot and the new one starts fading
+    /// in, handing over at the end.
     void open() override;
     /// The base's hand-over, then the full-screen buttons follow the target.
     void switchToTarget() override;
