@@ -2,6 +2,7 @@
 
 #include "engine/core/TextUtil.h"
 #include "engine/graphics/DrawMath.h"
+#include "engine/graphics/Graphics16.h"
 #include "engine/graphics/Graphics32.h"
 #include "engine/graphics/Polygon.h"
 #include "engine/graphics/PolygonFiller.h"
@@ -355,6 +356,9 @@ bool Graphics::clipImage(const Image& image, int& x, int& y, int& srcX, int& src
 RefPtr<Graphics> createGraphics(Image& image) {
     if (image.getFormat() == kFormatArgb32) {
         return RefPtr<Graphics>(new Graphics32(image));
+    }
+    if (image.getFormat() == kFormatRgb565) {
+        return RefPtr<Graphics>(new Graphics16(image));
     }
     return nullptr;
 }

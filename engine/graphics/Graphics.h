@@ -36,8 +36,9 @@ enum class BlendMode : std::int32_t { BlendNormal = 0, BlendAdditive = 1 };
 
 /// The drawing interface of one target image: the state (colour, alpha,
 /// smoothing flag, blend mode, translation, clip rectangle) and the drawing
-/// operations that use it. `Graphics32` implements it for 32-bit targets; an
-/// image's context comes from `createGraphics`.
+/// operations that use it. `Graphics32` implements it for 32-bit targets and
+/// `Graphics16` for 16-bit ones; an image's context comes from
+/// `createGraphics`.
 ///
 /// Coordinates are pixels of the target, y downwards. Every destination
 /// coordinate handed to an operation is first moved by the translation; the
@@ -277,8 +278,9 @@ private:
 };
 
 /// A new drawing context on `image` of the kind its pixel format needs: a
-/// `Graphics32` for format 4; null for other formats. The caller holds the
-/// only reference; the context holds one on the image.
+/// `Graphics32` for format 4, a `Graphics16` for format 2; null for other
+/// formats. The caller holds the only reference; the context holds one on the
+/// image.
 [[nodiscard]] RefPtr<Graphics> createGraphics(Image& image);
 
 } // namespace orv

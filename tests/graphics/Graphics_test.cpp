@@ -1,4 +1,5 @@
 #include "engine/graphics/Graphics.h"
+#include "engine/graphics/Graphics16.h"
 #include "engine/graphics/Graphics32.h"
 #include "engine/resources/ImageDD.h"
 #include "engine/resources/ImageManager.h"
@@ -48,7 +49,7 @@ private:
     RefPtr<Graphics> graphics_;
 };
 
-TEST(GraphicsMaking, OnlyThirtyTwoBitImagesGetAContextWhichHoldsThem) {
+TEST(GraphicsMaking, ColourImagesGetAContextOfTheirFormatWhichHoldsThem) {
     RefPtr<Image> image = createImage(4, 4, kFormatArgb32);
     RefPtr<Graphics> graphics = createGraphics(*image);
     ASSERT_TRUE(graphics);
@@ -61,7 +62,8 @@ TEST(GraphicsMaking, OnlyThirtyTwoBitImagesGetAContextWhichHoldsThem) {
     EXPECT_EQ(graphics->getColor(), 0U);
     EXPECT_EQ(graphics->getBlendMode(), BlendMode::BlendNormal);
     EXPECT_FALSE(graphics->isSmooth());
-    EXPECT_FALSE(createGraphics(*createImage(4, 4, kFormatRgb565)));
+    EXPECT_TRUE(
+        createGraphics(*createImage(4, 4, kFormatRgb565))->isKindOf(Graphics16::classRecord));
     EXPECT_FALSE(createGraphics(*createImage(4, 4, kFormatAlpha)));
 }
 

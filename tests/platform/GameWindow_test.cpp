@@ -253,9 +253,39 @@ TEST_F(GameWindowTest, RequestedTwoBytesPresentsThroughRgb565) {
     EXPECT_EQ(window_->getBytesPerPixel(), 2);
     ASSERT_NE(window_->getBackImage(), nullptr);
     EXPECT_EQ(window_->getBackImage()->getFormat(), kFormatRgb565);
-    // No 16-bit renderer yet: nothing draws, the cleared buffer is shown.
-    EXPECT_EQ(window_->getGraphics(), nullptr);
+    // The 16-bit renderer draws into the back buffer, and the frame shows.
+    Graphics* graphics = window_->getGraphics();
+    ASSERT_NE(graphics, nullptr);
+    graphics->setColor(0xFF20C040U);
+    graphics->clear();
+    graphics->setColor(0xFFF80000U);
+    graphics->fillRect(400, 0, 400, 600); // the right half
     window_->run(16);
+    SDL_Window* sdlWindow = SDL_GetWindowFromID(1);
+    ASSERT_NE(sdlWindow, nullptr);
+    SDL_Surface* surface = SDL_GetWindowSurface(sdlWindow);
+    ASSERT_NE(surface, nullptr);
+    const auto shown = [surface](int x, int y) {
+        Uint32 pixel = 0;
+        std::memcpy(&pixel,
+                    static_cast<const Uint8*>(surface->pixels) + y * surface->pitch +
+                        x * surface->format->BytesPerPixel,
+                    surface->format->BytesPerPixel);
+        Uint8 r = 0;
+        Uint8 g = 0;
+        Uint8 b = 0;
+        SDL_GetRGB(pixel, surface->format, &r, &g, &b);
+        return std::vector<int>{r, g, b};
+    };
+    // RGB565 keeps the top 5, 6 and 5 bits; the display widens them again.
+    const std::vector<int> background = shown(surface->w / 4, surface->h / 2);
+    const std::vector<int> right = shown(surface->w * 3 / 4, surface->h / 2);
+    EXPECT_NEAR(background[0], 0x20, 8);
+    EXPECT_NEAR(background[1], 0xC0, 4);
+    EXPECT_NEAR(background[2], 0x40, 8);
+    EXPECT_NEAR(right[0], 0xF8, 8);
+    EXPECT_NEAR(right[1], 0, 4);
+    EXPECT_NEAR(right[2], 0, 8);
     // Windowed, the desktop's depth applies whatever was requested.
     send(WM_SYSKEYDOWN, VK_RETURN, KF_ALTDOWN_BIT);
     EXPECT_FALSE(window_->isFullScreen());
