@@ -10,6 +10,7 @@
 #include "engine/scene/Panel.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
+#include "engine/scene/StyleLabel.h"
 
 #include <array>
 #include <string_view>
@@ -27,6 +28,7 @@ void registerSceneClasses() {
         {"Dialog", &Dialog::createFromDefinition},
         {"Scene", &Scene::createFromDefinition},
         {"Label", &Label::createFromDefinition},
+        {"StyleLabel", &StyleLabel::createFromDefinition},
         {"FadeBlackTransition", &FadeBlackTransitionScene::createFromDefinition},
         {"AlphaTransition", &AlphaTransitionScene::createFromDefinition},
     });
