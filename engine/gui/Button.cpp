@@ -1,20 +1,15 @@
 #include "engine/gui/Button.h"
 
 #include "engine/core/Log.h"
-#include "engine/platform/InputHandler.h"
+#include "engine/gui/WidgetSupport.h"
 #include "engine/platform/Messages.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/Image.h"
-#include "engine/resources/ResourceManager.h"
-#include "engine/resources/Sound.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <string_view>
 
@@ -26,35 +21,7 @@ constinit const ClassRecord Button::classRecord{
 
 namespace {
 
-// The value under `key`, or null when the key is missing or not a value.
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
-// Whether the alpha of `image` at (x, y) is above `threshold`. Masks may be
-// smaller than the button and pictures may lack alpha, so a point outside the
-// image, or an image whose alpha cannot be read, is a miss rather than a read
-// out of bounds.
-bool alphaAbove(Image& image, int x, int y, int threshold) {
-    if (x < 0 || y < 0 || x >= image.getWidth() || y >= image.getHeight() || !image.lock()) {
-        return false;
-    }
-    int alpha = -1;
-    const int format = image.getFormat();
-    if ((format == kFormatAlpha || format == kFormatRgb565) && image.getAlpha() != nullptr) {
-        alpha = image.getAlpha()[static_cast<std::ptrdiff_t>(y) * image.getWidth() + x];
-    } else if (format == kFormatArgb32 && image.getPixels() != nullptr) {
-        std::uint32_t pixel = 0;
-        std::memcpy(&pixel,
-                    image.getPixels() + static_cast<std::ptrdiff_t>(y) * image.getPitch() +
-                        static_cast<std::ptrdiff_t>(x) * 4,
-                    sizeof pixel);
-        alpha = static_cast<int>(pixel >> 24U);
-    }
-    image.unlock();
-    return alpha > threshold;
-}
+using widget::presentValue;
 
 // The pieces of a "firekey" text: blanks dropped, split at commas, each read
 // as the property tree reads integers. Empty pieces ("13,,32") name no key.
@@ -86,9 +53,8 @@ Button::Button(PropertyNode* definition) : Sprite(definition) {
     showStateFrame();
 }
 
-Button::~Button() {
-    setHovered(false);
-}
+// The hover mark gives its count back before the sprite part goes.
+Button::~Button() = default;
 
 BaseObject* Button::createFromDefinition(PropertyNode* definition) {
     return new Button(definition);
@@ -103,13 +69,8 @@ void Button::readDefinition(PropertyNode* definition) {
     if (const PropertyValue* value = presentValue(source, "hitmask")) {
         const std::string maskName = value->getString();
         const std::string sectionName = source.getValue("section")->getString();
-        Image* mask = nullptr;
-        if (ResourceManager* resources = ResourceManager::getInstance()) {
-            const platform::NamedMutexGuard guard(resources->getDataLock());
-            mask = kindCast<Image>(resources->getObject(maskName, sectionName));
-            hitMask_ = mask; // the reference is taken under the lock
-        }
-        if (mask == nullptr) {
+        hitMask_ = widget::findImage(maskName, sectionName);
+        if (!hitMask_) {
             logWarning("Button '" + getName() + "': no hit mask '" + maskName + "' in section '" +
                        sectionName + "'; the whole box is clickable");
         }
@@ -185,67 +146,19 @@ void Button::setImage(Image* image) {
 }
 
 void Button::showStateFrame() {
-    const int frame = enabled_ ? state_ : kDisabledFrame;
-    Sprite::setCurrentFrame(frame);
-    // The sprite skips a frame it believes it shows, but a new layout has
-    // put its source rectangle back on frame 0.
-    if (const std::optional<Rect>& first = getFrameRect()) {
-        setSourceRect(first->x + frame * getFrameOffsetX(), first->y + frame * getFrameOffsetY(),
-                      first->width, first->height);
-    }
+    widget::showFrame(*this, enabled_ ? state_ : kDisabledFrame);
 }
 
 bool Button::hitTest(int x, int y) const {
-    const int left =
-        static_cast<int>(static_cast<float>(getParentX() + getX()) - getAnchorOffsetX());
-    const int top =
-        static_cast<int>(static_cast<float>(getParentY() + getY()) - getAnchorOffsetY());
-    const int localX = x - left;
-    const int localY = y - top;
-    if (localX < 0 || localX >= getWidth() || localY < 0 || localY >= getHeight()) {
-        return false;
-    }
-    if (hitMask_) {
-        return alphaAbove(*hitMask_, localX, localY, kHitMaskThreshold);
-    }
-    if (hitMaskThreshold_ < 0) {
-        return true;
-    }
-    Image* image = getImage();
-    return image == nullptr || alphaAbove(*image, localX, localY, hitMaskThreshold_);
+    return widget::hitBox(*this, x, y, hitMask_.get(), hitMaskThreshold_);
 }
 
 void Button::setHovered(bool hovered) {
-    if (hovered == hovered_) {
-        return;
-    }
-    hovered_ = hovered;
-    hoverCount += hovered ? 1 : -1;
+    hovered_.set(hovered);
 }
 
 void Button::playSound(const std::string& id) const {
-    if (id.empty()) {
-        return;
-    }
-    ResourceManager* resources = ResourceManager::getInstance();
-    if (resources == nullptr) {
-        return;
-    }
-    RefPtr<Sound> sound;
-    bool known = false;
-    {
-        const platform::NamedMutexGuard guard(resources->getDataLock());
-        known = resources->findResource(id, soundSection_) != nullptr;
-        sound = kindCast<Sound>(resources->getObject(id, soundSection_));
-    }
-    if (!known) {
-        logWarning("Button '" + getName() + "': no sound '" + id + "' in section '" +
-                   soundSection_ + "'");
-    }
-    // Null while its section is not loaded: the click is silent then.
-    if (sound) {
-        (void)sound->play(255, 128, false);
-    }
+    widget::playSound("Button '" + getName() + "'", id, soundSection_);
 }
 
 void Button::fire() {
@@ -253,11 +166,7 @@ void Button::fire() {
 }
 
 RefPtr<Button> Button::keepAliveWhileFiring() {
-    // The callback may close the dialog and drop the last reference to this
-    // button while the event still needs it. An object nobody holds is never
-    // destroyed by the count, so it needs no guard (and must not get one,
-    // whose release would destroy it).
-    return RefPtr<Button>(getRefCount() > 0 ? this : nullptr);
+    return widget::keepAlive(this);
 }
 
 bool Button::onKeyDown(int key) {
@@ -280,7 +189,7 @@ bool Button::onKeyUp(int key) {
 
 bool Button::onMouseMove(int x, int y, int flags) {
     const bool inside = hitTest(x, y);
-    const bool wasHovered = hovered_;
+    const bool wasHovered = hovered_.isSet();
     setHovered(inside && enabled_);
     if ((static_cast<unsigned>(flags) & platform::MK_LBUTTON) != 0) {
         if (inside && state_ == kOver) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/RefPtr.h"
+#include "engine/gui/WidgetSupport.h"
 #include "engine/platform/iGuiMethod.h"
 #include "engine/platform/iInputListener.h"
 #include "engine/scene/Sprite.h"
@@ -85,7 +86,7 @@ public:
     /// `kNormal`, `kOver` or `kPressed`; shows the matching frame.
     virtual void setState(int state);
     [[nodiscard]] int getState() const { return state_; }
-    [[nodiscard]] bool isHovered() const { return hovered_; }
+    [[nodiscard]] bool isHovered() const { return hovered_.isSet(); }
 
     /// Shows `frame`, or `kDisabledFrame` while disabled.
     void setCurrentFrame(int frame) override;
@@ -158,7 +159,7 @@ private:
     RefPtr<Image> hitMask_;
     int hitMaskThreshold_ = -1;
     std::vector<int> fireKeys_;
-    bool hovered_ = false;
+    widget::HoverMark hovered_;
 };
 
 } // namespace orv

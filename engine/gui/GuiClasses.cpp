@@ -3,6 +3,9 @@
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/gui/Button.h"
 #include "engine/gui/DialogPainter.h"
+#include "engine/gui/InputLabel.h"
+#include "engine/gui/Slider.h"
+#include "engine/gui/Switch.h"
 #include "engine/gui/ToolTip.h"
 #include "engine/gui/ToolTipLabel.h"
 #include "engine/gui/URLButton.h"
@@ -18,6 +21,9 @@ void registerGuiClasses() {
     static constexpr auto creators = std::to_array<std::pair<std::string_view, CreateFunction>>({
         {"Button", &Button::createFromDefinition},
         {"URLButton", &URLButton::createFromDefinition},
+        {"Switch", &Switch::createFromDefinition},
+        {"Slider", &Slider::createFromDefinition},
+        {"InputLabel", &InputLabel::createFromDefinition},
         {"DialogPainter", &DialogPainter::createFromDefinition},
         {"ToolTip", &ToolTip::createFromDefinition},
         {"ToolTipLabel", &ToolTipLabel::createFromDefinition},
