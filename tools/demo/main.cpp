@@ -3,8 +3,9 @@
 // the start-up property files, the resource definitions and sound at
 // 44,100 Hz. It shows the demo's scene (tools/demo/demo.xml, read after the
 // game's files): headings in the game's fonts over the lobby wall, a dialog
-// framed with the game's frame pieces whose button plays SOUND_BUTTON, a ring
-// of tiles animated by modifiers, and the lobby music looping.
+// framed by the game's dialog painter (PAINTER_DIALOG) whose button plays
+// SOUND_BUTTON, a ring of tiles animated by modifiers, and the lobby music
+// looping.
 //
 //     orvanta_demo [folder] [seconds]
 //
@@ -158,60 +159,6 @@ private:
     int elapsed_ = 0;
 };
 
-// The image `name` of section "preloading", loaded already.
-Image* preloaded(ResourceManager& resources, const char* name) {
-    return kindCast<Image>(resources.getObject(name, "preloading"));
-}
-
-// The dialog's picture made of the game's nine frame pieces: corners at the
-// corners, edges and centre repeated to fill `width` x `height`. Null when a
-// piece is missing.
-RefPtr<Image> makeFramedPicture(ResourceManager& resources, int width, int height) {
-    const platform::NamedMutexGuard guard(resources.getDataLock());
-    constexpr std::array<const char*, 9> kPieces{
-        "DIALOG_TOPLEFT",    "DIALOG_TOP",    "DIALOG_TOPRIGHT",
-        "DIALOG_LEFT",       "DIALOG_CENTER", "DIALOG_RIGHT",
-        "DIALOG_BOTTOMLEFT", "DIALOG_BOTTOM", "DIALOG_BOTTOMRIGHT"};
-    std::array<Image*, 9> piece{};
-    for (std::size_t i = 0; i < kPieces.size(); ++i) {
-        piece.at(i) = preloaded(resources, kPieces.at(i));
-        if (piece.at(i) == nullptr) {
-            std::fprintf(stderr, "demo: the frame piece %s is missing\n", kPieces.at(i));
-            return nullptr;
-        }
-    }
-    RefPtr<Image> picture = createImage(width, height, kFormatArgb32);
-    const RefPtr<Graphics> canvas = picture ? createGraphics(*picture) : nullptr;
-    if (!canvas) {
-        return nullptr;
-    }
-    const int left = piece[0]->getWidth();
-    const int top = piece[0]->getHeight();
-    const int right = piece[2]->getWidth();
-    const int bottom = piece[6]->getHeight();
-    // Repeats `image` over the rectangle, cut at its right and bottom edges.
-    const auto tile = [&](Image& image, int x, int y, int w, int h) {
-        for (int ty = 0; ty < h; ty += image.getHeight()) {
-            for (int tx = 0; tx < w; tx += image.getWidth()) {
-                canvas->copyImage(image, x + tx, y + ty, 0, 0, std::min(image.getWidth(), w - tx),
-                                  std::min(image.getHeight(), h - ty));
-            }
-        }
-    };
-    const int innerW = width - left - right;
-    const int innerH = height - top - bottom;
-    tile(*piece[4], left, top, innerW, innerH);
-    tile(*piece[1], left, 0, innerW, top);
-    tile(*piece[7], left, height - bottom, innerW, bottom);
-    tile(*piece[3], 0, top, left, innerH);
-    tile(*piece[5], width - right, top, right, innerH);
-    canvas->copyImage(*piece[0], 0, 0);
-    canvas->copyImage(*piece[2], width - right, 0);
-    canvas->copyImage(*piece[6], 0, height - bottom);
-    canvas->copyImage(*piece[8], width - right, height - bottom);
-    return picture;
-}
-
 // The play button's callback: counts the clicks (the button plays its own
 // click sound).
 int onPlay(void* context, void* /*button*/) {
@@ -255,9 +202,6 @@ private:
         if (dialog == nullptr) {
             return;
         }
-        ResourceManager& resources = *ResourceManager::getInstance();
-        dialog->setBackground(
-            makeFramedPicture(resources, dialog->getWidth(), dialog->getHeight()).get());
         (void)dialog->bindComponent("BUTTON_PLAY", &onPlay, dialog);
         (void)dialog->bindComponent("BUTTON_QUIT", &onLeave, nullptr);
         scene_.showDialog(dialog);
