@@ -6,6 +6,7 @@
 #include "engine/graphics/PixelRows16.h"
 #include "engine/graphics/Polygon.h"
 #include "engine/resources/ImageDD.h"
+#include "engine/resources/ImageManager.h"
 #include "tests/graphics/TestPixels.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +111,40 @@ TEST(Graphics16, IsMadeForSixteenBitImagesAndKeepsTheColourInRgb565) {
     EXPECT_EQ(g->getNativeColor(), 0x11AAU);
     g->setColor(0xFFFFFFFFU);
     EXPECT_EQ(g->getNativeColor(), 0xFFFFU);
+}
+
+// The colour a 16-bit context draws is the word the display conversion makes
+// of the same colour drawn at 32 bits, and going back to 32 bits widens the
+// fields with zero low bits, at the edges of every field's steps.
+TEST(Graphics16, FillsAgreeWithTheDisplayConversionAtTheEdgeValues) {
+    ImageManager::create();
+    for (const std::uint32_t colour : {0x00000000U, 0xFFFFFFFFU, 0xFF070307U, 0xFF080408U,
+                                       0xFFF7FBF7U, 0xFFF8FCF8U, 0x80123456U}) {
+        SCOPED_TRACE(testing::Message() << std::hex << colour);
+        ImageManager::getInstance()->setPixelFormatAll(kFormatArgb32);
+        RefPtr<Image> converted = test::filledImage(2, 2, 0x5A000000U);
+        converted->setFollowsDisplayFormat(true);
+        RefPtr<Graphics> wide = createGraphics(*converted);
+        wide->setColor(colour);
+        wide->fillRect(0, 0, 2, 2);
+        ImageManager::getInstance()->setPixelFormatAll(kFormatRgb565);
+        ASSERT_EQ(converted->getFormat(), kFormatRgb565);
+
+        RefPtr<Image> drawn = filledImage16(2, 2, 0x1234, 0x5A);
+        RefPtr<Graphics> narrow = graphicsOn(*drawn);
+        narrow->setColor(colour);
+        narrow->fillRect(0, 0, 2, 2);
+        ASSERT_TRUE(converted->lock());
+        EXPECT_EQ(snapshot16(*converted), snapshot16(*drawn));
+        converted->unlock();
+        EXPECT_EQ(narrow->getNativeColor(), wordAt(*drawn, 1, 1));
+
+        ImageManager::getInstance()->setPixelFormatAll(kFormatArgb32);
+        ASSERT_TRUE(converted->lock());
+        EXPECT_EQ(test::pixelAt(*converted, 1, 1), 0x5A000000U | (colour & 0x00F8FCF8U));
+        converted->unlock();
+    }
+    ImageManager::destroyInstance();
 }
 
 // drawImage reaches the worker of the source's format, the alpha and the
