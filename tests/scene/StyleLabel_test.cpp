@@ -180,6 +180,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {{{L"ab", 16, 0}}, {{L"abcd", 0, 5}}}},
         LayoutCase{
             "RightAlign", 40, L"[alignh=right]ab cd[br]", {{{L"ab", 22, 0}, {L"cd", 33, 0}}, {}}},
+        LayoutCase{"WidthTagNarrowsTheAreaForWhatFollows",
+                   100,
+                   L"[wrapstyle=wordwrap]aaa [width=20]bbb ccc",
+                   {{{L"aaa", 0, 0}}, {{L"bbb", 0, 5}}, {{L"ccc", 0, 10}}}},
         LayoutCase{"TabStops",
                    100,
                    L"[tabs=20,40]a[tab]b[tab=2]c[tab]d",
