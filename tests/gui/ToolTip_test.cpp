@@ -9,14 +9,18 @@
 #include "engine/gui/ToolTipLabel.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/properties/BasicProperties.h"
+#include "engine/properties/DefinitionStore.h"
 #include "engine/properties/PropertyClasses.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyStore.h"
 #include "engine/resources/Image.h"
 #include "engine/scene/Dialog.h"
+#include "engine/scene/Scene.h"
 #include "engine/scene/SceneClasses.h"
+#include "engine/scene/SceneManager.h"
 #include "tests/graphics/FontFixture.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +81,8 @@ protected:
         tip_->setRoot(root_.get());
     }
     void TearDown() override {
+        SceneManager::destroyInstance();
+        destroyDefinitionStore();
         tip_ = nullptr;
         root_ = nullptr;
         GameWindow::setInstance(nullptr);
@@ -257,6 +263,40 @@ TEST_F(ToolTipTest, IsBuiltWithItsRendererFromADefinition) {
         build(R"(<ToolTip id="n"><GameNode id="renderer"/></ToolTip>)");
     EXPECT_EQ(kindCast<ToolTip>(wrong.get())->getRenderer(), nullptr);
     EXPECT_TRUE(log.contains("not a sprite"));
+}
+
+TEST_F(ToolTipTest, InstalledForTheScenesItHearsThePointerThroughTheirContainers) {
+    test::TempDir dir;
+    test::writeFile(dir.file("scenes.xml"), R"(<root>
+        <Node id="scenes"><Scene id="SCENE_TIP" width="800" height="600"/></Node>
+        <Node id="dialogs"><Dialog id="DIALOG_TIP" x="300" y="300" width="100" height="100"/>
+        </Node></root>)");
+    getDefinitionStore().addFile(dir.file("scenes.xml"));
+    getDefinitionStore().load();
+    SceneManager* scenes = SceneManager::create();
+    Scene* scene = scenes->addScene("SCENE_TIP");
+    ASSERT_NE(scene, nullptr);
+    scenes->setToolTip(tip_.get());
+    scenes->setNextScene(scene);
+    scenes->run(kFrameMs); // opened: the tooltip searches its dialog layer
+    EXPECT_EQ(tip_->getRoot(), scene->getDialogLayer());
+    Sprite* sprite = new Sprite(100, 100, 50, 20);
+    sprite->setToolTip(L"On the scene");
+    scene->addComponent(sprite);
+
+    static_cast<void>(scene->getListenerContainer().onMouseMove(110, 110, 0));
+    EXPECT_EQ(runFrames(11), 1);
+    EXPECT_EQ(tip_->getCurrent(), sprite);
+    EXPECT_EQ(box_->draws.back(), std::make_pair(110, 134));
+
+    // An open dialog passes the pointer on too, and covers the scene.
+    Dialog* dialog = scene->getDialog("DIALOG_TIP");
+    ASSERT_NE(dialog, nullptr);
+    scene->showDialog(dialog);
+    static_cast<void>(dialog->getListenerContainer().onMouseMove(120, 112, 0));
+    EXPECT_EQ(tip_->getMouseX(), 120);
+    EXPECT_EQ(runFrames(11), 0);
+    EXPECT_EQ(tip_->getCurrent(), nullptr);
 }
 
 // --- the text box ------------------------------------------------------------
