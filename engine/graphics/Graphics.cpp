@@ -6,6 +6,7 @@
 #include "engine/graphics/Graphics32.h"
 #include "engine/graphics/Polygon.h"
 #include "engine/graphics/PolygonFiller.h"
+#include "engine/graphics/TransformSetup.h"
 
 #include <algorithm>
 #include <cmath>
@@ -311,6 +312,133 @@ Graphics::Bounds Graphics::getBounds() const {
                                                     target_->getWidth())),
                   clampToInt(std::min<std::int64_t>(std::int64_t{clip_.y} + clip_.height,
                                                     target_->getHeight()))};
+}
+
+Rect Graphics::getBoundsRect() const {
+    const Bounds bounds = getBounds();
+    return Rect{bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+std::optional<Graphics::PixelPoint> Graphics::placePoint(int x, int y) const {
+    const std::int64_t tx = std::int64_t{x} + translateX_;
+    const std::int64_t ty = std::int64_t{y} + translateY_;
+    if (!getBounds().contains(tx, ty)) {
+        return std::nullopt;
+    }
+    return PixelPoint{static_cast<int>(tx), static_cast<int>(ty)};
+}
+
+std::optional<Graphics::StraightLine> Graphics::clipStraightLine(int x1, int y1, int x2,
+                                                                 int y2) const {
+    const Bounds bounds = getBounds();
+    if (bounds.isEmpty()) {
+        return std::nullopt;
+    }
+    // Far-off coordinates are limited to just outside the drawable area, which
+    // clips them the same way without overflowing.
+    const auto place = [](int value, int offset) {
+        return static_cast<int>(
+            std::clamp<std::int64_t>(std::int64_t{value} + offset, -1, std::int64_t{1} << 30));
+    };
+    x1 = place(x1, translateX_);
+    x2 = place(x2, translateX_);
+    y1 = place(y1, translateY_);
+    y2 = place(y2, translateY_);
+    // Clip the segment along its own axis; the other axis must lie inside.
+    const bool horizontal = y1 == y2;
+    const int fixed = horizontal ? y1 : x1;
+    const int fixedLow = horizontal ? bounds.top : bounds.left;
+    const int fixedHigh = horizontal ? bounds.bottom : bounds.right;
+    if (fixed < fixedLow || fixed >= fixedHigh) {
+        return std::nullopt;
+    }
+    int from = horizontal ? std::min(x1, x2) : std::min(y1, y2);
+    int to = horizontal ? std::max(x1, x2) : std::max(y1, y2);
+    const int low = horizontal ? bounds.left : bounds.top;
+    const int high = (horizontal ? bounds.right : bounds.bottom) - 1;
+    if (to < low || from > high) {
+        return std::nullopt;
+    }
+    from = std::max(from, low);
+    to = std::min(to, high);
+    if (horizontal) {
+        return StraightLine{from, fixed, to, fixed};
+    }
+    return StraightLine{fixed, from, fixed, to};
+}
+
+std::optional<Graphics::SmoothLineEnds> Graphics::placeSmoothLine(float x1, float y1, float x2,
+                                                                  float y2) const {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
+        return std::nullopt;
+    }
+    const auto dx = static_cast<float>(translateX_);
+    const auto dy = static_cast<float>(translateY_);
+    const SmoothLineEnds ends{x1 + dx, y1 + dy, x2 + dx, y2 + dy};
+    const Bounds bounds = getBounds();
+    const auto inside = [&bounds](float x, float y) {
+        return bounds.contains(draw_math::nearestInt(x), draw_math::nearestInt(y));
+    };
+    if (!inside(ends.x1, ends.y1) || !inside(ends.x2, ends.y2)) {
+        return std::nullopt;
+    }
+    return ends;
+}
+
+std::optional<RotatedDrawing> Graphics::prepareRotoZoom(const Image& image, double angle,
+                                                        double scale, int x, int y, int srcX,
+                                                        int srcY, int srcWidth, int srcHeight,
+                                                        int centreX, int centreY) const {
+    if (!std::isfinite(angle) || !std::isfinite(scale) || std::fabs(scale) <= 0.0001) {
+        return std::nullopt;
+    }
+    // Keep the source rectangle inside the image; cutting its left or top
+    // moves its origin, so the position and the centre move with it and the
+    // picture stays where it was.
+    std::int64_t left = srcX;
+    std::int64_t top = srcY;
+    const std::int64_t right =
+        std::min<std::int64_t>(std::int64_t{srcX} + srcWidth, image.getWidth());
+    const std::int64_t bottom =
+        std::min<std::int64_t>(std::int64_t{srcY} + srcHeight, image.getHeight());
+    std::int64_t posX = std::int64_t{x} + translateX_;
+    std::int64_t posY = std::int64_t{y} + translateY_;
+    std::int64_t cx = centreX;
+    std::int64_t cy = centreY;
+    if (left < 0) {
+        posX -= left;
+        cx += left;
+        left = 0;
+    }
+    if (top < 0) {
+        posY -= top;
+        cy += top;
+        top = 0;
+    }
+    if (left >= right || top >= bottom) {
+        return std::nullopt;
+    }
+    const SourceRect source{static_cast<int>(left), static_cast<int>(top),
+                            static_cast<int>(right - left), static_cast<int>(bottom - top)};
+    return RotatedDrawing{source,
+                          prepareRotation(posX, posY, draw_math::clampToInt(cx),
+                                          draw_math::clampToInt(cy), source.width, source.height,
+                                          angle, scale, smooth_, getBoundsRect())};
+}
+
+std::optional<StretchedDrawing> Graphics::prepareStretch(int srcX, int srcY, int srcWidth,
+                                                         int srcHeight, int x, int y, int width,
+                                                         int height) const {
+    if (width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) {
+        return std::nullopt;
+    }
+    const StretchTarget destination{std::int64_t{x} + translateX_, std::int64_t{y} + translateY_,
+                                    width, height};
+    if (destination.x + destination.width < 0 || destination.y + destination.height < 0) {
+        return std::nullopt;
+    }
+    return StretchedDrawing{SourceRect{srcX, srcY, srcWidth, srcHeight}, destination,
+                            getBoundsRect()};
 }
 
 std::optional<Rect> Graphics::clipRect(int x, int y, int width, int height) const {

@@ -14,6 +14,8 @@
 namespace orv {
 
 class Polygon;
+struct RotatedDrawing;
+struct StretchedDrawing;
 
 /// A rectangle in pixels: origin and size, y downwards.
 struct Rect {
@@ -264,6 +266,77 @@ protected:
     /// origin and source rectangle.
     [[nodiscard]] bool clipImage(const Image& image, int& x, int& y, int& srcX, int& srcY,
                                  int& srcWidth, int& srcHeight) const;
+
+    /// The bounds as a rectangle (origin and size), the clip the computed
+    /// drawing helpers take.
+    [[nodiscard]] Rect getBoundsRect() const;
+
+    /// A point in target pixels.
+    struct PixelPoint {
+        int x;
+        int y;
+    };
+    /// (x, y) translated; nullopt when it lies outside the bounds.
+    [[nodiscard]] std::optional<PixelPoint> placePoint(int x, int y) const;
+
+    /// The end points of a straight line in target pixels, the first not
+    /// after the second.
+    struct StraightLine {
+        int x1;
+        int y1;
+        int x2;
+        int y2;
+    };
+    /// A horizontal or vertical line (x1 == x2 or y1 == y2) translated and
+    /// clipped along its own axis to the bounds; nullopt when nothing of it is
+    /// left. Far-off coordinates cannot overflow.
+    [[nodiscard]] std::optional<StraightLine> clipStraightLine(int x1, int y1, int x2,
+                                                               int y2) const;
+
+    /// The end points of an anti-aliased line in target pixels.
+    struct SmoothLineEnds {
+        float x1;
+        float y1;
+        float x2;
+        float y2;
+    };
+    /// The end points translated; nullopt when one is not finite or, rounded
+    /// to the nearest pixel, lies outside the bounds (such lines are not
+    /// drawn, which also keeps the walk as short as the clip is wide).
+    [[nodiscard]] std::optional<SmoothLineEnds> placeSmoothLine(float x1, float y1, float x2,
+                                                                float y2) const;
+
+    /// The geometry of `drawImageRotoZoom` (arguments as there) for `image`:
+    /// the source rectangle cut to the image and the walk of
+    /// `prepareRotation` over the bounds. Nullopt when nothing is drawn (a
+    /// scale too small or not finite, a non-finite angle, an empty source).
+    [[nodiscard]] std::optional<RotatedDrawing>
+    prepareRotoZoom(const Image& image, double angle, double scale, int x, int y, int srcX,
+                    int srcY, int srcWidth, int srcHeight, int centreX, int centreY) const;
+
+    /// The geometry of `drawImageStretched` (arguments as there): the source
+    /// rectangle, the translated destination and the bounds. Nullopt when
+    /// nothing is drawn (an empty source or destination, or one that ends
+    /// before the target's origin).
+    [[nodiscard]] std::optional<StretchedDrawing> prepareStretch(int srcX, int srcY, int srcWidth,
+                                                                 int srcHeight, int x, int y,
+                                                                 int width, int height) const;
+
+    /// Which comparison the channel-from-image operations make.
+    enum class ChannelMode { Copy, Min, Max };
+    /// The worker among three for `mode`.
+    template <class Worker>
+    [[nodiscard]] static Worker pickByMode(ChannelMode mode, Worker copy, Worker min, Worker max) {
+        switch (mode) {
+        case ChannelMode::Min:
+            return min;
+        case ChannelMode::Max:
+            return max;
+        case ChannelMode::Copy:
+            break;
+        }
+        return copy;
+    }
 
 private:
     std::uint32_t color_ = 0;

@@ -1,15 +1,13 @@
 #include "engine/graphics/Graphics16.h"
 
-#include "engine/graphics/DrawMath.h"
 #include "engine/graphics/PixelRows16.h"
 #include "engine/graphics/PixelWorkers16.h"
-#include "engine/graphics/Rotation.h"
 #include "engine/graphics/SmoothLine.h"
+#include "engine/graphics/TransformSetup.h"
 #include "engine/resources/ImageDD.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace orv {
 
@@ -61,28 +59,32 @@ void Graphics16::setColor(std::uint32_t color) {
 
 void Graphics16::plot(int x, int y) {
     const int alpha = getAlpha();
-    const std::int64_t tx = std::int64_t{x} + getTranslateX();
-    const std::int64_t ty = std::int64_t{y} + getTranslateY();
-    if (alpha == 0 || !targetIs16() || !getBounds().contains(tx, ty)) {
+    if (alpha == 0 || !targetIs16()) {
+        return;
+    }
+    const std::optional<PixelPoint> point = placePoint(x, y);
+    if (!point) {
         return;
     }
     if (alpha == kOpaque) {
-        plotOpaque16(getTarget(), static_cast<int>(tx), static_cast<int>(ty), nativeColor_);
+        plotOpaque16(getTarget(), point->x, point->y, nativeColor_);
     } else {
-        plotAlpha16(getTarget(), static_cast<int>(tx), static_cast<int>(ty), nativeColor_, alpha);
+        plotAlpha16(getTarget(), point->x, point->y, nativeColor_, alpha);
     }
 }
 
 void Graphics16::setChannelPixel(int channel, int value, int x, int y) {
-    const std::int64_t tx = std::int64_t{x} + getTranslateX();
-    const std::int64_t ty = std::int64_t{y} + getTranslateY();
-    if (!targetIs16() || !getBounds().contains(tx, ty)) {
+    if (!targetIs16()) {
+        return;
+    }
+    const std::optional<PixelPoint> point = placePoint(x, y);
+    if (!point) {
         return;
     }
     if (channel == 0) {
-        fillPlane16(getTarget(), static_cast<int>(tx), static_cast<int>(ty), 1, 1, value);
+        fillPlane16(getTarget(), point->x, point->y, 1, 1, value);
     } else {
-        setFieldPixel16(getTarget(), static_cast<int>(tx), static_cast<int>(ty), channel, value);
+        setFieldPixel16(getTarget(), point->x, point->y, channel, value);
     }
 }
 
@@ -94,68 +96,19 @@ void Graphics16::drawLine(int x1, int y1, int x2, int y2) {
     if (!targetIs16()) {
         return;
     }
-    const Bounds bounds = getBounds();
-    if (bounds.isEmpty()) {
-        return;
-    }
-    // Far-off coordinates are limited to just outside the drawable area, which
-    // clips them the same way without overflowing.
-    const auto place = [](int value, int offset) {
-        return static_cast<int>(
-            std::clamp<std::int64_t>(std::int64_t{value} + offset, -1, std::int64_t{1} << 30));
-    };
-    x1 = place(x1, getTranslateX());
-    x2 = place(x2, getTranslateX());
-    y1 = place(y1, getTranslateY());
-    y2 = place(y2, getTranslateY());
-    // Clip the segment along its own axis; the other axis must lie inside.
-    const bool horizontal = y1 == y2;
-    const int fixed = horizontal ? y1 : x1;
-    const int fixedLow = horizontal ? bounds.top : bounds.left;
-    const int fixedHigh = horizontal ? bounds.bottom : bounds.right;
-    if (fixed < fixedLow || fixed >= fixedHigh) {
-        return;
-    }
-    int from = horizontal ? std::min(x1, x2) : std::min(y1, y2);
-    int to = horizontal ? std::max(x1, x2) : std::max(y1, y2);
-    const int low = horizontal ? bounds.left : bounds.top;
-    const int high = (horizontal ? bounds.right : bounds.bottom) - 1;
-    if (to < low || from > high) {
-        return;
-    }
-    from = std::max(from, low);
-    to = std::min(to, high);
-    if (horizontal) {
-        drawStraightLine16(getTarget(), from, fixed, to, fixed, nativeColor_);
-    } else {
-        drawStraightLine16(getTarget(), fixed, from, fixed, to, nativeColor_);
+    if (const std::optional<StraightLine> line = clipStraightLine(x1, y1, x2, y2)) {
+        drawStraightLine16(getTarget(), line->x1, line->y1, line->x2, line->y2, nativeColor_);
     }
 }
 
 void Graphics16::drawLineSmooth(float x1, float y1, float x2, float y2) {
-    if (getAlpha() == 0 || !targetIs16() || !std::isfinite(x1) || !std::isfinite(y1) ||
-        !std::isfinite(x2) || !std::isfinite(y2)) {
+    if (getAlpha() == 0 || !targetIs16()) {
         return;
     }
-    const auto dx = static_cast<float>(getTranslateX());
-    const auto dy = static_cast<float>(getTranslateY());
-    x1 += dx;
-    y1 += dy;
-    x2 += dx;
-    y2 += dy;
-    // Only lines whose ends lie inside the clip are drawn, which also keeps
-    // the walk as short as the clip is wide.
-    const Bounds bounds = getBounds();
-    const auto inside = [&bounds](float x, float y) {
-        return bounds.contains(draw_math::nearestInt(x), draw_math::nearestInt(y));
-    };
-    if (!inside(x1, y1) || !inside(x2, y2)) {
-        return;
+    if (const std::optional<SmoothLineEnds> ends = placeSmoothLine(x1, y1, x2, y2)) {
+        drawSmoothLine(getTarget(), getBoundsRect(), ends->x1, ends->y1, ends->x2, ends->y2,
+                       nativeColor_, plotAlpha16);
     }
-    drawSmoothLine(
-        getTarget(),
-        Rect{bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top}, x1,
-        y1, x2, y2, nativeColor_, plotAlpha16);
 }
 
 void Graphics16::fillRect(int x, int y, int width, int height) {
@@ -220,74 +173,43 @@ void Graphics16::drawImageRotoZoom(Image& image, double angle, double scale, int
                                    int srcY, int srcWidth, int srcHeight, int centreX,
                                    int centreY) {
     const int alpha = getAlpha();
-    if (alpha == 0 || !targetIs16() || !is16Source(image) || !std::isfinite(angle) ||
-        !std::isfinite(scale) || std::fabs(scale) <= 0.0001) {
+    if (alpha == 0 || !targetIs16() || !is16Source(image)) {
         return;
     }
-    // Keep the source rectangle inside the image; cutting its left or top
-    // moves its origin, so the position and the centre move with it and the
-    // picture stays where it was.
-    std::int64_t left = srcX;
-    std::int64_t top = srcY;
-    std::int64_t right = std::min<std::int64_t>(std::int64_t{srcX} + srcWidth, image.getWidth());
-    std::int64_t bottom = std::min<std::int64_t>(std::int64_t{srcY} + srcHeight, image.getHeight());
-    std::int64_t posX = std::int64_t{x} + getTranslateX();
-    std::int64_t posY = std::int64_t{y} + getTranslateY();
-    std::int64_t cx = centreX;
-    std::int64_t cy = centreY;
-    if (left < 0) {
-        posX -= left;
-        cx += left;
-        left = 0;
-    }
-    if (top < 0) {
-        posY -= top;
-        cy += top;
-        top = 0;
-    }
-    if (left >= right || top >= bottom) {
+    const std::optional<RotatedDrawing> drawing = prepareRotoZoom(
+        image, angle, scale, x, y, srcX, srcY, srcWidth, srcHeight, centreX, centreY);
+    if (!drawing) {
         return;
     }
-    const Rect source{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-                      static_cast<int>(bottom - top)};
-    const Bounds bounds = getBounds();
-    const RotationSetup setup = prepareRotation(
-        posX, posY, draw_math::clampToInt(cx), draw_math::clampToInt(cy), source.width,
-        source.height, angle, scale, isSmooth(),
-        Rect{bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top});
     Image& target = getTarget();
     if (usesPlaneAlpha(image)) {
-        rotateBlend16(target, image, source, setup, isSmooth(), alpha);
+        rotateBlend16(target, image, drawing->source, drawing->setup, isSmooth(), alpha);
     } else if (alpha == kOpaque) {
-        rotateOpaque16(target, image, source, setup, isSmooth());
+        rotateOpaque16(target, image, drawing->source, drawing->setup, isSmooth());
     } else {
-        rotateAlpha16(target, image, source, setup, isSmooth(), alpha);
+        rotateAlpha16(target, image, drawing->source, drawing->setup, isSmooth(), alpha);
     }
 }
 
 void Graphics16::drawImageStretched(Image& image, int srcX, int srcY, int srcWidth, int srcHeight,
                                     int x, int y, int width, int height) {
     const int alpha = getAlpha();
-    if (alpha == 0 || !targetIs16() || !is16Source(image) || width <= 0 || height <= 0 ||
-        srcWidth <= 0 || srcHeight <= 0) {
+    if (alpha == 0 || !targetIs16() || !is16Source(image)) {
         return;
     }
-    const StretchTarget destination{std::int64_t{x} + getTranslateX(),
-                                    std::int64_t{y} + getTranslateY(), width, height};
-    if (destination.x + destination.width < 0 || destination.y + destination.height < 0) {
+    const std::optional<StretchedDrawing> drawing =
+        prepareStretch(srcX, srcY, srcWidth, srcHeight, x, y, width, height);
+    if (!drawing) {
         return;
     }
-    const Bounds bounds = getBounds();
-    const Rect clip{bounds.left, bounds.top, bounds.right - bounds.left,
-                    bounds.bottom - bounds.top};
-    const Rect source{srcX, srcY, srcWidth, srcHeight};
+    const StretchedDrawing& d = *drawing;
     Image& target = getTarget();
     if (usesPlaneAlpha(image)) {
-        stretchBlend16(target, image, source, destination, clip, isSmooth(), alpha);
+        stretchBlend16(target, image, d.source, d.destination, d.clip, isSmooth(), alpha);
     } else if (alpha == kOpaque) {
-        stretchOpaque16(target, image, source, destination, clip, isSmooth());
+        stretchOpaque16(target, image, d.source, d.destination, d.clip, isSmooth());
     } else {
-        stretchAlpha16(target, image, source, destination, clip, isSmooth(), alpha);
+        stretchAlpha16(target, image, d.source, d.destination, d.clip, isSmooth(), alpha);
     }
 }
 
@@ -329,30 +251,12 @@ void Graphics16::writeChannelFromImage(Image& image, int channel, int x, int y, 
     }
     Image& target = getTarget();
     if (fromPlane) {
-        switch (mode) {
-        case ChannelMode::Copy:
-            copyPlane16(target, image, srcX, srcY, srcWidth, srcHeight, x, y);
-            break;
-        case ChannelMode::Min:
-            minPlane16(target, image, srcX, srcY, srcWidth, srcHeight, x, y);
-            break;
-        case ChannelMode::Max:
-            maxPlane16(target, image, srcX, srcY, srcWidth, srcHeight, x, y);
-            break;
-        }
+        pickByMode(mode, copyPlane16, minPlane16, maxPlane16)(target, image, srcX, srcY, srcWidth,
+                                                              srcHeight, x, y);
         return;
     }
-    switch (mode) {
-    case ChannelMode::Copy:
-        copyChannelToPlane16(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
-        break;
-    case ChannelMode::Min:
-        minChannelToPlane16(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
-        break;
-    case ChannelMode::Max:
-        maxChannelToPlane16(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
-        break;
-    }
+    pickByMode(mode, copyChannelToPlane16, minChannelToPlane16,
+               maxChannelToPlane16)(target, image, srcX, srcY, srcWidth, srcHeight, x, y, channel);
 }
 
 } // namespace orv

@@ -86,7 +86,6 @@ private:
     // under the context): nothing is drawn then.
     [[nodiscard]] bool targetIs16() const;
 
-    enum class ChannelMode { Copy, Min, Max };
     void writeChannelFromImage(Image& image, int channel, int x, int y, int srcX, int srcY,
                                int srcWidth, int srcHeight, ChannelMode mode);
 

@@ -66,7 +66,6 @@ private:
     // under the context): nothing is drawn then.
     [[nodiscard]] bool targetIs32() const;
 
-    enum class ChannelMode { Copy, Min, Max };
     void writeChannelFromImage(Image& image, int channel, int x, int y, int srcX, int srcY,
                                int srcWidth, int srcHeight, ChannelMode mode);
 };

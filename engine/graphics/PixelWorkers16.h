@@ -2,7 +2,7 @@
 
 #include "engine/graphics/Graphics.h"
 #include "engine/graphics/Rotation.h"
-#include "engine/graphics/TransformWorkers32.h"
+#include "engine/graphics/TransformSetup.h"
 
 #include <cstdint>
 

@@ -2,8 +2,7 @@
 
 #include "engine/graphics/Graphics.h"
 #include "engine/graphics/Rotation.h"
-
-#include <cstdint>
+#include "engine/graphics/TransformSetup.h"
 
 namespace orv {
 
@@ -31,9 +30,6 @@ class Image;
 //   stretched variant skips the two thresholds for samples it does not
 //   interpolate.
 
-/// The source rectangle of a transformed drawing, in source pixels.
-using SourceRect = Rect;
-
 /// Rotated and scaled drawing along `setup` (see `prepareRotation`, which
 /// got the same source size). Positions outside the source rectangle draw
 /// nothing; with `smooth` positions up to one pixel before it are drawn from
@@ -44,15 +40,6 @@ void rotateAlpha32(Image& target, Image& source, const SourceRect& sourceRect,
                    const RotationSetup& setup, bool smooth, int g);
 void rotateBlend32(Image& target, Image& source, const SourceRect& sourceRect,
                    const RotationSetup& setup, bool smooth, int g);
-
-/// The destination of a stretched drawing, in target pixels (64-bit, so a
-/// translated far-off rectangle keeps its place).
-struct StretchTarget {
-    std::int64_t x = 0;
-    std::int64_t y = 0;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-};
 
 /// `sourceRect` stretched onto `destination`, clipped to `clip`. Steps of
 /// sourceWidth / destinationWidth (single precision, nearest fixed-point
