@@ -1,5 +1,6 @@
 #include "engine/graphics/PixelWorkers16.h"
 
+#include "engine/graphics/PixelAccess.h"
 #include "engine/graphics/PixelRows16.h"
 #include "engine/resources/Image.h"
 
@@ -11,53 +12,16 @@ namespace orv {
 
 namespace {
 
-// Locks the images a worker touches, source first, and unlocks them in the
-// same order when it goes. `ok()` is false when a lock failed (the images
-// that were locked are unlocked all the same).
-class WorkerLock {
-public:
-    WorkerLock(Image* source, Image& target) : source_(source), target_(target) {
-        sourceLocked_ = source_ == nullptr || source_->lock();
-        targetLocked_ = sourceLocked_ && target_.lock();
-    }
-    WorkerLock(const WorkerLock&) = delete;
-    WorkerLock& operator=(const WorkerLock&) = delete;
-    ~WorkerLock() {
-        if (source_ != nullptr && sourceLocked_) {
-            source_->unlock();
-        }
-        if (targetLocked_) {
-            target_.unlock();
-        }
-    }
-    [[nodiscard]] bool ok() const { return sourceLocked_ && targetLocked_; }
-
-private:
-    Image* source_;
-    Image& target_;
-    bool sourceLocked_ = false;
-    bool targetLocked_ = false;
-};
-
-[[maybe_unused]] bool insideImage(const Image& image, int x, int y, int width, int height) {
-    return x >= 0 && y >= 0 && width >= 0 && height >= 0 && x <= image.getWidth() - width &&
-           y <= image.getHeight() - height;
-}
-
 std::uint16_t* row16(const Image& image, int x, int y) {
-    return reinterpret_cast<std::uint16_t*>(image.getPixels() +
-                                            static_cast<std::ptrdiff_t>(y) * image.getPitch()) +
-           x;
+    return pixelAt<std::uint16_t>(image, x, y);
 }
 
 const std::uint32_t* row32(const Image& image, int x, int y) {
-    return reinterpret_cast<const std::uint32_t*>(
-               image.getPixels() + static_cast<std::ptrdiff_t>(y) * image.getPitch()) +
-           x;
+    return pixelAt<const std::uint32_t>(image, x, y);
 }
 
 std::uint8_t* planeRow(const Image& image, int x, int y) {
-    return image.getAlpha() + static_cast<std::ptrdiff_t>(y) * image.getWidth() + x;
+    return planeAt(image, x, y);
 }
 
 // Which buffers of an image a worker reads or writes.
@@ -75,7 +39,7 @@ template <class RowWork>
 void forEachRow(Image* source, unsigned sourceNeeds, Image& target, unsigned targetNeeds,
                 int height, RowWork rowWork) {
     const WorkerLock lock(source, target);
-    if (!lock.ok() || (source != nullptr && !has(*source, sourceNeeds)) ||
+    if (!lock.locked() || (source != nullptr && !has(*source, sourceNeeds)) ||
         !has(target, targetNeeds)) {
         return;
     }

@@ -1,5 +1,6 @@
 #include "engine/graphics/PixelWorkers32.h"
 
+#include "engine/graphics/PixelAccess.h"
 #include "engine/graphics/PixelRows32.h"
 #include "engine/resources/Image.h"
 
@@ -10,49 +11,12 @@ namespace orv {
 
 namespace {
 
-// Locks the images a worker touches, source first, and unlocks them in the
-// same order when it goes. `ok()` is false when a lock failed (the images
-// that were locked are unlocked all the same).
-class WorkerLock {
-public:
-    WorkerLock(Image* source, Image& target) : source_(source), target_(target) {
-        sourceLocked_ = source_ == nullptr || source_->lock();
-        targetLocked_ = sourceLocked_ && target_.lock();
-    }
-    WorkerLock(const WorkerLock&) = delete;
-    WorkerLock& operator=(const WorkerLock&) = delete;
-    ~WorkerLock() {
-        if (source_ != nullptr && sourceLocked_) {
-            source_->unlock();
-        }
-        if (targetLocked_) {
-            target_.unlock();
-        }
-    }
-    [[nodiscard]] bool ok() const {
-        return sourceLocked_ && targetLocked_ && target_.getPixels() != nullptr;
-    }
-
-private:
-    Image* source_;
-    Image& target_;
-    bool sourceLocked_ = false;
-    bool targetLocked_ = false;
-};
-
-[[maybe_unused]] bool insideImage(const Image& image, int x, int y, int width, int height) {
-    return x >= 0 && y >= 0 && width >= 0 && height >= 0 && x <= image.getWidth() - width &&
-           y <= image.getHeight() - height;
-}
-
 std::uint32_t* row32(const Image& image, int x, int y) {
-    return reinterpret_cast<std::uint32_t*>(image.getPixels() +
-                                            static_cast<std::ptrdiff_t>(y) * image.getPitch()) +
-           x;
+    return pixelAt<std::uint32_t>(image, x, y);
 }
 
 const std::uint8_t* planeRow(const Image& image, int x, int y) {
-    return image.getAlpha() + static_cast<std::ptrdiff_t>(y) * image.getWidth() + x;
+    return planeAt(image, x, y);
 }
 
 constexpr bool isChannel(int channel) {
@@ -72,7 +36,8 @@ void forEachRow32(Image& target, Image& source, int srcX, int srcY, int width, i
     assert(insideImage(source, srcX, srcY, width, height));
     assert(insideImage(target, dstX, dstY, width, height));
     const WorkerLock lock(&source, target);
-    if (!lock.ok() || source.getPixels() == nullptr || width <= 0) {
+    if (!lock.locked() || target.getPixels() == nullptr || source.getPixels() == nullptr ||
+        width <= 0) {
         return;
     }
     for (int row = 0; row < height; ++row) {
@@ -87,7 +52,8 @@ void forEachPlaneRow(Image& target, Image& source, int srcX, int srcY, int width
     assert(insideImage(source, srcX, srcY, width, height));
     assert(insideImage(target, dstX, dstY, width, height));
     const WorkerLock lock(&source, target);
-    if (!lock.ok() || source.getAlpha() == nullptr || width <= 0) {
+    if (!lock.locked() || target.getPixels() == nullptr || source.getAlpha() == nullptr ||
+        width <= 0) {
         return;
     }
     for (int row = 0; row < height; ++row) {
@@ -99,7 +65,7 @@ template <class RowWork>
 void forEachTargetRow(Image& target, int x, int y, int width, int height, RowWork rowWork) {
     assert(insideImage(target, x, y, width, height));
     const WorkerLock lock(nullptr, target);
-    if (!lock.ok() || width <= 0) {
+    if (!lock.locked() || target.getPixels() == nullptr || width <= 0) {
         return;
     }
     for (int row = 0; row < height; ++row) {
@@ -174,7 +140,8 @@ void copyOpaque32(Image& target, Image& source, int srcX, int srcY, int width, i
     assert(insideImage(source, srcX, srcY, width, height));
     assert(insideImage(target, dstX, dstY, width, height));
     const WorkerLock lock(&source, target);
-    if (!lock.ok() || source.getPixels() == nullptr || width <= 0 || height <= 0) {
+    if (!lock.locked() || target.getPixels() == nullptr || source.getPixels() == nullptr ||
+        width <= 0 || height <= 0) {
         return;
     }
     pixel32::copyOpaqueRect(row32(target, dstX, dstY), target.getPitch() / 4,
