@@ -1,4 +1,5 @@
 #include "engine/graphics/PixelRows16.h"
+#include "tests/graphics/RowCases.h"
 
 #include <gtest/gtest.h>
 
@@ -13,40 +14,25 @@ namespace {
 using Words = std::vector<std::uint16_t>;
 using Plane = std::vector<std::uint8_t>;
 
+using test::AlphaPattern;
+using test::describe;
+using test::patternsAndAlphas;
+using test::RowCase;
+
 // Plane patterns: the group shortcut of the normal blend hinges on four bytes
 // of 255 in a group, so each pattern places 0, 254 and 255 differently over
 // groups of four.
-enum class AlphaPattern { Zero, Opaque, Almost, Mixed, Random };
-
 Plane makePlane(int count, AlphaPattern pattern, std::mt19937& random) {
+    // Mixed: groups of four: opaque, opaque but for a 254, transparent, half
+    // opaque, opaque. Five groups long, so each kind falls in either half of
+    // a step of eight somewhere along a long row. The rows start one element
+    // into the buffers, hence the shift.
+    static constexpr int kCycle[] = {255, 255, 255, 255, 255, 254, 255, 255, 0,   0,
+                                     0,   0,   255, 255, 0,   128, 255, 255, 255, 255};
     Plane plane(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        int alpha = 0;
-        switch (pattern) {
-        case AlphaPattern::Zero:
-            alpha = 0;
-            break;
-        case AlphaPattern::Opaque:
-            alpha = 255;
-            break;
-        case AlphaPattern::Almost:
-            alpha = 254;
-            break;
-        case AlphaPattern::Mixed: {
-            // Groups of four: opaque, opaque but for a 254, transparent,
-            // half opaque, opaque. Five groups long, so each kind falls in
-            // either half of a step of eight somewhere along a long row. The
-            // rows start one element into the buffers, hence the shift.
-            static constexpr int kCycle[] = {255, 255, 255, 255, 255, 254, 255, 255, 0,   0,
-                                             0,   0,   255, 255, 0,   128, 255, 255, 255, 255};
-            alpha = kCycle[(i + 19) % 20];
-            break;
-        }
-        case AlphaPattern::Random:
-            alpha = static_cast<int>(random() & 0xFFU);
-            break;
-        }
-        plane[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(alpha);
+        plane[static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(test::patternAlpha(pattern, kCycle[(i + 19) % 20], random));
     }
     return plane;
 }
@@ -57,28 +43,6 @@ Words makeWords(int count, std::mt19937& random) {
         w = static_cast<std::uint16_t>(random());
     }
     return words;
-}
-
-struct RowCase {
-    AlphaPattern pattern;
-    int g;
-};
-
-std::vector<RowCase> patternsAndAlphas() {
-    std::vector<RowCase> cases;
-    for (AlphaPattern pattern : {AlphaPattern::Zero, AlphaPattern::Opaque, AlphaPattern::Almost,
-                                 AlphaPattern::Mixed, AlphaPattern::Random}) {
-        for (int g : {1, 128, 254, 255}) {
-            cases.push_back({pattern, g});
-        }
-    }
-    return cases;
-}
-
-std::string describe(const RowCase& c) {
-    static constexpr const char* kPatterns[] = {"zero", "opaque", "almost", "mixed", "random"};
-    return std::string("alphas ") + kPatterns[static_cast<int>(c.pattern)] + ", g " +
-           std::to_string(c.g);
 }
 
 // A row operation given every input it might use: target, source words,
@@ -262,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {0x0000},
                               {0},
                               {rgb(15, 31, 15)}}),
-    [](const testing::TestParamInfo<ExactCase>& param) { return std::string(param.param.name); });
+    test::caseName<ExactCase>);
 
 TEST(ExactResults16, MaskAndFillsLerpTowardsTheColour) {
     Words row = {0x0000, 0x1234, 0xFFFF};

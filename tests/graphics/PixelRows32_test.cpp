@@ -1,4 +1,5 @@
 #include "engine/graphics/PixelRows32.h"
+#include "tests/graphics/RowCases.h"
 
 #include <gtest/gtest.h>
 
@@ -12,33 +13,19 @@ namespace {
 
 using Row = std::vector<std::uint32_t>;
 
+using test::AlphaPattern;
+using test::describe;
+using test::patternsAndAlphas;
+using test::RowCase;
+
 // Source alpha patterns: the blends' shortcuts hinge on pairs of weights 0 or
 // 254, so each pattern places 0, 254 and 255 alphas differently over pairs.
-enum class AlphaPattern { Zero, Opaque, Almost, Mixed, Random };
-
 Row makeSource(int count, AlphaPattern pattern, std::mt19937& random) {
+    static constexpr int kCycle[] = {255, 255, 0, 0, 255, 254, 0, 255, 128};
     Row row(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        std::uint32_t alpha = 0;
-        switch (pattern) {
-        case AlphaPattern::Zero:
-            alpha = 0;
-            break;
-        case AlphaPattern::Opaque:
-            alpha = 255;
-            break;
-        case AlphaPattern::Almost:
-            alpha = 254;
-            break;
-        case AlphaPattern::Mixed: {
-            static constexpr std::uint32_t kCycle[] = {255, 255, 0, 0, 255, 254, 0, 255, 128};
-            alpha = kCycle[i % 9];
-            break;
-        }
-        case AlphaPattern::Random:
-            alpha = random() & 0xFFU;
-            break;
-        }
+        const auto alpha =
+            static_cast<std::uint32_t>(test::patternAlpha(pattern, kCycle[i % 9], random));
         row[static_cast<std::size_t>(i)] = (alpha << 24) | (random() & 0x00FFFFFFU);
     }
     return row;
@@ -50,30 +37,6 @@ Row makeTarget(int count, std::mt19937& random) {
         pixel = static_cast<std::uint32_t>(random());
     }
     return row;
-}
-
-struct RowCase {
-    AlphaPattern pattern;
-    int g;
-};
-
-// Every alpha pattern at the global alphas that matter: 1, the halfway 128,
-// 254, and 255, where the full-weight shortcut can apply.
-std::vector<RowCase> patternsAndAlphas() {
-    std::vector<RowCase> cases;
-    for (AlphaPattern pattern : {AlphaPattern::Zero, AlphaPattern::Opaque, AlphaPattern::Almost,
-                                 AlphaPattern::Mixed, AlphaPattern::Random}) {
-        for (int g : {1, 128, 254, 255}) {
-            cases.push_back({pattern, g});
-        }
-    }
-    return cases;
-}
-
-std::string describe(const RowCase& c) {
-    static constexpr const char* kPatterns[] = {"zero", "opaque", "almost", "mixed", "random"};
-    return std::string("alphas ") + kPatterns[static_cast<int>(c.pattern)] + ", g " +
-           std::to_string(c.g);
 }
 
 using SourceRowFunction = void (*)(std::uint32_t*, const std::uint32_t*, int, int);
@@ -226,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {0x12000000, 0x34FFFFFF},
                   {0xFFABCDEF, 0x00010203},
                   {0x12ABCDEF, 0x34010203}}),
-    [](const testing::TestParamInfo<ExactCase>& param) { return std::string(param.param.name); });
+    test::caseName<ExactCase>);
 
 TEST(ExactResults, MaskAndFillsLerpTowardsTheColourAndKeepAlpha) {
     Row row = {0x5000FF00, 0x60FFFFFF, 0x70000000};
