@@ -3,6 +3,7 @@
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/gui/Button.h"
 #include "engine/gui/DialogPainter.h"
+#include "engine/gui/FullScreenHandler.h"
 #include "engine/gui/InputLabel.h"
 #include "engine/gui/Slider.h"
 #include "engine/gui/Switch.h"
@@ -27,6 +28,7 @@ void registerGuiClasses() {
         {"DialogPainter", &DialogPainter::createFromDefinition},
         {"ToolTip", &ToolTip::createFromDefinition},
         {"ToolTipLabel", &ToolTipLabel::createFromDefinition},
+        {"FullScreenHandler", &FullScreenHandler::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {
