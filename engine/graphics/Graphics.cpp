@@ -258,6 +258,21 @@ void Graphics::copyImage(Image& image, int x, int y) {
     copyImage(image, x, y, 0, 0, image.getWidth(), image.getHeight());
 }
 
+void Graphics::copyChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
+                           int srcWidth, int srcHeight) {
+    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Copy);
+}
+
+void Graphics::minChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
+                          int srcHeight) {
+    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Min);
+}
+
+void Graphics::maxChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
+                          int srcHeight) {
+    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Max);
+}
+
 void Graphics::copyChannel(Image& image, int channel, int x, int y, const Rect& source) {
     copyChannel(image, channel, x, y, source.x, source.y, source.width, source.height);
 }

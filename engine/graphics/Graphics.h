@@ -138,18 +138,18 @@ public:
     void copyImage(Image& image, int x, int y, const Rect& source);
     void copyImage(Image& image, int x, int y);
     /// The image's values written into one channel of the target.
-    virtual void copyChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
-                             int srcWidth, int srcHeight) = 0;
+    void copyChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
+                     int srcHeight);
     void copyChannel(Image& image, int channel, int x, int y, const Rect& source);
     void copyChannel(Image& image, int channel, int x, int y);
     /// Like `copyChannel`, a target value being replaced only by a smaller one.
-    virtual void minChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
-                            int srcWidth, int srcHeight) = 0;
+    void minChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
+                    int srcHeight);
     void minChannel(Image& image, int channel, int x, int y, const Rect& source);
     void minChannel(Image& image, int channel, int x, int y);
     /// Like `copyChannel`, a target value being replaced only by a larger one.
-    virtual void maxChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
-                            int srcWidth, int srcHeight) = 0;
+    void maxChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
+                    int srcHeight);
     void maxChannel(Image& image, int channel, int x, int y, const Rect& source);
     void maxChannel(Image& image, int channel, int x, int y);
 
@@ -324,6 +324,10 @@ protected:
 
     /// Which comparison the channel-from-image operations make.
     enum class ChannelMode { Copy, Min, Max };
+    /// What `copyChannel`, `minChannel` and `maxChannel` do in the target's
+    /// format, `mode` naming which.
+    virtual void writeChannelFromImage(Image& image, int channel, int x, int y, int srcX, int srcY,
+                                       int srcWidth, int srcHeight, ChannelMode mode) = 0;
     /// The worker among three for `mode`.
     template <class Worker>
     [[nodiscard]] static Worker pickByMode(ChannelMode mode, Worker copy, Worker min, Worker max) {

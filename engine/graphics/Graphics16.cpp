@@ -226,21 +226,6 @@ void Graphics16::copyImage(Image& image, int x, int y, int srcX, int srcY, int s
     }
 }
 
-void Graphics16::copyChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
-                             int srcWidth, int srcHeight) {
-    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Copy);
-}
-
-void Graphics16::minChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
-                            int srcWidth, int srcHeight) {
-    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Min);
-}
-
-void Graphics16::maxChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
-                            int srcWidth, int srcHeight) {
-    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Max);
-}
-
 void Graphics16::writeChannelFromImage(Image& image, int channel, int x, int y, int srcX, int srcY,
                                        int srcWidth, int srcHeight, ChannelMode mode) {
     // A plane source gives only its alpha, so only channel 0 takes it.

@@ -65,15 +65,6 @@ public:
     void copyImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
                    int srcHeight) override;
     using Graphics::copyImage;
-    void copyChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
-                     int srcHeight) override;
-    using Graphics::copyChannel;
-    void minChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
-                    int srcHeight) override;
-    using Graphics::minChannel;
-    void maxChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
-                    int srcHeight) override;
-    using Graphics::maxChannel;
 
     /// Stores the colour and its RGB565 form.
     void setColor(std::uint32_t color) override;
@@ -87,7 +78,7 @@ private:
     [[nodiscard]] bool targetIs16() const;
 
     void writeChannelFromImage(Image& image, int channel, int x, int y, int srcX, int srcY,
-                               int srcWidth, int srcHeight, ChannelMode mode);
+                               int srcWidth, int srcHeight, ChannelMode mode) override;
 
     std::uint16_t nativeColor_ = 0;
 };

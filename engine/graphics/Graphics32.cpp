@@ -185,21 +185,6 @@ void Graphics32::copyImage(Image& image, int x, int y, int srcX, int srcY, int s
     copyPixels32(getTarget(), image, srcX, srcY, srcWidth, srcHeight, x, y);
 }
 
-void Graphics32::copyChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
-                             int srcWidth, int srcHeight) {
-    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Copy);
-}
-
-void Graphics32::minChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
-                            int srcWidth, int srcHeight) {
-    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Min);
-}
-
-void Graphics32::maxChannel(Image& image, int channel, int x, int y, int srcX, int srcY,
-                            int srcWidth, int srcHeight) {
-    writeChannelFromImage(image, channel, x, y, srcX, srcY, srcWidth, srcHeight, ChannelMode::Max);
-}
-
 void Graphics32::writeChannelFromImage(Image& image, int channel, int x, int y, int srcX, int srcY,
                                        int srcWidth, int srcHeight, ChannelMode mode) {
     const bool fromPlane = isMaskSource(image) || image.getFormat() == kFormatRgb565;

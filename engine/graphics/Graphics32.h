@@ -48,15 +48,6 @@ public:
     void copyImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
                    int srcHeight) override;
     using Graphics::copyImage;
-    void copyChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
-                     int srcHeight) override;
-    using Graphics::copyChannel;
-    void minChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
-                    int srcHeight) override;
-    using Graphics::minChannel;
-    void maxChannel(Image& image, int channel, int x, int y, int srcX, int srcY, int srcWidth,
-                    int srcHeight) override;
-    using Graphics::maxChannel;
 
     /// The colour as stored.
     [[nodiscard]] std::uint32_t getNativeColor() const override { return getColor(); }
@@ -67,7 +58,7 @@ private:
     [[nodiscard]] bool targetIs32() const;
 
     void writeChannelFromImage(Image& image, int channel, int x, int y, int srcX, int srcY,
-                               int srcWidth, int srcHeight, ChannelMode mode);
+                               int srcWidth, int srcHeight, ChannelMode mode) override;
 };
 
 } // namespace orv
