@@ -2,7 +2,6 @@
 // the sampling positions are those of every format (TransformWalk.h); what
 // differs is the pixel: RGB565 words interpolated field by field, and the
 // alpha read from the source's plane.
-#include "engine/graphics/PixelAccess.h"
 #include "engine/graphics/PixelRows16.h"
 #include "engine/graphics/PixelWorkers16.h"
 #include "engine/graphics/TransformWalk.h"
@@ -16,15 +15,16 @@ namespace orv {
 namespace {
 
 using transform_walk::Sample;
+using transform_walk::SourceView;
 using transform_walk::Write;
 
 // The plane byte of a pixel; 255 for a source without plane (only the opaque
 // and constant-alpha variants read such sources, and they ignore it).
-std::uint8_t planeByte(const Image& image, std::int64_t x, std::int64_t y) {
-    if (image.getAlpha() == nullptr) {
+std::uint8_t planeByte(const SourceView& source, std::int64_t x, std::int64_t y) {
+    if (source.plane == nullptr) {
         return 255;
     }
-    return *planeAt(image, x, y);
+    return source.planeByte(x, y);
 }
 
 // The RGB565 word of the transformed walk, its alpha in the source's plane
@@ -33,9 +33,9 @@ struct Format16 {
     using Pixel = std::uint16_t;
     static constexpr bool kBlendNeedsPlane = true;
 
-    static Sample<Pixel> pick(const Image& source, std::int64_t x, std::int64_t y) {
+    static Sample<Pixel> pick(const SourceView& source, std::int64_t x, std::int64_t y) {
         Sample<Pixel> sample;
-        sample.pixel = *pixelAt<const Pixel>(source, x, y);
+        sample.pixel = source.pixel<Pixel>(x, y);
         sample.plane = planeByte(source, x, y);
         return sample;
     }
@@ -43,12 +43,12 @@ struct Format16 {
     // The four pixels around a position weighted by its fractions: each field
     // the truncated weighted sum of the masked field values, masked back into
     // its field; the alpha the untruncated sum of the plane bytes.
-    static Sample<Pixel> interpolate(const Image& source, std::int64_t x0, std::int64_t y0,
+    static Sample<Pixel> interpolate(const SourceView& source, std::int64_t x0, std::int64_t y0,
                                      std::int64_t x1, std::int64_t y1, double fx, double fy) {
-        const Pixel topLeft = *pixelAt<const Pixel>(source, x0, y0);
-        const Pixel topRight = *pixelAt<const Pixel>(source, x1, y0);
-        const Pixel bottomLeft = *pixelAt<const Pixel>(source, x0, y1);
-        const Pixel bottomRight = *pixelAt<const Pixel>(source, x1, y1);
+        const Pixel topLeft = source.pixel<Pixel>(x0, y0);
+        const Pixel topRight = source.pixel<Pixel>(x1, y0);
+        const Pixel bottomLeft = source.pixel<Pixel>(x0, y1);
+        const Pixel bottomRight = source.pixel<Pixel>(x1, y1);
         const double wTopLeft = (1.0 - fx) * (1.0 - fy);
         const double wTopRight = fx * (1.0 - fy);
         const double wBottomLeft = (1.0 - fx) * fy;

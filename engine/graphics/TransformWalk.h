@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace orv::transform_walk {
@@ -19,8 +20,8 @@ namespace orv::transform_walk {
 //     struct Format {
 //         using Pixel = ...;            // one target and source pixel
 //         static constexpr bool kBlendNeedsPlane;  // blends read the plane
-//         static Sample<Pixel> pick(const Image& source, int64 x, int64 y);
-//         static Sample<Pixel> interpolate(const Image& source, int64 x0,
+//         static Sample<Pixel> pick(const SourceView& source, int64 x, int64 y);
+//         static Sample<Pixel> interpolate(const SourceView& source, int64 x0,
 //                                          int64 y0, int64 x1, int64 y1,
 //                                          double fx, double fy);
 //         static void store(Pixel& d, Pixel sample);     // opaque write
@@ -42,6 +43,29 @@ struct Sample {
     std::uint8_t plane = 0;
     double alpha = 0.0;
     bool interpolated = false;
+};
+
+// The buffers of a locked source, read once for a whole drawing: they stay
+// where they are while it lasts, but the compiler cannot tell that a pixel
+// written to the target leaves the image's fields alone.
+struct SourceView {
+    const std::uint8_t* pixels;
+    std::ptrdiff_t pitch;
+    const std::uint8_t* plane; // null when the image has none
+    std::ptrdiff_t width;
+
+    explicit SourceView(const Image& image)
+        : pixels(image.getPixels()), pitch(image.getPitch()), plane(image.getAlpha()),
+          width(image.getWidth()) {}
+
+    template <class Pixel>
+    [[nodiscard]] Pixel pixel(std::int64_t x, std::int64_t y) const {
+        return *(reinterpret_cast<const Pixel*>(pixels + static_cast<std::ptrdiff_t>(y) * pitch) +
+                 x);
+    }
+    [[nodiscard]] std::uint8_t planeByte(std::int64_t x, std::int64_t y) const {
+        return plane[static_cast<std::ptrdiff_t>(y) * width + x];
+    }
 };
 
 // The fraction of a fixed-point position, 0 <= f < 1.
@@ -103,6 +127,7 @@ void rotateRows(Image& target, Image& source, const SourceRect& rect, const Rota
     if (left >= right || top >= bottom) {
         return;
     }
+    const SourceView view(source);
     // Position limits relative to the rectangle's origin.
     const std::int64_t lowX = left - rect.x;
     const std::int64_t lowY = top - rect.y;
@@ -119,8 +144,8 @@ void rotateRows(Image& target, Image& source, const SourceRect& rect, const Rota
             const std::int64_t iy = v >> kFixedShift;
             if constexpr (!smooth) {
                 if (ix >= lowX && ix < highX && iy >= lowY && iy < highY) {
-                    writeSample<Format, mode>(d[col],
-                                              Format::pick(source, rect.x + ix, rect.y + iy), g);
+                    writeSample<Format, mode>(d[col], Format::pick(view, rect.x + ix, rect.y + iy),
+                                              g);
                 }
             } else {
                 if (ix < lowX - 1 || ix >= highX || iy < lowY - 1 || iy >= highY) {
@@ -132,8 +157,7 @@ void rotateRows(Image& target, Image& source, const SourceRect& rect, const Rota
                 const std::int64_t y0 = rect.y + std::clamp(iy, lowY, highY - 1);
                 const std::int64_t y1 = rect.y + std::clamp(iy + 1, lowY, highY - 1);
                 writeSample<Format, mode>(
-                    d[col], Format::interpolate(source, x0, y0, x1, y1, fraction(u), fraction(v)),
-                    g);
+                    d[col], Format::interpolate(view, x0, y0, x1, y1, fraction(u), fraction(v)), g);
             }
         }
         rowU += setup.stepA;
@@ -169,6 +193,7 @@ void stretchRows(Image& target, Image& source, const SourceRect& rect, const Str
     if (!drawable<Format, mode>(lock, source, target)) {
         return;
     }
+    const SourceView view(source);
     // Samples are read only inside the source rectangle and the image.
     const std::int64_t left = std::max(rect.x, 0);
     const std::int64_t top = std::max(rect.y, 0);
@@ -200,11 +225,10 @@ void stretchRows(Image& target, Image& source, const SourceRect& rect, const Str
             }
             if (smooth && ix < lastX && iy < lastY && ix + 1 < right && iy + 1 < bottom) {
                 writeSample<Format, mode>(
-                    *d,
-                    Format::interpolate(source, ix, iy, ix + 1, iy + 1, fraction(u), fraction(v)),
+                    *d, Format::interpolate(view, ix, iy, ix + 1, iy + 1, fraction(u), fraction(v)),
                     g);
             } else {
-                writeSample<Format, mode>(*d, Format::pick(source, ix, iy), g);
+                writeSample<Format, mode>(*d, Format::pick(view, ix, iy), g);
             }
         }
     }

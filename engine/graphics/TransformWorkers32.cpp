@@ -1,6 +1,5 @@
 #include "engine/graphics/TransformWorkers32.h"
 
-#include "engine/graphics/PixelAccess.h"
 #include "engine/graphics/PixelRows32.h"
 #include "engine/graphics/TransformWalk.h"
 #include "engine/resources/Image.h"
@@ -13,6 +12,7 @@ namespace orv {
 namespace {
 
 using transform_walk::Sample;
+using transform_walk::SourceView;
 using transform_walk::Write;
 
 // The 0xAARRGGBB pixel of the transformed walk (TransformWalk.h). Writes
@@ -22,9 +22,9 @@ struct Format32 {
     using Pixel = std::uint32_t;
     static constexpr bool kBlendNeedsPlane = false;
 
-    static Sample<Pixel> pick(const Image& source, std::int64_t x, std::int64_t y) {
+    static Sample<Pixel> pick(const SourceView& source, std::int64_t x, std::int64_t y) {
         Sample<Pixel> sample;
-        sample.pixel = *pixelAt<const Pixel>(source, x, y);
+        sample.pixel = source.pixel<Pixel>(x, y);
         return sample;
     }
 
@@ -32,12 +32,12 @@ struct Format32 {
     // byte the truncated weighted sum, the alpha the untruncated one. The four
     // channels go through the same statements side by side, which the compiler
     // turns into vector arithmetic with the very same double results.
-    static Sample<Pixel> interpolate(const Image& source, std::int64_t x0, std::int64_t y0,
+    static Sample<Pixel> interpolate(const SourceView& source, std::int64_t x0, std::int64_t y0,
                                      std::int64_t x1, std::int64_t y1, double fx, double fy) {
-        const Pixel topLeft = *pixelAt<const Pixel>(source, x0, y0);
-        const Pixel topRight = *pixelAt<const Pixel>(source, x1, y0);
-        const Pixel bottomLeft = *pixelAt<const Pixel>(source, x0, y1);
-        const Pixel bottomRight = *pixelAt<const Pixel>(source, x1, y1);
+        const Pixel topLeft = source.pixel<Pixel>(x0, y0);
+        const Pixel topRight = source.pixel<Pixel>(x1, y0);
+        const Pixel bottomLeft = source.pixel<Pixel>(x0, y1);
+        const Pixel bottomRight = source.pixel<Pixel>(x1, y1);
         const double wTopLeft = (1.0 - fx) * (1.0 - fy);
         const double wTopRight = fx * (1.0 - fy);
         const double wBottomLeft = (1.0 - fx) * fy;
