@@ -80,6 +80,23 @@ inline std::int64_t stretchStep(int sourceSize, std::int64_t targetSize) {
     return draw_math::truncTo64(std::nearbyint(static_cast<double>(step)));
 }
 
+// The readable part of a source rectangle: inside the source image too, in
+// source pixels (right and bottom exclusive; empty when left >= right or
+// top >= bottom).
+struct ReadablePart {
+    std::int64_t left;
+    std::int64_t top;
+    std::int64_t right;
+    std::int64_t bottom;
+};
+
+inline ReadablePart readablePart(const SourceRect& rect, const Image& source) {
+    return ReadablePart{
+        std::max(rect.x, 0), std::max(rect.y, 0),
+        std::min<std::int64_t>(std::int64_t{rect.x} + rect.width, source.getWidth()),
+        std::min<std::int64_t>(std::int64_t{rect.y} + rect.height, source.getHeight())};
+}
+
 // Whether the locked images can be drawn: both have pixels and, for a blend
 // of a format that reads it, the source has its plane.
 template <class Format, Write mode>
@@ -117,13 +134,7 @@ void rotateRows(Image& target, Image& source, const SourceRect& rect, const Rota
         setup.area.height <= 0) {
         return;
     }
-    // The readable part of the source rectangle: inside the source image too.
-    const std::int64_t left = std::max(rect.x, 0);
-    const std::int64_t top = std::max(rect.y, 0);
-    const std::int64_t right =
-        std::min<std::int64_t>(std::int64_t{rect.x} + rect.width, source.getWidth());
-    const std::int64_t bottom =
-        std::min<std::int64_t>(std::int64_t{rect.y} + rect.height, source.getHeight());
+    const auto [left, top, right, bottom] = readablePart(rect, source);
     if (left >= right || top >= bottom) {
         return;
     }
@@ -195,12 +206,7 @@ void stretchRows(Image& target, Image& source, const SourceRect& rect, const Str
     }
     const SourceView view(source);
     // Samples are read only inside the source rectangle and the image.
-    const std::int64_t left = std::max(rect.x, 0);
-    const std::int64_t top = std::max(rect.y, 0);
-    const std::int64_t right =
-        std::min<std::int64_t>(std::int64_t{rect.x} + rect.width, source.getWidth());
-    const std::int64_t bottom =
-        std::min<std::int64_t>(std::int64_t{rect.y} + rect.height, source.getHeight());
+    const auto [left, top, right, bottom] = readablePart(rect, source);
     const std::int64_t stepX = stretchStep(rect.width, dest.width);
     const std::int64_t stepY = stretchStep(rect.height, dest.height);
     constexpr double one = static_cast<double>(kFixedOne);
