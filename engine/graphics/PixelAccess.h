@@ -62,4 +62,18 @@ template <class Pixel>
     return image.getAlpha() + static_cast<std::ptrdiff_t>(y) * image.getWidth() + x;
 }
 
+/// The rules of the channel copies: a new value replaces the old one always,
+/// only when smaller, or only when larger (byte or pixel values alike).
+namespace channel_rule {
+inline constexpr auto kAlways = [](auto, auto) {
+    return true;
+};
+inline constexpr auto kIfSmaller = [](auto oldValue, auto newValue) {
+    return newValue < oldValue;
+};
+inline constexpr auto kIfLarger = [](auto oldValue, auto newValue) {
+    return newValue > oldValue;
+};
+} // namespace channel_rule
+
 } // namespace orv

@@ -84,15 +84,9 @@ constexpr int channelShift(int channel) {
     return 24 - 8 * channel;
 }
 
-constexpr auto kAlways = [](std::uint8_t, std::uint8_t) {
-    return true;
-};
-constexpr auto kIfSmaller = [](std::uint8_t oldValue, std::uint8_t newValue) {
-    return newValue < oldValue;
-};
-constexpr auto kIfLarger = [](std::uint8_t oldValue, std::uint8_t newValue) {
-    return newValue > oldValue;
-};
+using channel_rule::kAlways;
+using channel_rule::kIfLarger;
+using channel_rule::kIfSmaller;
 
 // Target plane bytes from the source plane, where `accept` says so.
 template <class Accept>

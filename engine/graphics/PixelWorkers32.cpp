@@ -87,15 +87,9 @@ void writeChannel(std::uint32_t* target, int count, int shift, Value value, Acce
     }
 }
 
-constexpr auto kAlways = [](std::uint32_t, std::uint32_t) {
-    return true;
-};
-constexpr auto kIfSmaller = [](std::uint32_t oldValue, std::uint32_t newValue) {
-    return newValue < oldValue;
-};
-constexpr auto kIfLarger = [](std::uint32_t oldValue, std::uint32_t newValue) {
-    return newValue > oldValue;
-};
+using channel_rule::kAlways;
+using channel_rule::kIfLarger;
+using channel_rule::kIfSmaller;
 
 template <class Accept>
 void channelFrom32(Image& target, Image& source, int srcX, int srcY, int width, int height,
