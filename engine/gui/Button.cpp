@@ -102,16 +102,7 @@ void Button::readDefinition(PropertyNode* definition) {
 }
 
 void* Button::getInterface(const ClassRecord& interfaceRecord) {
-    if (&interfaceRecord == &iInputListener::classRecord) {
-        return static_cast<iInputListener*>(this);
-    }
-    if (&interfaceRecord == &iGuiMethod::classRecord) {
-        return static_cast<iGuiMethod*>(this);
-    }
-    if (&interfaceRecord == &IRenderable::classRecord) {
-        return static_cast<IRenderable*>(this);
-    }
-    return nullptr;
+    return widget::queryWidgetInterface(*this, interfaceRecord);
 }
 
 void Button::setEnabled(bool enabled) {

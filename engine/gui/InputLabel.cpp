@@ -155,16 +155,7 @@ void InputLabel::readDefinition(PropertyNode* definition) {
 }
 
 void* InputLabel::getInterface(const ClassRecord& interfaceRecord) {
-    if (&interfaceRecord == &iInputListener::classRecord) {
-        return static_cast<iInputListener*>(this);
-    }
-    if (&interfaceRecord == &iGuiMethod::classRecord) {
-        return static_cast<iGuiMethod*>(this);
-    }
-    if (&interfaceRecord == &IRenderable::classRecord) {
-        return static_cast<IRenderable*>(this);
-    }
-    return nullptr;
+    return widget::queryWidgetInterface(*this, interfaceRecord);
 }
 
 // --- text ------------------------------------------------------------------

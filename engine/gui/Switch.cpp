@@ -127,16 +127,7 @@ void Switch::readDefinition(PropertyNode* definition) {
 }
 
 void* Switch::getInterface(const ClassRecord& interfaceRecord) {
-    if (&interfaceRecord == &iInputListener::classRecord) {
-        return static_cast<iInputListener*>(this);
-    }
-    if (&interfaceRecord == &iGuiMethod::classRecord) {
-        return static_cast<iGuiMethod*>(this);
-    }
-    if (&interfaceRecord == &IRenderable::classRecord) {
-        return static_cast<IRenderable*>(this);
-    }
-    return nullptr;
+    return widget::queryWidgetInterface(*this, interfaceRecord);
 }
 
 void Switch::setEnabled(bool enabled) {

@@ -6,7 +6,11 @@
 // the hover mark that counts in `hoverCount`, and keeping a widget alive
 // while its callback runs.
 
+#include "engine/core/ClassRecord.h"
 #include "engine/core/RefPtr.h"
+#include "engine/platform/iGuiMethod.h"
+#include "engine/platform/iInputListener.h"
+#include "engine/scene/IRenderable.h"
 
 #include <string>
 #include <string_view>
@@ -79,6 +83,23 @@ public:
 private:
     bool hovered_ = false;
 };
+
+/// The interface query of a widget that is at once a sprite, an input
+/// listener and a callback holder: its listener, callback and renderable
+/// parts, borrowed from `widget`; null for any other record.
+template <class Widget>
+[[nodiscard]] void* queryWidgetInterface(Widget& widget, const ClassRecord& interfaceRecord) {
+    if (&interfaceRecord == &iInputListener::classRecord) {
+        return static_cast<iInputListener*>(&widget);
+    }
+    if (&interfaceRecord == &iGuiMethod::classRecord) {
+        return static_cast<iGuiMethod*>(&widget);
+    }
+    if (&interfaceRecord == &IRenderable::classRecord) {
+        return static_cast<IRenderable*>(&widget);
+    }
+    return nullptr;
+}
 
 } // namespace widget
 } // namespace orv
