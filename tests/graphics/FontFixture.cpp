@@ -4,6 +4,7 @@
 #include "engine/properties/PropertyStore.h"
 
 #include <cstring>
+#include <string>
 
 namespace orv::test {
 
@@ -79,6 +80,20 @@ RefPtr<BitmapFont> makeTestFont() {
     RefPtr<BitmapFont> font = fontFromXml(kTestFontXml);
     font->addLayer(new FontLayer(0, kFillColor, testFillMask().get()));
     font->addLayer(new FontLayer(1, kShadowColor, testShadowImage().get()));
+    return font;
+}
+
+RefPtr<BitmapFont> gridFont() {
+    std::string xml = "<Font><Node id=\"font\" spacewidth=\"4\"><Vector id=\"chars\">";
+    for (int code = 0x21; code <= 0x7E; ++code) {
+        xml += "<G c=\"" + std::to_string(code) + "\" sx=\"" + std::to_string((code - 0x21) * 3) +
+               "\" sw=\"3\" sh=\"5\" width=\"4\"/>";
+    }
+    xml += "</Vector></Node></Font>";
+    RefPtr<BitmapFont> font = fontFromXml(xml);
+    RefPtr<Image> mask = createImage(94 * 3, 5, kFormatAlpha);
+    std::memset(mask->getAlpha(), 255, 94 * 3 * 5);
+    font->addLayer(new FontLayer(0, 0xFFFFFFFF, mask.get()));
     return font;
 }
 

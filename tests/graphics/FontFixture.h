@@ -38,6 +38,12 @@ extern const std::string_view kTestFontXml;
 [[nodiscard]] RefPtr<BitmapFont> fontFromXml(std::string_view xml,
                                              std::string_view sourceName = "test.xml");
 
+/// A font of fixed pitch: every printable ASCII character is a 3 x 5 glyph
+/// advancing 4 pixels, the blank advances 4; one white mask layer, no
+/// padding. A text of n characters that ends in a glyph measures 4n - 1;
+/// lines are 5 apart.
+[[nodiscard]] RefPtr<BitmapFont> gridFont();
+
 /// Layer 0 of the test font: 7 x 5, alpha only.
 [[nodiscard]] RefPtr<Image> testFillMask();
 /// Layer 1 of the test font: 13 x 7, 32-bit.

@@ -21,23 +21,6 @@
 namespace orv {
 namespace {
 
-// A font of fixed pitch: every printable ASCII character is a 3 x 5 glyph
-// advancing 4 pixels, the blank advances 4; one white mask layer, no
-// padding. A text of n characters that ends in a glyph measures 4n - 1.
-RefPtr<BitmapFont> gridFont() {
-    std::string xml = "<Font><Node id=\"font\" spacewidth=\"4\"><Vector id=\"chars\">";
-    for (int code = 0x21; code <= 0x7E; ++code) {
-        xml += "<G c=\"" + std::to_string(code) + "\" sx=\"" + std::to_string((code - 0x21) * 3) +
-               "\" sw=\"3\" sh=\"5\" width=\"4\"/>";
-    }
-    xml += "</Vector></Node></Font>";
-    RefPtr<BitmapFont> font = test::fontFromXml(xml);
-    RefPtr<Image> mask = createImage(94 * 3, 5, kFormatAlpha);
-    std::memset(mask->getAlpha(), 255, 94 * 3 * 5);
-    font->addLayer(new FontLayer(0, 0xFFFFFFFF, mask.get()));
-    return font;
-}
-
 std::vector<std::wstring> lineTexts(const Label& label) {
     std::vector<std::wstring> texts;
     for (const TextLine& line : label.getLines()) {
@@ -60,7 +43,7 @@ class LabelLines : public testing::TestWithParam<LinesCase> {};
 
 TEST_P(LabelLines, SplitWrapAndCutTheText) {
     const LinesCase& c = GetParam();
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     const RefPtr<Label> label(new Label(font.get(), 0, 0, c.width, 20, c.wrapStyle));
     label->setText(c.text);
     label->relayout();
@@ -107,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
 // --- arrangement -----------------------------------------------------------------
 
 TEST(LabelArrangement, AlignsLinesInsideTheWidestAndStepsByTheLineHeight) {
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     struct Case {
         int align;
         std::vector<int> xs;
@@ -163,7 +146,7 @@ TEST(LabelArrangement, OffsetKeepsThePaddingOutsideTheAnchoredBox) {
 }
 
 TEST(LabelArrangement, AFixedWidthPlacesTheBlockOfLinesByAlignment) {
-    const RefPtr<BitmapFont> font = gridFont(); // no padding
+    const RefPtr<BitmapFont> font = test::gridFont(); // no padding
     for (const auto& [align, x] :
          {std::pair{Label::kAlignLeft, 0}, std::pair{Label::kAlignCenter, 40},
           std::pair{Label::kAlignRight, 81}}) {
@@ -181,7 +164,7 @@ TEST(LabelArrangement, AFixedWidthPlacesTheBlockOfLinesByAlignment) {
 // --- size, laziness ------------------------------------------------------------------
 
 TEST(LabelSize, AnAutowidthLabelGrowsAndShrinksWithItsText) {
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     const RefPtr<Label> label(new Label(font.get(), 5, 5, 0, 0, Label::kAutoWidth));
     label->setText(L"abcde");
     label->relayout();
@@ -197,7 +180,7 @@ TEST(LabelSize, AnAutowidthLabelGrowsAndShrinksWithItsText) {
 }
 
 TEST(LabelSize, WithoutAutoFitTheImageIsCutAtTheLabelsHeight) {
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     const RefPtr<Label> label(new Label(font.get(), 0, 0, 50, 12, Label::kWordWrap));
     label->setAutoFitHeight(false);
     label->setText(L"a\nb\nc"); // 15 high
@@ -212,7 +195,7 @@ TEST(LabelSize, WithoutAutoFitTheImageIsCutAtTheLabelsHeight) {
 }
 
 TEST(LabelSize, AWrappingLabelOfWidthZeroOrWithoutFontShowsNothing) {
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     const RefPtr<Label> narrow(new Label(font.get(), 0, 0, 0, 10, Label::kTruncate));
     narrow->setText(L"abc");
     narrow->relayout();
@@ -231,7 +214,7 @@ TEST(LabelSize, AWrappingLabelOfWidthZeroOrWithoutFontShowsNothing) {
 }
 
 TEST(LabelLaziness, OnlyChangesMarkTheLabelAndLayoutClearsTheMark) {
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     const RefPtr<Label> label(new Label(font.get(), 0, 0, 40, 10, Label::kWordWrap));
     label->setText(L"abc");
     label->setColor(0xFF00FF00, 1);

@@ -25,23 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 namespace orv {
 namespace {
 
-// A font of fixed pitch: every printable ASCII character is a 3 x 5 glyph
-// advancing 4 pixels, the blank advances 4; one white mask layer, no
-// padding. A word of n characters is 4n - 1 wide; lines are 5 apart.
-RefPtr<BitmapFont> gridFont() {
-    std::string xml = "<Font><Node id=\"font\" spacewidth=\"4\"><Vector id=\"chars\">";
-    for (int code = 0x21; code <= 0x7E; ++code) {
-        xml += "<G c=\"" + std::to_string(code) + "\" sx=\"" + std::to_string((code - 0x21) * 3) +
-               "\" sw=\"3\" sh=\"5\" width=\"4\"/>";
-    }
-    xml += "</Vector></Node></Font>";
-    RefPtr<BitmapFont> font = test::fontFromXml(xml);
-    RefPtr<Image> mask = createImage(94 * 3, 5, kFormatAlpha);
-    std::memset(mask->getAlpha(), 255, 94 * 3 * 5);
-    font->addLayer(new FontLayer(0, 0xFFFFFFFF, mask.get()));
-    return font;
-}
-
 // Answers the image "PIC" of section "pics"; everything else as a styled
 // label does.
 class PictureLabel : public StyleLabel {
@@ -123,7 +106,7 @@ class StyleLabelLayout : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(StyleLabelLayout, PlacesTheRunsOfTheMarkup) {
     const LayoutCase& c = GetParam();
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     const LogCapture log;
     const RefPtr<PictureLabel> label(new PictureLabel(font.get(), c.width, solid(10, 10, 0)));
     label->setText(c.text);
@@ -207,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LayoutCase>& param) { return param.param.name; });
 
 TEST(StyleLabelLayoutState, RunsTakeTheStateTheTagsSet) {
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     const RefPtr<StyleLabel> label(new StyleLabel(font.get(), 0, 0, 200, 0));
     label->setText(L"a [color=#ffff0000]b [alignv=bottom]c[/color] d");
     const std::vector<RefPtr<Label>>& runs = label->getLines().at(0)->runs;
@@ -221,7 +204,7 @@ TEST(StyleLabelLayoutState, RunsTakeTheStateTheTagsSet) {
 }
 
 TEST(StyleLabelLayoutState, StateLeftOpenActsInTheNextTextAndTheSameTextIsNotRebuilt) {
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     const RefPtr<StyleLabel> label(new StyleLabel(font.get(), 0, 0, 40, 0));
     label->setText(L"[alignh=right][width=30]ab");
     EXPECT_EQ(label->getWidth(), 30) << "the width tag's width stays";
@@ -235,7 +218,7 @@ TEST(StyleLabelLayoutState, StateLeftOpenActsInTheNextTextAndTheSameTextIsNotReb
 }
 
 TEST(StyleLabelSize, GrowsToItsTextAndNeverToZero) {
-    const RefPtr<BitmapFont> font = gridFont();
+    const RefPtr<BitmapFont> font = test::gridFont();
     const RefPtr<StyleLabel> label(new StyleLabel(font.get(), 0, 0, 0, 0));
     label->setText(L"abc de[br]f");
     EXPECT_EQ(label->getWidth(), 22) << "the widest line";
@@ -347,7 +330,7 @@ protected:
         registerSceneClasses();
         registerResourceClasses();
         FontResource::setLoadFunction([](const FontResource&, RefPtr<BaseObject>& held) {
-            held = gridFont().get();
+            held = test::gridFont().get();
             return true;
         });
         manager_ = ResourceManager::create();
