@@ -1,13 +1,14 @@
 #include "tools/media/Artwork.h"
 
 #include "tools/media/FontBaker.h"
+#include "tools/media/Light.h"
+#include "tools/media/Materials.h"
+#include "tools/media/Paint.h"
 #include "tools/media/Palette.h"
+#include "tools/media/Shapes.h"
 
 #include <algorithm>
-#include <cairo.h>
 #include <cmath>
-#include <functional>
-#include <memory>
 
 namespace orv::media {
 
@@ -15,248 +16,75 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-// ---------------------------------------------------------------------------
-// Colour arithmetic on straight-alpha floating colours.
-
-struct Rgba {
-    double r = 0, g = 0, b = 0, a = 1;
-};
-
-Rgba fromHex(std::uint32_t rgb, double alpha = 1.0) {
-    return {((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0, alpha};
+// Sets `height` to `level` where `mask` covers (a flat surface at that level).
+void level(Field& height, const Field& mask, float value) {
+    for (std::size_t i = 0; i < height.values.size(); ++i) {
+        height.values[i] += (value - height.values[i]) * mask.values[i];
+    }
 }
 
-Rgba mix(const Rgba& p, const Rgba& q, double t) {
-    t = std::clamp(t, 0.0, 1.0);
-    return {p.r + (q.r - p.r) * t, p.g + (q.g - p.g) * t, p.b + (q.b - p.b) * t,
-            p.a + (q.a - p.a) * t};
+// How polished surfaces answer the light: lacquer and gold gleam, wood less.
+constexpr Lighting lacquerLight{0.55F, 0.55F, 34.0F, {1.0F, 0.96F, 0.86F, 1.0F}};
+constexpr Lighting goldLight{0.6F, 0.7F, 18.0F, {1.0F, 0.98F, 0.85F, 1.0F}};
+constexpr Lighting woodLight{0.5F, 0.22F, 16.0F, {1.0F, 0.93F, 0.8F, 1.0F}};
+constexpr Lighting stoneLight{0.5F, 0.45F, 28.0F, {1.0F, 1.0F, 0.95F, 1.0F}};
+
+// One frame of a strip of four: normal, over, pressed, disabled.
+enum class State { Normal, Over, Pressed, Disabled };
+
+State stateOf(int frame) {
+    return static_cast<State>(frame);
 }
 
-Rgba lighten(const Rgba& c, double amount) {
-    return amount >= 0 ? mix(c, {1, 1, 1, c.a}, amount) : mix(c, {0, 0, 0, c.a}, -amount);
+void greyOut(Pixmap& picture) {
+    for (Rgba& c : picture.pixels) {
+        const float alpha = c.a;
+        c = shade(desaturate(c, 0.85F), 0.18F);
+        c.a = alpha;
+    }
 }
 
-Rgba desaturate(const Rgba& c, double amount) {
-    const double grey = 0.30 * c.r + 0.59 * c.g + 0.11 * c.b;
-    return mix(c, {grey, grey, grey, c.a}, amount);
-}
-
-std::uint32_t toPixel(const Rgba& c) {
-    const auto channel = [](double v) {
-        return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0));
-    };
-    return (channel(c.a) << 24) | (channel(c.r) << 16) | (channel(c.g) << 8) | channel(c.b);
-}
-
-// ---------------------------------------------------------------------------
-// A deterministic value noise that repeats every `period` pixels, for the
-// parchment grain and the wood of the lobby wall.
-
-std::uint32_t hash2(int x, int y, std::uint32_t seed) {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 0x8DA6B343U ^
-                      static_cast<std::uint32_t>(y) * 0xD8163841U ^ seed * 0xCB1AB31FU;
-    h ^= h >> 13;
-    h *= 0x5BD1E995U;
-    h ^= h >> 15;
-    return h;
-}
-
-double lattice(int x, int y, int period, std::uint32_t seed) {
-    x = ((x % period) + period) % period;
-    y = ((y % period) + period) % period;
-    return (hash2(x, y, seed) & 0xFFFF) / 65535.0;
-}
-
-double valueNoise(double x, double y, int period, std::uint32_t seed) {
-    const int x0 = static_cast<int>(std::floor(x));
-    const int y0 = static_cast<int>(std::floor(y));
-    const double fx = x - x0;
-    const double fy = y - y0;
-    const double sx = fx * fx * (3 - 2 * fx);
-    const double sy = fy * fy * (3 - 2 * fy);
-    const double a = lattice(x0, y0, period, seed);
-    const double b = lattice(x0 + 1, y0, period, seed);
-    const double c = lattice(x0, y0 + 1, period, seed);
-    const double d = lattice(x0 + 1, y0 + 1, period, seed);
-    return (a + (b - a) * sx) + ((c + (d - c) * sx) - (a + (b - a) * sx)) * sy;
+// Four frames stacked into one strip.
+ColorImage stack(const std::array<Pixmap, 4>& frames) {
+    Pixmap strip(frames[0].width, frames[0].height * 4);
+    for (int k = 0; k < 4; ++k) {
+        composite(strip, frames[static_cast<std::size_t>(k)], 0, k * frames[0].height);
+    }
+    return strip.toImage();
 }
 
 // ---------------------------------------------------------------------------
-// Rounded rectangles drawn per pixel: the distance from the rim decides the
-// profile (rim line, lacquer, gold bead ...), and the rim's facing decides the
-// light, which comes from the top left. Sixteen samples per pixel smooth the
-// edges.
+// The dialog frame's profile across the rim, by depth from its outer edge:
+// colour and height (pixels above the page).
 
-struct RoundRect {
-    double x, y, w, h, radius;
-
-    // Signed distance to the outline: negative inside. Also gives the outward
-    // normal of the nearest rim point.
-    double distance(double px, double py, double* nx, double* ny) const {
-        const double cx = x + w / 2;
-        const double cy = y + h / 2;
-        const double qx = std::abs(px - cx) - (w / 2 - radius);
-        const double qy = std::abs(py - cy) - (h / 2 - radius);
-        const double sx = px < cx ? -1.0 : 1.0;
-        const double sy = py < cy ? -1.0 : 1.0;
-        if (qx > 0 && qy > 0) {
-            const double len = std::sqrt(qx * qx + qy * qy);
-            *nx = sx * qx / len;
-            *ny = sy * qy / len;
-            return len - radius;
-        }
-        if (qx > qy) {
-            *nx = sx;
-            *ny = 0;
-        } else {
-            *nx = 0;
-            *ny = sy;
-        }
-        return std::max(qx, qy) - radius;
-    }
+struct RimPoint {
+    Rgba color;
+    float height;
 };
 
-// `shade`(depth inside the rim, light facing -1..1, pixel x, pixel y) gives
-// the colour of a point that lies inside.
-using Shader = std::function<Rgba(double depth, double light, double px, double py)>;
-
-void paintRoundRect(ColorImage& target, const RoundRect& rect, const Shader& shade) {
-    constexpr int samples = 4;
-    for (int y = 0; y < target.height; ++y) {
-        for (int x = 0; x < target.width; ++x) {
-            double r = 0, g = 0, b = 0, a = 0;
-            for (int j = 0; j < samples; ++j) {
-                for (int i = 0; i < samples; ++i) {
-                    const double px = x + (i + 0.5) / samples;
-                    const double py = y + (j + 0.5) / samples;
-                    double nx = 0, ny = 0;
-                    const double d = rect.distance(px, py, &nx, &ny);
-                    if (d > 0) {
-                        continue;
-                    }
-                    // Light from the top left: rims facing up or left are lit.
-                    const double light = nx * -0.6 + ny * -0.8;
-                    const Rgba c = shade(-d, light, px, py);
-                    r += c.r * c.a;
-                    g += c.g * c.a;
-                    b += c.b * c.a;
-                    a += c.a;
-                }
-            }
-            if (a <= 0) {
-                continue;
-            }
-            const Rgba mean{r / a, g / a, b / a, a / (samples * samples)};
-            const std::uint32_t over = toPixel(mean);
-            target.set(
-                x, y, blendOver(target.at(x, y), over | 0xFF000000U, static_cast<int>(over >> 24)));
-        }
+RimPoint rimProfile(double depth) {
+    const Rgba outline = hex(palette::mahoganyDark);
+    if (depth < 1.3) {
+        return {outline, static_cast<float>(depth / 1.3) * 0.8F};
     }
-}
-
-// ---------------------------------------------------------------------------
-// cairo on top of a ColorImage: the picture is copied into a premultiplied
-// cairo surface, drawn on, and copied back.
-
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct ContextDeleter {
-    void operator()(cairo_t* context) const { cairo_destroy(context); }
-};
-
-class Canvas {
-public:
-    explicit Canvas(ColorImage& image)
-        : image_(image),
-          surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height)) {
-        cairo_surface_flush(surface_.get());
-        unsigned char* data = cairo_image_surface_get_data(surface_.get());
-        const int stride = cairo_image_surface_get_stride(surface_.get());
-        for (int y = 0; y < image.height; ++y) {
-            auto* row =
-                reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-            for (int x = 0; x < image.width; ++x) {
-                const std::uint32_t p = image.at(x, y);
-                const std::uint32_t a = p >> 24;
-                const auto pre = [a](std::uint32_t c) {
-                    return (c * a + 127) / 255;
-                };
-                row[x] = (a << 24) | (pre((p >> 16) & 0xFF) << 16) | (pre((p >> 8) & 0xFF) << 8) |
-                         pre(p & 0xFF);
-            }
-        }
-        cairo_surface_mark_dirty(surface_.get());
-        context_.reset(cairo_create(surface_.get()));
+    if (depth < 10.0) {
+        // A raised cushion of red lacquer.
+        const double t = (depth - 1.3) / 8.7;
+        const auto bulge = static_cast<float>(std::sin(t * pi));
+        return {mix(hex(palette::lacquerDark), hex(palette::lacquer), 0.35F + 0.3F * bulge),
+                0.8F + 2.8F * std::sqrt(bulge)};
     }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas() {
-        context_.reset();
-        cairo_surface_flush(surface_.get());
-        const unsigned char* data = cairo_image_surface_get_data(surface_.get());
-        const int stride = cairo_image_surface_get_stride(surface_.get());
-        for (int y = 0; y < image_.height; ++y) {
-            const auto* row = reinterpret_cast<const std::uint32_t*>(
-                data + static_cast<std::ptrdiff_t>(y) * stride);
-            for (int x = 0; x < image_.width; ++x) {
-                const std::uint32_t p = row[x];
-                const std::uint32_t a = p >> 24;
-                const auto straight = [a](std::uint32_t c) {
-                    return a == 0 ? 0U : std::min(255U, (c * 255 + a / 2) / a);
-                };
-                image_.set(x, y,
-                           (a << 24) | (straight((p >> 16) & 0xFF) << 16) |
-                               (straight((p >> 8) & 0xFF) << 8) | straight(p & 0xFF));
-            }
-        }
+    if (depth < 13.2) {
+        // A round gold bead.
+        const double t = (depth - 10.0) / 3.2;
+        return {hex(palette::gold), 0.8F + 1.6F * static_cast<float>(std::sin(t * pi))};
     }
-    [[nodiscard]] cairo_t* cr() const { return context_.get(); }
-
-private:
-    ColorImage& image_;
-    std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface_;
-    std::unique_ptr<cairo_t, ContextDeleter> context_;
-};
-
-void setColor(cairo_t* cr, std::uint32_t rgb, double alpha = 1.0) {
-    const Rgba c = fromHex(rgb, alpha);
-    cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
-}
-
-void roundedPath(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -pi / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, pi / 2);
-    cairo_arc(cr, x + r, y + h - r, r, pi / 2, pi);
-    cairo_arc(cr, x + r, y + r, r, pi, 3 * pi / 2);
-    cairo_close_path(cr);
-}
-
-ColorImage crop(const ColorImage& source, int x, int y, int w, int h) {
-    ColorImage out(w, h);
-    for (int j = 0; j < h; ++j) {
-        for (int i = 0; i < w; ++i) {
-            out.set(i, j, source.at(x + i, y + j));
-        }
+    if (depth < 14.4) {
+        return {outline, 0.5F};
     }
-    return out;
-}
-
-// The gold of rims and beads, lit by `light` (-1 away from the light, 1 in it).
-Rgba gold(double light) {
-    const Rgba dark = fromHex(palette::goldDeep);
-    const Rgba mid = fromHex(palette::gold);
-    const Rgba bright = fromHex(palette::goldLight);
-    return light >= 0 ? mix(mid, bright, light) : mix(mid, dark, -light);
-}
-
-// The parchment of dialog insides, with a faint grain that repeats every 64
-// pixels so that the centre tile joins itself without a seam.
-Rgba parchment(double px, double py) {
-    const double grain =
-        valueNoise(px / 8.0, py / 8.0, 8, 7U) * 0.6 + valueNoise(px / 2.0, py / 2.0, 32, 11U) * 0.4;
-    return lighten(fromHex(palette::parchment), (grain - 0.5) * 0.05);
+    // The page, in the shadow the rim casts onto it.
+    const auto shadow = static_cast<float>(std::exp(-(depth - 14.4) / 2.6)) * 0.32F;
+    return {shade(hex(palette::parchment), -shadow), 0.0F};
 }
 
 } // namespace
@@ -278,398 +106,456 @@ void blit(ColorImage& target, const ColorImage& source, int x, int y) {
 
 std::array<ColorImage, 9> drawDialogFrame() {
     // One small master frame: 24-pixel corners around an 8-pixel middle. The
-    // middle slices of its sides are the edge tiles; since the profile depends
-    // only on the distance from the rim, every slice repeats without a seam.
-    // The rim is 24 pixels deep; a soft shadow falls 2 pixels beyond it at
-    // the top and left and 4 pixels at the bottom and right, so the pieces of
-    // those sides are 26 and 28 pixels deep.
-    constexpr int rimDepth = 24;
+    // middle slices of its sides are the edge tiles; the rim's colour and
+    // height depend only on the depth from its edge, so every slice repeats
+    // without a seam. The rim is 24 pixels deep; its shadow falls within 2
+    // pixels at the top and left and 4 at the bottom and right (the light is
+    // at the upper left), so the pieces of those sides are 26 and 28 deep.
     constexpr int nearMargin = 2;
     constexpr int farMargin = 4;
-    constexpr int nearBand = rimDepth + nearMargin;
-    constexpr int farBand = rimDepth + farMargin;
+    constexpr int nearBand = 24 + nearMargin;
+    constexpr int farBand = 24 + farMargin;
     constexpr int middle = 8;
     constexpr int size = nearBand + middle + farBand;
-    ColorImage master(size, size);
-    const RoundRect rim{nearMargin, nearMargin, size - nearMargin - farMargin,
-                        size - nearMargin - farMargin, 12};
-    const RoundRect shadowShape{rim.x + 1, rim.y + 2, rim.w, rim.h, rim.radius};
+    const Shape rim = roundRect(nearMargin, nearMargin, size - nearMargin - farMargin,
+                                size - nearMargin - farMargin, 12);
+    const Field outer = shapeMask(size, size, rim);
+    Pixmap master(size, size);
+    castShadow(master, outer, Shadow{1.6, 1.0, 0.55F});
+
+    // The rim, sampled 4 x 4 per pixel for clean zone borders, then lit.
+    constexpr int samples = 4;
+    Pixmap body(size, size);
+    Field height(size, size);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            double nx = 0;
-            double ny = 0;
-            const double d = shadowShape.distance(x + 0.5, y + 0.5, &nx, &ny);
-            const double s = std::clamp(1.0 - (d + 1.0) / 4.0, 0.0, 1.0);
-            master.set(x, y, toPixel({0, 0, 0, 0.42 * s * s}));
+            float r = 0, g = 0, b = 0, h = 0;
+            int inside = 0;
+            for (int j = 0; j < samples; ++j) {
+                for (int i = 0; i < samples; ++i) {
+                    const double depth = -rim(x + (i + 0.5) / samples, y + (j + 0.5) / samples);
+                    if (depth < 0) {
+                        continue;
+                    }
+                    const RimPoint p = rimProfile(depth);
+                    r += p.color.r;
+                    g += p.color.g;
+                    b += p.color.b;
+                    h += p.height;
+                    ++inside;
+                }
+            }
+            if (inside > 0) {
+                const auto n = static_cast<float>(inside);
+                body(x, y) = {r / n, g / n, b / n, n / (samples * samples)};
+                height(x, y) = h / n;
+            }
         }
     }
-    paintRoundRect(master, rim, [](double depth, double light, double px, double py) {
-        if (depth < 1.3) {
-            return fromHex(palette::mahoganyDark);
-        }
-        if (depth < 10.0) {
-            // Lacquered wood: a raised cushion, brightest a third of the way in.
-            const double t = (depth - 1.3) / 8.7;
-            const double bulge = std::sin(t * pi);
-            Rgba c = mix(fromHex(palette::lacquerDark), fromHex(palette::lacquer), bulge);
-            return lighten(c, light * 0.16 * (1.0 - t) + bulge * 0.05);
-        }
-        if (depth < 13.0) {
-            // A round gold bead: lit on the side facing the light.
-            const double t = (depth - 10.0) / 3.0;
-            return gold(std::cos(t * pi) * light * 0.9 + (0.5 - std::abs(t - 0.5)) * 0.6);
-        }
-        if (depth < 14.2) {
-            return fromHex(palette::mahoganyDark);
-        }
-        // Parchment with a soft shadow cast inward by the rim.
-        const double shadow = std::exp(-(depth - 14.2) / 2.5) * 0.28;
-        return lighten(parchment(px - nearBand, py - nearBand), -shadow);
-    });
+    light(body, height, lacquerLight);
+    composite(master, body);
+
     constexpr int far = nearBand + middle;
+    const auto piece = [&master](int x, int y, int w, int h) {
+        return crop(master, x, y, w, h).toImage();
+    };
     std::array<ColorImage, 9> pieces;
-    pieces[0] = crop(master, 0, 0, nearBand, nearBand);
-    pieces[1] = crop(master, nearBand, 0, middle, nearBand);
-    pieces[2] = crop(master, far, 0, farBand, nearBand);
-    pieces[3] = crop(master, 0, nearBand, nearBand, middle);
-    pieces[5] = crop(master, far, nearBand, farBand, middle);
-    pieces[6] = crop(master, 0, far, nearBand, farBand);
-    pieces[7] = crop(master, nearBand, far, middle, farBand);
-    pieces[8] = crop(master, far, far, farBand, farBand);
-    ColorImage centre(64, 64);
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
-            centre.set(x, y, toPixel(parchment(x + 0.5, y + 0.5)));
-        }
-    }
-    pieces[4] = std::move(centre);
+    pieces[0] = piece(0, 0, nearBand, nearBand);
+    pieces[1] = piece(nearBand, 0, middle, nearBand);
+    pieces[2] = piece(far, 0, farBand, nearBand);
+    pieces[3] = piece(0, nearBand, nearBand, middle);
+    pieces[5] = piece(far, nearBand, farBand, middle);
+    pieces[6] = piece(0, far, nearBand, farBand);
+    pieces[7] = piece(nearBand, far, middle, farBand);
+    pieces[8] = piece(far, far, farBand, farBand);
+    // The page: parchment that repeats every 64 pixels.
+    pieces[4] = paper(64, 64, 7U, hex(palette::parchment)).toImage();
     return pieces;
 }
 
 ColorImage drawButtonStrip(int width, int height) {
-    ColorImage strip(width, height * 4);
+    std::array<Pixmap, 4> frames;
+    // The face sits 1 pixel from the top and 5 above the bottom, where its
+    // shadow falls; the gold rim is 3 pixels wide around a jade cushion.
+    const double faceW = width - 4.0;
+    const double faceH = height - 5.0;
+    const double radius = std::min(13.0, faceH / 2 - 2);
+    const Field outer = shapeMask(width, height, roundRect(2, 1, faceW, faceH, radius));
+    const Field inner = shapeMask(width, height, roundRect(5, 4, faceW - 6, faceH - 6, radius - 3));
+    const Field outline = maskMinus(
+        outer, shapeMask(width, height, roundRect(3, 2, faceW - 2, faceH - 2, radius - 1)));
+    const Field gloss = maskIntersection(
+        inner, shapeMask(width, height,
+                         ellipse(width / 2.0, 1 + faceH * 0.16, faceW * 0.46, faceH * 0.42)));
+    const Pixmap gold = brushedMetal(width, height, 41U, goldMetal());
     for (int frame = 0; frame < 4; ++frame) {
-        ColorImage face(width, height);
-        const bool over = frame == 1;
-        const bool pressed = frame == 2;
-        const bool disabled = frame == 3;
-        // A soft shadow under the button, 2 pixels below; a pressed button sits
-        // closer to the page and casts less.
-        const RoundRect body{2, 1, width - 4.0, height - 5.0, height / 2.0 - 5};
-        const RoundRect shade{body.x, body.y + (pressed ? 1.0 : 2.5), body.w, body.h, body.radius};
+        const State state = stateOf(frame);
+        const bool pressed = state == State::Pressed;
+        Pixmap picture(width, height);
+        castShadow(picture, outer, Shadow{pressed ? 0.8 : 2.0, 1.3, 0.5F});
+
+        // Heights: a round gold rim, then the jade cushion, dished when pressed.
+        Field heights = bevel(outer, 3.0, 2.0);
+        raise(heights, inner, cushion(inner, 4.0, pressed ? -3.0 : 4.0));
+        StonePalette stone = jadeStone();
+        if (state == State::Over) {
+            stone = {shade(stone.ground, 0.12F), shade(stone.vein, 0.14F)};
+        } else if (pressed) {
+            stone = {shade(stone.ground, -0.15F), shade(stone.vein, -0.12F)};
+        }
+        Pixmap face = jade(width, height, 17U, stone);
+        // Lit from above: a lighter top, a deeper bottom.
         for (int y = 0; y < height; ++y) {
+            const float v = static_cast<float>(y - 1) / static_cast<float>(faceH);
             for (int x = 0; x < width; ++x) {
-                double nx = 0;
-                double ny = 0;
-                const double d = shade.distance(x + 0.5, y + 0.5, &nx, &ny);
-                const double s = std::clamp(1.0 - (d + 0.5) / 2.5, 0.0, 1.0);
-                face.set(x, y, toPixel({0, 0, 0, 0.45 * s * s}));
+                face(x, y) = shade(face.at(x, y), pressed ? (v - 0.5F) * 0.25F : (0.5F - v) * 0.3F);
             }
         }
-        paintRoundRect(face, body, [&](double depth, double light, double /*px*/, double py) {
-            const double v = (py - body.y) / body.h; // 0 top .. 1 bottom
-            Rgba c;
-            if (depth < 1.2) {
-                c = fromHex(palette::mahoganyDark);
-            } else if (depth < 3.6) {
-                c = gold(light * 0.9 + (over ? 0.35 : 0.0));
-            } else {
-                Rgba top = fromHex(palette::jadeLight);
-                Rgba bottom = fromHex(palette::jadeDark);
-                if (over) {
-                    top = lighten(top, 0.12);
-                    bottom = lighten(bottom, 0.10);
-                }
-                if (pressed) {
-                    std::swap(top, bottom);
-                    top = lighten(top, -0.15);
-                    bottom = lighten(bottom, -0.05);
-                }
-                c = mix(top, bottom, v);
-                // Gloss on the upper half, a lip of light along the bottom.
-                if (!pressed && v < 0.48) {
-                    c = lighten(c, 0.20 * (1.0 - v / 0.48));
-                }
-                if (pressed) {
-                    c = lighten(c, -std::exp(-(depth - 3.6) / 2.0) * 0.35 * (v < 0.5 ? 1 : 0));
-                } else {
-                    c = lighten(c, std::exp(-(depth - 3.6) / 1.5) * 0.18 * light);
-                }
+        Pixmap rim = gold;
+        if (state == State::Over) {
+            for (Rgba& c : rim.pixels) {
+                c = shade(c, 0.15F);
             }
-            if (disabled) {
-                c = lighten(desaturate(c, 0.85), 0.15);
-            }
-            return c;
-        });
-        blit(strip, face, 0, frame * height);
+        }
+        Pixmap body(width, height);
+        paintLit(body, rim, outer, heights, goldLight);
+        paintLit(body, face, inner, heights, stoneLight);
+        if (!pressed) {
+            fill(body, gloss, Rgba{1.0F, 1.0F, 0.96F, state == State::Over ? 0.2F : 0.15F});
+        }
+        fill(body, outline, hex(palette::mahoganyDark, 0.85F));
+        if (state == State::Disabled) {
+            greyOut(body);
+        }
+        composite(picture, body);
+        frames[static_cast<std::size_t>(frame)] = std::move(picture);
     }
-    return strip;
+    return stack(frames);
 }
 
 ColorImage drawWindowButton(WindowButton kind) {
     constexpr int width = 26;
     constexpr int height = 22;
-    ColorImage strip(width, height * 4);
+    // Drawn four times larger and shrunk, so the small symbols stay crisp.
+    constexpr int scale = 4;
+    constexpr int w = width * scale;
+    constexpr int h = height * scale;
+    const Field outer = shapeMask(w, h, roundRect(4, 4, w - 8.0, h - 8.0, 20));
+    const Field inner = shapeMask(w, h, roundRect(10, 10, w - 20.0, h - 20.0, 14));
+    const Field outline =
+        maskMinus(outer, shapeMask(w, h, roundRect(8, 8, w - 16.0, h - 16.0, 16)));
+    const Field symbol = pathMask(w, h, [kind](cairo_t* cr) {
+        cairo_scale(cr, scale, scale);
+        cairo_translate(cr, -0.5, -0.5);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_set_line_width(cr, 2.2);
+        switch (kind) {
+        case WindowButton::Minimize:
+            cairo_move_to(cr, 8.5, 15);
+            cairo_line_to(cr, 17.5, 15);
+            break;
+        case WindowButton::Restore:
+            cairo_set_line_width(cr, 1.6);
+            cairo_rectangle(cr, 10.5, 5.5, 8, 7);
+            cairo_stroke(cr);
+            cairo_rectangle(cr, 7.5, 9.5, 8, 7);
+            break;
+        case WindowButton::Quit:
+            cairo_move_to(cr, 8.5, 6.5);
+            cairo_line_to(cr, 17.5, 15.5);
+            cairo_move_to(cr, 17.5, 6.5);
+            cairo_line_to(cr, 8.5, 15.5);
+            break;
+        }
+        cairo_stroke(cr);
+    });
+    const Pixmap gold = brushedMetal(w, h, 43U, goldMetal());
+    std::array<Pixmap, 4> frames;
     for (int frame = 0; frame < 4; ++frame) {
-        ColorImage face(width, height);
-        const bool over = frame == 1;
-        const bool pressed = frame == 2;
-        const bool disabled = frame == 3;
-        const RoundRect body{1, 1, width - 2.0, height - 2.0, 5};
-        paintRoundRect(face, body, [&](double depth, double light, double /*px*/, double py) {
-            const double v = (py - 1) / (height - 2.0);
-            Rgba c;
-            if (depth < 1.0) {
-                c = fromHex(palette::mahoganyDark);
-            } else if (depth < 2.4) {
-                c = gold(light * 0.8 + (over ? 0.4 : 0.0));
-            } else {
-                const Rgba base = kind == WindowButton::Quit && over ? fromHex(palette::vermilion)
-                                                                     : fromHex(palette::lacquer);
-                c = mix(lighten(base, pressed ? -0.25 : 0.12), lighten(base, pressed ? 0.0 : -0.3),
-                        pressed ? 1.0 - v : v);
-            }
-            if (disabled) {
-                c = lighten(desaturate(c, 0.9), 0.1);
-            }
-            return c;
-        });
-        {
-            const Canvas canvas(face);
-            cairo_t* cr = canvas.cr();
-            const double shift = pressed ? 1.0 : 0.0;
-            cairo_translate(cr, shift, shift);
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-            const std::uint32_t ink =
-                disabled ? 0xD8D0C4 : (over ? palette::goldLight : palette::gold);
-            // A dark shadow line under the gold symbol keeps it readable on the
-            // lacquer at any brightness.
-            for (int pass = 0; pass < 2; ++pass) {
-                cairo_save(cr);
-                if (pass == 0) {
-                    cairo_translate(cr, 0.8, 0.8);
-                    setColor(cr, palette::mahoganyDark, 0.8);
-                } else {
-                    setColor(cr, ink);
-                }
-                cairo_set_line_width(cr, 2.2);
-                switch (kind) {
-                case WindowButton::Minimize:
-                    cairo_move_to(cr, 8, 15);
-                    cairo_line_to(cr, 18, 15);
-                    cairo_stroke(cr);
-                    break;
-                case WindowButton::Restore:
-                    cairo_set_line_width(cr, 1.6);
-                    cairo_rectangle(cr, 10.5, 5.5, 8, 7);
-                    cairo_stroke(cr);
-                    cairo_rectangle(cr, 7.5, 9.5, 8, 7);
-                    cairo_stroke(cr);
-                    break;
-                case WindowButton::Quit:
-                    cairo_move_to(cr, 8.5, 6.5);
-                    cairo_line_to(cr, 17.5, 15.5);
-                    cairo_move_to(cr, 17.5, 6.5);
-                    cairo_line_to(cr, 8.5, 15.5);
-                    cairo_stroke(cr);
-                    break;
-                }
-                cairo_restore(cr);
+        const State state = stateOf(frame);
+        const bool over = state == State::Over;
+        const bool pressed = state == State::Pressed;
+        Field heights = bevel(outer, 6.0, 5.0);
+        raise(heights, inner, cushion(inner, 10.0, pressed ? -8.0 : 10.0));
+        LacquerPalette coat = redLacquer();
+        if (kind == WindowButton::Quit && over) {
+            coat = {shade(hex(palette::vermilion), -0.2F), hex(palette::vermilion)};
+        } else if (over) {
+            coat = {shade(coat.deep, 0.12F), shade(coat.bright, 0.14F)};
+        }
+        Pixmap body(w, h);
+        paintLit(body, gold, outer, heights, goldLight);
+        paintLit(body, lacquer(w, h, 5U, coat), inner, heights, lacquerLight);
+        fill(body, outline, hex(palette::mahoganyDark, 0.9F));
+        // The gold symbol stands on the lacquer and casts a small shadow.
+        const double shift = pressed ? scale : 0.0;
+        Field mark(w, h);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                mark(x, y) = symbol.at(x - static_cast<int>(shift), y - static_cast<int>(shift));
             }
         }
-        blit(strip, face, 0, frame * height);
+        castShadow(body, mark, Shadow{3.0, 2.5, 0.7F, hex(palette::mahoganyDark)});
+        Pixmap ink = brushedMetal(w, h, 47U, goldMetal());
+        if (over) {
+            for (Rgba& c : ink.pixels) {
+                c = shade(c, 0.25F);
+            }
+        }
+        paintLit(body, ink, mark, cushion(mark, 2.5, 5.0), goldLight);
+        if (state == State::Disabled) {
+            greyOut(body);
+        }
+        frames[static_cast<std::size_t>(frame)] = downsample(body, scale);
     }
-    return strip;
+    return stack(frames);
 }
 
 ColorImage drawWindowIcon(int size) {
-    ColorImage icon(size, size);
-    const double s = size / 64.0;
-    // The tile's jade back, seen below and right of its ivory face.
-    paintRoundRect(icon, RoundRect{10 * s, 6 * s, 48 * s, 56 * s, 8 * s},
-                   [](double depth, double light, double, double) {
-                       return lighten(fromHex(palette::jadeDark), depth < 1.0 ? -0.3 : light * 0.1);
-                   });
-    paintRoundRect(icon, RoundRect{6 * s, 2 * s, 48 * s, 56 * s, 8 * s},
-                   [s](double depth, double light, double, double) {
-                       if (depth < 0.9 * s) {
-                           return fromHex(palette::ivoryShade);
-                       }
-                       return lighten(fromHex(palette::ivory),
-                                      std::exp(-depth / (3 * s)) * 0.25 * light);
-                   });
-    {
-        const Canvas canvas(icon);
-        cairo_t* cr = canvas.cr();
+    // Drawn at four times the size and shrunk: at 32 pixels the tower's
+    // storeys are only a few pixels tall.
+    constexpr int scale = 4;
+    const int n = size * scale;
+    const double s = n / 64.0;
+    const Field back = shapeMask(n, n, roundRect(10 * s, 6 * s, 48 * s, 56 * s, 8 * s));
+    const Field face = shapeMask(n, n, roundRect(6 * s, 2 * s, 48 * s, 56 * s, 8 * s));
+    Pixmap icon(n, n);
+    // The tile's jade back, showing below and right of its ivory face.
+    paintLit(icon, jade(n, n, 3U, jadeStone()), back, bevel(back, 3 * s, 3 * s), stoneLight);
+    castShadow(icon, face, Shadow{1.5 * s, 1.5 * s, 0.45F});
+    Field faceHeight = bevel(face, 4 * s, 3 * s);
+    // The tower: five storeys of red lacquer under upturned gold eaves.
+    const Field walls = pathMask(n, n, [s](cairo_t* cr) {
         cairo_scale(cr, s, s);
-        // A tower of five storeys, each narrower, with upturned gold eaves.
-        const double centre = 30;
         double base = 52;
         for (int storey = 0; storey < 5; ++storey) {
             const double w = 26 - storey * 4.0;
-            const double h = 6.4;
-            setColor(cr, palette::lacquer);
-            cairo_rectangle(cr, centre - w / 2, base - h, w, h);
-            cairo_fill(cr);
-            // Windows: small gold dots.
-            setColor(cr, palette::goldLight);
-            const int windows = 3 - storey / 2;
-            for (int k = 0; k < windows; ++k) {
-                const double wx = centre - w / 2 + (k + 1) * w / (windows + 1);
-                cairo_rectangle(cr, wx - 1, base - h + 2, 2, 2.6);
-                cairo_fill(cr);
-            }
-            // The eave above the storey.
-            const double ew = w + 8;
-            const double ey = base - h;
-            cairo_move_to(cr, centre - ew / 2, ey - 2.6);
-            cairo_curve_to(cr, centre - ew / 4, ey - 0.6, centre + ew / 4, ey - 0.6,
-                           centre + ew / 2, ey - 2.6);
-            cairo_line_to(cr, centre + ew / 2 - 3, ey + 0.4);
-            cairo_line_to(cr, centre - ew / 2 + 3, ey + 0.4);
-            cairo_close_path(cr);
-            setColor(cr, palette::goldDeep);
-            cairo_fill(cr);
-            base = ey - 0.2;
+            cairo_rectangle(cr, 30 - w / 2, base - 6.4, w, 6.4);
+            base -= 6.6;
         }
-        // Finial.
-        setColor(cr, palette::goldDeep);
-        cairo_move_to(cr, centre, base - 7);
-        cairo_line_to(cr, centre + 1.4, base);
-        cairo_line_to(cr, centre - 1.4, base);
+        cairo_fill(cr);
+    });
+    const Field windows = pathMask(n, n, [s](cairo_t* cr) {
+        cairo_scale(cr, s, s);
+        double base = 52;
+        for (int storey = 0; storey < 5; ++storey) {
+            const double w = 26 - storey * 4.0;
+            const int count = 3 - storey / 2;
+            for (int k = 0; k < count; ++k) {
+                const double wx = 30 - w / 2 + (k + 1) * w / (count + 1);
+                cairo_rectangle(cr, wx - 1, base - 4.4, 2, 2.6);
+            }
+            base -= 6.6;
+        }
+        cairo_fill(cr);
+    });
+    const Field eaves = pathMask(n, n, [s](cairo_t* cr) {
+        cairo_scale(cr, s, s);
+        double base = 52;
+        for (int storey = 0; storey < 5; ++storey) {
+            const double ew = 34 - storey * 4.0;
+            const double ey = base - 6.4;
+            cairo_move_to(cr, 30 - ew / 2, ey - 2.6);
+            cairo_curve_to(cr, 30 - ew / 4, ey - 0.6, 30 + ew / 4, ey - 0.6, 30 + ew / 2, ey - 2.6);
+            cairo_line_to(cr, 30 + ew / 2 - 3, ey + 0.5);
+            cairo_line_to(cr, 30 - ew / 2 + 3, ey + 0.5);
+            cairo_close_path(cr);
+            base -= 6.6;
+        }
+        cairo_move_to(cr, 30, base - 7);
+        cairo_line_to(cr, 31.5, base + 0.5);
+        cairo_line_to(cr, 28.5, base + 0.5);
         cairo_close_path(cr);
         cairo_fill(cr);
-    }
-    return icon;
+    });
+    const Field tower = maskUnion(walls, eaves);
+    raise(faceHeight, tower, cushion(tower, 0.8 * s, 1.2 * s));
+    Pixmap tile(n, n);
+    paintLit(tile, marble(n, n, 11U, ivoryMarble()), face, faceHeight, stoneLight);
+    castShadow(tile, tower, Shadow{0.8 * s, 0.7 * s, 0.4F, hex(palette::mahoganyDark)});
+    paintLit(tile, lacquer(n, n, 13U, redLacquer()), walls, faceHeight, lacquerLight);
+    fill(tile, windows, hex(palette::goldLight));
+    paintLit(tile, brushedMetal(n, n, 19U, goldMetal()), eaves, faceHeight, goldLight);
+    composite(icon, tile);
+    return downsample(icon, scale).toImage();
 }
 
 ColorImage drawMedal(int size) {
-    ColorImage medal(size, size);
-    const double r = size / 2.0 - 1;
-    const RoundRect disc{1, 1, 2 * r, 2 * r, r};
-    paintRoundRect(medal, disc, [r](double depth, double light, double px, double py) {
-        if (depth < 1.0) {
-            return fromHex(palette::goldDeep);
+    constexpr int scale = 4;
+    const int n = size * scale;
+    const double c = n / 2.0 - 2 * scale;
+    const double r = n / 2.0 - 4 * scale;
+    const Field disc = shapeMask(n, n, ellipse(c, c, r, r));
+    const Field field = shapeMask(n, n, ellipse(c, c, r * 0.8, r * 0.8));
+    const Field star = pathMask(n, n, [c, r](cairo_t* cr) {
+        const double outerR = r * 0.5;
+        const double innerR = outerR * 0.45;
+        for (int k = 0; k < 10; ++k) {
+            const double angle = -pi / 2 + k * pi / 5;
+            const double radius = (k % 2 == 0) ? outerR : innerR;
+            cairo_line_to(cr, c + radius * std::cos(angle), c + radius * std::sin(angle));
         }
-        if (depth < r * 0.18) {
-            return gold(light * 0.9);
-        }
-        if (depth < r * 0.22) {
-            return gold(-light * 0.8);
-        }
-        // The inner field: brushed gold, brighter toward the top left.
-        const double t = ((px - 1) + (py - 1)) / (4 * r);
-        return gold(0.5 - t * 1.2);
+        cairo_close_path(cr);
+        cairo_fill(cr);
     });
-    {
-        const Canvas canvas(medal);
-        cairo_t* cr = canvas.cr();
-        // A five-pointed star embossed in the field.
-        const double cx = size / 2.0;
-        const double cy = size / 2.0;
-        const double outer = r * 0.5;
-        const double inner = outer * 0.45;
-        for (int pass = 0; pass < 2; ++pass) {
-            cairo_new_path(cr);
-            for (int k = 0; k < 10; ++k) {
-                const double angle = -pi / 2 + k * pi / 5;
-                const double radius = (k % 2 == 0) ? outer : inner;
-                const double offset = pass == 0 ? size / 64.0 * 1.2 : 0.0;
-                cairo_line_to(cr, cx + offset + radius * std::cos(angle),
-                              cy + offset + radius * std::sin(angle));
-            }
-            cairo_close_path(cr);
-            if (pass == 0) {
-                setColor(cr, palette::goldDeep, 0.85);
-            } else {
-                setColor(cr, palette::goldLight);
-            }
-            cairo_fill(cr);
+    // A bead round the rim, a sunburst of fine rays in the recessed field and
+    // a raised star.
+    Field heights = bevel(disc, r * 0.2, r * 0.1, Profile::Bead);
+    Field rays(n, n);
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            const double angle = std::atan2(y + 0.5 - c, x + 0.5 - c);
+            rays(x, y) = static_cast<float>(-r * 0.02 + std::sin(angle * 40.0) * r * 0.006);
         }
     }
-    return medal;
+    level(heights, field, 0.0F);
+    raise(heights, field, rays);
+    raise(heights, star, cushion(star, r * 0.05, r * 0.12));
+    Pixmap medal(n, n);
+    castShadow(medal, disc, Shadow{2.0 * scale, 1.5 * scale, 0.5F});
+    Pixmap gold = brushedMetal(n, n, 29U, goldMetal());
+    paintLit(medal, gold, disc, heights, goldLight);
+    return downsample(medal, scale).toImage();
 }
 
 ColorImage drawLobbyWall() {
     constexpr int width = 800;
     constexpr int height = 600;
-    ColorImage wall(width, height);
-    // Wood panelling: vertical boards with a slow grain.
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const double grain = valueNoise(x / 3.0, y / 60.0, 1024, 3U) * 0.6 +
-                                 valueNoise(x / 1.0, y / 18.0, 1024, 5U) * 0.4;
-            Rgba c = mix(fromHex(palette::mahoganyDark), fromHex(palette::mahogany), grain);
-            // A warm light from above the middle of the room.
-            const double dx = (x - width / 2.0) / width;
-            const double dy = (y - height * 0.25) / height;
-            c = lighten(c, 0.18 - std::sqrt(dx * dx + dy * dy) * 0.35);
-            wall.set(x, y, toPixel(c));
-        }
+    // From the top: a cornice (0-34), tall veneered panels framed in wood
+    // (50-372), a brass dado rail (384-398), lacquered lower panels (414-560)
+    // and a skirting board (572-600). Five bays, a lamp on each stile.
+    constexpr int bays = 5;
+    constexpr double stile = 22;
+    const double bay = (width - stile) / bays;
+    Pixmap wall = wood(width, height, 3U, mahoganyWood(), WoodGrain{11.0, 7.0, true});
+    Field heights(width, height, 0.0F);
+
+    // Cornice: a deep moulding of wood under a gold bead.
+    const Field cornice = shapeMask(width, height, roundRect(-10, -10, width + 20.0, 44, 0));
+    const Field corniceBead = shapeMask(width, height, roundRect(-10, 30, width + 20.0, 6, 3));
+    raise(heights, cornice, bevel(cornice, 12, 6, Profile::Cove));
+    // Skirting board.
+    const Field skirting = shapeMask(width, height, roundRect(-10, 572, width + 20.0, 40, 0));
+    raise(heights, skirting, bevel(skirting, 5, 4, Profile::Round));
+
+    // Upper panels: a sunk frame with a chamfer, then a raised veneer field.
+    Field upperFields(width, height);
+    Field lowerFields(width, height);
+    Field inlay(width, height);
+    for (int k = 0; k < bays; ++k) {
+        const double x = stile + k * bay;
+        const double w = bay - stile;
+        const Field recess = shapeMask(width, height, roundRect(x, 52, w, 318, 4));
+        raise(heights, recess, bevel(recess, 3, -3, Profile::Linear));
+        const Field raised = shapeMask(width, height, roundRect(x + 12, 64, w - 24, 294, 3));
+        raise(heights, raised, bevel(raised, 10, 5, Profile::Linear));
+        upperFields = maskUnion(upperFields, raised);
+        const Field line =
+            maskMinus(shapeMask(width, height, roundRect(x + 26, 78, w - 52, 266, 6)),
+                      shapeMask(width, height, roundRect(x + 27.5, 79.5, w - 55, 263, 4.5)));
+        inlay = maskUnion(inlay, line);
+        // Lower panels: a lacquered field, cushioned, sunk in the wood and
+        // ringed with a gold line.
+        const Field low = shapeMask(width, height, roundRect(x + 6, 416, w - 12, 142, 4));
+        raise(heights, low, bevel(low, 3, -2.5, Profile::Linear));
+        const Field cushionField = shapeMask(width, height, roundRect(x + 14, 424, w - 28, 126, 3));
+        raise(heights, cushionField, bevel(cushionField, 9, 4.5, Profile::Round));
+        lowerFields = maskUnion(lowerFields, low);
+        inlay = maskUnion(
+            inlay,
+            maskMinus(shapeMask(width, height, roundRect(x + 26, 436, w - 52, 102, 4)),
+                      shapeMask(width, height, roundRect(x + 27.5, 437.5, w - 55, 99, 2.5))));
     }
-    {
-        const Canvas canvas(wall);
-        cairo_t* cr = canvas.cr();
-        // Panels framed in gold, a dado rail and a lacquered skirting.
-        constexpr int panels = 5;
-        const double gap = 18;
-        const double panelWidth = (width - gap * (panels + 1)) / panels;
-        for (int k = 0; k < panels; ++k) {
-            const double x = gap + k * (panelWidth + gap);
-            roundedPath(cr, x + 0.5, 40.5, panelWidth - 1, 330, 6);
-            setColor(cr, 0x000000, 0.18);
-            cairo_fill_preserve(cr);
-            cairo_set_line_width(cr, 2.0);
-            setColor(cr, palette::goldDeep);
-            cairo_stroke(cr);
-            roundedPath(cr, x + 7.5, 47.5, panelWidth - 15, 316, 4);
-            cairo_set_line_width(cr, 1.0);
-            setColor(cr, palette::gold, 0.55);
-            cairo_stroke(cr);
-            // An art-deco fan at the top of each panel.
-            const double fx = x + panelWidth / 2;
-            for (int ray = 0; ray < 7; ++ray) {
-                const double angle = pi + (ray + 1) * pi / 8;
-                cairo_move_to(cr, fx, 110);
-                cairo_line_to(cr, fx + 46 * std::cos(angle), 110 + 46 * std::sin(angle));
+    // An art-deco fan of gold rays at the head of each panel's inlay.
+    const Field fans = pathMask(width, height, [bay](cairo_t* cr) {
+        cairo_set_line_width(cr, 1.4);
+        for (int k = 0; k < bays; ++k) {
+            const double cx = stile + k * bay + (bay - stile) / 2;
+            const double cy = 136;
+            for (int ray = 1; ray < 8; ++ray) {
+                const double angle = pi + ray * pi / 8;
+                cairo_move_to(cr, cx + 8 * std::cos(angle), cy + 8 * std::sin(angle));
+                cairo_line_to(cr, cx + 40 * std::cos(angle), cy + 40 * std::sin(angle));
             }
-            cairo_set_line_width(cr, 1.2);
-            setColor(cr, palette::gold, 0.6);
-            cairo_stroke(cr);
-            cairo_arc(cr, fx, 110, 46, pi, 2 * pi);
-            cairo_stroke(cr);
-        }
-        // Dado rail.
-        cairo_rectangle(cr, 0, 392, width, 10);
-        cairo_pattern_t* rail = cairo_pattern_create_linear(0, 392, 0, 402);
-        cairo_pattern_add_color_stop_rgb(rail, 0, 1.0, 0.89, 0.6);
-        cairo_pattern_add_color_stop_rgb(rail, 0.5, 0.85, 0.62, 0.2);
-        cairo_pattern_add_color_stop_rgb(rail, 1, 0.5, 0.32, 0.08);
-        cairo_set_source(cr, rail);
-        cairo_fill(cr);
-        cairo_pattern_destroy(rail);
-        // Lower wall in lacquer red with a diamond inlay.
-        cairo_rectangle(cr, 0, 402, width, height - 402);
-        cairo_pattern_t* lower = cairo_pattern_create_linear(0, 402, 0, height);
-        cairo_pattern_add_color_stop_rgb(lower, 0, 0.47, 0.14, 0.09);
-        cairo_pattern_add_color_stop_rgb(lower, 1, 0.25, 0.07, 0.04);
-        cairo_set_source(cr, lower);
-        cairo_fill(cr);
-        cairo_pattern_destroy(lower);
-        cairo_set_line_width(cr, 1.0);
-        setColor(cr, palette::gold, 0.35);
-        for (int k = 0; k <= 20; ++k) {
-            const double x = k * 40.0;
-            cairo_move_to(cr, x, 420);
-            cairo_line_to(cr, x + 20, 440);
-            cairo_line_to(cr, x, 460);
-            cairo_line_to(cr, x - 20, 440);
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, cx, cy, 44, pi, 2 * pi);
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, cx, cy, 5, pi, 2 * pi);
             cairo_close_path(cr);
         }
         cairo_stroke(cr);
+    });
+    inlay = maskUnion(inlay, fans);
+    raise(heights, inlay, cushion(inlay, 0.6, 0.8));
+
+    // Dado rail: a brass bead with a fillet above and below.
+    const Field rail = shapeMask(width, height, roundRect(-10, 384, width + 20.0, 14, 4));
+    raise(heights, rail, bevel(rail, 7, 5, Profile::Bead));
+    raise(heights, corniceBead, bevel(corniceBead, 3, 3, Profile::Bead));
+
+    // Materials: veneer on the raised fields, lacquer below, brass and gold.
+    for (int k = 0; k < bays; ++k) {
+        const int x = static_cast<int>(stile + k * bay) + 12;
+        const int w = static_cast<int>(bay - stile) - 22;
+        fill(wall, upperFields,
+             veneer(w, 294, 100U + static_cast<std::uint32_t>(k), mahoganyVeneer()), x, 64);
     }
-    return wall;
+    fill(wall, lowerFields, lacquer(width, height, 9U, redLacquer()));
+    Pixmap& scene = wall;
+    light(scene, heights, woodLight);
+    paintLit(scene, brushedMetal(256, 64, 23U, goldMetal()), inlay, heights, goldLight);
+    // The rail and the cornice stand out from the wall and shade it.
+    castShadow(scene, rail, Shadow{3.0, 2.5, 0.55F});
+    castShadow(scene, cornice, Shadow{4.0, 4.0, 0.5F});
+    const Pixmap brass = brushedMetal(256, 64, 21U, brassMetal());
+    paintLit(scene, brass, rail, heights, goldLight);
+    paintLit(scene, wood(width, 64, 5U, mahoganyWood(), WoodGrain{14.0, 5.0, false}), cornice,
+             heights, woodLight);
+    paintLit(scene, brass, corniceBead, heights, goldLight);
+
+    // Wall lamps on the inner stiles: a brass plate holding a frosted glass
+    // shade lit from within, each throwing a pool of warm light around it.
+    const Rgba lamp{1.0F, 0.78F, 0.45F, 1.0F};
+    for (int k = 1; k < bays; ++k) {
+        const double cx = stile / 2 + k * bay;
+        lightPool(scene, cx, 150, 120, 190, lamp, 0.35F);
+    }
+    lightPool(scene, width / 2.0, 0, 520, 300, lamp, 0.12F);
+    Field plates(width, height);
+    Field shades(width, height);
+    Field bands(width, height);
+    for (int k = 1; k < bays; ++k) {
+        const double cx = stile / 2 + k * bay;
+        plates = maskUnion(plates, shapeMask(width, height, roundRect(cx - 6, 138, 12, 62, 6)));
+        shades = maskUnion(shades, shapeMask(width, height, roundRect(cx - 11, 106, 22, 36, 9)));
+        bands = maskUnion(bands, shapeMask(width, height, roundRect(cx - 12, 103, 24, 5, 2)));
+        bands = maskUnion(bands, shapeMask(width, height, roundRect(cx - 12, 140, 24, 5, 2)));
+    }
+    Field lampHeights = bevel(plates, 3, 3);
+    raise(lampHeights, bands, bevel(bands, 2, 2));
+    castShadow(scene, maskUnion(plates, shades), Shadow{6.0, 3.5, 0.45F});
+    paintLit(scene, brass, plates, lampHeights, goldLight);
+    glow(scene, shades, 11.0, Rgba{1.0F, 0.8F, 0.45F, 0.8F}, 2.2F);
+    // The glass glows brightest low down, where the bulb sits.
+    Pixmap glass(width, height);
+    for (int y = 0; y < height; ++y) {
+        const float t = std::clamp(static_cast<float>(y - 106) / 36.0F, 0.0F, 1.0F);
+        for (int x = 0; x < width; ++x) {
+            // Frosted glass: brightest across its middle, warmer at the rims.
+            const float across = std::abs(std::fmod(static_cast<float>(x) - stile / 2 + bay / 2,
+                                                    static_cast<float>(bay)) -
+                                          bay / 2) /
+                                 11.0F;
+            const float core = std::clamp(1.0F - across * across, 0.0F, 1.0F) * (0.6F + 0.4F * t);
+            glass(x, y) = mix(Rgba{0.98F, 0.74F, 0.42F, 1.0F}, Rgba{1.0F, 0.97F, 0.86F, 1.0F},
+                              0.35F + 0.65F * core);
+        }
+    }
+    composite(scene, masked(glass, shades));
+    paintLit(scene, brass, bands, lampHeights, goldLight);
+    vignette(scene, 0.55F, 0.35F);
+    return scene.toImage();
 }
 
 } // namespace orv::media

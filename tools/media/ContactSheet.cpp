@@ -2,6 +2,7 @@
 
 #include "tools/media/Artwork.h"
 #include "tools/media/Palette.h"
+#include "tools/media/Typesetting.h"
 
 #include <algorithm>
 #include <string>
@@ -9,6 +10,9 @@
 namespace orv::media {
 
 namespace {
+
+// The button's face within a frame of its strip; the rest is its shadow.
+constexpr int buttonFaceHeight = 35;
 
 void fillRect(ColorImage& target, int x, int y, int w, int h, std::uint32_t color) {
     for (int j = std::max(0, y); j < std::min(target.height, y + h); ++j) {
@@ -30,59 +34,36 @@ ColorImage frameOf(const ColorImage& strip, int frame) {
     return out;
 }
 
-std::u32string widen(const std::string& text) {
-    // The sheet's captions are ASCII apart from a few named characters.
-    std::u32string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            out.push_back(c);
-        } else if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
-            out.push_back(((c & 0x1FU) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3FU));
-            ++i;
-        } else if ((c & 0xF0) == 0xE0 && i + 2 < text.size()) {
-            out.push_back(((c & 0x0FU) << 12) |
-                          ((static_cast<unsigned char>(text[i + 1]) & 0x3FU) << 6) |
-                          (static_cast<unsigned char>(text[i + 2]) & 0x3FU));
-            i += 2;
-        }
-    }
-    return out;
-}
-
 void text(ColorImage& target, const BakedFont& font, const std::string& line, int x, int y,
           const std::vector<std::uint32_t>& colours = {}) {
     drawText(target, font, widen(line), x, y, colours);
 }
 
+// `line` with its ink centred across `centreX`, the line's top at `top`.
 void centredText(ColorImage& target, const BakedFont& font, const std::string& line, int centreX,
-                 int y, const std::vector<std::uint32_t>& colours = {}) {
+                 int top, const std::vector<std::uint32_t>& colours = {}) {
     const std::u32string wide = widen(line);
-    drawText(target, font, wide, centreX - textWidth(font, wide) / 2, y, colours);
-}
-
-// Top of the line to the top of the capitals, and their height: captions are
-// centred on the capitals, as a reader sees them.
-std::pair<int, int> capitals(const BakedFont& font) {
-    for (const BakedGlyph& g : font.glyphs) {
-        if (g.code == U'H') {
-            return {g.by, g.sh};
-        }
+    const InkBox ink = inkBox(font, wide);
+    int pad = 0;
+    for (const BakedLayer& layer : font.layers) {
+        pad = std::max(pad, layer.padding);
     }
-    return {0, font.baseline};
+    drawText(target, font, wide, centreX - (ink.left + ink.right) / 2, top - pad, colours);
 }
 
+// A button frame with its caption optically centred on the face (the face
+// is the strip's frame less its shadow: the upper 35 pixels).
 void captionedButton(ColorImage& target, const Gallery& g, int frame, const std::string& caption,
                      int x, int y) {
-    const ColorImage face = frameOf(*g.button, frame);
+    const ColorImage face = frameOf(g.button, frame);
     blit(target, face, x, y);
     const int shift = frame == 2 ? 1 : 0;
     const std::vector<std::uint32_t> colours =
         frame == 3 ? std::vector<std::uint32_t>{0xFFEDE6DA, 0xFF6B645A}
                    : std::vector<std::uint32_t>{};
-    const auto [capTop, capHeight] = capitals(*g.buttonFont);
-    centredText(target, *g.buttonFont, caption, x + face.width / 2 + shift,
-                y + (face.height - 4 - capHeight) / 2 - capTop + shift, colours);
+    const BakedFont& font = g.fonts.at(3);
+    const Point at = centredOnInk(font, widen(caption), x, y, face.width, buttonFaceHeight);
+    drawText(target, font, widen(caption), at.x + shift, at.y + shift, colours);
 }
 
 // The painter's size rule: the smallest size not below the request at which
@@ -135,123 +116,160 @@ ColorImage drawContactSheet(const Gallery& g) {
     constexpr int screenW = 800;
     constexpr int screenH = 600;
     constexpr int sideW = 400;
-    constexpr int bandH = 250;
-    ColorImage sheet(screenW + sideW, screenH + bandH);
+    constexpr int sheetW = screenW + sideW;
+    const BakedFont& textFont = g.fonts.at(0);
+    const BakedFont& smallFont = g.fonts.at(1);
+    const BakedFont& headingFont = g.fonts.at(2);
+    const BakedFont& buttonFont = g.fonts.at(3);
+
+    // The rows below decide the height: lay them out first.
+    struct Placed {
+        const ColorImage* picture;
+        int x, y;
+    };
+    std::vector<Placed> placed;
+    std::vector<std::pair<std::string, int>> titles;
+    const int bandH = 270;
+    int rowsY = screenH + bandH + 12;
+    for (const SheetRow& row : g.rows) {
+        titles.emplace_back(row.title, rowsY);
+        int x = 16;
+        int y = rowsY + smallFont.lineHeight + 8;
+        int rowHeight = 0;
+        for (const ColorImage& picture : row.pictures) {
+            if (x > 16 && x + picture.width > sheetW - 16) {
+                x = 16;
+                y += rowHeight + 10;
+                rowHeight = 0;
+            }
+            placed.push_back({&picture, x, y});
+            x += picture.width + 10;
+            rowHeight = std::max(rowHeight, picture.height);
+        }
+        rowsY = y + rowHeight + 16;
+    }
+    ColorImage sheet(sheetW, g.rows.empty() ? screenH + bandH : rowsY);
     fillRect(sheet, 0, 0, sheet.width, sheet.height, 0xFF000000U | palette::mahoganyDark);
 
     // --- The screen, as the game would compose it -------------------------
-    blit(sheet, *g.wall, 0, 0);
-    centredText(sheet, *g.headingFont, "Orvanta Mahjong", screenW / 2, 18);
-    centredText(sheet, *g.textFont,
-                "Lobby \u2022 Elevator \u2022 Hallway \u2022 Casino \u2022 Roof", screenW / 2, 62,
+    blit(sheet, g.wall, 0, 0);
+    centredText(sheet, headingFont, "Orvanta Mahjong", screenW / 2, 22);
+    centredText(sheet, textFont, "Lobby \u2022 Elevator \u2022 Hallway \u2022 Casino \u2022 Roof",
+                screenW / 2, 66,
                 {0xFF000000U | palette::cream, 0xFF000000U | palette::mahoganyDark});
     // Full-screen buttons at the top right: quit, restore, minimise.
     int right = screenW;
-    for (const ColorImage* strip : {g.quit, g.restore, g.minimize}) {
+    for (const ColorImage* strip : {&g.quit, &g.restore, &g.minimize}) {
         right -= strip->width;
-        blit(sheet, frameOf(*strip, strip == g.quit ? 1 : 0), right, 0);
+        blit(sheet, frameOf(*strip, strip == &g.quit ? 1 : 0), right, 0);
     }
     // The quit question in a dialog painted from the nine pieces.
-    const int dialogW = adjustedSide(*g.frame, 440, true);
-    const int dialogH = adjustedSide(*g.frame, 250, false);
+    const int dialogW = adjustedSide(g.frame, 440, true);
+    const int dialogH = adjustedSide(g.frame, 250, false);
     const int dialogX = (screenW - dialogW) / 2;
     const int dialogY = 150;
-    paintFrame(sheet, *g.frame, dialogX, dialogY, dialogW, dialogH);
-    centredText(sheet, *g.headingFont, "Leave the building?", screenW / 2, dialogY + 30);
-    centredText(sheet, *g.textFont, "Do you really want to quit the game?", screenW / 2,
-                dialogY + 92);
-    centredText(sheet, *g.textFont, "Your progress is kept for your next visit.", screenW / 2,
-                dialogY + 114);
-    const int buttonW = g.button->width;
-    const int buttonY = dialogY + dialogH - 36 - g.button->height / 4;
+    paintFrame(sheet, g.frame, dialogX, dialogY, dialogW, dialogH);
+    centredText(sheet, headingFont, "Leave the building?", screenW / 2, dialogY + 34);
+    centredText(sheet, textFont, "Do you really want to quit the game?", screenW / 2, dialogY + 94);
+    centredText(sheet, textFont, "Your progress is kept for your next visit.", screenW / 2,
+                dialogY + 94 + textFont.lineHeight);
+    const int buttonW = g.button.width;
+    const int buttonY = dialogY + dialogH - 36 - g.button.height / 4;
     captionedButton(sheet, g, 0, "Yes", screenW / 2 - buttonW - 12, buttonY);
     captionedButton(sheet, g, 1, "No", screenW / 2 + 12, buttonY);
-    // A tooltip-sized note and the trophy medal.
-    blit(sheet, *g.medal, 60, 450);
-    text(sheet, *g.textFont, "Trophy won: Early Bird", 136, 470,
+    // A trophy note and the medal.
+    blit(sheet, g.medal, 60, 446);
+    text(sheet, textFont, "Trophy won: Early Bird", 136, 458,
          {0xFF000000U | palette::goldLight, 0xFF000000U | palette::mahoganyDark});
-    text(sheet, *g.smallFont, "Clear a level within the first minute.", 136, 494,
+    text(sheet, smallFont, "Clear a level within the first minute.", 136, 484,
          {0xFF000000U | palette::cream, 0xFF000000U | palette::mahoganyDark});
     // The loading label of the fade-to-black transition.
     fillRect(sheet, 0, 530, screenW, 70, 0xFF000000U);
-    centredText(sheet, *g.headingFont, "Loading...", screenW / 2, 545);
+    centredText(sheet, headingFont, "Loading...", screenW / 2, 548);
 
     // --- The side column: every frame of every strip ------------------------
     const int sideX = screenW + 20;
-    const std::uint32_t caption = 0xFF000000U | palette::goldLight;
-    const std::uint32_t captionShadow = 0xFF000000U;
-    text(sheet, *g.smallFont, "Button strip (normal, over, pressed, disabled)", sideX, 12,
-         {caption, captionShadow});
-    int y = 34;
+    const std::vector<std::uint32_t> caption{0xFF000000U | palette::goldLight, 0xFF000000U};
+    text(sheet, smallFont, "Button strip (normal, over, pressed, disabled)", sideX, 12, caption);
+    int y = 36;
     for (int frame = 0; frame < 4; ++frame) {
         captionedButton(sheet, g, frame, "Play", sideX, y);
-        blit(sheet, frameOf(*g.button, frame), sideX + buttonW + 16, y);
-        y += g.button->height / 4 + 8;
+        blit(sheet, frameOf(g.button, frame), sideX + buttonW + 16, y);
+        y += g.button.height / 4 + 8;
     }
-    text(sheet, *g.smallFont, "Full-screen buttons (minimise, restore, quit)", sideX, y + 4,
-         {caption, captionShadow});
-    y += 26;
+    text(sheet, smallFont, "Full-screen buttons (minimise, restore, quit)", sideX, y + 4, caption);
+    y += 28;
     int x = sideX;
-    for (const ColorImage* strip : {g.minimize, g.restore, g.quit}) {
+    for (const ColorImage* strip : {&g.minimize, &g.restore, &g.quit}) {
         for (int frame = 0; frame < 4; ++frame) {
             blit(sheet, frameOf(*strip, frame), x + frame * (strip->width + 4), y);
         }
         x += 4 * (strip->width + 4) + 10;
     }
-    y += g.quit->height / 4 + 14;
-    text(sheet, *g.smallFont, "Dialog frame pieces", sideX, y, {caption, captionShadow});
-    y += 22;
-    const auto& p = *g.frame;
+    y += g.quit.height / 4 + 14;
+    text(sheet, smallFont, "Dialog frame pieces", sideX, y, caption);
+    y += 24;
     const int gap = 6;
     int rowY = y;
-    for (int row = 0; row < 3; ++row) {
+    for (unsigned row = 0; row < 3; ++row) {
         int colX = sideX;
         int rowHeight = 0;
-        for (int col = 0; col < 3; ++col) {
-            const int index = row * 3 + col;
-            const ColorImage& piece = p[static_cast<std::size_t>(index)];
+        for (unsigned col = 0; col < 3; ++col) {
+            const ColorImage& piece = g.frame.at(row * 3U + col);
             blit(sheet, piece, colX, rowY);
             colX += (col == 1 ? 64 : 28) + gap;
             rowHeight = std::max(rowHeight, piece.height);
         }
         rowY += rowHeight + gap;
     }
-    text(sheet, *g.smallFont, "Icon 64 and 32, trophy medal", sideX + 150, y,
-         {caption, captionShadow});
-    blit(sheet, *g.icon, sideX + 150, y + 24);
-    blit(sheet, *g.smallIcon, sideX + 222, y + 56);
-    blit(sheet, *g.medal, sideX + 270, y + 24);
+    text(sheet, smallFont, "Icon 64 and 32, trophy medal", sideX + 150, y - 24 + 0, caption);
+    blit(sheet, g.icon, sideX + 150, y);
+    blit(sheet, g.smallIcon, sideX + 222, y + 32);
+    blit(sheet, g.medal, sideX + 270, y);
 
     // --- The font band -------------------------------------------------------
     const int bandY = screenH;
     fillRect(sheet, 0, bandY, sheet.width, bandH, 0xFF000000U | palette::parchment);
+    const auto named = [](const BakedFont& font, const std::string& use) {
+        return use + ": " + font.faceName + " " + std::to_string(font.pixelSize) + " px";
+    };
     int lineY = bandY + 12;
-    text(sheet, *g.headingFont, "Header: DejaVu Serif Bold 28 \u2014 AVATAR Wavy Tea", 16, lineY);
-    lineY += g.headingFont->lineHeight + 6;
-    text(sheet, *g.textFont,
-         "Text: DejaVu Sans 15 \u2014 The quick brown fox jumps over the lazy dog. 0123456789", 16,
-         lineY);
-    lineY += g.textFont->lineHeight + 2;
-    text(sheet, *g.textFont,
+    text(sheet, headingFont, named(headingFont, "Header") + " \u2014 AVATAR Wavy Tea", 16, lineY);
+    lineY += headingFont.lineHeight + 8;
+    text(sheet, textFont,
+         named(textFont, "Text") +
+             " \u2014 The quick brown fox jumps over the lazy dog. 0123456789",
+         16, lineY);
+    lineY += textFont.lineHeight + 2;
+    text(sheet, textFont,
          "\u00c0\u00c9\u00ce\u00d5\u00dc \u00e0\u00e9\u00ee\u00f5\u00fc "
          "\u00df\u00e7\u00f1 \u00ab\u00bb \u201cquoted\u201d \u2026 \u20ac 12,50 "
          "Score: 24 680 \u00d7 3",
          16, lineY);
-    lineY += g.textFont->lineHeight + 4;
-    text(sheet, *g.smallFont,
-         "Small: DejaVu Sans 12 \u2014 tooltips and notes: Shuffle the tiles (costs 30 seconds).",
+    lineY += textFont.lineHeight + 4;
+    text(sheet, smallFont,
+         named(smallFont, "Small") +
+             " \u2014 tooltips and notes: Shuffle the tiles (costs 30 seconds).",
          16, lineY);
-    lineY += g.smallFont->lineHeight + 8;
+    lineY += smallFont.lineHeight + 10;
     // Light text on the dark wood, as the building's signs use it.
     fillRect(sheet, 0, lineY - 4, sheet.width, bandY + bandH - lineY + 4,
              0xFF000000U | palette::mahogany);
-    text(sheet, *g.textFont, "Floor 12 \u2014 Room 1204: Classic, hard. Best time 03:42.", 16,
+    text(sheet, textFont, "Floor 12 \u2014 Room 1204: Classic, hard. Best time 03:42.", 16,
          lineY + 6, {0xFF000000U | palette::cream, 0xFF000000U | palette::mahoganyDark});
-    const ColorImage buttonFace = frameOf(*g.button, 0);
-    blit(sheet, buttonFace, 16, lineY + 36);
-    centredText(sheet, *g.buttonFont, "Button font 17", 16 + buttonFace.width / 2,
-                lineY + 36 + (buttonFace.height - g.buttonFont->lineHeight) / 2 - 1);
-    text(sheet, *g.headingFont, "Casino Roof Lobby", 220, lineY + 36);
+    const int sampleY = lineY + 40;
+    captionedButton(sheet, g, 0, "Button font", 16, sampleY);
+    text(sheet, smallFont, named(buttonFont, "Button"), 16, sampleY + g.button.height / 4 + 4,
+         {0xFF000000U | palette::cream, 0xFF000000U | palette::mahoganyDark});
+    text(sheet, headingFont, "Casino Roof Lobby", 220, sampleY);
+
+    // --- The rows ------------------------------------------------------------
+    for (const auto& [title, top] : titles) {
+        text(sheet, smallFont, title, 16, top, caption);
+    }
+    for (const Placed& p : placed) {
+        blit(sheet, *p.picture, p.x, p.y);
+    }
     return sheet;
 }
 

@@ -4,31 +4,40 @@
 #include "tools/media/Raster.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace orv::media {
 
-/// What the contact sheet shows: the fonts, the frame pieces, the buttons and
-/// the small pictures, at their final sizes.
+/// A row of the contact sheet below the fixed panels: a title and pictures at
+/// their final sizes, laid left to right and wrapped at the sheet's width.
+struct SheetRow {
+    std::string title;
+    std::vector<ColorImage> pictures;
+};
+
+/// What the contact sheet shows. The generators fill it as they make the
+/// media; a new family of pictures adds a row.
 struct Gallery {
-    const BakedFont* textFont = nullptr;
-    const BakedFont* smallFont = nullptr;
-    const BakedFont* headingFont = nullptr;
-    const BakedFont* buttonFont = nullptr;
-    const std::array<ColorImage, 9>* frame = nullptr;
-    const ColorImage* button = nullptr;
-    const ColorImage* minimize = nullptr;
-    const ColorImage* restore = nullptr;
-    const ColorImage* quit = nullptr;
-    const ColorImage* icon = nullptr;
-    const ColorImage* smallIcon = nullptr;
-    const ColorImage* medal = nullptr;
-    const ColorImage* wall = nullptr;
+    /// The baked fonts in the order text, small, header, button.
+    std::vector<BakedFont> fonts;
+    std::array<ColorImage, 9> frame;
+    ColorImage button;
+    ColorImage minimize;
+    ColorImage restore;
+    ColorImage quit;
+    ColorImage icon;
+    ColorImage smallIcon;
+    ColorImage medal;
+    ColorImage wall;
+    std::vector<SheetRow> rows;
 };
 
 /// The contact sheet: an 800 x 600 screen as the game would compose it (the
 /// lobby wall, a dialog painted from the frame pieces with a heading, text
 /// and two captioned buttons, the full-screen buttons, the loading label),
-/// beside a column with every button frame, the pieces and the font samples.
+/// beside a column with every button frame, the pieces and the small
+/// pictures; below them a band of font samples, then the rows.
 [[nodiscard]] ColorImage drawContactSheet(const Gallery& gallery);
 
 /// Paints a nine-piece frame into `target` the way the engine's dialog

@@ -1,6 +1,9 @@
 #include "tools/media/FontBaker.h"
 
 #include "tools/media/Fail.h"
+#include "tools/media/Light.h"
+#include "tools/media/OpenTypeKerning.h"
+#include "tools/media/Paint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +13,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 
 namespace orv::media {
 
@@ -67,35 +71,36 @@ GreyImage dilate(const GreyImage& in, int radius) {
     return out;
 }
 
-// Two passes of a box blur of the given radius, horizontally then vertically:
-// close enough to a Gaussian for a soft drop shadow.
-GreyImage blur(const GreyImage& in, int radius) {
-    if (radius <= 0) {
+// A Gaussian blur of a coverage picture, `sigma` pixels soft.
+GreyImage softened(const GreyImage& in, double sigma) {
+    if (sigma <= 0.0) {
         return in;
     }
-    GreyImage current = in;
-    for (int pass = 0; pass < 2; ++pass) {
-        GreyImage horizontal(current.width, current.height);
-        for (int y = 0; y < current.height; ++y) {
-            for (int x = 0; x < current.width; ++x) {
-                int sum = 0;
-                for (int i = -radius; i <= radius; ++i) {
-                    sum += current.at(x + i, y);
-                }
-                horizontal.set(x, y, static_cast<std::uint8_t>(sum / (2 * radius + 1)));
-            }
-        }
-        for (int y = 0; y < current.height; ++y) {
-            for (int x = 0; x < current.width; ++x) {
-                int sum = 0;
-                for (int j = -radius; j <= radius; ++j) {
-                    sum += horizontal.at(x, y + j);
-                }
-                current.set(x, y, static_cast<std::uint8_t>(sum / (2 * radius + 1)));
-            }
-        }
+    Field field(in.width, in.height);
+    for (std::size_t i = 0; i < in.pixels.size(); ++i) {
+        field.values[i] = static_cast<float>(in.pixels[i]);
     }
-    return current;
+    const Field soft = blur(field, sigma);
+    GreyImage out(in.width, in.height);
+    for (std::size_t i = 0; i < out.pixels.size(); ++i) {
+        out.pixels[i] =
+            static_cast<std::uint8_t>(std::clamp(std::lround(soft.values[i]), 0L, 255L));
+    }
+    return out;
+}
+
+// The face's OpenType positioning table (GPOS), or nothing.
+Bytes positioningTable(FT_Face face) {
+    constexpr FT_ULong tag = FT_MAKE_TAG('G', 'P', 'O', 'S');
+    FT_ULong length = 0;
+    if (FT_Load_Sfnt_Table(face, tag, 0, nullptr, &length) != 0 || length == 0) {
+        return {};
+    }
+    Bytes table(length);
+    if (FT_Load_Sfnt_Table(face, tag, 0, table.data(), &length) != 0) {
+        return {};
+    }
+    return table;
 }
 
 int paddingOf(const LayerStyle& style) {
@@ -105,7 +110,8 @@ int paddingOf(const LayerStyle& style) {
     case LayerStyle::Kind::Outline:
         return style.radius + 1;
     case LayerStyle::Kind::Shadow:
-        return style.radius + 2 * style.blur + std::max(std::abs(style.dx), std::abs(style.dy)) + 1;
+        return style.radius + static_cast<int>(std::ceil(3.0 * style.blur)) +
+               std::max(std::abs(style.dx), std::abs(style.dy)) + 1;
     }
     return 0;
 }
@@ -166,8 +172,10 @@ BakedFont bakeFont(const FontSpec& spec) {
 
     BakedFont font;
     font.id = spec.id;
+    font.faceName = std::string(face->family_name != nullptr ? face->family_name : "") + " " +
+                    (face->style_name != nullptr ? face->style_name : "");
+    font.pixelSize = spec.pixelSize;
     font.charSpacing = spec.charSpacing;
-    font.faceHasKerning = FT_HAS_KERNING(face.get());
 
     // Light hinting keeps the shapes true to the design while snapping
     // advances to whole pixels, which the engine's integer layout needs.
@@ -270,8 +278,10 @@ BakedFont bakeFont(const FontSpec& spec) {
                 cell = dilate(cell, style.radius);
             }
             if (style.kind == LayerStyle::Kind::Shadow) {
-                cell = blur(cell, style.blur);
+                cell = softened(cell, style.blur);
             }
+            Pixmap gold(style.goldRamp ? cell.width : 0, style.goldRamp ? cell.height : 0);
+            Field ink(gold.width, gold.height);
             for (int cy = 0; cy < cell.height; ++cy) {
                 for (int cx = 0; cx < cell.width; ++cx) {
                     const int value = cell.at(cx - style.dx, cy - style.dy);
@@ -279,7 +289,18 @@ BakedFont bakeFont(const FontSpec& spec) {
                                    static_cast<std::uint8_t>(std::lround(value * style.strength)));
                     if (style.goldRamp) {
                         const int lineY = b.by + cy - p;
-                        layer.picture.set(cellX + cx, cy, goldAt((lineY - capTop) / capHeight));
+                        gold(cx, cy) = fromPixel(goldAt((lineY - capTop) / capHeight));
+                        ink(cx, cy) = static_cast<float>(value) / 255.0F;
+                    }
+                }
+            }
+            if (style.goldRamp) {
+                // Each letter a little cushion of polished metal under the
+                // game's light: bright upper-left flanks, a gleam on the rims.
+                light(gold, cushion(ink, 0.8, 1.4), Lighting{0.45F, 0.5F, 16.0F});
+                for (int cy = 0; cy < cell.height; ++cy) {
+                    for (int cx = 0; cx < cell.width; ++cx) {
+                        layer.picture.set(cellX + cx, cy, toPixel(gold.at(cx, cy)));
                     }
                 }
             }
@@ -287,8 +308,27 @@ BakedFont bakeFont(const FontSpec& spec) {
         font.layers.push_back(std::move(layer));
     }
 
-    // Kerning from the face's kerning table, grid-fitted to whole pixels and
-    // grouped by amount so that each group is one line of the definition.
+    // Kerning from the face's kerning table, or else from the pair
+    // adjustments of its positioning table, in whole pixels and grouped by
+    // amount so that each group is one line of the definition.
+    const OpenTypeKerning positioning(positioningTable(face.get()));
+    const auto kerningPixels = [&](FT_UInt first, FT_UInt second) {
+        if (FT_HAS_KERNING(face.get())) {
+            FT_Vector kern{};
+            if (FT_Get_Kerning(face.get(), first, second, FT_KERNING_DEFAULT, &kern) != 0) {
+                return 0;
+            }
+            return static_cast<int>(kern.x >> 6);
+        }
+        const int units = positioning.adjustment(static_cast<std::uint16_t>(first),
+                                                 static_cast<std::uint16_t>(second));
+        if (units == 0) {
+            return 0;
+        }
+        const FT_Pos scaled = FT_MulFix(units, face->size->metrics.x_scale);
+        return static_cast<int>(std::lround(static_cast<double>(scaled) / 64.0));
+    };
+    font.faceHasKerning = FT_HAS_KERNING(face.get()) || positioning.hasPairs();
     if (font.faceHasKerning) {
         std::map<int, KerningGroup> groups;
         std::vector<std::pair<std::uint32_t, FT_UInt>> all;
@@ -298,12 +338,7 @@ BakedFont bakeFont(const FontSpec& spec) {
         }
         for (const auto& [first, firstIndex] : all) {
             for (const auto& [second, secondIndex] : all) {
-                FT_Vector kern{};
-                if (FT_Get_Kerning(face.get(), firstIndex, secondIndex, FT_KERNING_DEFAULT,
-                                   &kern) != 0) {
-                    continue;
-                }
-                const int amount = static_cast<int>(kern.x >> 6);
+                const int amount = kerningPixels(firstIndex, secondIndex);
                 if (amount != 0) {
                     KerningGroup& group = groups[amount];
                     group.amount = amount;

@@ -17,7 +17,8 @@ struct LayerStyle {
     };
     Kind kind = Kind::Fill;
     int radius = 0;
-    int blur = 0;
+    /// Softness of a shadow: the Gaussian's standard deviation in pixels.
+    double blur = 0.0;
     int dx = 0;
     int dy = 0;
     /// Scales the layer's coverage, 0..1: a tinted mask carries its own
@@ -25,8 +26,9 @@ struct LayerStyle {
     double strength = 1.0;
     /// The layer colour written into the definition (0xAARRGGBB).
     std::uint32_t color = 0xFFFFFFFF;
-    /// When set, the layer has a colour picture (a vertical gold ramp) beside
-    /// its mask; otherwise it is a mask tinted with `color`.
+    /// When set, the layer has a colour picture (a vertical gold ramp, each
+    /// letter cushioned and lit by the game's light) beside its mask;
+    /// otherwise it is a mask tinted with `color`.
     bool goldRamp = false;
 };
 
@@ -66,6 +68,8 @@ struct KerningGroup {
 /// kerning and the layer pictures.
 struct BakedFont {
     std::string id;
+    std::string faceName; ///< the face's family and style, "Lato Regular"
+    int pixelSize = 0;
     int lineHeight = 0;
     int baseline = 0;
     int spaceWidth = 0;
@@ -85,6 +89,8 @@ struct BakedFont {
 };
 
 /// Renders `spec` with FreeType. Characters the face lacks are left out.
+/// Kerning comes from the face's kerning table, or from the pair adjustments
+/// of its OpenType positioning table when it has no kerning table.
 /// Fails the tool when the face cannot be opened.
 [[nodiscard]] BakedFont bakeFont(const FontSpec& spec);
 

@@ -1,6 +1,6 @@
 // media_tool: makes the game's media from code and Debian's free fonts.
 //
-//   media_tool --source <repo>/media --fonts <folder of the DejaVu faces>
+//   media_tool --source <repo>/media --fonts <folder of the font packages>
 //              --output <program folder> [--sheet <contact sheet png>]
 //
 // It draws the pictures, bakes the bitmap fonts, synthesises the sounds and
@@ -29,11 +29,6 @@
 #include <vector>
 
 namespace orv::media {
-
-void fail(std::string_view what) {
-    std::fprintf(stderr, "media_tool: %.*s\n", static_cast<int>(what.size()), what.data());
-    std::exit(1);
-}
 
 namespace {
 
@@ -113,37 +108,43 @@ std::uint32_t opaque(std::uint32_t rgb) {
     return 0xFF000000U | rgb;
 }
 
+// The game's faces, by their paths under the font packages' folder
+// (media/README.md lists them with their packages and licences).
+constexpr const char* textFace = "truetype/lato/Lato-Regular.ttf";
+constexpr const char* smallFace = "truetype/lato/Lato-Medium.ttf";
+constexpr const char* headerFace = "opentype/linux-libertine/LinLibertine_RB.otf";
+constexpr const char* buttonFace = "opentype/linux-libertine/LinBiolinum_RB.otf";
+
 std::vector<FontSpec> fontSpecs(const std::filesystem::path& fonts) {
     const std::vector<std::uint32_t> characters = gameCharacters();
     using Kind = LayerStyle::Kind;
     std::vector<FontSpec> specs;
     // Body text: dark ink on parchment over a faint light relief below right.
     const LayerStyle ink{Kind::Fill, 0, 0, 0, 0, 1.0, opaque(palette::ink), false};
-    const LayerStyle relief{Kind::Shadow, 0, 0, 1, 1, 0.55, opaque(palette::cream), false};
-    specs.push_back(
-        {"text", (fonts / "DejaVuSans.ttf").string(), 15, 0, 2, characters, {ink, relief}});
-    specs.push_back(
-        {"small", (fonts / "DejaVuSans.ttf").string(), 12, 0, 1, characters, {ink, relief}});
-    // Headings: polished gold with a dark rim and a soft drop shadow.
+    const LayerStyle relief{Kind::Shadow, 0, 0, 1, 1, 0.45, opaque(palette::cream), false};
+    specs.push_back({"text", (fonts / textFace).string(), 16, 0, 2, characters, {ink, relief}});
+    specs.push_back({"small", (fonts / smallFace).string(), 13, 0, 1, characters, {ink, relief}});
+    // Headings: embossed polished gold with a dark rim and a tight soft
+    // shadow down and to the right, clear of the line below.
     specs.push_back(
         {"header",
-         (fonts / "DejaVuSerif-Bold.ttf").string(),
-         28,
+         (fonts / headerFace).string(),
+         30,
          0,
          0,
          characters,
          {LayerStyle{Kind::Fill, 0, 0, 0, 0, 1.0, opaque(palette::gold), true},
           LayerStyle{Kind::Outline, 1, 0, 0, 0, 1.0, opaque(palette::mahoganyDark), false},
-          LayerStyle{Kind::Shadow, 2, 2, 2, 3, 0.6, 0xFF000000U, false}}});
-    // Button captions: cream over a dark green rim.
+          LayerStyle{Kind::Shadow, 1, 1.2, 1, 2, 0.55, 0xFF000000U, false}}});
+    // Button captions: cream, pressed into the jade by a soft dark rim.
     specs.push_back({"button",
-                     (fonts / "DejaVuSerifCondensed-Bold.ttf").string(),
-                     17,
+                     (fonts / buttonFace).string(),
+                     18,
                      0,
                      0,
                      characters,
                      {LayerStyle{Kind::Fill, 0, 0, 0, 0, 1.0, opaque(palette::cream), false},
-                      LayerStyle{Kind::Shadow, 1, 1, 0, 1, 0.9, 0xFF0B2A1EU, false}}});
+                      LayerStyle{Kind::Shadow, 1, 0.6, 0, 1, 0.8, 0xFF0B2A1EU, false}}});
     return specs;
 }
 
@@ -156,7 +157,12 @@ std::vector<FontSpec> fontSpecs(const std::filesystem::path& fonts) {
 
 // Reads resources.xml and sets how each named file is stored; every file it
 // names must have been made. Font documents carry their layer pictures along.
-void applyResourcePlan(MediaSet& media, const std::string& resourcesPath) {
+// When the plan is read: before anything is made (to stop at once on a list
+// that is wrong in itself) or after (to check that everything named was made
+// and to store it).
+enum class PlanPass { CheckList, Apply };
+
+void applyResourcePlan(MediaSet& media, const std::string& resourcesPath, PlanPass pass) {
     const auto& files = media.files();
     const auto found = files.find(resourcesPath);
     if (found == files.end()) {
@@ -196,7 +202,7 @@ void applyResourcePlan(MediaSet& media, const std::string& resourcesPath) {
                             [](char c) { return c >= 'A' && c <= 'Z'; })) {
                 failIn(resourcesPath, "file names are lower case: " + path);
             }
-            if (!media.contains(path)) {
+            if (pass == PlanPass::Apply && !media.contains(path)) {
                 failIn(resourcesPath, path + " is named but not made");
             }
             const char* archive = object->Attribute("archive");
@@ -222,6 +228,9 @@ void applyResourcePlan(MediaSet& media, const std::string& resourcesPath) {
             if (!inserted && earlier->second != storage) {
                 failIn(resourcesPath, path + " is named with two different archive modes");
             }
+            if (pass == PlanPass::CheckList) {
+                continue;
+            }
             media.setStorage(path, storage);
             if (type == "Font") {
                 // The layer pictures are read in the font's own mode.
@@ -238,15 +247,10 @@ void applyResourcePlan(MediaSet& media, const std::string& resourcesPath) {
     }
 }
 
-} // namespace
-
-int run(int argc, char** argv) {
-    const Options options = parseOptions(argc, argv);
-    MediaSet media;
-
-    // Fonts.
+// The fonts: each baked font's definition and layer pictures.
+std::vector<BakedFont> addFonts(MediaSet& media, const std::filesystem::path& folder) {
     std::vector<BakedFont> fonts;
-    for (const FontSpec& spec : fontSpecs(options.fonts)) {
+    for (const FontSpec& spec : fontSpecs(folder)) {
         fonts.push_back(bakeFont(spec));
     }
     for (const BakedFont& font : fonts) {
@@ -259,8 +263,12 @@ int run(int argc, char** argv) {
             }
         }
     }
+    return fonts;
+}
 
-    // Pictures.
+// The building's pictures: frames, buttons, icon, medal, walls. The sheet
+// gets each at its final size.
+void addPictures(MediaSet& media, Gallery& sheet) {
     const std::array<ColorImage, 9> frame = drawDialogFrame();
     static constexpr std::array<const char*, 9> pieceNames{"tl", "t",  "tr", "l", "c",
                                                            "r",  "bl", "b",  "br"};
@@ -268,32 +276,37 @@ int run(int argc, char** argv) {
         media.add(std::string("media/images/frame/dialog_") + pieceNames[k] + ".png",
                   encodePngColor(frame[k]));
     }
-    const ColorImage button = drawButtonStrip(150, 40);
-    const ColorImage minimize = drawWindowButton(WindowButton::Minimize);
-    const ColorImage restore = drawWindowButton(WindowButton::Restore);
-    const ColorImage quit = drawWindowButton(WindowButton::Quit);
-    const ColorImage icon = drawWindowIcon(64);
-    const ColorImage smallIcon = drawWindowIcon(32);
-    const ColorImage medal = drawMedal(64);
-    const ColorImage wall = drawLobbyWall();
-    media.add("media/images/buttons/button.png", encodePngColor(button));
-    media.add("media/images/buttons/window_minimize.png", encodePngColor(minimize));
-    media.add("media/images/buttons/window_restore.png", encodePngColor(restore));
-    media.add("media/images/buttons/window_quit.png", encodePngColor(quit));
-    media.add("media/images/icon.png", encodePngColor(icon));
-    media.add("media/images/icon_32.png", encodePngColor(smallIcon));
-    media.add("media/images/trophy/medal.png", encodePngColor(medal));
-    media.add("media/images/lobby/wall.jpg", encodeJpeg(wall, 88));
+    sheet.frame = frame;
+    sheet.button = drawButtonStrip(150, 40);
+    sheet.minimize = drawWindowButton(WindowButton::Minimize);
+    sheet.restore = drawWindowButton(WindowButton::Restore);
+    sheet.quit = drawWindowButton(WindowButton::Quit);
+    sheet.icon = drawWindowIcon(64);
+    sheet.smallIcon = drawWindowIcon(32);
+    sheet.medal = drawMedal(64);
+    sheet.wall = drawLobbyWall();
+    media.add("media/images/buttons/button.png", encodePngColor(sheet.button));
+    media.add("media/images/buttons/window_minimize.png", encodePngColor(sheet.minimize));
+    media.add("media/images/buttons/window_restore.png", encodePngColor(sheet.restore));
+    media.add("media/images/buttons/window_quit.png", encodePngColor(sheet.quit));
+    media.add("media/images/icon.png", encodePngColor(sheet.icon));
+    media.add("media/images/icon_32.png", encodePngColor(sheet.smallIcon));
+    media.add("media/images/trophy/medal.png", encodePngColor(sheet.medal));
+    media.add("media/images/lobby/wall.jpg", encodeJpeg(sheet.wall, 88));
+}
 
-    // Sounds and music.
+// The sound effects and the music.
+void addSounds(MediaSet& media) {
     for (const SoundEffect& effect : synthesiseEffects()) {
         media.add("media/sounds/" + effect.name + ".wav", encodeWav(effect.samples));
     }
     media.add("media/music/lobby.ogg", encodeVorbis(synthesiseLobbyMusic(), 0.3F));
+}
 
-    // The hand-written property files, in name order.
+// The hand-written property files, in name order.
+void addProperties(MediaSet& media, const std::filesystem::path& source) {
     std::vector<std::filesystem::path> properties;
-    for (const auto& entry : std::filesystem::directory_iterator(options.source / "properties")) {
+    for (const auto& entry : std::filesystem::directory_iterator(source / "properties")) {
         if (entry.path().extension() == ".xml") {
             properties.push_back(entry.path());
         }
@@ -302,35 +315,41 @@ int run(int argc, char** argv) {
     for (const std::filesystem::path& path : properties) {
         media.add("media/properties/" + path.filename().string(), readFile(path));
     }
+}
 
-    applyResourcePlan(media, "media/properties/resources.xml");
+void writeSheet(const Gallery& gallery, const std::filesystem::path& path) {
+    const Bytes png = encodePngColor(drawContactSheet(gallery));
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    if (!out) {
+        fail("cannot write " + path.string());
+    }
+}
+
+} // namespace
+
+constexpr const char* resourcePlan = "media/properties/resources.xml";
+
+// One call per family of generated media; a new family adds its call here
+// and, when it has pictures to show, a row to the contact sheet
+// (Gallery::rows).
+int run(int argc, char** argv) {
+    const Options options = parseOptions(argc, argv);
+    MediaSet media;
+    addProperties(media, options.source);
+    applyResourcePlan(media, resourcePlan, PlanPass::CheckList);
+    Gallery sheet;
+    sheet.fonts = addFonts(media, options.fonts);
+    addPictures(media, sheet);
+    addSounds(media);
+
+    applyResourcePlan(media, resourcePlan, PlanPass::Apply);
     media.writeLoose(options.output);
     media.writeArchive(options.output / "media.dat");
-
     if (!options.sheet.empty()) {
-        Gallery gallery;
-        gallery.textFont = &fonts[0];
-        gallery.smallFont = &fonts[1];
-        gallery.headingFont = &fonts[2];
-        gallery.buttonFont = &fonts[3];
-        gallery.frame = &frame;
-        gallery.button = &button;
-        gallery.minimize = &minimize;
-        gallery.restore = &restore;
-        gallery.quit = &quit;
-        gallery.icon = &icon;
-        gallery.smallIcon = &smallIcon;
-        gallery.medal = &medal;
-        gallery.wall = &wall;
-        const Bytes png = encodePngColor(drawContactSheet(gallery));
-        std::error_code error;
-        std::filesystem::create_directories(options.sheet.parent_path(), error);
-        std::ofstream out(options.sheet, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(png.data()),
-                  static_cast<std::streamsize>(png.size()));
-        if (!out) {
-            fail("cannot write " + options.sheet.string());
-        }
+        writeSheet(sheet, options.sheet);
     }
     // cairo keeps caches for the life of the process; empty them so that a
     // leak checker sees only what the tool itself forgot.
