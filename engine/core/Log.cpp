@@ -1,5 +1,7 @@
 #include "engine/core/Log.h"
 
+#include "engine/platform/Platform.h"
+
 #include <iostream>
 #include <mutex>
 #include <utility>
@@ -22,6 +24,17 @@ constexpr std::string_view levelName(LogLevel level) {
     }
     return "?";
 }
+
+// The platform layer reports what it works around through its own hook; it
+// joins this log as warnings as soon as the library is loaded.
+void forwardPlatformDiagnostic(std::string_view line) {
+    logMessage(LogLevel::Warning, line);
+}
+
+[[maybe_unused]] const bool platformDiagnosticsForwarded = [] {
+    platform::setDiagnosticFunction(forwardPlatformDiagnostic);
+    return true;
+}();
 
 } // namespace
 

@@ -23,6 +23,7 @@ const std::string& makerFolderLocked() {
         } else {
             makerFolder = data + "/Vantrel/Games";
             platform::ensureDirectory(makerFolder);
+            platform::removeStaleTemporaries(makerFolder);
         }
     }
     return makerFolder;
@@ -37,6 +38,7 @@ const std::string& sharedDataFolderLocked() {
         if (!name.empty() && !platform::getUserDataFolder().empty()) {
             sharedDataFolder = makerFolderLocked() + "/" + name;
             platform::ensureDirectory(sharedDataFolder);
+            platform::removeStaleTemporaries(sharedDataFolder);
         }
     }
     return sharedDataFolder;

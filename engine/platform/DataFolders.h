@@ -9,8 +9,10 @@ namespace orv {
 // shared data folder below it is named after the String setting "GAME_NAME"
 // and holds players, scores, saved games and the usage record; its "_temp"
 // folder holds the log and other passing files. Each folder is created on
-// first use and its path kept for the rest of the process. Paths have no
-// trailing "/". Safe from any thread.
+// first use and its path kept for the rest of the process; the maker and the
+// shared data folder are then cleared of the temporary files of saves that a
+// crash cut short (platform::removeStaleTemporaries). Paths have no trailing
+// "/". Safe from any thread.
 
 /// The maker folder; the program's folder when no data folder is known.
 [[nodiscard]] std::string getMakerFolder();

@@ -6,11 +6,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orv::platform {
@@ -96,6 +100,76 @@ std::string homeSubfolder(const char* variable, const char* fallback) {
         return {};
     }
     return withoutTrailingSlash(home + "/" + fallback);
+}
+
+// Temporary files of a crash-safe write are named after the file they replace:
+// "<name>.tmp-" and six letters or digits.
+constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr std::size_t kTemporarySuffixLength = 6;
+constexpr std::string_view kSuffixCharacters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+// Names tried before a write gives up; a clash with an existing file is
+// already unlikely on the first.
+constexpr int kTemporaryAttempts = 16;
+
+std::string randomSuffix() {
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kSuffixCharacters.size() - 1);
+    std::string suffix(kTemporarySuffixLength, ' ');
+    for (char& c : suffix) {
+        c = kSuffixCharacters[pick(generator)];
+    }
+    return suffix;
+}
+
+// True when `name` is the name of a temporary file of `fileName` (of any file
+// when `fileName` is empty).
+bool isTemporaryName(std::string_view name, std::string_view fileName) {
+    const std::size_t tail = kTemporaryMark.size() + kTemporarySuffixLength;
+    if (name.size() <= tail) {
+        return false;
+    }
+    const std::size_t markAt = name.size() - tail;
+    const std::string_view suffix = name.substr(markAt + kTemporaryMark.size());
+    const bool suffixFits = std::all_of(suffix.begin(), suffix.end(), [](char c) {
+        return kSuffixCharacters.find(c) != std::string_view::npos;
+    });
+    return name.substr(markAt, kTemporaryMark.size()) == kTemporaryMark && suffixFits &&
+           (fileName.empty() || name.substr(0, markAt) == fileName);
+}
+
+// Creates and locks a new temporary file for `path`; -1 when none can be made.
+// The lock tells removeStaleTemporaries that the write is alive. A cleaner
+// that opened the file between its creation and the lock may remove it, so
+// such a file is given up and another name taken.
+int createTemporary(const std::string& path, std::string& temporary) {
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        temporary = path + std::string(kTemporaryMark) + randomSuffix();
+        const int file =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (file < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return -1;
+        }
+        struct stat status {};
+        if (::flock(file, LOCK_EX | LOCK_NB) == 0 && ::fstat(file, &status) == 0 &&
+            status.st_nlink > 0) {
+            return file;
+        }
+        ::close(file);
+    }
+    return -1;
+}
+
+// The folder part of `path` ("." for a bare name) and the name part.
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return {".", path};
+    }
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
 } // namespace
@@ -230,19 +304,26 @@ std::string getUserRuntimeFolder() {
 }
 
 // The temporary file is synced before the rename and the folder after it, so
-// that after a crash the rename is either wholly there or not at all.
+// that after a crash the rename is either wholly there or not at all. The
+// temporary stays open, and so locked, until it has been renamed.
 bool replaceFileSafely(const std::string& path, std::string_view content) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    const std::string temporary = path + ".tmp";
-    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const auto [folder, name] = splitPath(path);
+    if (name.empty()) {
+        return false;
+    }
+    removeStaleTemporaries(folder, name);
+    std::string temporary;
+    const int file = createTemporary(path, temporary);
     if (file < 0) {
         return false;
     }
     const bool written = writeAll(file, content) && ::fsync(file) == 0;
-    const bool closed = ::close(file) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    const bool renamed = written && std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!renamed) {
         ::unlink(temporary.c_str());
+    }
+    ::close(file);
+    if (!renamed) {
         return false;
     }
     const int folderFile = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -251,6 +332,42 @@ bool replaceFileSafely(const std::string& path, std::string_view content) {
         ::close(folderFile);
     }
     return true;
+}
+
+// A temporary is stale when no write holds its lock. The file is opened
+// without following links and without waiting (a FIFO named like one must not
+// block), and it is removed only while the name still leads to the file that
+// was checked.
+std::size_t removeStaleTemporaries(const std::string& folder, std::string_view fileName) {
+    std::vector<std::string> candidates;
+    std::error_code error;
+    for (fs::directory_iterator it(withSlashes(folder), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (isTemporaryName(name, fileName)) {
+            candidates.push_back(it->path().string());
+        }
+    }
+    std::size_t removed = 0;
+    for (const std::string& candidate : candidates) {
+        const int file = ::open(candidate.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (file < 0) {
+            continue;
+        }
+        struct stat opened {};
+        struct stat named {};
+        const bool stale = ::fstat(file, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                           opened.st_uid == ::geteuid() && ::flock(file, LOCK_EX | LOCK_NB) == 0 &&
+                           ::lstat(candidate.c_str(), &named) == 0 &&
+                           named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+        if (stale && ::unlink(candidate.c_str()) == 0) {
+            ++removed;
+            reportDiagnostic(candidate +
+                             ": removed a temporary file left by a write that was cut short");
+        }
+        ::close(file);
+    }
+    return removed;
 }
 
 } // namespace orv::platform

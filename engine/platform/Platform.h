@@ -45,6 +45,21 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 [[nodiscard]] std::string wideToUtf8(std::wstring_view text);
 
 // ---------------------------------------------------------------------------
+// Diagnostics
+//
+// The layer below the engine's log: what it meets and works around (a
+// settings store set aside, a stale temporary file removed) goes out as one
+// line through a function the engine installs.
+
+/// Receives one diagnostic line. Called from whichever thread met the fault.
+using DiagnosticFunction = void (*)(std::string_view line);
+/// Installs `function`; null restores the default, which writes the line to
+/// the standard error stream. Safe from any thread.
+void setDiagnosticFunction(DiagnosticFunction function);
+/// Hands `line` to the installed function.
+void reportDiagnostic(std::string_view line);
+
+// ---------------------------------------------------------------------------
 // Clock and sleep
 
 /// Milliseconds from a steady clock, wrapping at 2^32. Compare readings by
@@ -108,9 +123,22 @@ bool grantFullAccess(const std::string& path);
 /// Replaces the file `path` with `content` crash-safely: the bytes go to a
 /// temporary file in the same folder, which is synced to the disk and renamed
 /// over `path`, so a crash or a full disk leaves either the old or the new
-/// file, never a mix. The folder must exist. False on any failure, with
-/// `path` left as it was.
+/// file, never a mix. The temporary file gets a name of its own
+/// (`path` + ".tmp-" + six random letters or digits), is created exclusively
+/// with mode 0600 and never through a link, and is removed again when
+/// anything fails. Leftovers of earlier writes of `path` that were cut short
+/// (see `removeStaleTemporaries`) are removed first. The folder must exist.
+/// False on any failure, with `path` left as it was. The new file replaces a
+/// link at `path` rather than writing through it.
 [[nodiscard]] bool replaceFileSafely(const std::string& path, std::string_view content);
+
+/// Removes the temporary files that `replaceFileSafely` left in `folder` when
+/// a process died while writing: regular files of this user named like its
+/// temporaries that no write holds any more. A write under way in another
+/// process keeps its file. Only temporaries of the file called `fileName` are
+/// looked at when it is not empty. Each removal is reported as a diagnostic.
+/// Returns how many files were removed.
+std::size_t removeStaleTemporaries(const std::string& folder, std::string_view fileName = {});
 
 /// The user's data folder: $XDG_DATA_HOME, or $HOME/.local/share when that is
 /// unset or not absolute. No trailing "/"; empty when neither is known.
@@ -127,11 +155,25 @@ bool grantFullAccess(const std::string& path);
 // Stands in for the user's registry hive: keys named by "\"-separated paths
 // ("Software\Vantrel\Games\<id>", "...\qrv") holding named values that are
 // either a 32-bit number or a text. The store is one file,
-// $XDG_CONFIG_HOME/Vantrel/Games/settings.reg; every write replaces it
-// crash-safe (temporary file in the same folder, flushed, renamed). Key paths
-// and value names match ignoring ASCII letter case; "/" in a key path counts
-// as "\". A missing, unreadable or damaged store reads as empty (lines that
-// cannot be understood are skipped). Safe from any thread of the process.
+// $XDG_CONFIG_HOME/Vantrel/Games/settings.reg, shared by every game of the
+// maker. Key paths and value names match ignoring ASCII letter case; "/" in a
+// key path counts as "\". Lines may end in LF, CR LF or CR.
+//
+// Every write reads the store as it is on disk now, changes the one value and
+// replaces the file crash-safe (see replaceFileSafely), all under an advisory
+// lock on "settings.reg.lock" beside it, so games writing at once lose nothing.
+// A store that is a link to a file is written through the link.
+//
+// A missing store reads as empty; lines of a store that cannot be understood
+// are skipped. A store that cannot be read as one (larger than
+// kMaxSettingsStoreBytes, holding zero bytes as UTF-16 text does, or with no
+// line understood at all) also reads as empty, and the next write first moves
+// it aside under a dated name ("settings.reg.unreadable-20240514-093012"),
+// reporting it as a diagnostic, so nothing of it is lost. Safe from any thread
+// of the process.
+
+/// Largest store read or written: far more than the games keep in it.
+inline constexpr std::size_t kMaxSettingsStoreBytes = std::size_t{1} << 20;
 
 enum class SettingsValueType {
     Dword,  ///< an unsigned 32-bit number
@@ -155,8 +197,11 @@ struct SettingsValue {
 [[nodiscard]] std::optional<SettingsValue> readSettingsValue(std::string_view keyPath,
                                                              std::string_view valueName);
 /// Creates the key when missing and sets the value (replacing one of the same
-/// name, whatever its kind). False when `value` is of kind Other or the store
-/// cannot be written; the store is then unchanged.
+/// name, whatever its kind). False when `value` is of kind Other, when the
+/// store would grow beyond kMaxSettingsStoreBytes, when the store's lock is
+/// not free within a few seconds, or when the store cannot be written; the
+/// store is then unchanged (a store that could not be read may have been
+/// moved aside).
 [[nodiscard]] bool writeSettingsValue(std::string_view keyPath, const SettingsValue& value);
 
 // ---------------------------------------------------------------------------

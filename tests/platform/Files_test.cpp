@@ -7,6 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orv {
 namespace {
@@ -110,6 +116,94 @@ TEST(PlatformFolders, UserFoldersFollowXdgVariables) {
     ASSERT_EQ(unsetenv("XDG_DATA_HOME"), 0);
     EXPECT_EQ(platform::getUserDataFolder(), temp.file(".local/share"));
     EXPECT_TRUE(platform::grantFullAccess(temp.file("anything")));
+}
+
+std::set<std::string> entriesOf(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST(PlatformFiles, ReplaceFileSafelyNeverWritesThroughAPlantedTemporary) {
+    TempDir temp;
+    const std::string target = temp.file("settings.reg");
+    writeFile(temp.path() / "victim", "victim");
+    writeFile(target, "old");
+    // A link at the name a writer with one fixed temporary name would use.
+    fs::create_symlink(temp.path() / "victim", target + ".tmp");
+
+    ASSERT_TRUE(platform::replaceFileSafely(target, "new"));
+    EXPECT_EQ(test::readFile(temp.path() / "victim"), "victim");
+    EXPECT_FALSE(fs::is_symlink(target));
+    EXPECT_EQ(test::readFile(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(entriesOf(temp.path()),
+              (std::set<std::string>{"settings.reg", "settings.reg.tmp", "victim"}))
+        << "no temporary file is left behind";
+
+    EXPECT_FALSE(platform::replaceFileSafely(temp.file("missing/file"), "x"));
+    fs::create_directory(temp.path() / "folder");
+    EXPECT_FALSE(platform::replaceFileSafely(temp.file("folder"), "x"));
+    EXPECT_EQ(entriesOf(temp.path()).size(), 4U) << "a failed write cleans up after itself";
+}
+
+TEST(PlatformFiles, OnlyStaleTemporariesOfOurOwnAreRemoved) {
+    TempDir temp;
+    writeFile(temp.path() / "victim", "victim");
+    enum class Kind { File, HeldFile, Link, Folder, Fifo };
+    struct Case {
+        const char* name;
+        Kind kind;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"players.!.tmp-Ab12Cd", Kind::File, true},      // a save cut short
+        {"scores.tmp-000000", Kind::File, true},         // another file's
+        {"players.!.tmp-Held01", Kind::HeldFile, false}, // a save under way
+        {"players.!.tmp-Link01", Kind::Link, false},     // planted by someone else
+        {"players.!.tmp-Dir001", Kind::Folder, false},
+        {"players.!.tmp-Fifo01", Kind::Fifo, false}, // must not block either
+        {"players.!.tmp-short", Kind::File, false},  // not a temporary's name
+        {"players.!.tmp-Ab12Cd7", Kind::File, false},
+        {".tmp-Ab12Cd", Kind::File, false},
+    };
+    int held = -1;
+    for (const Case& c : cases) {
+        const std::string path = temp.file(c.name);
+        switch (c.kind) {
+        case Kind::File:
+            writeFile(path, "half");
+            break;
+        case Kind::HeldFile:
+            writeFile(path, "half");
+            held = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            ASSERT_EQ(::flock(held, LOCK_EX), 0);
+            break;
+        case Kind::Link:
+            fs::create_symlink(temp.path() / "victim", path);
+            break;
+        case Kind::Folder:
+            fs::create_directory(path);
+            break;
+        case Kind::Fifo:
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            break;
+        }
+    }
+
+    EXPECT_EQ(platform::removeStaleTemporaries(temp.path().string(), "players.!"), 1U);
+    EXPECT_TRUE(fs::exists(temp.path() / "scores.tmp-000000")) << "another file's are left";
+    EXPECT_EQ(platform::removeStaleTemporaries(temp.path().string()), 1U);
+    for (const Case& c : cases) {
+        EXPECT_NE(fs::exists(fs::symlink_status(temp.path() / c.name)), c.removed) << c.name;
+    }
+    EXPECT_EQ(test::readFile(temp.path() / "victim"), "victim");
+    ::close(held);
+    EXPECT_EQ(platform::removeStaleTemporaries(temp.path().string()), 1U)
+        << "the save that held its file is over";
 }
 
 } // namespace

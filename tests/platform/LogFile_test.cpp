@@ -40,6 +40,17 @@ TEST_F(FrameFolders, NothingIsKeptBeforeTheGameNameIsKnown) {
     EXPECT_EQ(getSharedDataFolder(), maker + "/Late");
 }
 
+TEST_F(FrameFolders, SavesCutShortByACrashAreClearedAwayOnFirstUse) {
+    const std::string maker = home_.file("data") + "/Vantrel/Games";
+    test::writeFile(maker + "/shared.xml.tmp-a1B2c3", "half");
+    test::writeFile(maker + "/Test Game/players.!.tmp-Zz9Yy8", "half");
+    test::writeFile(maker + "/Test Game/players.!", "whole");
+    EXPECT_EQ(getSharedDataFolder(), maker + "/Test Game");
+    EXPECT_FALSE(fs::exists(maker + "/shared.xml.tmp-a1B2c3"));
+    EXPECT_FALSE(fs::exists(maker + "/Test Game/players.!.tmp-Zz9Yy8"));
+    EXPECT_EQ(test::readFile(maker + "/Test Game/players.!"), "whole");
+}
+
 TEST_F(FrameFolders, LogFileOpenRecordsItsPathAndWritesNothing) {
     LogFile& log = LogFile::getInstance(0, 2);
     EXPECT_EQ(&LogFile::getInstance(5, 6), &log);
