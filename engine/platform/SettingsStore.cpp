@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
+#include <ctime>
 #include <mutex>
-#include <sstream>
+#include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orv::platform {
@@ -22,6 +24,11 @@ namespace {
 // Any other value form is kept as it was found (kind Other). Lines starting
 // with ";" are comments.
 constexpr std::string_view kHeader = "; Orvanta settings store\n";
+
+// How long a write waits for another game's write to finish: a write holds
+// the lock for a few milliseconds, so running out means a game hangs.
+constexpr int kLockAttempts = 1000;
+constexpr std::chrono::milliseconds kLockRetry{5};
 
 struct Key {
     std::string path;
@@ -115,22 +122,44 @@ bool parseDword(std::string_view digits, std::uint32_t& out) {
     return true;
 }
 
-std::vector<Key> parseStore(const std::string& content) {
+// The lines of `content`; a line ends at LF, CR LF or a lone CR.
+std::vector<std::string_view> splitLines(std::string_view content) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        const std::size_t end = content.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(content.substr(start));
+            break;
+        }
+        lines.push_back(content.substr(start, end - start));
+        start = end + (content.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
+// The keys of a store; nullopt when `content` is no settings store at all: it
+// holds zero bytes (UTF-16 text, a binary file), or it has lines and not one
+// of them is understood.
+std::optional<std::vector<Key>> parseStore(std::string_view content) {
+    if (content.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
     std::vector<Key> keys;
     Key* current = nullptr;
-    std::istringstream lines(content);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+    std::size_t meaningful = 0;
+    std::size_t understood = 0;
+    for (const std::string_view line : splitLines(content)) {
         if (line.empty() || line.front() == ';') {
             continue;
         }
+        ++meaningful;
         if (line.front() == '[') {
             current = nullptr;
             if (line.back() == ']') {
                 keys.push_back({canonicalKeyPath(line.substr(1, line.size() - 2)), {}});
                 current = &keys.back();
+                ++understood;
             }
             continue;
         }
@@ -140,7 +169,7 @@ std::vector<Key> parseStore(const std::string& content) {
             line[at] != '=') {
             continue; // damaged or outside a key: skipped
         }
-        const std::string_view data = std::string_view(line).substr(at + 1);
+        const std::string_view data = line.substr(at + 1);
         if (data.starts_with("dword:")) {
             if (!parseDword(data.substr(6), value.number)) {
                 continue;
@@ -157,6 +186,10 @@ std::vector<Key> parseStore(const std::string& content) {
             value.text = std::string(data);
         }
         current->values.push_back(std::move(value));
+        ++understood;
+    }
+    if (meaningful > 0 && understood == 0) {
+        return std::nullopt;
     }
     return keys;
 }
@@ -187,27 +220,149 @@ std::string formatStore(const std::vector<Key>& keys) {
     return content;
 }
 
-// The store's keys; empty when there is no store yet; nullopt when a store is
-// there but cannot be read (a write must then not replace it with less).
-std::optional<std::vector<Key>> loadStore(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return std::vector<Key>();
+// What lies at the store's path.
+enum class StoreKind {
+    Missing,  ///< nothing yet: reads as empty, a write creates it
+    Readable, ///< a store: its keys are read
+    Foreign,  ///< a file that cannot be read as a store: moved aside by a write
+    Unusable, ///< no file at all (a folder, a device, a broken link): left alone
+};
+
+struct StoreFile {
+    StoreKind kind = StoreKind::Missing;
+    // The file read and replaced: the store's path, or where its link leads.
+    std::string path;
+    std::vector<Key> keys;
+    // Why a Foreign or Unusable store is not read, for the diagnostic.
+    std::string reason;
+};
+
+// Reads the store at `storePath`. The file is opened without waiting, so a
+// FIFO put at the path cannot block, and at most one byte more than the bound
+// is read, whatever size the file claims.
+StoreFile examineStore(const std::string& storePath) {
+    StoreFile store;
+    store.path = storePath;
+    struct stat status {};
+    if (::lstat(storePath.c_str(), &status) != 0) {
+        if (errno != ENOENT) {
+            store.kind = StoreKind::Unusable;
+            store.reason = "cannot be examined";
+        }
+        return store;
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        return std::nullopt;
+    if (S_ISLNK(status.st_mode)) {
+        char* target = ::realpath(storePath.c_str(), nullptr);
+        if (target == nullptr) {
+            store.kind = StoreKind::Unusable;
+            store.reason = "is a link that leads to no file";
+            return store;
+        }
+        store.path = target;
+        std::free(target); // realpath allocates with malloc
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+    const int file = ::open(store.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    store.kind = StoreKind::Foreign;
+    if (file < 0) {
+        store.reason = "cannot be read";
+        return store;
     }
-    const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        return std::nullopt;
+    std::string content;
+    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        store.kind = StoreKind::Unusable;
+        store.reason = "is no regular file";
+    } else if (static_cast<std::uint64_t>(status.st_size) > kMaxSettingsStoreBytes) {
+        store.reason = "is larger than a settings store can be";
+    } else {
+        content.resize(kMaxSettingsStoreBytes + 1);
+        std::size_t size = 0;
+        ssize_t got = 0;
+        while (size < content.size() &&
+               (got = ::read(file, content.data() + size, content.size() - size)) != 0) {
+            if (got < 0 && errno != EINTR) {
+                break;
+            }
+            size += got > 0 ? static_cast<std::size_t>(got) : 0;
+        }
+        content.resize(size);
+        if (got < 0) {
+            store.reason = "cannot be read";
+        } else if (size > kMaxSettingsStoreBytes) {
+            store.reason = "is larger than a settings store can be";
+        } else if (std::optional<std::vector<Key>> keys = parseStore(content)) {
+            store.kind = StoreKind::Readable;
+            store.keys = std::move(*keys);
+        } else {
+            store.reason = "is no settings store this program can read";
+        }
     }
-    return parseStore(content);
+    ::close(file);
+    return store;
 }
+
+// "YYYYMMDD-HHMMSS" of the current time in UTC.
+std::string timeStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    ::gmtime_r(&now, &parts);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
+    return text;
+}
+
+// Renames a Foreign store to a dated name beside it that is not taken yet.
+bool moveAside(const StoreFile& store) {
+    const std::string base = store.path + ".unreadable-" + timeStamp();
+    for (int n = 1; n <= 100; ++n) {
+        const std::string candidate = n == 1 ? base : base + "-" + std::to_string(n);
+        struct stat status {};
+        if (::lstat(candidate.c_str(), &status) == 0 || errno != ENOENT) {
+            continue;
+        }
+        if (std::rename(store.path.c_str(), candidate.c_str()) != 0) {
+            return false;
+        }
+        reportDiagnostic(store.path + " " + store.reason + "; moved aside to " + candidate);
+        return true;
+    }
+    return false;
+}
+
+// The advisory lock every game takes around its read-modify-write of the
+// store. The lock file is never followed through a link.
+class StoreLock {
+public:
+    explicit StoreLock(const std::string& lockPath)
+        : file_(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                       0600)) {
+        struct stat status {};
+        if (file_ < 0 || ::fstat(file_, &status) != 0 || !S_ISREG(status.st_mode)) {
+            return;
+        }
+        for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+            if (::flock(file_, LOCK_EX | LOCK_NB) == 0) {
+                locked_ = true;
+                return;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                return;
+            }
+            std::this_thread::sleep_for(kLockRetry);
+        }
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+    ~StoreLock() {
+        if (file_ >= 0) {
+            ::close(file_); // releases the lock
+        }
+    }
+    [[nodiscard]] bool isLocked() const { return locked_; }
+
+private:
+    int file_;
+    bool locked_ = false;
+};
 
 Key* findKey(std::vector<Key>& keys, std::string_view path) {
     const std::string wanted = canonicalKeyPath(path);
@@ -234,12 +389,14 @@ std::optional<std::vector<SettingsValue>> readSettingsKey(std::string_view keyPa
     if (path.empty()) {
         return std::nullopt;
     }
+    // No file lock: the store is only ever replaced whole by a rename, so a
+    // reader sees the old or the new file.
     const std::scoped_lock lock(storeMutex);
-    std::optional<std::vector<Key>> keys = loadStore(path);
-    if (!keys) {
+    StoreFile store = examineStore(path);
+    if (store.kind != StoreKind::Readable) {
         return std::nullopt;
     }
-    const Key* key = findKey(*keys, keyPath);
+    const Key* key = findKey(store.keys, keyPath);
     if (key == nullptr) {
         return std::nullopt;
     }
@@ -272,15 +429,31 @@ bool writeSettingsValue(std::string_view keyPath, const SettingsValue& value) {
     if (path.empty()) {
         return false;
     }
-    const std::scoped_lock lock(storeMutex);
-    std::optional<std::vector<Key>> keys = loadStore(path);
-    if (!keys) {
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && !ensureDirectory(path.substr(0, slash))) {
         return false;
     }
-    Key* key = findKey(*keys, keyPath);
+    const std::scoped_lock lock(storeMutex);
+    const StoreLock fileLock(path + ".lock");
+    if (!fileLock.isLocked()) {
+        reportDiagnostic(path + ": the settings store's lock cannot be taken; nothing is written");
+        return false;
+    }
+    StoreFile store = examineStore(path);
+    if (store.kind == StoreKind::Unusable) {
+        reportDiagnostic(path + " " + store.reason + "; nothing is written");
+        return false;
+    }
+    if (store.kind == StoreKind::Foreign && !moveAside(store)) {
+        reportDiagnostic(store.path + " " + store.reason +
+                         " and cannot be moved aside; nothing is written");
+        return false;
+    }
+    std::vector<Key>& keys = store.keys;
+    Key* key = findKey(keys, keyPath);
     if (key == nullptr) {
-        keys->push_back({canonicalKeyPath(keyPath), {}});
-        key = &keys->back();
+        keys.push_back({canonicalKeyPath(keyPath), {}});
+        key = &keys.back();
     }
     const auto same = [&](const SettingsValue& v) {
         return equalsIgnoringCase(v.name, value.name);
@@ -291,11 +464,13 @@ bool writeSettingsValue(std::string_view keyPath, const SettingsValue& value) {
     } else {
         key->values.push_back(value);
     }
-    const std::size_t slash = path.rfind('/');
-    if (slash != std::string::npos && !ensureDirectory(path.substr(0, slash))) {
+    const std::string content = formatStore(keys);
+    if (content.size() > kMaxSettingsStoreBytes) {
+        reportDiagnostic(path +
+                         ": the settings store would grow beyond its limit; nothing is written");
         return false;
     }
-    return replaceFileSafely(path, formatStore(*keys));
+    return replaceFileSafely(store.path, content);
 }
 
 } // namespace orv::platform
