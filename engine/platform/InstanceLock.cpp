@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -57,13 +58,22 @@ void askToRaise(const std::string& socketPath) {
     ::close(client);
 }
 
+// Removes the socket at `path`; anything else there (a file, a link) is not
+// ours and stays.
+void removeSocket(const std::string& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode)) {
+        ::unlink(path.c_str());
+    }
+}
+
 int listenOn(const std::string& socketPath) {
     sockaddr_un address{};
     if (!fillAddress(socketPath, address)) {
         return -1;
     }
-    // A socket file left by a copy that crashed is stale: we hold the lock now.
-    ::unlink(socketPath.c_str());
+    // A socket left by a copy that crashed is stale: we hold the lock now.
+    removeSocket(socketPath);
     const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (listener < 0) {
         return -1;
@@ -82,8 +92,15 @@ std::unique_ptr<InstanceLock> InstanceLock::acquire(std::string_view name) {
     lastFailed = false;
     const std::string base = getUserRuntimeFolder() + "/" + safeFileName(name);
     const std::string lockPath = base + ".lock";
-    const int lockFile = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (lockFile < 0) {
+    // Never through a link, and never waiting on a FIFO: a link planted at the
+    // name must not make us create or lock its target.
+    const int lockFile =
+        ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    struct stat status {};
+    if (lockFile < 0 || ::fstat(lockFile, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (lockFile >= 0) {
+            ::close(lockFile);
+        }
         lastFailed = true;
         return nullptr;
     }
@@ -113,7 +130,7 @@ InstanceLock::InstanceLock(int lockFile, int listener, std::string socketPath)
 InstanceLock::~InstanceLock() {
     if (listener_ >= 0) {
         ::close(listener_);
-        ::unlink(socketPath_.c_str()); // still under the lock: no one else owns it
+        removeSocket(socketPath_); // still under the lock: no other copy made it
     }
     // The lock file itself stays: unlinking it would let a starting copy lock
     // the old file while another locks a new one.
