@@ -178,6 +178,15 @@ void PropertyNode::resolve() {
                    " contains itself; its setups are not resolved again");
         return;
     }
+    if (resolved_) {
+        return;
+    }
+    if (resolving.size() >= kMaxResolveNesting) {
+        logWarning("Property node " + describe(*this) + " lies " +
+                   std::to_string(resolving.size()) +
+                   " nodes deep through its setups; it is not resolved");
+        return;
+    }
     const ResolvingMark mark(this);
 
     std::string setupName;
@@ -221,6 +230,7 @@ void PropertyNode::resolve() {
     for (const RefPtr<AbstractProperty>& child : children) {
         child->resolve();
     }
+    resolved_ = true;
 }
 
 PropertyNode* asNode(AbstractProperty* property) {

@@ -92,8 +92,15 @@ public:
     /// copied. Then every child is resolved. A setup that cannot be found
     /// leaves this node's children unresolved. A setup that would put a node
     /// inside itself (directly or through other setups) is not followed into
-    /// the loop: that key is skipped and logged.
+    /// the loop: that key is skipped and logged. A node is resolved once:
+    /// later calls return at once, so subtrees shared through setups cost
+    /// one walk however many nodes take them. Resolution stops, logged, at
+    /// kMaxResolveNesting nodes inside one another.
     void resolve() override;
+
+    /// How many nodes resolution follows inside one another: setups may nest
+    /// a tree deeper than its file, but never by this much.
+    static constexpr std::size_t kMaxResolveNesting = 1024;
 
 private:
     std::list<NamedChild> table_;

@@ -5,6 +5,7 @@
 #include "engine/platform/Platform.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/properties/PropertyVector.h"
+#include "engine/properties/XmlNesting.h"
 #include "engine/resources/Descrambler.h"
 #include "engine/resources/FileArchive.h"
 #include "engine/resources/FileNames.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <mutex>
 
 namespace orv {
 
@@ -85,6 +87,27 @@ std::string normalizeLineEnds(std::string_view text) {
     return result;
 }
 
+// Held around setting the parser's process-wide white-space switch and the
+// parse that reads it.
+std::mutex parserMutex;
+
+// True when writing `property` would nest more than `levels` elements: values
+// in a node are attributes, not elements. Descends at most `levels` deep, so
+// a tree made deep (or circular) by code cannot overflow the stack here.
+bool nestsDeeperThan(const AbstractProperty& property, std::size_t levels) {
+    if (levels == 0) {
+        return true;
+    }
+    if (property.isValue()) {
+        return false;
+    }
+    const auto& list = static_cast<const PropertyVector&>(property);
+    return std::any_of(list.getElements().begin(), list.getElements().end(),
+                       [&](const RefPtr<AbstractProperty>& element) {
+                           return nestsDeeperThan(*element, levels - 1);
+                       });
+}
+
 std::string describeParseError(const TiXmlDocument& document) {
     return std::string(document.ErrorDesc() != nullptr ? document.ErrorDesc() : "parse error") +
            " at line " + std::to_string(document.ErrorRow()) + ", column " +
@@ -130,7 +153,7 @@ bool PropertyStore::parse(std::string_view fileName, bool addChildren) {
     MemoryBuffer buffer;
     // The archive looks the stored name up for the mode (".!" for the
     // scrambled modes) and descrambles; a missing or empty file fails here.
-    if (!FileArchive::readFile(fileName, buffer, effectiveMode())) {
+    if (!FileArchive::readFile(fileName, buffer, effectiveMode(), kMaxFileSize)) {
         return false;
     }
     return parseText(fileName, buffer.getView(), addChildren);
@@ -145,13 +168,27 @@ bool PropertyStore::parseText(std::string_view source, std::string_view xml, boo
     // them, without looking for the end of the text: a sequence cut short by
     // the end would take it past the terminating zero. So it is given valid
     // UTF-8 only (malformed bytes become U+FFFD), and a few spare zeros.
+    if (xml.size() > kMaxFileSize) {
+        logWarning(std::string(source) + ": larger than the " + std::to_string(kMaxFileSize) +
+                   " bytes a property file may have; not read");
+        return false;
+    }
     std::string text = cleanUtf8(normalizeLineEnds(xml));
+    // The parser recurses once for each level of elements: a document nested
+    // too deep is refused before it can overflow the stack.
+    if (const std::size_t nesting = measureXmlNesting(text); nesting > kMaxPropertyNesting) {
+        logWarning(std::string(source) + ": elements nested " + std::to_string(nesting) +
+                   " levels deep, more than the " + std::to_string(kMaxPropertyNesting) +
+                   " a property file may have; not read");
+        return false;
+    }
     text.append(kParserSlack, '\0');
-    // A process-wide switch of the parser: set for this store before every
-    // parse.
-    TiXmlBase::SetCondenseWhiteSpace(condenseWhiteSpace_);
     TiXmlDocument document;
-    document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    {
+        const std::scoped_lock lock(parserMutex);
+        TiXmlBase::SetCondenseWhiteSpace(condenseWhiteSpace_);
+        document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    }
     if (document.Error()) {
         logWarning(std::string(source) + ": " + describeParseError(document));
         return false;
@@ -274,6 +311,12 @@ bool PropertyStore::writeProperty(const AbstractProperty& property, TiXmlNode& p
 }
 
 bool PropertyStore::save() {
+    if (nestsDeeperThan(*this, kMaxPropertyNesting)) {
+        logError(fileName_ + ": the tree nests deeper than the " +
+                 std::to_string(kMaxPropertyNesting) +
+                 " levels a property file may have; not saved");
+        return false;
+    }
     TiXmlDocument document;
     if (!writeProperty(*this, document, false)) {
         logError(fileName_ + ": not saved");
@@ -282,6 +325,11 @@ bool PropertyStore::save() {
     TiXmlPrinter printer;
     document.Accept(&printer);
     std::string bytes = printer.Str();
+    if (bytes.size() > kMaxFileSize) {
+        logError(fileName_ + ": the file would be larger than the " + std::to_string(kMaxFileSize) +
+                 " bytes a property file may have; not saved");
+        return false;
+    }
 
     const ArchiveMode mode = effectiveMode();
     const std::string path = makeFileName(mode, normalizePath(fileName_));

@@ -3,6 +3,7 @@
 #include "engine/properties/PropertyNode.h"
 #include "engine/resources/ArchiveMode.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,8 +29,15 @@ namespace orv {
 /// (see ArchiveMode); `ArchiveMode::Global` follows the archive's global mode
 /// when an archive is set up, else reads loose files.
 ///
-/// Main thread only: the XML parser's white-space condensing is a
-/// process-wide switch that each parse sets from this store.
+/// A file is read only when it holds at most `kMaxFileSize` bytes and nests
+/// elements at most `kMaxPropertyNesting` deep (XmlNesting.h); both are
+/// checked before the XML parser sees it. A save refuses to write what a load
+/// would refuse.
+///
+/// One store is used by one thread at a time; stores on different threads
+/// (the resource loader's font documents, the main thread's player files) may
+/// parse at once: the XML parser's white-space condensing is a process-wide
+/// switch, so each parse sets it and parses under one process-wide lock.
 ///
 ///     RefPtr<PropertyStore> players(new PropertyStore());
 ///     players->setAccessMode(ArchiveMode::EncryptFile);
@@ -43,6 +51,10 @@ class PropertyStore : public PropertyNode {
 public:
     static const ClassRecord classRecord;
     [[nodiscard]] const ClassRecord& getClassRecord() const override { return classRecord; }
+
+    /// Largest property file read or written: far above the game's own files
+    /// and its players' files, far below what would exhaust the memory.
+    static constexpr std::uint32_t kMaxFileSize = 8U * 1024U * 1024U;
 
     /// An empty store; a non-empty `fileName` is added to the files that
     /// `reloadAll` loads (it is not loaded yet).
@@ -65,8 +77,8 @@ public:
     /// Parses `fileName` as the access mode says and adds the document
     /// element's children to this store (replacing children of the same
     /// name). False, with the tree unchanged, when the file cannot be found or
-    /// read or does not parse. A document without a document element adds
-    /// nothing and gives true. Does not change the list of files.
+    /// read, is too large or nested too deep (logged), or does not parse. A document without a
+    /// document element adds nothing and gives true. Does not change the list of files.
     [[nodiscard]] bool load(std::string_view fileName);
     /// True when `fileName` is found for the access mode and parses; adds
     /// nothing.
@@ -84,7 +96,9 @@ public:
     /// archive modes write loose files). The document is built and scrambled
     /// in memory, written to a temporary file in the same folder, flushed and
     /// renamed over the old file, so a failure at any step leaves the old
-    /// file as it was. False when anything failed (logged with the path).
+    /// file as it was. False when anything failed (logged with the path),
+    /// also when the document would nest deeper than `kMaxPropertyNesting` or
+    /// grow beyond `kMaxFileSize`: no file is written that a load refuses.
     [[nodiscard]] bool save();
 
     /// A new property read from `element` by the mapping above, with all its

@@ -44,6 +44,10 @@ AbstractProperty* PropertyVector::at(std::ptrdiff_t index) const {
 }
 
 void PropertyVector::resolve() {
+    if (resolved_) {
+        return;
+    }
+    resolved_ = true; // also ends a walk that comes back here through a loop
     // A copy of the handles: resolving an element may add to this vector's
     // nodes, never to the vector itself, but the copy keeps the walk safe.
     const std::vector<RefPtr<AbstractProperty>> elements = elements_;

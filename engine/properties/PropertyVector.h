@@ -40,7 +40,9 @@ public:
         return elements_;
     }
 
-    /// Resolves every element, in order.
+    /// Resolves every element, in order, the first time; later calls return
+    /// at once (a tree shares subtrees, which must not be walked again for
+    /// every path that leads to them).
     void resolve() override;
 
 protected:
@@ -48,6 +50,8 @@ protected:
         : AbstractProperty(kind, name, typeName) {}
 
     std::vector<RefPtr<AbstractProperty>> elements_;
+    /// Set once the property and everything below it has been resolved.
+    bool resolved_ = false;
 };
 
 /// The shared stand-in for a vector that is missing or of another kind: named

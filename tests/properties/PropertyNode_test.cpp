@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include <unistd.h>
+
 namespace orv {
 namespace {
 
@@ -298,6 +300,57 @@ TEST_F(SetupResolution, SetupsNamingEachOtherDirectlyEnd) {
     second->resolve();
     EXPECT_EQ(first->getValue("two")->getInt(), 2);
     EXPECT_EQ(second->getValue("one")->getInt(), 1);
+}
+
+TEST_F(SetupResolution, SharedSetupsAreResolvedOnceHoweverManyPathsLeadThere) {
+    // Each setup holds two nodes that both take the setup below it: 40 levels
+    // give 2^40 paths to the deepest nodes, which no walk of every path ends.
+    constexpr int kLevels = 40;
+    for (int level = 0; level < kLevels; ++level) {
+        PropertyNode* shared = setup("S" + std::to_string(level));
+        for (const char* side : {"left", "right"}) {
+            auto* child = new PropertyNode(side, "Panel");
+            if (level > 0) {
+                name(*child, "S" + std::to_string(level - 1));
+            } else {
+                child->add(new PropertyValue("leaf", 1, true));
+            }
+            shared->add(child);
+        }
+    }
+    RefPtr<PropertyNode> node(new PropertyNode("n", "Panel"));
+    name(*node, "S" + std::to_string(kLevels - 1));
+    ::alarm(60); // ends the run instead of hanging it should the walk come back
+    node->resolve();
+    ::alarm(0);
+    const PropertyNode* at = node.get();
+    for (int level = 0; level < kLevels; ++level) {
+        at = at->getNode("left");
+    }
+    EXPECT_EQ(at->getValue("leaf")->getInt(), 1) << "every level took the one below it";
+    EXPECT_TRUE(warnings_.empty());
+}
+
+TEST_F(SetupResolution, SetupsLeadingEverDeeperStopAtTheBound) {
+    // Each setup holds a node that takes the next one: resolution goes one
+    // level deeper for every setup, far beyond what the stack holds.
+    constexpr std::size_t kChain = 50000;
+    for (std::size_t i = 0; i < kChain; ++i) {
+        auto* next = new PropertyNode("next", "Panel");
+        name(*next, "C" + std::to_string(i + 1));
+        setup("C" + std::to_string(i))->add(next);
+    }
+    RefPtr<PropertyNode> node(new PropertyNode("n", "Panel"));
+    name(*node, "C0");
+    node->resolve();
+    EXPECT_TRUE(logged("is not resolved"));
+    std::size_t depth = 0;
+    for (const PropertyNode* at = node.get(); at->getChild("next") != nullptr;
+         at = at->getNode("next")) {
+        ++depth;
+    }
+    EXPECT_GE(depth, PropertyNode::kMaxResolveNesting - 1);
+    EXPECT_LE(depth, PropertyNode::kMaxResolveNesting + 1);
 }
 
 TEST_F(SetupResolution, NodeContainingItselfIsNotResolvedForever) {

@@ -1,16 +1,22 @@
 #include "engine/core/Log.h"
 #include "engine/properties/PropertyStore.h"
 #include "engine/properties/PropertyValue.h"
+#include "engine/properties/XmlNesting.h"
 #include "engine/resources/FileArchive.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace orv {
 namespace {
@@ -385,23 +391,68 @@ protected:
     std::string before_;
 };
 
-TEST_F(FailedSave, WriteErrorPartWayKeepsTheOldFile) {
-    if (!std::filesystem::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full to fail writes with";
+// Lowers one resource limit of this process for its lifetime. Writes beyond
+// the file-size limit fail with an error instead of a signal while it lives.
+class LoweredLimit {
+public:
+    LoweredLimit(int resource, rlim_t value) : resource_(resource) {
+        EXPECT_EQ(::getrlimit(resource_, &previous_), 0);
+        rlimit lowered = previous_;
+        lowered.rlim_cur = value;
+        EXPECT_EQ(::setrlimit(resource_, &lowered), 0);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
     }
-    // The temporary file leads to a device on which every write fails.
-    std::filesystem::create_symlink("/dev/full", stored() + ".tmp");
-    EXPECT_FALSE(store_->save());
+    LoweredLimit(const LoweredLimit&) = delete;
+    LoweredLimit& operator=(const LoweredLimit&) = delete;
+    ~LoweredLimit() {
+        ::setrlimit(resource_, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    int resource_;
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+// The names in the store's folder: the store file and nothing else.
+std::vector<std::string> entriesOf(const test::TempDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST_F(FailedSave, WriteErrorPartWayKeepsTheOldFile) {
+    {
+        // Files may not grow beyond a few bytes: the write stops part-way.
+        const LoweredLimit limit(RLIMIT_FSIZE, 16);
+        EXPECT_FALSE(store_->save());
+    }
     expectOldFileIntact();
-    EXPECT_FALSE(std::filesystem::exists(stored() + ".tmp"));
-    EXPECT_FALSE(std::filesystem::is_symlink(stored() + ".tmp"));
+    EXPECT_EQ(entriesOf(dir_), std::vector<std::string>{"players.!"}) << "temporary file left";
 }
 
 TEST_F(FailedSave, TemporaryFileThatCannotBeMadeKeepsTheOldFile) {
-    std::filesystem::create_directory(stored() + ".tmp");
-    EXPECT_FALSE(store_->save());
+    {
+        // No file can be opened at all.
+        const LoweredLimit limit(RLIMIT_NOFILE, 0);
+        EXPECT_FALSE(store_->save());
+    }
     expectOldFileIntact();
-    EXPECT_TRUE(std::filesystem::is_directory(stored() + ".tmp")); // not ours to remove
+    EXPECT_EQ(entriesOf(dir_), std::vector<std::string>{"players.!"});
+}
+
+TEST_F(FailedSave, TemporaryNameTakenByALinkIsNeitherFollowedNorRemoved) {
+    // A link at the name a writer with one fixed temporary name would use.
+    test::writeFile(dir_.file("victim"), "victim");
+    std::filesystem::create_symlink(dir_.file("victim"), stored() + ".tmp");
+    ASSERT_TRUE(store_->save());
+    EXPECT_EQ(test::readFile(dir_.file("victim")), "victim");
+    EXPECT_TRUE(std::filesystem::is_symlink(stored() + ".tmp"));
+    EXPECT_FALSE(std::filesystem::is_symlink(stored()));
+    EXPECT_NE(test::readFile(stored()), before_);
 }
 
 TEST_F(FailedSave, TreeThatCannotBeWrittenKeepsTheOldFile) {
@@ -431,6 +482,94 @@ TEST(PropertyFileSave, MalformedUtf8InNamesSurvivesARoundTrip) {
     EXPECT_NE(sprite->getChild("a\xEF\xBF\xBD"
                                "b"),
               nullptr);
+}
+
+TEST(PropertyFileSave, TreesThatALoadWouldRefuseAreNotSaved) {
+    const test::TempDir dir;
+    const test::QuietLog quiet;
+    const std::string path = dir.file("deep.xml");
+    RefPtr<PropertyStore> store(new PropertyStore());
+    store->setFileName(path);
+    store->setAccessMode(ArchiveMode::File);
+    // The store's own element and kMaxPropertyNesting - 1 nodes below it; a
+    // value inside a node is an attribute and adds no level.
+    PropertyNode* deepest = store.get();
+    for (std::size_t level = 1; level < kMaxPropertyNesting; ++level) {
+        deepest = static_cast<PropertyNode*>(deepest->add(new PropertyNode("n", "Node")));
+    }
+    deepest->add(new PropertyValue("x", 1, true));
+    ASSERT_TRUE(store->save());
+    RefPtr<PropertyStore> loaded(new PropertyStore());
+    loaded->setAccessMode(ArchiveMode::File);
+    EXPECT_TRUE(loaded->load(path)) << "as deep as may be: saved and read back";
+    const std::string saved = test::readFile(path);
+
+    deepest->add(new PropertyValue("y", 2)); // a typed value is an element
+    EXPECT_FALSE(store->save());
+    EXPECT_EQ(test::readFile(path), saved);
+
+    RefPtr<PropertyStore> big(new PropertyStore());
+    big->setFileName(path);
+    big->setAccessMode(ArchiveMode::File);
+    big->add(new PropertyValue("t", std::string(PropertyStore::kMaxFileSize, 'x')));
+    EXPECT_FALSE(big->save());
+    EXPECT_EQ(test::readFile(path), saved);
+}
+
+TEST(PropertyFileLoad, DocumentsTooLargeOrNestedTooDeepAreRefusedBeforeParsing) {
+    const auto nested = [](std::size_t levels) {
+        std::string xml = "<root>";
+        for (std::size_t i = 1; i < levels; ++i) {
+            xml += "<Node>";
+        }
+        for (std::size_t i = 1; i < levels; ++i) {
+            xml += "</Node>";
+        }
+        return xml + "</root>";
+    };
+    struct Case {
+        const char* what;
+        std::string xml;
+        const char* logged; // null when the document loads
+    };
+    const Case cases[] = {
+        {"as deep as may be", nested(kMaxPropertyNesting), nullptr},
+        {"one level deeper", nested(kMaxPropertyNesting + 1), "nested"},
+        {"deep enough to overflow the parser's stack", nested(40000), "nested"},
+        {"larger than a property file may be",
+         "<root>" + std::string(PropertyStore::kMaxFileSize, ' ') + "</root>", "larger"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const test::LogCapture log;
+        RefPtr<PropertyStore> store(new PropertyStore());
+        EXPECT_EQ(store->loadText(c.xml), c.logged == nullptr);
+        if (c.logged != nullptr) {
+            EXPECT_TRUE(log.contains(c.logged));
+            EXPECT_EQ(store->getChildCount(), 0U);
+        }
+    }
+}
+
+TEST(PropertyFileLoad, StoresOnTwoThreadsKeepTheirOwnWhiteSpaceRule) {
+    // The parser's white-space switch is process-wide: a store parsing on
+    // another thread must not change how this one reads its text.
+    const std::string xml = "<root><Text id=\"t\">  a  b  </Text></root>";
+    std::atomic<int> wrong{0};
+    const auto parseMany = [&](bool condense) {
+        for (int i = 0; i < 200; ++i) {
+            RefPtr<PropertyStore> store(new PropertyStore());
+            store->setCondenseWhiteSpace(condense);
+            const std::wstring expected = condense ? L"a b" : L"  a  b  ";
+            if (!store->loadText(xml) || store->getValue("t")->getText() != expected) {
+                ++wrong;
+            }
+        }
+    };
+    std::thread other(parseMany, false);
+    parseMany(true);
+    other.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(PropertyFileSave, UntypedValueInAVectorIsWrittenAsString) {
