@@ -10,6 +10,10 @@
 #include <cstring>
 #include <limits>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace orv::platform {
 
 namespace {
@@ -187,6 +191,16 @@ AudioSamplePtr decodeWav(std::span<const std::byte> data) {
         return nullptr;
     }
     const std::unique_ptr<Uint8, WavDeleter> owned(buffer);
+    // The length the file's PCM will have in the mix format, from its own
+    // format, before any of it is converted: a long file at a low rate
+    // grows many times over in the converter.
+    const std::uint64_t frameBytes =
+        std::uint64_t{spec.channels} * (SDL_AUDIO_BITSIZE(spec.format) / 8);
+    if (frameBytes == 0 || spec.freq <= 0 ||
+        length / frameBytes * kAudioSampleRate / static_cast<std::uint64_t>(spec.freq) >
+            kMaxSampleValues / 2) {
+        return nullptr;
+    }
     const std::unique_ptr<Converter> converter =
         Converter::make(spec.format, spec.channels, spec.freq);
     std::vector<std::int16_t> values;
@@ -349,8 +363,28 @@ AudioSamplePtr decodeAudioSample(std::span<const std::byte> data) {
 }
 
 std::unique_ptr<AudioStreamSource> openOggStreamSource(const std::string& path) {
+    // Only a regular file, opened without waiting: a FIFO at the path would
+    // block the opening thread until someone writes to it.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    struct stat status {};
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || flags < 0 ||
+        ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(descriptor);
+        return nullptr;
+    }
+    FILE* stream = ::fdopen(descriptor, "rb");
+    if (stream == nullptr) {
+        ::close(descriptor);
+        return nullptr;
+    }
     VorbisFilePtr file(new OggVorbis_File{});
-    if (ov_fopen(path.c_str(), file.get()) != 0) {
+    // On success the decoder owns the stream and closes it in ov_clear.
+    if (ov_open(stream, file.get(), nullptr, 0) != 0) {
+        std::fclose(stream);
         delete file.release();
         return nullptr;
     }

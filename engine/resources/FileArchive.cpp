@@ -7,6 +7,7 @@
 #include "engine/resources/FileNames.h"
 #include "engine/resources/MemoryBuffer.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -35,7 +36,7 @@ bool isRegularFile(const std::string& path) {
 
 // Reads a loose file whole. Missing, empty, oversized or short-read files are
 // failures, and the buffer is only replaced after a complete read.
-bool readLooseFile(const std::string& storedName, MemoryBuffer& buffer) {
+bool readLooseFile(const std::string& storedName, MemoryBuffer& buffer, std::uint32_t maxSize) {
     std::string path = storedName;
     if (!isRegularFile(path)) {
         path = platform::findPathIgnoringCase(storedName);
@@ -51,8 +52,9 @@ bool readLooseFile(const std::string& storedName, MemoryBuffer& buffer) {
     if (size <= 0) {
         return false;
     }
-    if (size > static_cast<std::streamoff>(FileArchive::kMaxFileSize)) {
-        logWarning(path + ": file larger than the readable limit, not read");
+    if (size > static_cast<std::streamoff>(maxSize)) {
+        logWarning(path + ": file larger than the " + std::to_string(maxSize) +
+                   " bytes such a file may have; not read");
         return false;
     }
     in.seekg(0);
@@ -116,7 +118,9 @@ ArchiveMode FileArchive::getGlobalMode() {
     return globalMode;
 }
 
-bool FileArchive::readFile(std::string_view name, MemoryBuffer& buffer, ArchiveMode mode) {
+bool FileArchive::readFile(std::string_view name, MemoryBuffer& buffer, ArchiveMode mode,
+                           std::uint32_t maxSize) {
+    maxSize = std::min(maxSize, kMaxFileSize);
     const std::string normal = normalizePath(name);
     std::string stored;
     {
@@ -129,12 +133,19 @@ bool FileArchive::readFile(std::string_view name, MemoryBuffer& buffer, ArchiveM
         if (mode == ArchiveMode::Zip || mode == ArchiveMode::EncryptZip) {
             if (globalArchive && globalArchive->locate(stored)) {
                 MemoryBuffer content;
+                if (globalArchive->getEntryInfo().uncompressedSize > maxSize) {
+                    logWarning(globalArchive->getArchiveName() + ": the entry " + stored +
+                               " is larger than the " + std::to_string(maxSize) +
+                               " bytes such a file may have; not read");
+                    return false;
+                }
                 const bool opened = globalArchive->openCurrentEntry() == UNZ_OK;
-                const bool read = opened && globalArchive->readAll(content);
+                const bool read = opened && globalArchive->readAll(content, maxSize);
                 // Closing checks the CRC: a damaged entry fails here.
                 const bool closed = opened && globalArchive->closeEntry();
                 if (!read || !closed) {
-                    logWarning(stored + ": archive entry is damaged and cannot be read");
+                    logWarning(globalArchive->getArchiveName() + ": the entry " + stored +
+                               " is damaged and cannot be read");
                     return false;
                 }
                 if (content.getSize() == 0) {
@@ -151,7 +162,7 @@ bool FileArchive::readFile(std::string_view name, MemoryBuffer& buffer, ArchiveM
     }
 
     MemoryBuffer content;
-    if (!readLooseFile(stored, content)) {
+    if (!readLooseFile(stored, content, maxSize)) {
         return false;
     }
     if (mode == ArchiveMode::EncryptFile) {
@@ -185,6 +196,10 @@ bool FileArchive::open() {
         isOpen_ = true;
         if (!archiveName_.empty()) {
             zip_.reset(unzOpen(archiveName_.c_str()));
+            if (zip_ == nullptr && isRegularFile(archiveName_)) {
+                logWarning(archiveName_ +
+                           ": the archive cannot be opened; the file is damaged or no zip archive");
+            }
         }
     }
     return zip_ != nullptr;
@@ -319,7 +334,7 @@ int FileArchive::read(std::uint8_t* buffer, std::uint32_t length) {
     return result;
 }
 
-bool FileArchive::readAll(MemoryBuffer& buffer) {
+bool FileArchive::readAll(MemoryBuffer& buffer, std::uint32_t maxSize) {
     const std::scoped_lock lock(mutex_);
     if (!isEntryOpen_) {
         return false;
@@ -327,8 +342,9 @@ bool FileArchive::readAll(MemoryBuffer& buffer) {
     // The size comes from the archive's header: bound it before it becomes
     // an allocation, and check that the data really has that many bytes.
     const std::uint32_t size = entryInfo_.uncompressedSize;
-    if (size > kMaxFileSize) {
-        logWarning(entryInfo_.name + ": archive entry larger than the readable limit");
+    if (size > std::min(maxSize, kMaxFileSize)) {
+        logWarning(archiveName_ + ": the entry " + entryInfo_.name +
+                   " is larger than the readable limit");
         return false;
     }
     MemoryBuffer content;

@@ -60,9 +60,11 @@ public:
     static const ClassRecord classRecord;
     [[nodiscard]] const ClassRecord& getClassRecord() const override { return classRecord; }
 
-    /// Largest entry or loose file `readFile` accepts: a size from a damaged
-    /// header must not turn into a huge allocation.
-    static constexpr std::uint32_t kMaxFileSize = 256U * 1024U * 1024U;
+    /// Largest entry or loose file `readFile` accepts unless told a smaller
+    /// bound: far above any file of the game (its sounds and pictures are a
+    /// few megabytes at most), so that neither a size from a damaged header
+    /// nor a small, highly compressed entry turns into a huge allocation.
+    static constexpr std::uint32_t kMaxFileSize = 64U * 1024U * 1024U;
 
     /// An archive object for the zip file at `archiveName` (not opened yet:
     /// the first `locate` opens it).
@@ -89,13 +91,14 @@ public:
     /// Reads the whole file `name` into `buffer` as `mode` says, and
     /// descrambles it for the scrambled modes. True when the contents are in
     /// the buffer (size > 0, followed by a 0 byte). False when the file is in
-    /// neither place, is empty, is larger than `kMaxFileSize`, or cannot be
-    /// read whole (a truncated, corrupt or CRC-failing entry); the buffer is
-    /// then left as it was. A loose file whose exact name is missing is looked
-    /// up ignoring letter case; archive entries are always matched ignoring
-    /// case. Safe from any thread.
+    /// neither place, is empty, is larger than `maxSize` bytes (at most
+    /// `kMaxFileSize`), or cannot be read whole (a truncated, corrupt or
+    /// CRC-failing entry); the buffer is then left as it was. A size over the
+    /// bound is refused before anything is allocated or inflated. A loose
+    /// file whose exact name is missing is looked up ignoring letter case;
+    /// archive entries are always matched ignoring case. Safe from any thread.
     [[nodiscard]] static bool readFile(std::string_view name, MemoryBuffer& buffer,
-                                       ArchiveMode mode);
+                                       ArchiveMode mode, std::uint32_t maxSize = kMaxFileSize);
 
     // --- one archive -------------------------------------------------------
 
@@ -105,7 +108,8 @@ public:
     [[nodiscard]] virtual std::string getArchiveName() const;
     /// Opens the archive when it is not open. A failed open still counts as
     /// open (so it is not retried on every lookup) until `close`; the result
-    /// says whether a readable archive is there.
+    /// says whether a readable archive is there. A named archive that exists
+    /// but cannot be opened is logged with its name (a damaged file).
     virtual bool open();
     /// Closes an open entry and the archive.
     virtual void close();
@@ -134,9 +138,9 @@ public:
     /// is closed.
     virtual int read(std::uint8_t* buffer, std::uint32_t length);
     /// Reads the whole current (open) entry into `buffer`. False, with the
-    /// buffer left as it was, when the entry is larger than `kMaxFileSize`,
-    /// ends early or is corrupt.
-    [[nodiscard]] virtual bool readAll(MemoryBuffer& buffer);
+    /// buffer left as it was, when the entry is larger than `maxSize` (at
+    /// most `kMaxFileSize`), ends early or is corrupt.
+    [[nodiscard]] virtual bool readAll(MemoryBuffer& buffer, std::uint32_t maxSize = kMaxFileSize);
     [[nodiscard]] virtual bool isEndOfEntry();
     [[nodiscard]] virtual bool isOpen() const;
     [[nodiscard]] virtual bool isEntryOpen() const;

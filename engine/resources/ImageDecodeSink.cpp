@@ -1,18 +1,13 @@
 #include "engine/resources/ImageDecodeSink.h"
 
 #include "engine/core/Log.h"
+#include "engine/resources/FileArchive.h"
 #include "engine/resources/ImageDecoders.h"
 
 #include <cstring>
 #include <fstream>
 
 namespace orv {
-
-namespace {
-
-constexpr std::streamoff kMaxFileBytes = std::streamoff{256} * 1024 * 1024;
-
-} // namespace
 
 ImageDecodeSink::ImageDecodeSink(unsigned flags, bool greySource)
     : flags_(flags), greySource_(greySource) {}
@@ -92,7 +87,7 @@ bool readImageFile(const std::string& path, std::vector<std::uint8_t>& content) 
         return false;
     }
     const std::streamoff size = file.tellg();
-    if (size <= 0 || size > kMaxFileBytes) {
+    if (size <= 0 || size > static_cast<std::streamoff>(FileArchive::kMaxFileSize)) {
         logWarning("Image: " + path + " is empty or too large");
         return false;
     }

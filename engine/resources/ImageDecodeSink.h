@@ -34,7 +34,8 @@ private:
 };
 
 /// The whole content of the file at `path`; false when it cannot be read, is
-/// empty or larger than any picture the game loads (256 MiB).
+/// empty or larger than any file the game reads whole
+/// (FileArchive::kMaxFileSize).
 [[nodiscard]] bool readImageFile(const std::string& path, std::vector<std::uint8_t>& content);
 
 } // namespace orv

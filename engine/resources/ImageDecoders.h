@@ -15,10 +15,16 @@ inline constexpr unsigned kDecodeMaskOnly = 1U << 0;
 /// A greyscale picture becomes black with its grey values as alpha.
 inline constexpr unsigned kDecodeAlphaFromGrey = 1U << 1;
 
+/// Most pixels a decoded picture may have: sixteen times the game's screen
+/// and more than any of its pictures. Larger ones are refused from their
+/// header, before any memory is taken for them.
+inline constexpr std::uint64_t kMaxDecodedPixels = std::uint64_t{4096} * 4096;
+
 // PNG and JPEG decoding into images. Every entry reads only inside the bytes it
-// is given, refuses pictures larger than kMaxImageSide on a side, and returns
-// null (after logging why) for anything it cannot decode: a damaged, truncated
-// or hostile file never yields a half-built image. The caller holds the only
+// is given, refuses pictures larger than kMaxImageSide on a side, with more
+// than kMaxDecodedPixels pixels or with more pixels than their bytes can hold,
+// and returns null (after logging why) for anything it cannot decode: a
+// damaged, truncated or hostile file never yields a half-built image. The caller holds the only
 // reference to the result. Safe to call from the loader thread.
 //
 // Every PNG colour type and bit depth (palette with or without transparency,

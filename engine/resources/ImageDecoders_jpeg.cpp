@@ -98,6 +98,14 @@ struct JpegDecoder {
 
 constexpr long kMaxJpegWorkBytes = 256L * 1024 * 1024;
 
+// Huffman-coded picture data spends at least one bit on every 8 x 8 block of
+// a component at full resolution (a DC code, and an end-of-block code after
+// it in sequential files), so each byte of the file holds at most 512 pixels.
+// A file may claim twice that, to spare truncated files; a header that claims
+// more has no data for its picture. Arithmetic coding can go below a bit a
+// block, so its files are bound only by kMaxDecodedPixels.
+constexpr std::uint64_t kMaxJpegPixelsPerByte = 1024;
+
 bool isInkColourSpace(J_COLOR_SPACE space) {
     return space == JCS_CMYK || space == JCS_YCCK;
 }
@@ -126,9 +134,15 @@ bool startJpeg(JpegDecoder& decoder, std::span<const std::uint8_t> data) {
     decoder.progress.progress_monitor = watchProgress;
     info.progress = &decoder.progress;
     jpeg_read_header(&info, TRUE);
+    const std::uint64_t pixels = std::uint64_t{info.image_width} * info.image_height;
     if (info.image_width > static_cast<JDIMENSION>(kMaxImageSide) ||
-        info.image_height > static_cast<JDIMENSION>(kMaxImageSide)) {
+        info.image_height > static_cast<JDIMENSION>(kMaxImageSide) || pixels > kMaxDecodedPixels) {
         std::strncpy(decoder.errors.message, "picture too large", JMSG_LENGTH_MAX - 1);
+        return false;
+    }
+    if (info.arith_code == FALSE && pixels > data.size() * kMaxJpegPixelsPerByte) {
+        std::strncpy(decoder.errors.message, "picture larger than its data can hold",
+                     JMSG_LENGTH_MAX - 1);
         return false;
     }
     // Grey, YCbCr and RGB pictures come out as R, G, B; CMYK and YCCK ones as

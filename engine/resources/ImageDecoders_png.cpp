@@ -131,6 +131,11 @@ RefPtr<Image> decodePngMemory(std::span<const std::uint8_t> data, unsigned flags
     // A small file that claims a huge picture is refused before the memory
     // for it is taken: its remaining bytes could never inflate to that much.
     const std::uint64_t remaining = data.size() - input.position;
+    if (std::uint64_t{header.width} * header.height > kMaxDecodedPixels) {
+        logWarning("PNG: " + std::to_string(header.width) + " x " + std::to_string(header.height) +
+                   " pixels are more than a picture may have");
+        return nullptr;
+    }
     if (header.storedBytes > remaining * kMaxInflateRatio) {
         logWarning("PNG: " + std::to_string(header.width) + " x " + std::to_string(header.height) +
                    " pixels cannot come from " + std::to_string(remaining) + " bytes");

@@ -5,8 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer runtime calls an installed hook for every allocation.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*,
+                                                                            std::size_t),
+                                                         void (*freeHook)(const volatile void*));
+#endif
 
 namespace orv::platform {
 namespace {
@@ -106,6 +117,57 @@ TEST(AudioDecode, MoreThanTenMinutesIsRefused) {
     std::vector<int> longer = tenMinutes;
     longer.resize(longer.size() + kRate, 128);
     EXPECT_EQ(decodeAudioSample(bytesOf(makeWav(8, 1, kRate, longer))), nullptr);
+}
+
+// The largest single allocation between `start` and `stop`, in builds with
+// the address sanitizer; elsewhere nothing is measured.
+class LargestAllocation {
+public:
+#if defined(__SANITIZE_ADDRESS__)
+    static constexpr bool kMeasures = true;
+#else
+    static constexpr bool kMeasures = false;
+#endif
+
+    void start() {
+#if defined(__SANITIZE_ADDRESS__)
+        static const bool installed =
+            __sanitizer_install_malloc_and_free_hooks(note, [](const volatile void*) {}) != 0;
+        ASSERT_TRUE(installed);
+        largest = 0;
+        recording = true;
+#endif
+    }
+    // The largest size seen; 0 when nothing could be measured.
+    std::size_t stop() {
+        recording = false;
+        return largest;
+    }
+
+private:
+    static void note(const volatile void* /*block*/, std::size_t size) {
+        std::size_t seen = largest.load();
+        while (recording && seen < size && !largest.compare_exchange_weak(seen, size)) {
+        }
+    }
+    static inline std::atomic<bool> recording{false};
+    static inline std::atomic<std::size_t> largest{0};
+};
+
+TEST(AudioDecode, LengthIsCheckedBeforeAnythingIsConverted) {
+    // Twenty minutes of 8-bit mono at 1,000 Hz: 1.2 MB, which the converter
+    // would turn into 200 MB before the ten-minute cap could refuse it.
+    constexpr int kRate = 1000;
+    const std::vector<std::byte> wav =
+        makeWav(8, 1, kRate, std::vector<int>(static_cast<std::size_t>(kRate) * 1200, 128));
+    LargestAllocation probe;
+    probe.start();
+    EXPECT_EQ(decodeAudioSample(bytesOf(wav)), nullptr);
+    const std::size_t largest = probe.stop();
+    EXPECT_LT(largest, 4 * wav.size());
+    if (LargestAllocation::kMeasures) {
+        EXPECT_GE(largest, wav.size() / 2) << "the decoder's own copy of the audio is seen";
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -216,6 +278,14 @@ TEST_F(AudioOggStream, MissingOrForeignFilesDoNotOpen) {
     EXPECT_EQ(openOggStreamSource(dir_.file("text.ogg")), nullptr);
     test::writeFile(dir_.path() / "click.wav", textOf(makeWav(16, 2, 44100, {1, 2})));
     EXPECT_EQ(openOggStreamSource(dir_.file("click.wav")), nullptr);
+    EXPECT_EQ(openOggStreamSource(dir_.path().string()), nullptr) << "a folder";
+
+    // A FIFO opened for reading would wait for a writer forever; the alarm
+    // ends the test run instead of hanging it should that come back.
+    ASSERT_EQ(::mkfifo(dir_.file("music.ogg").c_str(), 0600), 0);
+    ::alarm(60);
+    EXPECT_EQ(openOggStreamSource(dir_.file("music.ogg")), nullptr);
+    ::alarm(0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "engine/resources/FileNames.h"
 #include "engine/resources/MemoryBuffer.h"
 #include "tests/resources/ArchiveTestZip.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -116,11 +117,16 @@ TEST_F(FileArchiveTest, DamagedArchivesGiveFailureNotData) {
     const std::string good = test::readFile(folder_.path() / "good.zip");
     ASSERT_FALSE(good.empty());
 
-    // Truncated: cut in the middle, so the central directory is gone.
+    // Truncated: cut in the middle, so the central directory is gone. The
+    // log names the damaged file, not only the file that could not be read.
     writeLoose("media.dat", good.substr(0, good.size() / 2));
     FileArchive::setUp(ArchiveMode::File, "");
     MemoryBuffer buffer;
-    EXPECT_FALSE(FileArchive::readFile("stored.txt", buffer, ArchiveMode::Zip));
+    {
+        const test::LogCapture log;
+        EXPECT_FALSE(FileArchive::readFile("stored.txt", buffer, ArchiveMode::Zip));
+        EXPECT_TRUE(log.contains("media.dat: the archive cannot be opened"));
+    }
 
     // Corrupt content: the stored entry's bytes changed (CRC fails), the
     // deflated entry's stream broken.
@@ -135,9 +141,38 @@ TEST_F(FileArchiveTest, DamagedArchivesGiveFailureNotData) {
     }
     writeLoose("media.dat", corrupt);
     FileArchive::setUp(ArchiveMode::File, "");
+    const test::LogCapture log;
     EXPECT_FALSE(FileArchive::readFile("stored.txt", buffer, ArchiveMode::Zip));
     EXPECT_FALSE(FileArchive::readFile("packed.txt", buffer, ArchiveMode::Zip));
     EXPECT_EQ(buffer.getSize(), 0U);
+    EXPECT_TRUE(log.contains("media.dat: the entry stored.txt is damaged"));
+}
+
+TEST_F(FileArchiveTest, FilesLargerThanTheReadersBoundAreRefusedUnread) {
+    // A megabyte of zeros deflates to a kilobyte: the bound is checked on
+    // the size the header gives, before anything is inflated.
+    writeArchive({{"zeros.bin", std::string(1 << 20, '\0')}, {"small.txt", "small"}});
+    writeLoose("loose.txt", std::string(5000, 'y'));
+    FileArchive::setUp(ArchiveMode::File, "");
+    const test::QuietLog quiet;
+    struct Case {
+        const char* name;
+        ArchiveMode mode;
+        std::uint32_t bound;
+        bool read;
+    };
+    const Case cases[] = {
+        {"zeros.bin", ArchiveMode::Zip, 4096, false},
+        {"zeros.bin", ArchiveMode::Zip, FileArchive::kMaxFileSize, true},
+        {"small.txt", ArchiveMode::Zip, 5, true},
+        {"loose.txt", ArchiveMode::File, 4096, false},
+        {"loose.txt", ArchiveMode::File, 5000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " within " + std::to_string(c.bound));
+        MemoryBuffer buffer;
+        EXPECT_EQ(FileArchive::readFile(c.name, buffer, c.mode, c.bound), c.read);
+    }
 }
 
 TEST_F(FileArchiveTest, HugeSizeInHeaderIsRefused) {

@@ -289,6 +289,15 @@ TEST(JpegDecoding, AFileCutInsideItsPictureDataStillDecodesToFullSize) {
     EXPECT_EQ(image->getHeight(), 64);
 }
 
+TEST(JpegDecoding, FewBytesForALargeSolidPictureAreEnough) {
+    // The densest real files: one colour, progressive.
+    const auto file =
+        writeJpeg(1024, 1024, JpegKind::Grey, test::uniformSamples(1024, 1024, {0x40}), true);
+    RefPtr<Image> image = decodeJpeg(file);
+    ASSERT_TRUE(image) << file.size() << " bytes";
+    EXPECT_EQ(image->getWidth(), 1024);
+}
+
 // Overwrites the 16-bit big-endian value at `offset`.
 void putBigEndian16(std::vector<std::uint8_t>& file, std::size_t offset, unsigned value) {
     file[offset] = static_cast<std::uint8_t>(value >> 8);
@@ -415,6 +424,15 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenCase{"LargestSizeFromTooLittleData",
                                [] {
                                    return pngWithSize(samplePng(), 16384, 16384);
+                               }},
+                    // Its bits inflate from its few kilobytes, but each becomes
+                    // four bytes: more pixels than a picture may have.
+                    BrokenCase{"OneBitPictureOfTooManyPixels",
+                               [] {
+                                   constexpr int kSide = 8192;
+                                   return writePng(
+                                       spec(kSide, kSide, PNG_COLOR_TYPE_GRAY, 1,
+                                            std::vector<std::uint8_t>(kSide / 8 * kSide, 0)));
                                }}),
     [](const testing::TestParamInfo<BrokenCase>& param) { return std::string(param.param.name); });
 
@@ -458,6 +476,25 @@ INSTANTIATE_TEST_SUITE_P(
                                [] {
                                    auto f = sampleJpeg();
                                    putBigEndian16(f, findMarker(f, 0xC0) + 5, 0);
+                                   return f;
+                               }},
+                    // A header whose picture its few bytes cannot hold: a
+                    // truncated file would decode to a picture of nothing.
+                    BrokenCase{"SizeLargerThanItsDataCanHold",
+                               [] {
+                                   auto f = sampleJpeg();
+                                   const std::size_t sof = findMarker(f, 0xC0);
+                                   putBigEndian16(f, sof + 5, 2048);
+                                   putBigEndian16(f, sof + 7, 2048);
+                                   return f;
+                               }},
+                    BrokenCase{"MorePixelsThanAPictureMayHave",
+                               [] {
+                                   auto f = sampleJpeg();
+                                   const std::size_t sof = findMarker(f, 0xC0);
+                                   putBigEndian16(f, sof + 5, 16384);
+                                   putBigEndian16(f, sof + 7, 16384);
+                                   f.resize(469);
                                    return f;
                                }},
                     BrokenCase{"HuffmanTableCorrupt",
