@@ -101,11 +101,12 @@ private:
             return i + 1;
         }
         const bool hex = at(i + 2) == 'x';
+        const unsigned char digitsStart = hex ? 'x' : '#';
         const std::size_t semicolon = text_.find(';', hex ? i + 3 : i + 2);
         if (semicolon == std::string_view::npos) {
             return i + 1; // the parser stops here
         }
-        for (std::size_t k = semicolon - 1; at(k) != (hex ? 'x' : '#'); --k) {
+        for (std::size_t k = semicolon - 1; at(k) != digitsStart; --k) {
             if (!(hex ? isHexDigit(at(k)) : (at(k) >= '0' && at(k) <= '9'))) {
                 return i + 1; // the parser stops here
             }

@@ -344,6 +344,15 @@ std::vector<std::uint8_t> sampleJpeg() {
     return writeJpeg(16, 16, JpegKind::Rgb, samples);
 }
 
+// The sample JPEG with another size in its frame header.
+std::vector<std::uint8_t> jpegWithSize(unsigned width, unsigned height) {
+    auto file = sampleJpeg();
+    const std::size_t sof = findMarker(file, 0xC0);
+    putBigEndian16(file, sof + 5, height);
+    putBigEndian16(file, sof + 7, width);
+    return file;
+}
+
 struct BrokenCase {
     const char* name;
     std::vector<std::uint8_t> (*make)();
@@ -466,11 +475,7 @@ INSTANTIATE_TEST_SUITE_P(
                                }},
                     BrokenCase{"HugeDimensions",
                                [] {
-                                   auto f = sampleJpeg();
-                                   const std::size_t sof = findMarker(f, 0xC0);
-                                   putBigEndian16(f, sof + 5, 20000);
-                                   putBigEndian16(f, sof + 7, 20000);
-                                   return f;
+                                   return jpegWithSize(20000, 20000);
                                }},
                     BrokenCase{"ZeroHeight",
                                [] {
@@ -482,18 +487,11 @@ INSTANTIATE_TEST_SUITE_P(
                     // truncated file would decode to a picture of nothing.
                     BrokenCase{"SizeLargerThanItsDataCanHold",
                                [] {
-                                   auto f = sampleJpeg();
-                                   const std::size_t sof = findMarker(f, 0xC0);
-                                   putBigEndian16(f, sof + 5, 2048);
-                                   putBigEndian16(f, sof + 7, 2048);
-                                   return f;
+                                   return jpegWithSize(2048, 2048);
                                }},
                     BrokenCase{"MorePixelsThanAPictureMayHave",
                                [] {
-                                   auto f = sampleJpeg();
-                                   const std::size_t sof = findMarker(f, 0xC0);
-                                   putBigEndian16(f, sof + 5, 16384);
-                                   putBigEndian16(f, sof + 7, 16384);
+                                   auto f = jpegWithSize(16384, 16384);
                                    f.resize(469);
                                    return f;
                                }},
