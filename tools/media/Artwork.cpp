@@ -414,8 +414,10 @@ ColorImage drawMedal(int size) {
     raise(heights, star, cushion(star, r * 0.05, r * 0.12));
     Pixmap medal(n, n);
     castShadow(medal, disc, Shadow{2.0 * scale, 1.5 * scale, 0.5F});
-    Pixmap gold = brushedMetal(n, n, 29U, goldMetal());
-    paintLit(medal, gold, disc, heights, goldLight);
+    paintLit(medal, brushedMetal(n, n, 29U, goldMetal()), disc, heights, goldLight);
+    // The star in brighter, polished gold, so it stands out of the field.
+    const MetalPalette bright{hex(0xB07A20), hex(0xF0C050), hex(palette::goldLight)};
+    paintLit(medal, brushedMetal(n, n, 31U, bright), star, heights, goldLight);
     return downsample(medal, scale).toImage();
 }
 
