@@ -1,6 +1,11 @@
 #include "game/board/BoardClasses.h"
 
 #include "engine/core/ObjectFactoryContainer.h"
+#include "game/board/CommandMove.h"
+#include "game/board/CommandRemove.h"
+#include "game/board/GameClassic.h"
+#include "game/board/Level.h"
+#include "game/board/Progression.h"
 #include "game/board/SideBoard.h"
 #include "game/board/Tile.h"
 #include "game/board/TileSuit.h"
@@ -16,6 +21,11 @@ void registerBoardClasses() {
         {"Tile", &Tile::createFromDefinition},
         {"Suit", &TileSuit::createFromDefinition},
         {"SideBoard", &SideBoard::createFromDefinition},
+        {"Level", &Level::createFromDefinition},
+        {"Progression", &Progression::createFromDefinition},
+        {"CommandRemove", &CommandRemove::createFromDefinition},
+        {"CommandMove", &CommandMove::createFromDefinition},
+        {"GameClassic", &GameClassic::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {

@@ -31,10 +31,10 @@ TEST_F(LayoutFileTest, TheFixtureLayoutsLoad) {
         int width, height;
     };
     const Case cases[] = {
-        {"pyramid144.xml", 144, "Pyramid", 26, 14},
-        {"small.xml", 12, "Small", 8, 4},
-        {"halfoffset.xml", 10, "Half steps", 10, 5},
-        {"sideboard.xml", 16, "Rack", 16, 4},
+        {"media/levels/pyramid144.xml", 144, "Pyramid", 26, 14},
+        {"media/levels/small.xml", 12, "Small", 8, 4},
+        {"media/levels/halfoffset.xml", 10, "Half steps", 10, 5},
+        {"media/levels/sideboard.xml", 16, "Rack", 16, 4},
     };
     for (const Case& c : cases) {
         RefPtr<Layout> layout = loadFixture(c.file);
@@ -59,12 +59,12 @@ TEST_F(LayoutFileTest, SideBoardsAreReadForTheSideBoardGameTypesOnly) {
         {GameType::Split, -1, 0},
     };
     for (const Case& c : cases) {
-        RefPtr<Layout> layout = loadFixture("sideboard.xml", c.type, c.index);
+        RefPtr<Layout> layout = loadFixture("media/levels/sideboard.xml", c.type, c.index);
         SideBoard* rack = layout->getSideBoard();
         EXPECT_EQ(rack == nullptr ? 0 : rack->getColumns(), c.columns)
             << toNumber(c.type) << " / " << c.index;
     }
-    RefPtr<Layout> rack = loadFixture("sideboard.xml", GameType::Split, 1);
+    RefPtr<Layout> rack = loadFixture("media/levels/sideboard.xml", GameType::Split, 1);
     EXPECT_EQ(rack->getSideBoard()->getX(), 640);
     EXPECT_EQ(rack->getSideBoard()->getRows(), 1);
 }
@@ -105,7 +105,7 @@ TEST_F(LayoutFileTest, MissingKeysTakeTheirDefaults) {
 }
 
 TEST_F(LayoutFileTest, SavingAndReadingBackGivesTheSameBoard) {
-    RefPtr<Layout> layout = loadFixture("sideboard.xml", GameType::FreeCell, 0);
+    RefPtr<Layout> layout = loadFixture("media/levels/sideboard.xml", GameType::FreeCell, 0);
     int value = 0;
     layout->forEachTile([&value](Tile& tile) {
         tile.setFace(value % 5, value % 3);
