@@ -1,7 +1,8 @@
 // Speed of the level build (Google Benchmark): building a 144-tile
 // five-layer Classic level (deal and grouping) seed after seed, with the
 // median and 99th percentile of one build and the retry counts; the worst
-// case, a board no deal can clear; and the hint queries on a full board.
+// cases, a board no deal can clear and faces that cannot keep off their
+// own; and the hint queries on a full board.
 //
 //     cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DORVANTA_BENCHMARKS=ON
 //     -DORVANTA_TESTS=OFF cmake --build build/release --target deal_bench &&
@@ -16,6 +17,7 @@
 #include "engine/scene/SceneClasses.h"
 #include "game/board/BoardClasses.h"
 #include "game/board/Game.h"
+#include "game/board/GameClassic.h"
 #include "game/board/ShuffleRandom.h"
 #include "game/board/TileManager.h"
 
@@ -142,31 +144,72 @@ void BM_BuildClassicLevel(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildClassicLevel)->Iterations(2000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-// A board of 143 tiles: no deal can pair them all, so every attempt fails
-// and the build falls back on the grid order; its faces are one short of
-// full pairs, as no level start would allow (the shuffle path builds boards
-// as they are).
-void BM_BuildUnclearableBoard(benchmark::State& state) {
-    setUpWorld();
-    RandomGenerator::createInstance(7, 0);
-    ShuffleRandom::seed(7);
-    RefPtr<Layout> board = makePyramid();
-    RefPtr<Level> level = classicLevel(board.get());
-    Game* game = Game::create(GameType::Classic);
-    if (!game->setLevel(level.get())) {
-        state.SkipWithError("the board was refused");
-        return;
-    }
-    board->removeTile(board->getGridCell(12, 7, 4));
+// Builds `board` with `game` once per iteration, showing the retry counts;
+// retires the game at the end.
+void rebuildRepeatedly(benchmark::State& state, Game& game, Layout& board) {
     for (auto _ : state) {
-        const BuildReport report = game->buildLevel(*board);
+        const BuildReport report = game.buildLevel(board);
         benchmark::DoNotOptimize(report.numNotSolvable);
         state.counters["notSolvable"] = report.numNotSolvable;
         state.counters["stacking"] = report.numStackingProblem;
     }
     Game::destroyCurrent();
 }
+
+// A Classic game that tries the deal whatever the board's count, so that a
+// board of 143 tiles shows the worst deal there is: every attempt fails in
+// its last pass.
+class EveryDealTried : public GameClassic {
+public:
+    EveryDealTried() : GameClassic(nullptr) {}
+    [[nodiscard]] bool dealCanSucceed(const Layout& /*board*/) const override { return true; }
+};
+
+// Builds a board of 143 tiles (faces one short of full pairs, as the
+// shuffle of a damaged board might hold) with `game`.
+void buildUnclearable(benchmark::State& state, Game* game) {
+    setUpWorld();
+    RandomGenerator::createInstance(7, 0);
+    ShuffleRandom::seed(7);
+    RefPtr<Layout> board = makePyramid();
+    RefPtr<Level> level = classicLevel(board.get());
+    Game::makeCurrent(game);
+    if (!game->setLevel(level.get())) {
+        state.SkipWithError("the board was refused");
+        return;
+    }
+    board->removeTile(board->getGridCell(12, 7, 4));
+    rebuildRepeatedly(state, *game, *board);
+}
+
+void BM_BuildUnclearableBoard(benchmark::State& state) {
+    buildUnclearable(state, new GameClassic(nullptr));
+}
 BENCHMARK(BM_BuildUnclearableBoard)->Unit(benchmark::kMillisecond);
+
+void BM_BuildEveryDealFailsLate(benchmark::State& state) {
+    buildUnclearable(state, new EveryDealTried());
+}
+BENCHMARK(BM_BuildEveryDealFailsLate)->Unit(benchmark::kMillisecond);
+
+// A full board whose faces all match one another (one suit that matches by
+// suit): every grouping puts a face on its own, so all passes of the
+// grouping run, the later ones with the count of available matches.
+void BM_BuildInseparableFaces(benchmark::State& state) {
+    setUpWorld();
+    RandomGenerator::createInstance(9, 0);
+    ShuffleRandom::seed(9);
+    RefPtr<Layout> board = makePyramid();
+    board->forEachTile([](Tile& tile) { tile.setFace(kFirstBonusSuit, 0); });
+    RefPtr<Level> level = classicLevel(board.get());
+    Game* game = Game::create(GameType::Classic);
+    if (!game->setDealtLevel(level.get())) {
+        state.SkipWithError("the board was refused");
+        return;
+    }
+    rebuildRepeatedly(state, *game, *board);
+}
+BENCHMARK(BM_BuildInseparableFaces)->Unit(benchmark::kMillisecond);
 
 // The hint queries on a full dealt board.
 template <class Query>

@@ -3,6 +3,7 @@
 #include "engine/core/RandomGenerator.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace orv {
@@ -39,15 +40,26 @@ Tile* DealByDistance::pickFree() {
 }
 
 void DealByDistance::sortByDistance(const Tile& from) {
+    // Distances are small (at most 39 + 19 + 6 cells), so a counting sort
+    // orders the list in one pass, keeping equal distances in their order.
+    std::array<std::size_t, kMaxDistance + 2> starts{};
     const TilePos& p = from.getPos();
     for (const RefPtr<Tile>& tile : working_) {
         const TilePos& q = tile->getPos();
-        tile->setDealKey(std::abs(q.x - p.x) + std::abs(q.y - p.y) + std::abs(q.z - p.z));
+        const int distance =
+            std::min(std::abs(q.x - p.x) + std::abs(q.y - p.y) + std::abs(q.z - p.z), kMaxDistance);
+        tile->setDealKey(distance);
+        ++starts[static_cast<std::size_t>(distance) + 1];
     }
-    std::stable_sort(working_.begin(), working_.end(),
-                     [](const RefPtr<Tile>& a, const RefPtr<Tile>& b) {
-                         return a->getDealKey() < b->getDealKey();
-                     });
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+        starts[i] += starts[i - 1];
+    }
+    sorted_.resize(working_.size());
+    for (RefPtr<Tile>& tile : working_) {
+        const auto key = static_cast<std::size_t>(tile->getDealKey());
+        sorted_[starts[key]++] = std::move(tile);
+    }
+    working_.swap(sorted_);
 }
 
 int DealByDistance::drawTargetDistance() const {

@@ -53,11 +53,15 @@ public:
     [[nodiscard]] Tile* findPartner(int distance, const TileList& exclude) const;
 
 private:
+    // The greatest distance two tiles of the grid can have.
+    static constexpr int kMaxDistance = Layout::kMaxX + Layout::kMaxY + Layout::kMaxZ;
+
     Layout& layout_;
     FreeTileRule rule_;
     int distanceMin_;
     int distanceMax_;
     TileList working_;
+    TileList sorted_; // scratch of the sort, kept to reuse its room
 };
 
 } // namespace orv

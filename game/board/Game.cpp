@@ -2,6 +2,8 @@
 
 #include "engine/core/Log.h"
 #include "engine/core/ObjectFactoryContainer.h"
+#include "engine/resources/ResourceManager.h"
+#include "engine/scene/SceneManager.h"
 #include "game/board/BoardFactory.h"
 #include "game/board/CommandMove.h"
 #include "game/board/CommandRemove.h"
@@ -9,6 +11,7 @@
 #include "game/board/TileManager.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace orv {
@@ -447,6 +450,35 @@ bool Game::setLevel(Level* level) {
     }
     layoutCopy_ = new Layout(*layout_);
     return true;
+}
+
+void Game::returnToBuilding() {
+    struct Destination {
+        std::string_view section;
+        std::string_view scene;
+    };
+    static constexpr std::array<Destination, 4> kPlaces{{{"hallway", "SCENE_HALLWAY"},
+                                                         {"casino", "SCENE_CASINO"},
+                                                         {"recroom", "SCENE_RECROOM"},
+                                                         {"roof", "SCENE_ROOF"}}};
+    SceneManager* scenes = SceneManager::getInstance();
+    if (scenes == nullptr) {
+        return;
+    }
+    ResourceManager* resources = ResourceManager::getInstance();
+    if (resources != nullptr) {
+        resources->clearRequests();
+    }
+    scenes->setTransition("TRANSITION_DEFAULT");
+    const int place = level_ ? static_cast<int>(level_->getPlace()) : -1;
+    if (place < 0 || place >= static_cast<int>(kPlaces.size())) {
+        return;
+    }
+    const Destination& destination = kPlaces.at(static_cast<std::size_t>(place));
+    if (resources != nullptr) {
+        resources->requestSection(destination.section);
+    }
+    scenes->setNextScene(scenes->getScene(destination.scene));
 }
 
 bool Game::setDealtLevel(Level* level) {

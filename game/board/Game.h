@@ -91,11 +91,17 @@ public:
     static const ClassRecord classRecord;
     [[nodiscard]] const ClassRecord& getClassRecord() const override { return classRecord; }
 
-    /// Tries of the level build: deals, and groupings of faces; groupings
-    /// past `kKeepLatestPasses` keep the best so far instead of the latest.
+    /// Limits of the level build, which must fit inside a frame on any
+    /// board. Deals: at most `kDealAttempts`, and no more once the failed
+    /// ones have placed `kDealWorkBudget` tiles. Groupings of faces: at most
+    /// `kGroupingPasses`, and no more than place `kGroupingWorkBudget`
+    /// faces; the second half of the passes keeps the best grouping so far
+    /// instead of the latest. A board of 144 tiles thus gets about 55 deals
+    /// that fail late and 1388 groupings; one of 20 tiles, 10000 of each.
     static constexpr int kDealAttempts = 10000;
+    static constexpr long kDealWorkBudget = 8000;
     static constexpr int kGroupingPasses = 10000;
-    static constexpr int kKeepLatestPasses = 5000;
+    static constexpr long kGroupingWorkBudget = 200000;
 
     // ---- the current game -----------------------------------------------------
 
@@ -132,7 +138,9 @@ public:
 
     // ---- operations the game types replace --------------------------------------
 
-    /// Whether `a` and `b` form a match (for Triple: two of a set).
+    /// Whether `a` and `b` form a match (for Triple: two of a set). Tiles
+    /// that match always have equal match keys (`Tile::matchKey`); the
+    /// grouping of faces relies on it.
     [[nodiscard]] virtual bool tilesMatch(const Tile* a, const Tile* b) const = 0;
     /// Appends the hinted set (the set in the middle of the candidates) to
     /// `out`; false, leaving `out` alone, when there is none.
@@ -256,8 +264,9 @@ public:
     /// Deals `board` (the game's board or a copy of it) until a deal
     /// succeeds, groups faces onto the deal order until no face lies on or
     /// under its own (Classic and Triple), fills a Split or Speed side board
-    /// and records the build. When every deal fails the tiles are grouped in
-    /// grid order: the level stays playable and the report says so.
+    /// and records the build, all within the limits above. When every deal
+    /// fails the tiles are grouped in grid order: the level stays playable
+    /// and the report says so.
     BuildReport buildLevel(Layout& board);
     /// What the last `buildLevel` of this game did (empty before the first).
     [[nodiscard]] const BuildReport& getLastBuild() const { return lastBuild_; }
@@ -265,6 +274,19 @@ public:
     /// (`getShuffledLayout`), dealt anew; `swapInShuffled` puts it in play.
     /// False without a board.
     bool prepareShuffle();
+    /// Appends the faces of `tiles` to `out` in sets of `setSize`: from the
+    /// back of the list, each tile with the first `setSize - 1` tiles from
+    /// the front that `tilesMatch` it and are not in a set yet. A tile that
+    /// finds too few partners is appended with those it found. The list's
+    /// order is the caller's (the groupings shuffle it first).
+    void appendFaceSets(const TileList& tiles, int setSize, std::vector<TileDef>& out) const;
+    /// Leaves the playing screen for the place of the level: the pending
+    /// resource requests are dropped, the default transition is set, and
+    /// the place's resource section is requested and its scene made the
+    /// next one ("hallway" / "SCENE_HALLWAY", "casino", "recroom", "roof").
+    /// A level of no place only sets the transition; without a scene
+    /// manager nothing happens.
+    void returnToBuilding();
     /// Resets the counters, the selection, the hints, the undo list and
     /// (except on later levels of a casino or roof run) the score.
     void resetCounters();

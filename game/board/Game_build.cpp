@@ -71,18 +71,33 @@ void Game::groupIntoSets(std::vector<TileDef>& out) {
     TileList tiles;
     layout_->getTiles(tiles);
     randomShuffle(tiles);
-    while (!tiles.empty()) {
-        const RefPtr<Tile> tile = std::move(tiles.back());
-        tiles.pop_back();
+    appendFaceSets(tiles, tilesPerMatch(), out);
+}
+
+void Game::appendFaceSets(const TileList& tiles, int setSize, std::vector<TileDef>& out) const {
+    std::vector<char> grouped(tiles.size(), 0);
+    std::size_t front = 0; // every tile before it is in a set
+    for (std::size_t last = tiles.size(); last-- > 0;) {
+        if (grouped[last] != 0) {
+            continue;
+        }
+        grouped[last] = 1;
+        const Tile* tile = tiles[last].get();
         out.push_back(TileDef{tile->getSuit(), tile->getIdx()});
-        const auto partner = std::find_if(tiles.begin(), tiles.end(), [&](const RefPtr<Tile>& t) {
-            return tilesMatch(tile.get(), t.get());
-        });
-        // A face without a partner (a board that was not dealt in full sets)
-        // stands alone.
-        if (partner != tiles.end()) {
-            out.push_back(TileDef{(*partner)->getSuit(), (*partner)->getIdx()});
-            tiles.erase(partner);
+        const int key = tile->matchKey();
+        int wanted = setSize - 1;
+        while (front < last && grouped[front] != 0) {
+            ++front;
+        }
+        // Matching tiles share a key: comparing keys first spares most of
+        // the match tests.
+        for (std::size_t i = front; i < last && wanted > 0; ++i) {
+            const Tile* other = tiles[i].get();
+            if (grouped[i] == 0 && other->matchKey() == key && tilesMatch(tile, other)) {
+                grouped[i] = 1;
+                out.push_back(TileDef{other->getSuit(), other->getIdx()});
+                --wanted;
+            }
         }
     }
 }
@@ -114,17 +129,22 @@ BuildReport Game::buildLevel(Layout& board) {
     TileList allTiles;
     board.getTiles(allTiles);
 
+    // The deal is tried again and again, but only for as much work as fits
+    // a few milliseconds: a board whose deals fail late would otherwise
+    // take seconds. The work counts the tiles the failed deals placed.
     TileList order;
     bool dealt = false;
+    long failedWork = 0;
     if (!dealCanSucceed(board)) {
         report.numNotSolvable = kDealAttempts;
     }
-    for (int attempt = report.numNotSolvable; attempt < kDealAttempts && !dealt; ++attempt) {
+    while (!dealt && report.numNotSolvable < kDealAttempts && failedWork < kDealWorkBudget) {
         order.clear();
         dealt = deal(board, order);
         board.addTiles(allTiles);
         if (!dealt) {
             ++report.numNotSolvable;
+            failedWork += static_cast<long>(order.size()) + 1;
         }
     }
     if (!dealt) {
@@ -135,10 +155,17 @@ BuildReport Game::buildLevel(Layout& board) {
 
     const TileManager* manager = TileManager::get();
     const bool testStacking = gameType_ == GameType::Classic || gameType_ == GameType::Triple;
+    // Groupings likewise stop at a number of passes that places at most
+    // kGroupingWorkBudget faces; the second half of them keeps the grouping
+    // that leaves the most matches.
+    const long faceCount = std::max(static_cast<long>(order.size()), 1L);
+    const auto passes = static_cast<int>(
+        std::clamp(kGroupingWorkBudget / faceCount, 1L, static_cast<long>(kGroupingPasses)));
+    const int keepLatest = passes / 2;
     std::vector<TileDef> faces;
     std::vector<TileDef> best;
     int bestMatches = -1;
-    for (int pass = 0; pass < kGroupingPasses; ++pass) {
+    for (int pass = 0; pass < passes; ++pass) {
         faces.clear();
         groupIntoSets(faces);
         applyFaces(order, faces, manager);
@@ -147,7 +174,7 @@ BuildReport Game::buildLevel(Layout& board) {
             break;
         }
         ++report.numStackingProblem;
-        if (pass <= kKeepLatestPasses) {
+        if (pass <= keepLatest) {
             best = faces;
         } else {
             const int matches = availableMatches();

@@ -3,6 +3,8 @@
 
 #include "game/board/Game.h"
 
+#include <vector>
+
 namespace orv {
 
 void Game::collectCandidates(TileList& out) {
@@ -11,16 +13,23 @@ void Game::collectCandidates(TileList& out) {
     }
     TileList free;
     layout_->getFreeTiles(free, getFreeTileRule());
-    for (const RefPtr<Tile>& a : free) {
-        if (listContains(out, a.get())) {
+    // taken[i]: free tile i is in `out` already (from before, or paired).
+    std::vector<char> taken(free.size(), 0);
+    for (std::size_t i = 0; i < free.size(); ++i) {
+        taken[i] = listContains(out, free[i].get()) ? 1 : 0;
+    }
+    for (std::size_t a = 0; a < free.size(); ++a) {
+        if (taken[a] != 0) {
             continue;
         }
-        for (const RefPtr<Tile>& b : free) {
-            if (b == a || !tilesMatch(a.get(), b.get()) || listContains(out, b.get())) {
+        for (std::size_t b = 0; b < free.size(); ++b) {
+            if (b == a || taken[b] != 0 || !tilesMatch(free[a].get(), free[b].get())) {
                 continue;
             }
-            out.push_back(a);
-            out.push_back(b);
+            out.push_back(free[a]);
+            out.push_back(free[b]);
+            taken[a] = 1;
+            taken[b] = 1;
             break;
         }
     }

@@ -51,6 +51,7 @@ void Layout::removeTileInCell(int x, int y, int z) {
     const int oy = pos.y;
     const int oz = pos.z;
     --tileCount_;
+    --rowOrigins_[rowIndex(oy, oz)];
     for (int dy = 0; dy < 2; ++dy) {
         for (int dx = 0; dx < 2; ++dx) {
             Tile*& cell = cells_[index(ox + dx, oy + dy, oz)];
@@ -86,6 +87,7 @@ bool Layout::setTileAt(Tile* tile, const TilePos& pos) {
         }
     }
     ++tileCount_;
+    ++rowOrigins_[rowIndex(pos.y, pos.z)];
     return true;
 }
 
@@ -120,6 +122,7 @@ void Layout::clear() {
         }
     }
     tileCount_ = 0;
+    rowOrigins_.fill(0);
 }
 
 bool Layout::isLeftSideOpen(const TilePos& pos) const {

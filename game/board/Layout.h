@@ -51,6 +51,8 @@ public:
     static constexpr int kMaxX = kColumns - 2;
     static constexpr int kMaxY = kRows - 2;
     static constexpr int kMaxZ = kLayers - 1;
+    static constexpr std::size_t kCellCount = std::size_t{kColumns} * kRows * kLayers;
+    static constexpr std::size_t kRowCount = std::size_t{kRows} * kLayers;
     /// The display name of a layout that names none.
     static constexpr std::string_view kNoName = "TEXT_LAYOUT_NONAME";
 
@@ -183,6 +185,9 @@ public:
     void forEachTile(Visit&& visit) const {
         for (int z = 0; z < kLayers; ++z) {
             for (int y = 0; y < kRows; ++y) {
+                if (rowOrigins_[rowIndex(y, z)] == 0) {
+                    continue;
+                }
                 for (int x = 0; x < kColumns; ++x) {
                     Tile* tile = cells_[index(x, y, z)];
                     if (tile != nullptr && tile->getPos().x == x && tile->getPos().y == y) {
@@ -196,6 +201,10 @@ public:
 private:
     [[nodiscard]] static constexpr bool isInside(int x, int y, int z) {
         return x >= 0 && x < kColumns && y >= 0 && y < kRows && z >= 0 && z < kLayers;
+    }
+    [[nodiscard]] static constexpr std::size_t rowIndex(int y, int z) {
+        const auto row = z * kRows + y;
+        return static_cast<std::size_t>(row);
     }
     [[nodiscard]] static constexpr std::size_t index(int x, int y, int z) {
         const auto cell = (z * kRows + y) * kColumns + x;
@@ -211,7 +220,10 @@ private:
     RefPtr<SideBoard> sideBoard_;
     int originalTileCount_ = 0;
     // Each non-null cell holds one reference to its tile (four per tile).
-    std::array<Tile*, static_cast<std::size_t>(kColumns* kRows* kLayers)> cells_{};
+    std::array<Tile*, kCellCount> cells_{};
+    // How many tiles have their origin in each row (z, y), so that walks
+    // skip the empty rows.
+    std::array<int, kRowCount> rowOrigins_{};
     std::string displayName_{kNoName};
 };
 

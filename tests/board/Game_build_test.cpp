@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -173,7 +174,8 @@ TEST_F(BuildTest, ABoardNoDealClearsIsStillDealtInGridOrder) {
         makeLayout({{0, 0, 0}, {0, 0, 1}, {6, 0, 0}, {6, 0, 1}, {6, 0, 2}, {6, 0, 3}});
     Game& game = startClassic(tower.get());
     const BuildReport report = game.buildLevel(*tower);
-    EXPECT_EQ(report.numNotSolvable, Game::kDealAttempts);
+    // Each failed deal places four tiles: the work budget ends the tries.
+    EXPECT_EQ(report.numNotSolvable, Game::kDealWorkBudget / 5);
     EXPECT_TRUE(report.levelBuildProblem);
     EXPECT_EQ(tower->getTileCount(), 6);
     ASSERT_EQ(report.order.size(), 6U);
@@ -185,7 +187,7 @@ TEST_F(BuildTest, ABoardNoDealClearsIsStillDealtInGridOrder) {
     }
 }
 
-TEST_F(BuildTest, FacesThatCannotAvoidTheirOwnKeepTheBestGroupingAndSaySo) {
+TEST_F(BuildTest, FacesThatCannotKeepOffTheirOwnKeepTheBestGroupingAndSaySo) {
     // Two towers of two with every face of one suit that matches by suit:
     // each tower holds two tiles of one key, whatever the grouping.
     RefPtr<Layout> towers = makeLayout({{0, 0, 0}, {0, 0, 1}, {4, 0, 0}, {4, 0, 1}});
@@ -197,6 +199,29 @@ TEST_F(BuildTest, FacesThatCannotAvoidTheirOwnKeepTheBestGroupingAndSaySo) {
     EXPECT_EQ(report.numStackingProblem, Game::kGroupingPasses);
     EXPECT_TRUE(report.levelBuildProblem);
     expectReplayClears(*game, *towers, report, "towers");
+}
+
+TEST_F(BuildTest, TheGroupingsOfABigBoardStopAtTheWorkBudget) {
+    // Towers of two tiles of one face: every grouping puts a face on its
+    // own, so every pass the budget allows is made.
+    for (const int towers : {2, 20, 50}) {
+        RefPtr<Layout> board(new Layout());
+        for (int i = 0; i < towers; ++i) {
+            for (const int z : {0, 1}) {
+                const TilePos pos{(i % 10) * 4, (i / 10) * 4, z};
+                ASSERT_TRUE(board->setTileAt(makeTile(pos, 2, 2).get(), pos));
+            }
+        }
+        Game* game = Game::create(GameType::Classic);
+        ASSERT_TRUE(game->setDealtLevel(makeLevel(board.get()).get()));
+        const BuildReport report = game->buildLevel(*board);
+        const long expected = std::min(Game::kGroupingWorkBudget / (2L * towers),
+                                       static_cast<long>(Game::kGroupingPasses));
+        EXPECT_EQ(report.numStackingProblem, expected) << towers << " towers";
+        EXPECT_EQ(report.numNotSolvable, 0) << towers << " towers";
+        EXPECT_TRUE(report.levelBuildProblem);
+        expectReplayClears(*game, *board, report, std::to_string(towers) + " towers");
+    }
 }
 
 TEST_F(BuildTest, GameTypesWithoutTheStackingTestSkipIt) {
