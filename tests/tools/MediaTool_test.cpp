@@ -38,11 +38,13 @@ bool runTool(const fs::path& folder, const fs::path& source = ORVANTA_MEDIA_SOUR
     return std::system(command.c_str()) == 0;
 }
 
-// A copy of the hand-written property files in `folder`/media/properties.
+// A copy of the hand-written property files and layouts in `folder`/media.
 void copySources(const fs::path& folder) {
     fs::create_directories(folder / "media");
-    fs::copy(fs::path(ORVANTA_MEDIA_SOURCE) / "properties", folder / "media" / "properties",
-             fs::copy_options::recursive);
+    for (const char* part : {"properties", "layouts"}) {
+        fs::copy(fs::path(ORVANTA_MEDIA_SOURCE) / part, folder / "media" / part,
+                 fs::copy_options::recursive);
+    }
 }
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {

@@ -10,9 +10,11 @@
 // but the inputs: the same inputs give the same bytes.
 
 #include "tools/media/Artwork.h"
+#include "tools/media/BonusIcons.h"
 #include "tools/media/ContactSheet.h"
 #include "tools/media/Fail.h"
 #include "tools/media/FontBaker.h"
+#include "tools/media/LayoutMedia.h"
 #include "tools/media/MediaSet.h"
 #include "tools/media/Palette.h"
 #include "tools/media/Synth.h"
@@ -343,7 +345,9 @@ int run(int argc, char** argv) {
     Gallery sheet;
     sheet.fonts = addFonts(media, options.fonts);
     addPictures(media, sheet);
+    addBonusIcons(media, sheet);
     addSounds(media);
+    addLayouts(media, options.source, sheet);
 
     applyResourcePlan(media, resourcePlan, PlanPass::Apply);
     media.writeLoose(options.output);
