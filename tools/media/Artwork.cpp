@@ -326,46 +326,49 @@ ColorImage drawWindowIcon(int size) {
     castShadow(icon, face, Shadow{1.5 * s, 1.5 * s, 0.45F});
     Field faceHeight = bevel(face, 4 * s, 3 * s);
     // The tower: five storeys of red lacquer under upturned gold eaves.
-    const Field walls = pathMask(n, n, [s](cairo_t* cr) {
-        cairo_scale(cr, s, s);
+    // Each storey is 4 units narrower than the one below and 6.6 units high,
+    // in a 64-unit drawing: `storey(k, width, base)` for the five of them.
+    const auto storeys = [](const auto& storey) {
         double base = 52;
-        for (int storey = 0; storey < 5; ++storey) {
-            const double w = 26 - storey * 4.0;
-            cairo_rectangle(cr, 30 - w / 2, base - 6.4, w, 6.4);
+        for (int k = 0; k < 5; ++k) {
+            storey(k, 26 - k * 4.0, base);
             base -= 6.6;
         }
+    };
+    const Field walls = pathMask(n, n, [s, &storeys](cairo_t* cr) {
+        cairo_scale(cr, s, s);
+        storeys([cr](int, double w, double base) {
+            cairo_rectangle(cr, 30 - w / 2, base - 6.4, w, 6.4);
+        });
         cairo_fill(cr);
     });
-    const Field windows = pathMask(n, n, [s](cairo_t* cr) {
+    const Field windows = pathMask(n, n, [s, &storeys](cairo_t* cr) {
         cairo_scale(cr, s, s);
-        double base = 52;
-        for (int storey = 0; storey < 5; ++storey) {
-            const double w = 26 - storey * 4.0;
-            const int count = 3 - storey / 2;
-            for (int k = 0; k < count; ++k) {
-                const double wx = 30 - w / 2 + (k + 1) * w / (count + 1);
+        storeys([cr](int k, double w, double base) {
+            const int count = 3 - k / 2;
+            for (int i = 0; i < count; ++i) {
+                const double wx = 30 - w / 2 + (i + 1) * w / (count + 1);
                 cairo_rectangle(cr, wx - 1, base - 4.4, 2, 2.6);
             }
-            base -= 6.6;
-        }
+        });
         cairo_fill(cr);
     });
-    const Field eaves = pathMask(n, n, [s](cairo_t* cr) {
+    const Field eaves = pathMask(n, n, [s, &storeys](cairo_t* cr) {
         cairo_scale(cr, s, s);
-        double base = 52;
-        for (int storey = 0; storey < 5; ++storey) {
-            const double ew = 34 - storey * 4.0;
+        storeys([cr](int, double w, double base) {
+            const double ew = w + 8;
             const double ey = base - 6.4;
             cairo_move_to(cr, 30 - ew / 2, ey - 2.6);
             cairo_curve_to(cr, 30 - ew / 4, ey - 0.6, 30 + ew / 4, ey - 0.6, 30 + ew / 2, ey - 2.6);
             cairo_line_to(cr, 30 + ew / 2 - 3, ey + 0.5);
             cairo_line_to(cr, 30 - ew / 2 + 3, ey + 0.5);
             cairo_close_path(cr);
-            base -= 6.6;
-        }
-        cairo_move_to(cr, 30, base - 7);
-        cairo_line_to(cr, 31.5, base + 0.5);
-        cairo_line_to(cr, 28.5, base + 0.5);
+        });
+        // The finial above the top storey.
+        const double top = 52 - 5 * 6.6;
+        cairo_move_to(cr, 30, top - 7);
+        cairo_line_to(cr, 31.5, top + 0.5);
+        cairo_line_to(cr, 28.5, top + 0.5);
         cairo_close_path(cr);
         cairo_fill(cr);
     });
