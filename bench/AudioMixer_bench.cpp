@@ -3,7 +3,7 @@
 // cross-fading music streams, and decoding a one-second WAV. The device asks
 // for 1024 frames (about 23 ms) per callback; a mix must take a small part of
 // that.
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // and Ogg Vorbis files from the game's data. Any crash, hang or sanitizer
 // report is a fault: broken sound files must only ever give a null sample.
 
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <cstddef>
 #include <cstdint>

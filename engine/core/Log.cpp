@@ -1,6 +1,6 @@
 #include "engine/core/Log.h"
 
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <iostream>
 #include <mutex>
@@ -25,7 +25,7 @@ constexpr std::string_view levelName(LogLevel level) {
     return "?";
 }
 
-// The platform layer reports what it works around through its own hook; it
+// The system layer reports what it works around through its own hook; it
 // joins this log as warnings as soon as the library is loaded.
 void forwardPlatformDiagnostic(std::string_view line) {
     logMessage(LogLevel::Warning, line);

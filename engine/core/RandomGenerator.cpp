@@ -1,7 +1,7 @@
 #include "engine/core/RandomGenerator.h"
 
 #include "engine/core/RefPtr.h"
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <algorithm>
 #include <cmath>

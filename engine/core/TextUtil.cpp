@@ -1,6 +1,6 @@
 #include "engine/core/TextUtil.h"
 
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <algorithm>
 

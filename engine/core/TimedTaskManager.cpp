@@ -1,6 +1,6 @@
 #include "engine/core/TimedTaskManager.h"
 
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <algorithm>
 #include <utility>
@@ -58,7 +58,7 @@ void TimedTaskManager::setFrameRate(int framesPerSecond) {
 }
 
 // The original pacing raised the system timer resolution around each frame;
-// the steady clock and the sleep of the platform layer need no such request.
+// the steady clock and the sleep of the system layer need no such request.
 void TimedTaskManager::runFrame() {
     // Unsigned arithmetic keeps the difference right across the clock's wrap.
     const auto period = static_cast<std::uint32_t>(period_);

@@ -2,10 +2,10 @@
 
 #include "engine/core/Log.h"
 #include "engine/gui/WidgetSupport.h"
-#include "engine/platform/Messages.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/Image.h"
+#include "engine/system/Messages.h"
 
 #include <algorithm>
 #include <array>

@@ -6,12 +6,12 @@
 #include "engine/gui/WidgetSupport.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/platform/InputHandler.h"
-#include "engine/platform/Messages.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/Image.h"
 #include "engine/scene/Label.h"
 #include "engine/scene/ModifierBlink.h"
+#include "engine/system/Messages.h"
 
 #include <algorithm>
 #include <array>

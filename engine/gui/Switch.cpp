@@ -1,10 +1,10 @@
 #include "engine/gui/Switch.h"
 
 #include "engine/core/Log.h"
-#include "engine/platform/Messages.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/Image.h"
+#include "engine/system/Messages.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 #include "engine/gui/URLButton.h"
 
 #include "engine/core/Log.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/ImageResource.h"
+#include "engine/system/Platform.h"
 
 namespace orv {
 

@@ -2,13 +2,13 @@
 
 #include "engine/core/Log.h"
 #include "engine/platform/InputHandler.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/Image.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/Sound.h"
 #include "engine/scene/Sprite.h"
+#include "engine/system/Platform.h"
 
 #include <cstddef>
 #include <cstdint>

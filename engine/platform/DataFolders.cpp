@@ -1,7 +1,7 @@
 #include "engine/platform/DataFolders.h"
 
-#include "engine/platform/Platform.h"
 #include "engine/properties/BasicProperties.h"
+#include "engine/system/Platform.h"
 
 #include <mutex>
 

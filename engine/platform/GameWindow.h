@@ -4,9 +4,9 @@
 #include "engine/core/RefPtr.h"
 #include "engine/core/Task.h"
 #include "engine/graphics/Graphics.h"
-#include "engine/platform/Messages.h"
-#include "engine/platform/Platform.h"
 #include "engine/resources/ImageDD.h"
+#include "engine/system/Messages.h"
+#include "engine/system/Platform.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,8 +2,8 @@
 
 #include "engine/core/MessageHandler.h"
 #include "engine/core/Task.h"
-#include "engine/platform/Platform.h"
 #include "engine/platform/iInputListenerContainer.h"
+#include "engine/system/Platform.h"
 
 #include <cstdint>
 #include <deque>

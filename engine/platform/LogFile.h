@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <ctime>
 #include <memory>

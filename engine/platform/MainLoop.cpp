@@ -2,7 +2,7 @@
 
 #include "engine/core/TimedTaskManager.h"
 #include "engine/platform/GameWindow.h"
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 namespace orv {
 

@@ -1,10 +1,10 @@
 #include "engine/platform/SettingsManager.h"
 
 #include "engine/core/RefPtr.h"
-#include "engine/platform/Platform.h"
 #include "engine/platform/RegistryKey.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
+#include "engine/system/Platform.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,6 +1,6 @@
 #include "engine/platform/SystemInfo.h"
 
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,6 @@
 
 #include "engine/core/Log.h"
 #include "engine/core/TextUtil.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/properties/PropertyVector.h"
 #include "engine/properties/XmlNesting.h"
@@ -10,6 +9,7 @@
 #include "engine/resources/FileArchive.h"
 #include "engine/resources/FileNames.h"
 #include "engine/resources/MemoryBuffer.h"
+#include "engine/system/Platform.h"
 
 #include <tinyxml.h>
 

@@ -2,10 +2,10 @@
 
 #include "engine/core/Log.h"
 #include "engine/core/RefPtr.h"
-#include "engine/platform/Platform.h"
 #include "engine/resources/Descrambler.h"
 #include "engine/resources/FileNames.h"
 #include "engine/resources/MemoryBuffer.h"
+#include "engine/system/Platform.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/core/Task.h"
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <atomic>
 #include <cstdint>

@@ -2,8 +2,8 @@
 
 #include "engine/core/BaseObject.h"
 #include "engine/core/RefPtr.h"
-#include "engine/platform/Platform.h"
 #include "engine/resources/ResourceSection.h"
+#include "engine/system/Platform.h"
 
 #include <atomic>
 #include <chrono>

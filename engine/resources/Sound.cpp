@@ -18,7 +18,7 @@ constinit const ClassRecord Sound::classRecord{"Sound", parentRecords<GameNode::
 
 namespace {
 
-// The audio device of the platform layer, as the sound classes see it.
+// The audio device of the system layer, as the sound classes see it.
 class DeviceOutput final : public SoundOutput {
 public:
     bool open() override { return platform::openAudioDevice(); }

@@ -2,8 +2,8 @@
 
 #include "engine/core/GameNode.h"
 #include "engine/core/RefPtr.h"
-#include "engine/platform/Platform.h"
 #include "engine/resources/Sound.h"
+#include "engine/system/Platform.h"
 
 #include <cstdint>
 #include <string>

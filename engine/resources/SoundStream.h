@@ -2,7 +2,7 @@
 
 #include "engine/core/BaseObject.h"
 #include "engine/core/RefPtr.h"
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 
 #include <cstdint>
 #include <string>

@@ -1,12 +1,12 @@
 #include "engine/scene/AbstractPainter.h"
 
 #include "engine/core/Log.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/properties/PropertyVector.h"
 #include "engine/resources/Image.h"
 #include "engine/resources/ResourceManager.h"
+#include "engine/system/Platform.h"
 
 #include <cstddef>
 

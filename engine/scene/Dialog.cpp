@@ -3,7 +3,6 @@
 #include "engine/core/Log.h"
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/platform/GameWindow.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/DefinitionStore.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
@@ -12,6 +11,7 @@
 #include "engine/scene/AbstractToolTip.h"
 #include "engine/scene/IRenderable.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/system/Platform.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "engine/scene/ModifierSound.h"
 
-#include "engine/platform/Platform.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SoundNode.h"
+#include "engine/system/Platform.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -4,13 +4,13 @@
 #include "engine/core/Log.h"
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/platform/GameWindow.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/DefinitionStore.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/Image.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/system/Platform.h"
 
 #include <algorithm>
 

@@ -4,12 +4,12 @@
 #include "engine/scene/Sprite.h"
 
 #include "engine/core/Log.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/scene/ModifierFrame.h"
+#include "engine/system/Platform.h"
 
 #include <array>
 #include <string>

@@ -4,9 +4,9 @@
 #include "engine/core/TextUtil.h"
 #include "engine/graphics/Graphics.h"
 #include "engine/graphics/StyleFormatRegistry.h"
-#include "engine/platform/Platform.h"
 #include "engine/resources/Image.h"
 #include "engine/resources/ResourceManager.h"
+#include "engine/system/Platform.h"
 
 #include <algorithm>
 

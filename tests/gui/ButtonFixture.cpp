@@ -9,8 +9,8 @@
 #include "engine/resources/SoundClasses.h"
 #include "engine/resources/SoundResource.h"
 #include "engine/resources/StreamResource.h"
-#include "tests/platform/AudioTestData.h"
 #include "tests/resources/ImageTestFiles.h"
+#include "tests/system/AudioTestData.h"
 
 #include <cstdint>
 

@@ -8,10 +8,10 @@
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/platform/InputHandler.h"
-#include "engine/platform/Messages.h"
 #include "engine/platform/iInputListenerContainer.h"
 #include "engine/resources/Image.h"
 #include "engine/resources/ResourceManager.h"
+#include "engine/system/Messages.h"
 #include "tests/gui/ButtonFixture.h"
 #include "tests/scene/ScenePixels.h"
 

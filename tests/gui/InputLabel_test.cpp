@@ -13,12 +13,12 @@
 #include "engine/gui/GuiClasses.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/platform/InputHandler.h"
-#include "engine/platform/Messages.h"
 #include "engine/properties/PropertyStore.h"
 #include "engine/resources/Image.h"
 #include "engine/scene/Label.h"
 #include "engine/scene/ModifierBlink.h"
 #include "engine/scene/SceneClasses.h"
+#include "engine/system/Messages.h"
 #include "tests/scene/ScenePixels.h"
 #include "tests/support/LogCapture.h"
 

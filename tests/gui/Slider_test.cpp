@@ -9,8 +9,8 @@
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/gui/Button.h"
 #include "engine/gui/GuiClasses.h"
-#include "engine/platform/Messages.h"
 #include "engine/properties/PropertyStore.h"
+#include "engine/system/Messages.h"
 #include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>

@@ -7,8 +7,8 @@
 #include "engine/core/GameTree.h"
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/platform/InputHandler.h"
-#include "engine/platform/Messages.h"
 #include "engine/properties/PropertyStore.h"
+#include "engine/system/Messages.h"
 #include "tests/gui/ButtonFixture.h"
 #include "tests/scene/ScenePixels.h"
 

@@ -4,7 +4,7 @@
 
 #include "engine/gui/URLButton.h"
 
-#include "engine/platform/Messages.h"
+#include "engine/system/Messages.h"
 #include "tests/gui/ButtonFixture.h"
 
 #include <gtest/gtest.h>

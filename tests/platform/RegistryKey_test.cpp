@@ -1,6 +1,6 @@
 #include "engine/platform/RegistryKey.h"
 
-#include "engine/platform/Platform.h"
+#include "engine/system/Platform.h"
 #include "tests/platform/FrameTestSetup.h"
 
 namespace orv {

@@ -1,9 +1,9 @@
 #include "engine/platform/SettingsManager.h"
 
-#include "engine/platform/Platform.h"
 #include "engine/platform/RegistryKey.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
+#include "engine/system/Platform.h"
 #include "tests/platform/FrameTestSetup.h"
 
 namespace orv {

@@ -1,9 +1,9 @@
 #include "engine/resources/FileArchive.h"
 
 #include "engine/core/Log.h"
-#include "engine/platform/Platform.h"
 #include "engine/resources/FileNames.h"
 #include "engine/resources/MemoryBuffer.h"
+#include "engine/system/Platform.h"
 #include "tests/resources/ArchiveTestZip.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"

@@ -10,8 +10,8 @@
 #include "engine/resources/SoundClasses.h"
 #include "engine/resources/SoundResource.h"
 #include "engine/resources/StreamResource.h"
-#include "tests/platform/AudioTestData.h"
 #include "tests/resources/SoundTestOutput.h"
+#include "tests/system/AudioTestData.h"
 
 #include <gtest/gtest.h>
 

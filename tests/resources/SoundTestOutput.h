@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/platform/Platform.h"
 #include "engine/resources/Sound.h"
+#include "engine/system/Platform.h"
 #include "tests/support/TempDir.h"
 
 #include <cstddef>

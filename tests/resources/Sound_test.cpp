@@ -9,8 +9,8 @@
 #include "engine/resources/SoundNode.h"
 #include "engine/resources/SoundResource.h"
 #include "engine/resources/SoundStream.h"
-#include "tests/platform/AudioTestData.h"
 #include "tests/resources/SoundTestOutput.h"
+#include "tests/system/AudioTestData.h"
 
 #include <gtest/gtest.h>
 

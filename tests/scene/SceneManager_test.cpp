@@ -1,7 +1,7 @@
 #include "engine/core/GameTree.h"
 #include "engine/platform/GameWindow.h"
-#include "engine/platform/Messages.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/system/Messages.h"
 #include "tests/scene/SceneFixture.h"
 
 #include <gtest/gtest.h>

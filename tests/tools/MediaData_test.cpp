@@ -11,7 +11,6 @@
 #include "engine/core/RefPtr.h"
 #include "engine/graphics/BitmapFont.h"
 #include "engine/gui/GuiClasses.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/DefinitionStore.h"
 #include "engine/properties/GameConstants.h"
@@ -30,6 +29,7 @@
 #include "engine/resources/SoundStream.h"
 #include "engine/resources/StreamResource.h"
 #include "engine/scene/SceneClasses.h"
+#include "engine/system/Platform.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

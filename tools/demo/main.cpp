@@ -22,7 +22,6 @@
 #include "engine/gui/GuiClasses.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/platform/MainLoop.h"
-#include "engine/platform/Platform.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/DefinitionStore.h"
 #include "engine/properties/GameConstants.h"
@@ -39,6 +38,7 @@
 #include "engine/scene/SceneClasses.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/Sprite.h"
+#include "engine/system/Platform.h"
 
 #include <array>
 #include <chrono>

@@ -1,0 +1,43 @@
+#include "engine/system/Platform.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <string>
+
+namespace orv::platform {
+
+namespace {
+
+Uint32 flagsFor(MessageBoxKind kind) {
+    switch (kind) {
+    case MessageBoxKind::Warning:
+        return SDL_MESSAGEBOX_WARNING;
+    case MessageBoxKind::Error:
+        return SDL_MESSAGEBOX_ERROR;
+    default:
+        return SDL_MESSAGEBOX_INFORMATION;
+    }
+}
+
+// The dummy driver stands for "no screen" (tests, headless runs); SDL would
+// still try the X display for its box, so such runs write to stderr only.
+bool isHeadless() {
+    const char* driver = SDL_getenv("SDL_VIDEODRIVER");
+    return driver != nullptr && SDL_strcasecmp(driver, "dummy") == 0;
+}
+
+} // namespace
+
+void showMessageBox(MessageBoxKind kind, std::string_view title, std::string_view text) {
+    const std::string titleText(title);
+    const std::string bodyText(text);
+    if (!isHeadless() && SDL_ShowSimpleMessageBox(flagsFor(kind), titleText.c_str(),
+                                                  bodyText.c_str(), nullptr) == 0) {
+        return;
+    }
+    std::fprintf(stderr, "%s: %s\n", titleText.c_str(), bodyText.c_str());
+    std::fflush(stderr);
+}
+
+} // namespace orv::platform
