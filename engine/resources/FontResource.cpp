@@ -6,9 +6,12 @@
 #include "engine/properties/PropertyStore.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/FileNames.h"
+#include "engine/resources/Image.h"
 #include "engine/resources/ImageResource.h"
 
+#include <algorithm>
 #include <atomic>
+#include <vector>
 
 namespace orv {
 
@@ -18,6 +21,14 @@ constinit const ClassRecord FontResource::classRecord{"FontResource",
 namespace {
 
 std::atomic<FontResource::LoadFunction> loadFunction{&FontResource::loadBitmapFont};
+
+// The picture of one layer, decoded from its image and mask files (null when
+// they could not be loaded).
+struct DecodedLayer {
+    std::string image;
+    std::string mask;
+    RefPtr<Image> picture;
+};
 
 // A layer file named in the document, joined to the document's folder; empty
 // when the key is absent. A document without a folder names its layers as
@@ -59,14 +70,33 @@ bool FontResource::loadBitmapFont(const FontResource& resource, RefPtr<BaseObjec
 
     bool complete = true;
     const PropertyVector* layers = document->getVector("layers");
-    for (std::size_t i = 0; i < layers->size(); ++i) {
+    if (layers->size() > kMaxLayers) {
+        logWarning(path + ": " + std::to_string(layers->size()) + " layers; only the first " +
+                   std::to_string(kMaxLayers) + " are used");
+        complete = false;
+    }
+    // Layers naming the same picture and mask share one decoded image.
+    std::vector<DecodedLayer> decoded;
+    for (std::size_t i = 0; i < std::min(layers->size(), kMaxLayers); ++i) {
         const PropertyNode& layer = *asNode(layers->at(static_cast<std::ptrdiff_t>(i)));
         const std::string where = path + ": layer " + std::to_string(i);
-        const RefPtr<ImageResource> images(new ImageResource(layerFileName(path, layer, "image"),
-                                                             layerFileName(path, layer, "mask")));
-        images->setMode(resource.getMode());
-        images->load();
-        if (images->hasError() || images->getImage() == nullptr) {
+        DecodedLayer files{layerFileName(path, layer, "image"), layerFileName(path, layer, "mask"),
+                           nullptr};
+        const auto known = std::find_if(decoded.begin(), decoded.end(), [&](const auto& other) {
+            return other.image == files.image && other.mask == files.mask;
+        });
+        if (known != decoded.end()) {
+            files.picture = known->picture;
+        } else {
+            const RefPtr<ImageResource> images(new ImageResource(files.image, files.mask));
+            images->setMode(resource.getMode());
+            images->load();
+            if (!images->hasError()) {
+                files.picture = images->getImage();
+            }
+            decoded.push_back(files);
+        }
+        if (files.picture == nullptr) {
             logWarning(where + ": image or mask cannot be loaded; the layer is left out");
             complete = false;
             continue;
@@ -79,7 +109,7 @@ bool FontResource::loadBitmapFont(const FontResource& resource, RefPtr<BaseObjec
         }
         const auto color =
             static_cast<std::uint32_t>(PropertyValue::toInt(layer.getChild("color")));
-        font->addLayer(new FontLayer(padding, color, images->getImage()));
+        font->addLayer(new FontLayer(padding, color, files.picture.get()));
     }
     return complete;
 }

@@ -3,6 +3,7 @@
 #include "engine/core/RefPtr.h"
 #include "engine/resources/ResourceObject.h"
 
+#include <cstddef>
 #include <string>
 
 namespace orv {
@@ -15,7 +16,9 @@ class PropertyNode;
 /// images, the first drawn on top. Each layer node has the keys "image" and
 /// "mask" (file names relative to the document's folder; either may be
 /// absent), "padding" (integer, 0..`BitmapFont::kMaxMetric`) and "color"
-/// (integer, 0xAARRGGBB). No keys beyond "file" and "archive".
+/// (integer, 0xAARRGGBB). No keys beyond "file" and "archive". Only the
+/// first `kMaxLayers` layers are used; layers naming the same files share
+/// one decoded picture.
 ///
 /// The document and every layer image are read in the object's own access
 /// mode, handed to each read (never set process-wide, since the other thread
@@ -26,6 +29,10 @@ class FontResource : public ResourceObject {
 public:
     static const ClassRecord classRecord;
     [[nodiscard]] const ClassRecord& getClassRecord() const override { return classRecord; }
+
+    /// The most layers a font is built with (the game's fonts use three):
+    /// each layer may hold a picture of the largest decodable size.
+    static constexpr std::size_t kMaxLayers = 8;
 
     /// Builds the font of `resource` and stores it in `held`. Returns false
     /// when the document or a layer failed (`held` keeps what could be

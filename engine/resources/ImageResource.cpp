@@ -99,7 +99,7 @@ ImageResource::ImageResource(PropertyNode* definition)
 }
 
 ImageResource::ImageResource(std::string_view fileName, std::string_view maskFile)
-    : ResourceObject(nullptr), maskFile_(maskFile) {
+    : ResourceObject(nullptr), maskFile_(maskFile), maskInOwnMode_(true) {
     setFileName(fileName);
 }
 
@@ -132,6 +132,7 @@ void ImageResource::load() {
 
     if (image && !maskOnly && !maskFile_.empty()) {
         const RefPtr<ImageResource> mask(new ImageResource("", maskFile_));
+        mask->setMode(maskInOwnMode_ ? getMode() : ArchiveMode::Global);
         mask->load();
         Image* maskImage = mask->getImage();
         if (mask->hasError() || maskImage == nullptr || !copyMaskIntoAlpha(*image, *maskImage)) {

@@ -39,7 +39,10 @@ public:
     explicit ImageResource(PropertyNode* definition);
     /// A picture built in code from a file name (may be empty for a mask
     /// alone) and a mask file name (may be empty), every other key at its
-    /// default. Fonts build their layers this way.
+    /// default. Fonts build their layers this way. Unlike a defined picture,
+    /// whose mask is read in the global mode, such a picture reads its mask
+    /// in its own mode, so a font stored in a mode of its own keeps its
+    /// layers' masks.
     ImageResource(std::string_view fileName, std::string_view maskFile);
 
     /// Decodes the file (read as the access mode says; as a loose file when
@@ -73,6 +76,7 @@ private:
     bool alphaFromGrey_ = false;
     int frameCount_ = 1;
     std::string maskFile_;
+    bool maskInOwnMode_ = false;
 };
 
 } // namespace orv

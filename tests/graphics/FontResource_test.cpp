@@ -176,9 +176,7 @@ TEST_F(FontResourceTest, TheDocumentAndItsImagesAreReadInTheResourcesOwnMode) {
     folder_.write("media/fonts/tf.xml.!", scrambled(bytesOf(kDocument)));
     folder_.write("media/fonts/tf_0_mask.png.!", scrambled(greyPng(2, 2, 0xFF)));
     folder_.write("media/fonts/tf_1.png.!", scrambled(bluePng(4, 4)));
-    // An image resource reads its separate mask in the global mode, whatever
-    // its own mode (see ImageResource::load), so this one is a plain file.
-    folder_.write("media/fonts/tf_1_mask.png", greyPng(4, 4, 0xFF));
+    folder_.write("media/fonts/tf_1_mask.png.!", scrambled(greyPng(4, 4, 0xFF)));
     const RefPtr<FontResource> resource = fontResource("media/fonts/tf.xml", "encryptfile");
     resource->load();
     EXPECT_FALSE(resource->hasError()) << log_;
@@ -186,6 +184,28 @@ TEST_F(FontResourceTest, TheDocumentAndItsImagesAreReadInTheResourcesOwnMode) {
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->getLayers().size(), 2U);
     EXPECT_EQ(FileArchive::getGlobalMode(), ArchiveMode::Zip);
+}
+
+// Hostile documents list the same large picture many times: the layers are
+// bounded and the same files decode once.
+TEST_F(FontResourceTest, LayersAreBoundedAndTheSameFilesDecodeOnce) {
+    std::string document = "<Font><Node id=\"font\"/><Vector id=\"layers\">";
+    for (std::size_t i = 0; i < FontResource::kMaxLayers + 3; ++i) {
+        document += "<Layer image=\"tf_1.png\" mask=\"tf_1_mask.png\" padding=\"1\"/>";
+    }
+    document += "</Vector></Font>";
+    writeFont("media/fonts");
+    folder_.write("media/fonts/many.xml", document);
+    const RefPtr<FontResource> resource = fontResource("media/fonts/many.xml");
+    resource->load();
+    EXPECT_TRUE(resource->hasError());
+    EXPECT_NE(log_.find("only the first 8 are used"), std::string::npos) << log_;
+    auto* font = kindCast<BitmapFont>(resource->getHeldObject());
+    ASSERT_NE(font, nullptr);
+    ASSERT_EQ(font->getLayers().size(), FontResource::kMaxLayers);
+    for (const auto& layer : font->getLayers()) {
+        EXPECT_EQ(layer->getImage(), font->getLayers()[0]->getImage());
+    }
 }
 
 TEST_F(FontResourceTest, TheManagerHandsOutTheFontOfAFontDefinition) {
