@@ -104,8 +104,15 @@ bool Sound::load(ArchiveMode mode, std::string_view name) {
     if (!isSoundEnabled()) {
         return true;
     }
+    // The mode only chooses the way: "file" (or the global mode without an
+    // archive) reads the loose file; every other mode reads the file in the
+    // global mode, where the game's sounds are stored.
+    if (mode == ArchiveMode::Global) {
+        mode = FileArchive::hasArchive() ? FileArchive::getGlobalMode() : ArchiveMode::File;
+    }
     MemoryBuffer buffer;
-    if (!FileArchive::readFile(name, buffer, mode)) {
+    if (!FileArchive::readFile(
+            name, buffer, mode == ArchiveMode::File ? ArchiveMode::File : ArchiveMode::Global)) {
         logWarning(std::string(name) + ": the sound file cannot be read");
         return false;
     }

@@ -97,8 +97,10 @@ public:
     /// Stops every channel still playing the sample.
     ~Sound() override;
 
-    /// Reads `name` through the archive in `mode` (`ArchiveMode::File`: the
-    /// loose file) and decodes it (WAV or Ogg Vorbis). While sound is
+    /// Reads `name` and decodes it (WAV or Ogg Vorbis). `mode` only chooses
+    /// the way: `ArchiveMode::File`, or `Global` while there is no archive or
+    /// the global mode is "file", reads the loose file; any other mode reads
+    /// the file through the archive in the global mode. While sound is
     /// disabled nothing is read and the result is true without a sample.
     /// False, without a sample, when the file cannot be read or decoded.
     [[nodiscard]] bool load(ArchiveMode mode, std::string_view name);

@@ -1,6 +1,7 @@
 #include "engine/resources/SoundNode.h"
 
 #include "engine/core/Log.h"
+#include "engine/platform/GameWindow.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/ResourceManager.h"
@@ -17,9 +18,6 @@ constinit const ClassRecord SoundNode::classRecord{"SoundNode",
                                                    parentRecords<GameNode::classRecord>};
 
 namespace {
-
-// Main thread only, like the nodes that read it.
-int screenWidth = 0;
 
 // Bound of the remaining time of a play, either way.
 constexpr int kMaxRemainingMs = std::numeric_limits<int>::max() / 2;
@@ -43,14 +41,6 @@ SoundNode::SoundNode(Sound* sound) : sound_(sound) {}
 
 SoundNode::SoundNode(PropertyNode* definition) : GameNode(definition) {
     readDefinition(definition);
-}
-
-void SoundNode::setScreenWidth(int width) {
-    screenWidth = width;
-}
-
-int SoundNode::getScreenWidth() {
-    return screenWidth;
 }
 
 void SoundNode::readDefinition(PropertyNode* definition) {
@@ -185,6 +175,8 @@ void SoundNode::setPanning(int value) {
 }
 
 int SoundNode::screenPan() const {
+    const GameWindow* window = GameWindow::getInstance();
+    const int screenWidth = window != nullptr ? window->getWidth() : 0;
     if (screenWidth <= 0) {
         return 128;
     }

@@ -45,12 +45,6 @@ public:
     /// Built from a definition node (null reads as the empty dummy).
     explicit SoundNode(PropertyNode* definition);
 
-    /// The width in pixels of the window that screen panning divides by;
-    /// start-up sets it once the window exists. 0 (the default) pans every
-    /// node to the centre.
-    static void setScreenWidth(int width);
-    [[nodiscard]] static int getScreenWidth();
-
     /// Plays the sound (volume and pan 0-255, clamped), counting one more
     /// user. Unless `restart` or "forcedrestart" is set, a node that already
     /// has "maxusers" users starts nothing when it is looped or its current
@@ -65,10 +59,11 @@ public:
     /// Clamps `value` into ["panminvalue", "panmaxvalue"] and then 0..255,
     /// stores it and applies it to the playing channel.
     void setPanning(int value);
-    /// The pan that the node's place asks for: its absolute x / the screen
-    /// width × 255, rounded to the nearest (ties to even), not yet clamped
-    /// (a node right of the screen gives more than 255). 128 while the screen
-    /// width is 0 or less.
+    /// The pan that the node's place asks for: its absolute x / the logical
+    /// width of the process-wide window (`GameWindow::getWidth`, read on every
+    /// call so that it follows a change) × 255, rounded to the nearest (ties
+    /// to even), not yet clamped (a node right of the screen gives more than
+    /// 255). 128 without a window or while its width is 0 or less.
     [[nodiscard]] int screenPan() const;
     /// Counts down the current play; once it has run out and the node is not
     /// looped, `stop(false)`. Then follows the screen with "screenpospanning".

@@ -3,6 +3,7 @@
 #include "engine/core/GameTree.h"
 #include "engine/core/Log.h"
 #include "engine/core/ObjectFactoryContainer.h"
+#include "engine/platform/GameWindow.h"
 #include "engine/properties/PropertyStore.h"
 #include "engine/resources/FileArchive.h"
 #include "engine/resources/ResourceClasses.h"
@@ -31,7 +32,7 @@ constexpr std::int16_t kLevel = 1000;
 class SoundNodeTest : public testing::Test {
 protected:
     SoundNodeTest() { sound->setSample(test::constantSample(kSoundFrames, kLevel)); }
-    ~SoundNodeTest() override { SoundNode::setScreenWidth(0); }
+    ~SoundNodeTest() override { GameWindow::setInstance(nullptr); }
 
     // How many plays sound now, from the next mixed frame's left value.
     int voices() {
@@ -137,13 +138,16 @@ TEST_F(SoundNodeTest, ScreenPanningFollowsTheAbsolutePlaceAndClampsFirst) {
         int applied;
     };
     const Case cases[] = {
-        {800, 0, 0, 0, 0},         {800, 0, 400, 128, 128}, // 127.5 to the even 128
-        {800, 100, 300, 128, 128}, {800, 0, 800, 255, 255}, {800, 0, 1000, 319, 255},
-        {800, 0, -100, -32, 0},    {0, 0, 400, 128, 128}, // no width: the centre
+        {800, 0, 0, 0, 0},       {800, 0, 400, 128, 128}, // 127.5 to the even 128
+        {800, 0, 700, 223, 223}, {1024, 0, 700, 174, 174}, {800, 100, 300, 128, 128},
+        {800, 0, 800, 255, 255}, {800, 0, 1000, 319, 255}, {800, 0, -100, -32, 0},
+        {0, 0, 400, 128, 128}, // no width: the centre
         {-10, 0, 400, 128, 128},
     };
+    const RefPtr<GameWindow> window(new GameWindow());
+    GameWindow::setInstance(window.get());
     for (const Case& c : cases) {
-        SoundNode::setScreenWidth(c.width);
+        window->setWidth(c.width);
         RefPtr<GameTree> root(new GameTree());
         auto* parent = new GameNode("parent");
         GameTree::appendChild(parent, root.get());
@@ -156,6 +160,24 @@ TEST_F(SoundNodeTest, ScreenPanningFollowsTheAbsolutePlaceAndClampsFirst) {
         GameTree::updateSubtree(root.get(), 16);
         EXPECT_EQ(node->getPanning(), c.applied) << c.width << " " << c.x;
     }
+    GameWindow::setInstance(nullptr);
+    RefPtr<SoundNode> alone(new SoundNode(sound.get()));
+    alone->setX(700);
+    EXPECT_EQ(alone->screenPan(), 128) << "no window: the centre";
+}
+
+// A playing node at x = 700 of an 800-pixel window is heard on the right.
+TEST_F(SoundNodeTest, APlayingNodeRightOfCentreIsHeardOnTheRight) {
+    const RefPtr<GameWindow> window(new GameWindow());
+    window->setWidth(800);
+    GameWindow::setInstance(window.get());
+    RefPtr<SoundNode> node(new SoundNode(sound.get()));
+    node->setX(700);
+    node->setScreenPosPanning(true);
+    ASSERT_NE(node->play(255, 128, true, false), kNoAudioChannel);
+    node->update(16);
+    const std::vector<std::int16_t> out = output.mixFrames(1);
+    EXPECT_GT(out[1], out[0] * 3) << "right " << out[1] << ", left " << out[0];
 }
 
 // A node built from its definition looks its sound up in the resources; it

@@ -1,6 +1,7 @@
 #include "engine/resources/Sound.h"
 
 #include "engine/core/Log.h"
+#include "engine/resources/Descrambler.h"
 #include "engine/resources/FileArchive.h"
 #include "engine/resources/ResourceClasses.h"
 #include "engine/resources/ResourceManager.h"
@@ -145,6 +146,33 @@ TEST_F(SoundTest, LoadsWavAndOggAndRefusesWhatItCannotDecode) {
         EXPECT_EQ(sound->getDurationMs(), c.durationMs) << c.name;
     }
     EXPECT_NE(log.find("media/missing.wav"), std::string::npos) << log;
+}
+
+// A mode other than "file" only says "through the archive": the file is read
+// in the global mode (here scrambled loose files), whatever the mode given.
+TEST_F(SoundTest, AnyModeButFileReadsInTheGlobalMode) {
+    FileArchive::setUp(ArchiveMode::EncryptFile, "absent.dat");
+    std::vector<std::byte> scrambled = constantWav(4410, 1000);
+    descramble(reinterpret_cast<std::uint8_t*>(scrambled.data()), scrambled.size());
+    folder.write("media/stored.wav.!", scrambled);
+    folder.write("media/loose.wav", constantWav(8820, 1000));
+    struct Case {
+        ArchiveMode mode;
+        const char* name;
+        std::uint32_t durationMs;
+    };
+    const Case cases[] = {
+        {ArchiveMode::Zip, "media/stored.wav", 100},
+        {ArchiveMode::EncryptZip, "media/stored.wav", 100},
+        {ArchiveMode::Global, "media/stored.wav", 100},
+        {ArchiveMode::File, "media/loose.wav", 200},
+        {ArchiveMode::Zip, "media/loose.wav", 0},
+    };
+    for (const Case& c : cases) {
+        RefPtr<Sound> sound(new Sound());
+        EXPECT_EQ(sound->load(c.mode, c.name), c.durationMs != 0) << c.name;
+        EXPECT_EQ(sound->getDurationMs(), c.durationMs) << c.name;
+    }
 }
 
 // The volume played is volume × multiplier, truncated, then clamped; the pan
