@@ -231,8 +231,24 @@ bool requestQuitFromCurrentScene() {
     return true;
 }
 
+bool requestQuitFromSceneShown() {
+    const SceneManager* scenes = SceneManager::getInstance();
+    if (scenes == nullptr) {
+        return false;
+    }
+    RefPtr<Scene> scene = scenes->getCurrentScene();
+    if (!scene) {
+        scene = scenes->getCurrent();
+    }
+    if (!scene) {
+        return false;
+    }
+    scene->onQuitRequest();
+    return true;
+}
+
 void connectCloseRequest(GameWindow& window) {
-    window.setCloseRequestHandler([] { return requestQuitFromCurrentScene(); });
+    window.setCloseRequestHandler([] { return requestQuitFromSceneShown(); });
 }
 
 } // namespace orv

@@ -112,13 +112,19 @@ private:
     RefPtr<AbstractToolTip> toolTip_;
 };
 
-/// What the game window's close request runs: the current scene's
+/// What the full-screen quit button runs: the current scene's
 /// `onQuitRequest` (for a running transition, the transition itself). True
 /// when a scene took the request; false without a scene manager or a
 /// current scene, which leaves the window to close itself.
 bool requestQuitFromCurrentScene();
+/// What the game window's close request (WM_CLOSE) runs: `onQuitRequest` of
+/// the scene the player sees (`getCurrentScene`: during a running transition
+/// the scene it leads to, so that the game asks before quitting; the
+/// transition itself when it names no target). True when a scene took the
+/// request; false without a scene manager or a scene.
+bool requestQuitFromSceneShown();
 /// Start-up's wiring of the window's close request (WM_CLOSE) to
-/// `requestQuitFromCurrentScene`.
+/// `requestQuitFromSceneShown`.
 void connectCloseRequest(GameWindow& window);
 
 } // namespace orv

@@ -244,6 +244,25 @@ TEST_F(SceneManagerTest, TheWindowsCloseRequestGoesToTheCurrentScene) {
     EXPECT_EQ(one_->quitRequests, 2);
 }
 
+// During a transition the close button asks the scene being entered (which
+// asks its quit question) instead of the transition, whose own quit would
+// close the window at once; the full-screen quit button asks the transition.
+TEST_F(SceneManagerTest, TheCloseRequestDuringATransitionGoesToItsTarget) {
+    GameWindow& window = bareWindow();
+    connectCloseRequest(window);
+    showFirst(one_);
+    ASSERT_TRUE(manager_->setTransition("SCENE_FADE"));
+    Scene* fade = manager_->getTransition();
+    manager_->setNextScene(two_);
+    manager_->run(16);
+    ASSERT_EQ(manager_->getCurrent(), fade);
+    window.windowProc({platform::WM_CLOSE, 0, 0});
+    EXPECT_EQ(two_->quitRequests, 1);
+    EXPECT_EQ(one_->quitRequests, 0);
+    EXPECT_FALSE(window.hasFailed());
+    EXPECT_EQ(GameWindow::getInstance(), &window);
+}
+
 TEST_F(SceneManagerTest, ASceneWithoutItsOwnQuitClosesTheWindowButKeepsItsObject) {
     GameWindow* created = createGameWindow("Scene test", 800, 600, false, 4, 0);
     ASSERT_NE(created, nullptr);
