@@ -7,6 +7,7 @@
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/scene/Label.h"
+#include "engine/system/Platform.h"
 
 #include <array>
 #include <span>
@@ -44,14 +45,18 @@ void Label::readDefinition(PropertyNode* definition) {
     if (hasValue(node, "font")) {
         const std::string fontName = node.getValue("font")->getString();
         const std::string section = node.getValue("section")->getString();
-        ResourceManager* resources = ResourceManager::getInstance();
-        Font* font = resources != nullptr ? kindCast<Font>(resources->getObject(fontName, section))
-                                          : nullptr;
-        if (font == nullptr) {
+        RefPtr<Font> font;
+        if (ResourceManager* resources = ResourceManager::getInstance()) {
+            // Held while the reference is taken: the loader thread changes
+            // the manager's maps.
+            const platform::NamedMutexGuard guard(resources->getDataLock());
+            font = kindCast<Font>(resources->getObject(fontName, section));
+        }
+        if (!font) {
             logWarning("label '" + getName() + "': font '" + fontName + "' of section '" + section +
                        "' is not loaded or no font; the label shows nothing");
         }
-        setFont(font);
+        setFont(font.get());
     }
 
     if (hasValue(node, "color")) {
