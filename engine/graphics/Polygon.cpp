@@ -116,11 +116,12 @@ bool Polygon::buildPath(int firstIndex, int lastIndex, int samplesPerSegment, bo
         return false;
     }
     std::vector<PointF> curve;
-    curve.reserve(static_cast<std::size_t>(last - first) *
+    curve.reserve(static_cast<std::size_t>(last - first + 1) *
                   (static_cast<std::size_t>(samplesPerSegment) + 1));
-    // Segment k runs from its previous vertex p to k; the tangent at a vertex
-    // is the difference of its neighbours.
-    for (int k = first + 1; k <= last; ++k) {
+    // Segment k runs from its previous vertex p to k, the first one into the
+    // first vertex (round from the end when that is vertex 0); the tangent at
+    // a vertex is the difference of its neighbours.
+    for (int k = first; k <= last; ++k) {
         const int p = previousIndex(k);
         const PointF p0 = getPoint(p);
         const PointF p1 = getPoint(k);

@@ -56,15 +56,18 @@ public:
     /// the open path through all points, or the closed loop once round.
     [[nodiscard]] double length() const;
 
-    /// Replaces the points from `firstIndex` to `lastIndex` (limited to the
-    /// points there are) by a smooth curve through them: one cubic Hermite
-    /// segment from each vertex to the next, sampled at `samplesPerSegment` + 1
-    /// evenly spaced parameters including both ends (so neighbouring segments
-    /// share a point). The tangent at a vertex is the difference of its two
-    /// neighbours, truncated to whole pixels; with `clampEnds` the tangents at
-    /// the first and the last vertex are zero. The curve replaces all the
-    /// points. Returns false, changing nothing, when fewer than two vertices
-    /// are in the range or `samplesPerSegment` is below 1.
+    /// Replaces the points by a smooth curve through the vertices from
+    /// `firstIndex` to `lastIndex` (limited to the points there are): for
+    /// each vertex k of the range one cubic Hermite segment from the vertex
+    /// before it (`previousIndex`, so the first segment of a range starting
+    /// at 0 comes round from the end: the closing edge of a closed polygon)
+    /// to k, sampled at `samplesPerSegment` + 1 evenly spaced parameters
+    /// including both ends (so neighbouring segments share a point). The
+    /// tangent at a vertex is the difference of its two neighbours, truncated
+    /// to whole pixels; with `clampEnds` the tangent is zero where a segment
+    /// leaves the first index and where one reaches the last. The curve
+    /// replaces all the points. Returns false, changing nothing, when fewer
+    /// than two vertices are in the range or `samplesPerSegment` is below 1.
     [[nodiscard]] bool buildPath(int firstIndex, int lastIndex, int samplesPerSegment,
                                  bool clampEnds);
 

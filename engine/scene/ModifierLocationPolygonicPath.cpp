@@ -34,8 +34,9 @@ ModifierLocationPolygonicPath::ModifierLocationPolygonicPath(Polygon* polygon, i
     setStart(modifier_math::nearestInt(start.x), modifier_math::nearestInt(start.y));
     setCurrent(start.x, start.y);
     walk_.vertex = startVertex_;
-    Walk whole = walk_;
-    end_ = walkTo(whole, totalLength_);
+    // A closed path is gone round once back to its start vertex; jumping to
+    // the last point (the first) from there would cross the loop in a frame.
+    end_ = polygon_->isClosed() ? start : polygon_->getPoint(count - 1);
     // A zero duration has no time to run through: the first update shows the
     // end of the path and finishes, also when looping.
     setReachedEnd(durationMs <= 0);

@@ -14,7 +14,9 @@ namespace orv {
 /// time elapsed so far (rounded to nearest); the update after the duration has
 /// passed places it at the end of the path and finishes, unless the modifier
 /// loops, in which case it starts over from the start vertex and never
-/// finishes.
+/// finishes. The end of an open path is its last point (a walk from a later
+/// vertex comes round over the first point and then ends there); a closed
+/// path ends where its walk began, once round.
 ///
 ///     RefPtr<Polygon> square(new Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}));
 ///     star->addModifier(new ModifierLocationPolygonicPath(square.get(), 0, 2000, true, false));
@@ -62,7 +64,8 @@ private:
     int startVertex_ = 0;
     bool loop_;
     Walk walk_;
-    // The point at the end of a run, worked out once.
+    // The point at the end of a run: the last point of an open path, the start
+    // vertex of a closed one.
     PointF end_{};
 };
 

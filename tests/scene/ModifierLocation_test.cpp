@@ -186,6 +186,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {200, {0, 10}, false},
                   {100, {10, 0}, false},
                   {16, {10, 10}, true}}},
+        // An open path ends at its last point, also when walked from a later
+        // vertex round over the first.
+        PathCase{"OpenFromALaterVertexEndsAtTheLastPoint",
+                 {{0, 0}, {10, 0}, {10, 10}, {0, 10}},
+                 1,
+                 300,
+                 false,
+                 {{200, {10, 0}, false}, {100, {0, 10}, false}, {16, {0, 10}, true}}},
         PathCase{"ZeroDurationEndsAtOnce", kStairs, 0, 0, false, {{16, {20, 10}, true}}},
         PathCase{"ZeroDurationLoopingEndsToo", kSquare, 0, 0, true, {{16, {0, 0}, true}}},
         PathCase{"EmptyPolygon", {}, 0, 100, false, {{16, {0, 0}, true}}},

@@ -64,36 +64,61 @@ TEST(Polygon, BoundsRoundToNearestWithTiesToEvenAndFollowChanges) {
     EXPECT_EQ(polygon->getBounds(), Rect{});
 }
 
-TEST(Polygon, BuildPathSamplesHermiteSegmentsBetweenTheVertices) {
+TEST(Polygon, BuildPathSamplesHermiteSegmentsIntoEachVertexOfTheRange) {
     const RefPtr<Polygon> polygon(new Polygon({{0, 0}, {10, 0}, {10, 10}}));
     ASSERT_TRUE(polygon->buildPath(1, 2, 2, false));
-    // One segment from (10, 0) to (10, 10); tangents (10, 10) - (0, 0) and,
-    // after the last point of an open polygon coming round to the first,
-    // (0, 0) - (10, 0). At t = 0.5: (12.5, 6.25).
-    ASSERT_EQ(polygon->getPointCount(), 3);
-    EXPECT_FLOAT_EQ(polygon->getPoint(0).x, 10.0F);
-    EXPECT_FLOAT_EQ(polygon->getPoint(0).y, 0.0F);
-    EXPECT_FLOAT_EQ(polygon->getPoint(1).x, 12.5F);
-    EXPECT_FLOAT_EQ(polygon->getPoint(1).y, 6.25F);
-    EXPECT_FLOAT_EQ(polygon->getPoint(2).x, 10.0F);
-    EXPECT_FLOAT_EQ(polygon->getPoint(2).y, 10.0F);
-    EXPECT_EQ(polygon->getBounds(), (Rect{10, 0, 2, 10}));
+    // Two segments: into vertex 1 from (0, 0), tangents (10, 0) - (10, 10)
+    // (before 0 an open polygon comes round to its last point) and
+    // (10, 10) - (0, 0); at t = 0.5: (3.75, -2.5). Then from (10, 0) to
+    // (10, 10), tangents (10, 10) - (0, 0) and, after the last point coming
+    // round to the first, (0, 0) - (10, 0); at t = 0.5: (12.5, 6.25).
+    const std::vector<PointF> expected{{0, 0},  {3.75F, -2.5F}, {10, 0},
+                                       {10, 0}, {12.5F, 6.25F}, {10, 10}};
+    ASSERT_EQ(polygon->getPointCount(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_FLOAT_EQ(polygon->getPoint(i).x, expected[i].x) << i;
+        EXPECT_FLOAT_EQ(polygon->getPoint(i).y, expected[i].y) << i;
+    }
+    EXPECT_EQ(polygon->getBounds(), (Rect{0, -2, 12, 12})); // 12.5 and -2.5 to even
+}
+
+// From vertex 0 a closed polygon's curve starts with its closing edge, so
+// the curve goes round the whole loop.
+TEST(Polygon, BuildPathOfAClosedPolygonFromVertexZeroIncludesTheClosingEdge) {
+    const RefPtr<Polygon> square(new Polygon({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}));
+    ASSERT_TRUE(square->buildPath(0, 3, 2, false));
+    ASSERT_EQ(square->getPointCount(), 12);
+    const std::vector<PointF> vertices{{0, 10}, {0, 0},   {0, 0},   {10, 0},
+                                       {10, 0}, {10, 10}, {10, 10}, {0, 10}};
+    for (int segment = 0; segment < 4; ++segment) {
+        const PointF from = square->getPoint(segment * 3);
+        const PointF to = square->getPoint(segment * 3 + 2);
+        EXPECT_EQ(from.x, vertices[static_cast<std::size_t>(segment) * 2].x) << segment;
+        EXPECT_EQ(from.y, vertices[static_cast<std::size_t>(segment) * 2].y) << segment;
+        EXPECT_EQ(to.x, vertices[static_cast<std::size_t>(segment) * 2 + 1].x) << segment;
+        EXPECT_EQ(to.y, vertices[static_cast<std::size_t>(segment) * 2 + 1].y) << segment;
+    }
+    EXPECT_TRUE(square->isClosed());
 }
 
 TEST(Polygon, BuildPathWithClampedEndsAndTruncatedTangents) {
     // Tangent at (10, 0) without clamping: (20.7, 0.6) - (0, 0), cut to (20, 0).
     const RefPtr<Polygon> clamped(new Polygon({{0, 0}, {10, 0}, {20.7F, 0.6F}}));
     ASSERT_TRUE(clamped->buildPath(0, 2, 4, true));
-    // Two segments of five samples each, meeting at (10, 0).
-    ASSERT_EQ(clamped->getPointCount(), 10);
-    EXPECT_FLOAT_EQ(clamped->getPoint(0).x, 0.0F);
-    EXPECT_FLOAT_EQ(clamped->getPoint(4).x, 10.0F);
-    EXPECT_FLOAT_EQ(clamped->getPoint(5).x, 10.0F);
-    EXPECT_FLOAT_EQ(clamped->getPoint(9).x, 20.7F);
-    EXPECT_FLOAT_EQ(clamped->getPoint(9).y, 0.6F);
-    // First segment, t = 0.5, m0 = 0 (clamped), m1 = (20, 0):
-    // x = ((a/2 + b)/2)/2 with a = 0 - 20 + 0 + 20 = 0, b = 30 - 0 - 20 = 10.
-    EXPECT_FLOAT_EQ(clamped->getPoint(2).x, 2.5F);
+    // Three segments of five samples each: round from (20.7, 0.6) into
+    // (0, 0), then the two meeting at (10, 0).
+    ASSERT_EQ(clamped->getPointCount(), 15);
+    EXPECT_FLOAT_EQ(clamped->getPoint(0).x, 20.7F);
+    EXPECT_FLOAT_EQ(clamped->getPoint(4).x, 0.0F);
+    EXPECT_FLOAT_EQ(clamped->getPoint(5).x, 0.0F);
+    EXPECT_FLOAT_EQ(clamped->getPoint(9).x, 10.0F);
+    EXPECT_FLOAT_EQ(clamped->getPoint(10).x, 10.0F);
+    EXPECT_FLOAT_EQ(clamped->getPoint(14).x, 20.7F);
+    EXPECT_FLOAT_EQ(clamped->getPoint(14).y, 0.6F);
+    // The segment leaving the first index, t = 0.5, m0 = 0 (clamped),
+    // m1 = (20, 0): x = ((a/2 + b)/2)/2 with a = 0 - 20 + 0 + 20 = 0,
+    // b = 30 - 0 - 20 = 10.
+    EXPECT_FLOAT_EQ(clamped->getPoint(7).x, 2.5F);
 }
 
 TEST(Polygon, BuildPathRefusesTooFewVerticesOrSamples) {
@@ -112,7 +137,7 @@ TEST(Polygon, BuildPathRefusesTooFewVerticesOrSamples) {
     // Indices beyond either end are limited to the points there are.
     const RefPtr<Polygon> polygon(new Polygon({{0, 0}, {10, 0}, {10, 10}}));
     EXPECT_TRUE(polygon->buildPath(-5, 50, 1, true));
-    EXPECT_EQ(polygon->getPointCount(), 4);
+    EXPECT_EQ(polygon->getPointCount(), 6);
 }
 
 } // namespace
