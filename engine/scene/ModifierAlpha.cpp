@@ -5,8 +5,10 @@
 
 namespace orv {
 
-constinit const ClassRecord ModifierAlpha::classRecord{
-    "ModifierAlpha", parentRecords<ModifierFraction::classRecord>};
+// Registered under `Modifier`, as the class graph of the engine has it, even
+// though it keeps time as a `ModifierFraction`.
+constinit const ClassRecord ModifierAlpha::classRecord{"ModifierAlpha",
+                                                       parentRecords<Modifier::classRecord>};
 
 void ModifierAlpha::update(int dtMs) {
     ModifierFraction::update(dtMs);

@@ -5,8 +5,10 @@
 
 namespace orv {
 
-constinit const ClassRecord ModifierClipRect::classRecord{
-    "ModifierClipRect", parentRecords<ModifierFraction::classRecord>};
+// Registered under `Modifier`, as the class graph of the engine has it, even
+// though it keeps time as a `ModifierFraction`.
+constinit const ClassRecord ModifierClipRect::classRecord{"ModifierClipRect",
+                                                          parentRecords<Modifier::classRecord>};
 
 namespace {
 

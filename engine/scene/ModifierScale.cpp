@@ -5,8 +5,10 @@
 
 namespace orv {
 
-constinit const ClassRecord ModifierScale::classRecord{
-    "ModifierScale", parentRecords<ModifierFraction::classRecord>};
+// Registered under `Modifier`, as the class graph of the engine has it, even
+// though it keeps time as a `ModifierFraction`.
+constinit const ClassRecord ModifierScale::classRecord{"ModifierScale",
+                                                       parentRecords<Modifier::classRecord>};
 
 void ModifierScale::update(int dtMs) {
     ModifierFraction::update(dtMs);

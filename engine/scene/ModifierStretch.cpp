@@ -5,8 +5,10 @@
 
 namespace orv {
 
-constinit const ClassRecord ModifierStretch::classRecord{
-    "ModifierStretch", parentRecords<ModifierFraction::classRecord>};
+// Registered under `Modifier`, as the class graph of the engine has it, even
+// though it keeps time as a `ModifierFraction`.
+constinit const ClassRecord ModifierStretch::classRecord{"ModifierStretch",
+                                                         parentRecords<Modifier::classRecord>};
 
 ModifierStretch::ModifierStretch(int durationMs, int startWidth, int startHeight, int endWidth,
                                  int endHeight)

@@ -156,6 +156,17 @@ TEST(FractionKinds, KeepTheirTimeWithoutASpriteTarget) {
     EXPECT_TRUE(fade->isDone());
 }
 
+// The class graph names `Modifier` as their one parent, although they keep
+// time as fractions.
+TEST(FractionKinds, AreRecordedUnderModifier) {
+    for (const ClassRecord* record :
+         {&ModifierAlpha::classRecord, &ModifierScale::classRecord, &ModifierStretch::classRecord,
+          &ModifierClipRect::classRecord}) {
+        ASSERT_EQ(record->getParents().size(), 1U) << record->getName();
+        EXPECT_EQ(record->getParents()[0], &Modifier::classRecord) << record->getName();
+    }
+}
+
 // ---- rotation ----------------------------------------------------------------
 
 struct RotationCase {
