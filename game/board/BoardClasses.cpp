@@ -4,6 +4,11 @@
 #include "game/board/CommandMove.h"
 #include "game/board/CommandRemove.h"
 #include "game/board/GameClassic.h"
+#include "game/board/GameFreeCell.h"
+#include "game/board/GameRiver.h"
+#include "game/board/GameSpeed.h"
+#include "game/board/GameSplit.h"
+#include "game/board/GameTriple.h"
 #include "game/board/Level.h"
 #include "game/board/Progression.h"
 #include "game/board/SideBoard.h"
@@ -26,6 +31,11 @@ void registerBoardClasses() {
         {"CommandRemove", &CommandRemove::createFromDefinition},
         {"CommandMove", &CommandMove::createFromDefinition},
         {"GameClassic", &GameClassic::createFromDefinition},
+        {"GameFreeCell", &GameFreeCell::createFromDefinition},
+        {"GameSplit", &GameSplit::createFromDefinition},
+        {"GameTriple", &GameTriple::createFromDefinition},
+        {"GameRiver", &GameRiver::createFromDefinition},
+        {"GameSpeed", &GameSpeed::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {
