@@ -11,6 +11,7 @@
 
 #include "tools/media/Artwork.h"
 #include "tools/media/BonusIcons.h"
+#include "tools/media/BuildingArt.h"
 #include "tools/media/ContactSheet.h"
 #include "tools/media/Fail.h"
 #include "tools/media/FontBaker.h"
@@ -346,6 +347,8 @@ int run(int argc, char** argv) {
     sheet.fonts = addFonts(media, options.fonts);
     addPictures(media, sheet);
     addBonusIcons(media, sheet);
+    addBuildingArt(media, options.fonts, sheet);
+    addBuildingSounds(media);
     addSounds(media);
     addLayouts(media, options.source, sheet);
 

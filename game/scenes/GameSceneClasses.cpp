@@ -1,0 +1,30 @@
+#include "game/scenes/GameSceneClasses.h"
+
+#include "engine/core/ObjectFactoryContainer.h"
+#include "game/scenes/QuestionDialog.h"
+#include "game/scenes/SceneLoad.h"
+#include "game/scenes/SceneLobby.h"
+#include "game/scenes/SceneOrvanta.h"
+#include "game/scenes/SceneSplash.h"
+
+#include <array>
+#include <string_view>
+#include <utility>
+
+namespace orv {
+
+void registerGameSceneClasses() {
+    static constexpr auto creators = std::to_array<std::pair<std::string_view, CreateFunction>>({
+        {"SceneOrvanta", &SceneOrvanta::createFromDefinition},
+        {"SceneSplash", &SceneSplash::createFromDefinition},
+        {"SceneLoad", &SceneLoad::createFromDefinition},
+        {"SceneLobby", &SceneLobby::createFromDefinition},
+        {"QuestionDialog", &QuestionDialog::createFromDefinition},
+    });
+    ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
+    for (const auto& [name, create] : creators) {
+        factory.registerCreator(name, create);
+    }
+}
+
+} // namespace orv

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace orv {
+
+/// Registers the building's scenes and their helpers with the object
+/// factory: "SceneOrvanta", "SceneSplash", "SceneLoad", "SceneLobby" and
+/// "QuestionDialog". Start-up calls it before the definitions load.
+void registerGameSceneClasses();
+
+} // namespace orv
