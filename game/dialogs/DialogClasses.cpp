@@ -1,0 +1,41 @@
+#include "game/dialogs/DialogClasses.h"
+
+#include "engine/core/ObjectFactoryContainer.h"
+#include "game/dialogs/DialogBrastowHint.h"
+#include "game/dialogs/DialogCredits.h"
+#include "game/dialogs/DialogHelp.h"
+#include "game/dialogs/DialogLevelEnd.h"
+#include "game/dialogs/DialogLevelInfo.h"
+#include "game/dialogs/DialogMenu.h"
+#include "game/dialogs/DialogPause.h"
+#include "game/dialogs/DialogSettings.h"
+#include "game/dialogs/DialogYesNo.h"
+
+#include <string_view>
+#include <utility>
+
+namespace orv {
+
+void registerDialogClasses() {
+    using Create = BaseObject* (*)(PropertyNode*);
+    static constexpr std::pair<std::string_view, Create> kClasses[] = {
+        {"DialogOrvanta", &DialogOrvanta::createFromDefinition},
+        {"DialogYesNo", &DialogYesNo::createFromDefinition},
+        {"DialogBrastowHint", &DialogBrastowHint::createFromDefinition},
+        {"DialogLevelInfo", &DialogLevelInfo::createFromDefinition},
+        {"DialogLevelEnd", &DialogLevelEnd::createFromDefinition},
+        {"DialogHelp", &DialogHelp::createFromDefinition},
+        {"DialogCredits", &DialogCredits::createFromDefinition},
+        {"DialogGameOver", &DialogGameOver::createFromDefinition},
+        {"DialogSettings", &DialogSettings::createFromDefinition},
+        {"DialogMenu", &DialogMenu::createFromDefinition},
+        {"DialogRoomMenu", &DialogRoomMenu::createFromDefinition},
+        {"DialogPause", &DialogPause::createFromDefinition},
+    };
+    ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
+    for (const auto& [name, create] : kClasses) {
+        factory.registerCreator(name, create);
+    }
+}
+
+} // namespace orv

@@ -1,0 +1,143 @@
+#include "engine/gui/Button.h"
+#include "engine/scene/Scene.h"
+#include "tests/dialogs/DialogFixture.h"
+
+#include <algorithm>
+
+namespace orv::test {
+namespace {
+
+constexpr const char* kDefinitions = R"(<root>
+<Node id="scenes"><Scene id="SCENE_TEST" width="800" height="600"/></Node>
+<Node id="dialogs">
+    <DialogOrvanta id="DIALOG_PLAIN" x="100" y="100" width="200" height="120">
+        <Vector id="components">
+            <Button name="BUTTON_OK" x="20" y="20" width="100" height="40"/>
+        </Vector>
+    </DialogOrvanta>
+    <DialogOrvanta id="DIALOG_DARK" x="300" y="200" width="200" height="120"
+                   dodarkenbackground="true"/>
+</Node>
+</root>)";
+
+int afterCloseCalls = 0;
+void* afterCloseArgument = nullptr;
+
+int countAfterClose(void* /*context*/, void* argument) {
+    ++afterCloseCalls;
+    afterCloseArgument = argument;
+    return 0;
+}
+
+class DialogOrvantaTest : public DialogFixture {
+protected:
+    void SetUp() override {
+        DialogFixture::SetUp();
+        afterCloseCalls = 0;
+        afterCloseArgument = nullptr;
+    }
+    static bool isOpen(const Scene& scene, const Dialog* dialog) {
+        const auto& open = scene.getOpenDialogs();
+        return std::any_of(open.begin(), open.end(),
+                           [dialog](const RefPtr<Dialog>& d) { return d.get() == dialog; });
+    }
+};
+
+TEST_F(DialogOrvantaTest, OpensWithInputOffUntilItsFadeInHasEnded) {
+    Scene& scene = startScene(kDefinitions);
+    auto* dialog = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_PLAIN"));
+    ASSERT_NE(dialog, nullptr);
+    scene.showDialog(dialog);
+
+    EXPECT_EQ(screen_.opened, std::vector<Dialog*>{dialog});
+    EXPECT_FALSE(dialog->getListenerContainer().isInputEnabled());
+    EXPECT_FALSE(dialog->isInputEnabled());
+    EXPECT_TRUE(dialog->isUsingBuffer());
+    EXPECT_EQ(dialog->getAlpha(), 0);
+
+    runFrames(1, kFadeMs / 2);
+    EXPECT_EQ(playedSounds(), std::vector<std::string>{"SOUND_DIALOG_SHOW"});
+    EXPECT_FALSE(dialog->getListenerContainer().isInputEnabled());
+    EXPECT_GT(dialog->getAlpha(), 0);
+    EXPECT_LT(dialog->getAlpha(), 255);
+
+    runFrames(1, kFadeMs / 2);
+    EXPECT_EQ(dialog->getAlpha(), 255);
+    EXPECT_TRUE(dialog->getListenerContainer().isInputEnabled());
+    EXPECT_TRUE(dialog->isInputEnabled());
+    EXPECT_FALSE(dialog->isUsingBuffer());
+}
+
+TEST_F(DialogOrvantaTest, ClosesAfterItsFadeOutRunsItsCallbackOnceAndIsBuiltAnew) {
+    Scene& scene = startScene(kDefinitions);
+    auto* dialog = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_PLAIN"));
+    scene.showDialog(dialog);
+    runFrames(2, kFadeMs);
+    playedSounds().clear();
+
+    dialog->setAfterClose(&countAfterClose, nullptr);
+    const RefPtr<DialogOrvanta> keep(dialog);
+    DialogOrvanta::justClose(dialog, nullptr);
+    DialogOrvanta::justClose(dialog, nullptr); // a second close (a timer and OK) does nothing
+    EXPECT_FALSE(dialog->getListenerContainer().isInputEnabled());
+    EXPECT_EQ(dialog->getContext(), dialog);
+
+    runFrames(1, kFadeMs / 2);
+    EXPECT_TRUE(isOpen(scene, dialog));
+    EXPECT_EQ(afterCloseCalls, 0);
+
+    runFrames(1, kFadeMs / 2);
+    EXPECT_FALSE(isOpen(scene, dialog));
+    EXPECT_EQ(scene.findDialog("DIALOG_PLAIN"), nullptr);
+    EXPECT_EQ(afterCloseCalls, 1);
+    EXPECT_EQ(afterCloseArgument, dialog);
+    EXPECT_EQ(screen_.closed, std::vector<Dialog*>{dialog});
+    EXPECT_EQ(playedSounds(), std::vector<std::string>{"SOUND_DIALOG_HIDE"});
+
+    runFrames(3, kFadeMs);
+    EXPECT_EQ(afterCloseCalls, 1);
+    Dialog* again = scene.getDialog("DIALOG_PLAIN");
+    EXPECT_NE(again, dialog);
+}
+
+TEST_F(DialogOrvantaTest, ALateCloseNeverHitsANewerDialogOfTheSameName) {
+    Scene& scene = startScene(kDefinitions);
+    auto* old = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_PLAIN"));
+    const RefPtr<DialogOrvanta> keepOld(old);
+    scene.showDialog(old);
+    DialogOrvanta::close(old);
+    // The entry is replaced while the old dialog still fades out.
+    closeDialogOfCurrentScene("DIALOG_PLAIN");
+    auto* newer = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_PLAIN"));
+    ASSERT_NE(newer, old);
+    scene.showDialog(newer);
+
+    runFrames(3, kFadeMs);
+    EXPECT_TRUE(isOpen(scene, newer));
+    EXPECT_EQ(scene.findDialog("DIALOG_PLAIN"), newer);
+}
+
+TEST_F(DialogOrvantaTest, NotifiesOnlyThePlayingScreenOfAnOpening) {
+    Scene& scene = startScene(kDefinitions, "SCENE_TEST", false);
+    Dialog* dialog = scene.getDialog("DIALOG_PLAIN");
+    scene.showDialog(dialog);
+    EXPECT_TRUE(screen_.opened.empty());
+}
+
+TEST_F(DialogOrvantaTest, ADarkenedDialogVeilsTheWholeWindowAndKeepsItsPartsInPlace) {
+    Scene& scene = startScene(kDefinitions);
+    auto* dialog = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_DARK"));
+    ASSERT_TRUE(dialog->getDarkenBackground());
+    scene.showDialog(dialog);
+
+    EXPECT_EQ(dialog->getX(), 0);
+    EXPECT_EQ(dialog->getY(), 0);
+    EXPECT_EQ(dialog->getWidth(), 800);
+    EXPECT_EQ(dialog->getHeight(), 600);
+    EXPECT_EQ(dialog->getComponentRoot()->getAbsoluteX(), 300);
+    EXPECT_EQ(dialog->getComponentRoot()->getAbsoluteY(), 200);
+    EXPECT_FALSE(dialog->isMovable());
+}
+
+} // namespace
+} // namespace orv::test
