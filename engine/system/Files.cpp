@@ -236,6 +236,33 @@ bool pathExists(const std::string& path) {
     return fs::exists(fs::symlink_status(withSlashes(path), error));
 }
 
+bool deleteFile(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    std::error_code error;
+    const fs::path file(withSlashes(path));
+    if (fs::is_directory(fs::symlink_status(file, error))) {
+        return false;
+    }
+    return ::unlink(file.c_str()) == 0;
+}
+
+// A hard link to the new name fails when the name is taken, so nothing is
+// ever replaced; the old name is then unlinked.
+bool renameFileNoReplace(const std::string& from, const std::string& to) {
+    const std::string source = withSlashes(from);
+    const std::string target = withSlashes(to);
+    if (source.empty() || target.empty() || ::link(source.c_str(), target.c_str()) != 0) {
+        return false;
+    }
+    if (::unlink(source.c_str()) != 0) {
+        ::unlink(target.c_str());
+        return false;
+    }
+    return true;
+}
+
 std::string findPathIgnoringCase(const std::string& path) {
     std::string wanted = withSlashes(path);
     if (wanted.empty()) {

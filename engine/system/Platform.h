@@ -109,6 +109,15 @@ bool ensureDirectory(const std::string& path);
 /// True when `path` names an existing file or folder.
 [[nodiscard]] bool pathExists(const std::string& path);
 
+/// Deletes the file `path`; a link is removed, never followed. False when
+/// nothing was deleted (no such file, a folder, or no permission).
+[[nodiscard]] bool deleteFile(const std::string& path);
+
+/// Gives the file `from` the new name `to` in the same file system, never
+/// replacing anything: false, with both names left as they were, when `to`
+/// exists already or the rename fails. Used to set damaged files aside.
+[[nodiscard]] bool renameFileNoReplace(const std::string& from, const std::string& to);
+
 /// `path` as it exists on disk: the path itself when it exists; otherwise the
 /// path whose components match the given ones ignoring ASCII letter case (the
 /// game's data was written for a case-insensitive file system), searched

@@ -60,6 +60,25 @@ TEST(PlatformFolders, DeleteFolderTreeNeverFollowsLinks) {
     EXPECT_TRUE(fs::exists(temp.path() / "outside" / "keep.txt"));
 }
 
+TEST(PlatformFiles, DeleteFileAndRenameWithoutReplacing) {
+    TempDir temp;
+    writeFile(temp.path() / "a.txt", "a");
+    writeFile(temp.path() / "b.txt", "b");
+    fs::create_directory(temp.path() / "folder");
+    EXPECT_FALSE(platform::renameFileNoReplace(temp.file("a.txt"), temp.file("b.txt")));
+    EXPECT_EQ(test::readFile(temp.path() / "a.txt"), "a");
+    EXPECT_EQ(test::readFile(temp.path() / "b.txt"), "b");
+    EXPECT_TRUE(platform::renameFileNoReplace(temp.file("a.txt"), temp.file("c.txt")));
+    EXPECT_FALSE(fs::exists(temp.path() / "a.txt"));
+    EXPECT_EQ(test::readFile(temp.path() / "c.txt"), "a");
+
+    EXPECT_TRUE(platform::deleteFile(temp.file("c.txt")));
+    EXPECT_FALSE(fs::exists(temp.path() / "c.txt"));
+    EXPECT_FALSE(platform::deleteFile(temp.file("c.txt")));
+    EXPECT_FALSE(platform::deleteFile(temp.file("folder")));
+    EXPECT_TRUE(fs::exists(temp.path() / "folder"));
+}
+
 TEST(PlatformFolders, DeleteFolderTreeGoesOnPastWhatItCannotDelete) {
     TempDir temp;
     writeFile(temp.path() / "tree" / "a.txt", "a");
