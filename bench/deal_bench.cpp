@@ -2,7 +2,11 @@
 // five-layer Classic level (deal and grouping) seed after seed, with the
 // median and 99th percentile of one build and the retry counts; the worst
 // cases, a board no deal can clear and faces that cannot keep off their
-// own; and the hint queries on a full board.
+// own; and the hint queries on a full board. Then the other game types:
+// Triple, FreeCell, Split and Speed (eight slots) on the same board, River
+// on 100 tiles in three layers with its path searches per layer, a
+// mid-game shuffle at about 30 tiles for each type (FreeCell with parked
+// tiles), and River's match test on a full board.
 //
 //     cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DORVANTA_BENCHMARKS=ON
 //     -DORVANTA_TESTS=OFF cmake --build build/release --target deal_bench &&
@@ -18,12 +22,17 @@
 #include "game/board/BoardClasses.h"
 #include "game/board/Game.h"
 #include "game/board/GameClassic.h"
+#include "game/board/GameRiver.h"
+#include "game/board/GameSpeed.h"
+#include "game/board/GameSplit.h"
 #include "game/board/ShuffleRandom.h"
+#include "game/board/SideBoard.h"
 #include "game/board/TileManager.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -242,6 +251,261 @@ void BM_PickHint(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_PickHint)->Unit(benchmark::kMicrosecond);
+
+// ---- the other game types ------------------------------------------------------
+
+// 100 tiles on three layers: 10 x 6, then 8 x 4 and 4 x 2 half a tile down
+// and to the right of the layers below.
+RefPtr<Layout> makeRiverBoard() {
+    RefPtr<Layout> board(new Layout());
+    const auto place = [&board](int x, int y, int z) {
+        RefPtr<Tile> tile(new Tile(nullptr));
+        board->setTileAt(tile.get(), {x, y, z});
+    };
+    for (int j = 0; j < 6; ++j) {
+        for (int i = 0; i < 10; ++i) {
+            place(2 + 2 * i, 2 + 2 * j, 0);
+        }
+    }
+    for (int j = 0; j < 4; ++j) {
+        for (int i = 0; i < 8; ++i) {
+            place(5 + 2 * i, 5 + 2 * j, 1);
+        }
+    }
+    for (int j = 0; j < 2; ++j) {
+        for (int i = 0; i < 4; ++i) {
+            place(10 + 2 * i, 8 + 2 * j, 2);
+        }
+    }
+    board->setOriginalTileCount(board->getTileCount());
+    return board;
+}
+
+// The pyramid with a side board of four by two slots.
+RefPtr<Layout> makeRackedPyramid() {
+    RefPtr<Layout> board = makePyramid();
+    RefPtr<SideBoard> rack(new SideBoard(nullptr));
+    rack->setDimensions(4, 2);
+    board->setSideBoard(rack.get());
+    return board;
+}
+
+RefPtr<Level> levelOf(GameType type, Layout* board) {
+    RefPtr<PropertyStore> store(new PropertyStore());
+    (void)store->loadText(std::string(R"(<r><Level gameType=")") + std::string(gameTypeName(type)) +
+                          R"(" pointsPerMatch="10" tileDistMin="1" tileDistMax="6"
+                               firstHand="2" secondHand="1" thirdHand="1" isSaveGame="x"/></r>)");
+    RefPtr<Level> level(new Level(asNode(store->getChildren().front().property.get())));
+    level->setLayout(board);
+    return level;
+}
+
+// Builds a level of `type` on a new board from `makeBoard` seed after seed,
+// with the median and 99th percentile of one build, the failed deals, and
+// for River the path searches of the successful deal per layer.
+template <class MakeBoard>
+void buildSeedAfterSeed(benchmark::State& state, GameType type, MakeBoard makeBoard) {
+    setUpWorld();
+    std::vector<double> micros;
+    double notSolvable = 0;
+    int problems = 0;
+    std::array<double, Layout::kLayers> searches{};
+    std::uint32_t seed = 0;
+    for (auto _ : state) {
+        ++seed;
+        RandomGenerator::createInstance(seed, 0);
+        ShuffleRandom::seed(seed * 2654435761U);
+        RefPtr<Layout> board = makeBoard();
+        RefPtr<Level> level = levelOf(type, board.get());
+        Game* game = Game::create(type);
+        const auto start = std::chrono::steady_clock::now();
+        const bool dealt = game->setLevel(level.get());
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        if (!dealt) {
+            state.SkipWithError("the board was refused");
+            break;
+        }
+        micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+        notSolvable += game->getLastBuild().numNotSolvable;
+        problems += game->getLastBuild().levelBuildProblem ? 1 : 0;
+        if (const auto* river = kindCast<GameRiver>(game)) {
+            for (std::size_t z = 0; z < searches.size(); ++z) {
+                searches.at(z) += river->getDealSearches().at(z);
+            }
+        }
+    }
+    if (!micros.empty()) {
+        const auto count = static_cast<double>(micros.size());
+        state.counters["median_us"] = percentile(micros, 0.5);
+        state.counters["p99_us"] = percentile(micros, 0.99);
+        state.counters["worst_us"] = percentile(micros, 1.0);
+        state.counters["mean_notSolvable"] = notSolvable / count;
+        state.counters["buildProblems"] = problems;
+        if (type == GameType::River) {
+            for (std::size_t z = 0; z < 3; ++z) {
+                state.counters["searches_z" + std::to_string(z)] = searches.at(z) / count;
+            }
+        }
+    }
+    Game::destroyCurrent();
+}
+
+void BM_BuildTripleLevel(benchmark::State& state) {
+    buildSeedAfterSeed(state, GameType::Triple, makePyramid);
+}
+BENCHMARK(BM_BuildTripleLevel)->Iterations(500)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_BuildFreeCellLevel(benchmark::State& state) {
+    buildSeedAfterSeed(state, GameType::FreeCell, makeRackedPyramid);
+}
+BENCHMARK(BM_BuildFreeCellLevel)->Iterations(500)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_BuildRiverLevel(benchmark::State& state) {
+    buildSeedAfterSeed(state, GameType::River, makeRiverBoard);
+}
+BENCHMARK(BM_BuildRiverLevel)->Iterations(500)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_BuildSplitLevel(benchmark::State& state) {
+    buildSeedAfterSeed(state, GameType::Split, makeRackedPyramid);
+}
+BENCHMARK(BM_BuildSplitLevel)->Iterations(500)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_BuildSpeedLevel(benchmark::State& state) {
+    buildSeedAfterSeed(state, GameType::Speed, makeRackedPyramid);
+}
+BENCHMARK(BM_BuildSpeedLevel)->Iterations(500)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// Plays the planned order of a new `type` game through the click road until
+// about `left` tiles are left; FreeCell then parks a matching pair and one
+// more tile. Null when the level was refused.
+Game* playDown(GameType type, int left) {
+    RandomGenerator::createInstance(21, 0);
+    ShuffleRandom::seed(21);
+    RefPtr<Layout> board = type == GameType::River ? makeRiverBoard() : makeRackedPyramid();
+    Game* game = Game::create(type);
+    if (!game->setLevel(levelOf(type, board.get()).get())) {
+        return nullptr;
+    }
+    const TileList order = game->getLastBuild().order;
+    const bool twins = type == GameType::Split || type == GameType::Speed;
+    const auto setSize = static_cast<std::size_t>(twins ? 1 : game->tilesPerMatch());
+    const int stop = type == GameType::FreeCell ? left + 3 : left;
+    for (std::size_t i = 0; i + setSize <= order.size() && board->getTileCount() > stop;
+         i += setSize) {
+        TileList set(order.begin() + static_cast<std::ptrdiff_t>(i),
+                     order.begin() + static_cast<std::ptrdiff_t>(i + setSize));
+        if (type == GameType::Speed) {
+            TileList hint;
+            if (!game->pickHint(hint)) {
+                break;
+            }
+            set = {hint[1]};
+        }
+        game->clearSelection();
+        for (std::size_t j = 0; j + 1 < set.size(); ++j) {
+            game->selectTile(set[j].get());
+        }
+        game->setClickedTile(set.back().get());
+        game->setPendingAction(PendingAction::Match);
+        game->runPendingAction();
+    }
+    if (type == GameType::FreeCell) {
+        TileList hint;
+        TileList free;
+        board->getFreeTiles(free, FreeTileRule::Standard);
+        if (game->pickHint(hint)) {
+            const auto other = std::find_if(free.begin(), free.end(), [&](const RefPtr<Tile>& t) {
+                return t->matchKey() != hint[0]->matchKey();
+            });
+            if (other != free.end()) {
+                hint.push_back(*other);
+            }
+            for (std::size_t i = 0; i < hint.size(); ++i) {
+                game->clearSelection();
+                game->selectTile(hint[i].get());
+                game->setFreeCell(static_cast<int>(i), 0);
+                game->moveToFreeCell();
+            }
+        }
+    }
+    return game;
+}
+
+void BM_ShuffleMidGame(benchmark::State& state) {
+    setUpWorld();
+    const auto type = static_cast<GameType>(state.range(0));
+    Game* game = playDown(type, 30);
+    if (game == nullptr) {
+        state.SkipWithError("the board was refused");
+        return;
+    }
+    std::vector<double> micros;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        (void)game->prepareShuffle();
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    state.counters["tiles"] = game->getLayout()->getTileCount();
+    const SideBoard* rack = game->getLayout()->getSideBoard();
+    state.counters["parked"] =
+        type == GameType::FreeCell && rack != nullptr ? rack->countTiles() : 0;
+    state.counters["median_us"] = percentile(micros, 0.5);
+    state.counters["p99_us"] = percentile(micros, 0.99);
+    state.counters["buildProblem"] = game->getLastBuild().levelBuildProblem ? 1 : 0;
+    Game::destroyCurrent();
+}
+BENCHMARK(BM_ShuffleMidGame)
+    ->ArgName("type")
+    ->DenseRange(0, 5)
+    ->Iterations(300)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+
+// River's match test on a full board: two free tiles at the top corners of
+// the bottom layer, given one face, joined over the margin; and the count of
+// available matches.
+void BM_RiverTilesMatch(benchmark::State& state) {
+    setUpWorld();
+    RandomGenerator::createInstance(13, 0);
+    ShuffleRandom::seed(13);
+    RefPtr<Layout> board = makeRiverBoard();
+    Game* game = Game::create(GameType::River);
+    if (!game->setLevel(levelOf(GameType::River, board.get()).get())) {
+        state.SkipWithError("the board was refused");
+        return;
+    }
+    Tile* a = board->getGridCell(2, 2, 0);
+    Tile* b = board->getGridCell(20, 2, 0);
+    b->setFace(a->getSuit(), a->getIdx(), a->getMatchType());
+    bool joined = false;
+    for (auto _ : state) {
+        joined = game->tilesMatch(a, b);
+        benchmark::DoNotOptimize(joined);
+    }
+    state.counters["joined"] = joined ? 1 : 0;
+    Game::destroyCurrent();
+}
+BENCHMARK(BM_RiverTilesMatch)->Unit(benchmark::kMicrosecond);
+
+void BM_RiverAvailableMatches(benchmark::State& state) {
+    setUpWorld();
+    RandomGenerator::createInstance(13, 0);
+    ShuffleRandom::seed(13);
+    RefPtr<Layout> board = makeRiverBoard();
+    Game* game = Game::create(GameType::River);
+    if (!game->setLevel(levelOf(GameType::River, board.get()).get())) {
+        state.SkipWithError("the board was refused");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(game->availableMatches());
+    }
+    Game::destroyCurrent();
+}
+BENCHMARK(BM_RiverAvailableMatches)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -85,7 +85,9 @@ bool GameRiver::deal(Layout& layout, TileList& order) {
     order.reserve(order.size() + static_cast<std::size_t>(layout.getTileCount()));
     TileList layer;
     TileList free;
+    dealSearches_.fill(0);
     for (int z = Layout::kMaxZ; z >= 0; --z) {
+        int& searches = dealSearches_.at(static_cast<std::size_t>(z));
         layer.clear();
         layout.getTilesOnLayer(layer, z);
         while (!layer.empty()) {
@@ -105,7 +107,11 @@ bool GameRiver::deal(Layout& layout, TileList& order) {
             for (int draw = 0; draw < draws && a == nullptr; ++draw) {
                 Tile* first = free[static_cast<std::size_t>(Random::nextInt(0, count))].get();
                 Tile* second = free[static_cast<std::size_t>(Random::nextInt(0, count))].get();
-                if (first != second && connected(layout, *first, *second)) {
+                if (first == second) {
+                    continue;
+                }
+                ++searches;
+                if (connected(layout, *first, *second)) {
                     a = first;
                     b = second;
                 }
@@ -117,6 +123,7 @@ bool GameRiver::deal(Layout& layout, TileList& order) {
                 Tile* first = free[static_cast<std::size_t>((i + offset) % count)].get();
                 for (int j = i + 1; j < count && a == nullptr; ++j) {
                     Tile* second = free[static_cast<std::size_t>((j + offset) % count)].get();
+                    ++searches;
                     if (connected(layout, *first, *second)) {
                         a = first;
                         b = second;

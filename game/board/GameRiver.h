@@ -2,6 +2,8 @@
 
 #include "game/board/Game.h"
 
+#include <array>
+
 namespace orv {
 
 /// Game type 4: two free tiles match when they lie on one layer, share a
@@ -36,6 +38,15 @@ public:
     /// Whether a path joins `a` and `b` over their layer of `layout`
     /// (different tiles of one layer; faces play no part).
     [[nodiscard]] static bool connected(const Layout& layout, const Tile& a, const Tile& b);
+
+    /// The path searches the last deal made on each layer (for the
+    /// benchmark and the deal tool).
+    [[nodiscard]] const std::array<int, Layout::kLayers>& getDealSearches() const {
+        return dealSearches_;
+    }
+
+private:
+    std::array<int, Layout::kLayers> dealSearches_{};
 };
 
 } // namespace orv

@@ -16,9 +16,13 @@
 // followed by every tile of the dealt board as "x y z suit value" in grid
 // order (layer, row, column; side-board tiles follow as "slot column row
 // suit value"); "order" followed by the tiles in the planned order of
-// removal as "x y z", one set after the other; and last "build" with
-// numNotSolvable, numStackingProblem and levelBuildProblem. Exit status 0
-// when a level was dealt, 1 when it could not be, 2 for a usage error.
+// removal as "x y z", one set after the other (pairs; triples in Triple; in
+// Split and Speed one tile at a time, each matched with its twin; in
+// FreeCell first the tiles reserved for parked tiles); and last "build"
+// with numNotSolvable, numStackingProblem and levelBuildProblem. A River
+// deal adds the comment "# path searches" with the searches its last deal
+// made per layer, from layer 0 up. Exit status 0 when a level was dealt, 1
+// when it could not be, 2 for a usage error.
 
 #include "engine/core/NodeClasses.h"
 #include "engine/core/RandomGenerator.h"
@@ -32,6 +36,7 @@
 #include "engine/scene/SceneClasses.h"
 #include "game/board/BoardClasses.h"
 #include "game/board/Game.h"
+#include "game/board/GameRiver.h"
 #include "game/board/LevelSets.h"
 #include "game/board/ShuffleRandom.h"
 #include "game/board/SideBoard.h"
@@ -218,6 +223,13 @@ void print(const Game& game, const Level& level, std::uint32_t seed) {
             std::printf("slot %d %d %d %d\n", tile->getPos().x, tile->getPos().y, tile->getSuit(),
                         tile->getIdx());
         }
+    }
+    if (const auto* river = dynamic_cast<const GameRiver*>(&game)) {
+        std::printf("# path searches");
+        for (const int searches : river->getDealSearches()) {
+            std::printf(" %d", searches);
+        }
+        std::printf("\n");
     }
     const BuildReport& build = game.getLastBuild();
     std::printf("order\n");
