@@ -1,3 +1,5 @@
+#include "engine/properties/BasicProperties.h"
+#include "engine/properties/GameConstants.h"
 #include "game/board/PathGrid.h"
 #include "tests/board/BoardFixture.h"
 
@@ -160,6 +162,38 @@ TEST_F(PathGridTest, OnlyTheTileOwnLayerBlocksAndTheMarginIsFree) {
         top = std::min({top, s.y1, s.y2});
     }
     EXPECT_LT(top, 2); // over the board's top edge
+}
+
+TEST_F(PathGridTest, SegmentsTurnIntoScreenPixelsFromTheBoardCorner) {
+    BasicProperties::get()->getInteger("TILE_FACE_WIDTH") = 40;
+    BasicProperties::get()->getInteger("TILE_FACE_HEIGHT") = 50;
+    RefPtr<GameConstants> constants(new GameConstants());
+    constants->apply();
+    PathSegment segment;
+    segment.x1 = 2;
+    segment.y1 = 8;
+    segment.x2 = 9;
+    segment.y2 = 8;
+    segment.recompute();
+    PathGrid::segmentToScreen(segment, 100, 60);
+    EXPECT_EQ(segment.x1, 100);
+    EXPECT_EQ(segment.x2, 100 + 7 * 40 / 4);
+    EXPECT_EQ(segment.y1, 60 + 6 * 50 / 4); // 75: a quarter step truncated
+    EXPECT_EQ(segment.y2, segment.y1);
+    EXPECT_EQ(segment.dx, 70);
+    EXPECT_EQ(segment.dy, 0);
+    EXPECT_EQ(segment.length, 70);
+    // Points in the margin lie left of and above the origin.
+    PathSegment margin;
+    margin.x1 = 0;
+    margin.y1 = 0;
+    margin.x2 = 0;
+    margin.y2 = 5;
+    PathGrid::segmentToScreen(margin, 100, 60);
+    EXPECT_EQ(margin.x1, 100 - 20);
+    EXPECT_EQ(margin.y1, 60 - 25);
+    EXPECT_EQ(margin.y2, 60 + 3 * 50 / 4);
+    EXPECT_EQ(margin.length, 25 + 37);
 }
 
 } // namespace
