@@ -1,8 +1,10 @@
 #include "game/dialogs/DialogHelp.h"
 
 #include "engine/gui/Button.h"
+#include "engine/properties/BasicProperties.h"
 #include "engine/resources/Image.h"
 #include "engine/resources/ResourceManager.h"
+#include "engine/scene/Label.h"
 #include "engine/scene/Sprite.h"
 #include "engine/system/Platform.h"
 
@@ -15,6 +17,8 @@ constinit const ClassRecord DialogHelp::classRecord{"DialogHelp",
 
 DialogHelp::DialogHelp(PropertyNode* definition) : DialogOrvanta(definition) {
     back_ = kindCast<Sprite>(findComponent("BACK"));
+    title_ = kindCast<Label>(findComponent("HEADER"));
+    text_ = kindCast<Label>(findComponent("TEXT"));
     if (bindComponent("BUTTON_PREV", &DialogHelp::onPrevious, this)) {
         previous_ = kindCast<Button>(findComponent("BUTTON_PREV"));
     }
@@ -42,6 +46,13 @@ void DialogHelp::showPage(int page) {
                 back_->setImage(picture);
             }
         }
+    }
+    // The page's words are text, beside its picture.
+    if (title_ != nullptr) {
+        title_->setText(getText("TEXT_HELP_TITLE" + std::to_string(page)));
+    }
+    if (text_ != nullptr) {
+        text_->setText(getText("TEXT_HELP_PAGE" + std::to_string(page)));
     }
     if (next_ != nullptr) {
         next_->setEnabled(page < kPageCount - 1);

@@ -5,11 +5,14 @@
 namespace orv {
 
 class Button;
+class Label;
 class Sprite;
 
 /// The manual ("DIALOG_HELP"): four picture pages ("HELP_PAGE0" to
 /// "HELP_PAGE3" of section "manual") turned with the previous and next
-/// buttons. A new dialog opens at the first page.
+/// buttons, each with its title ("TEXT_HELP_TITLEn" in "HEADER") and its
+/// words ("TEXT_HELP_PAGEn" in "TEXT") beside the picture. A new dialog opens
+/// at the first page.
 ///
 /// Main thread only.
 class DialogHelp : public DialogOrvanta {
@@ -35,6 +38,8 @@ private:
     static int onNext(void* dialog, void* button);
 
     Sprite* back_ = nullptr;
+    Label* title_ = nullptr;
+    Label* text_ = nullptr;
     Button* previous_ = nullptr;
     Button* next_ = nullptr;
     int page_ = 0;

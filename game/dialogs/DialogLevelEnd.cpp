@@ -73,6 +73,9 @@ void moveKeepingPlace(GameNode* node, GameNode* parent) {
 
 DialogLevelEnd::DialogLevelEnd(PropertyNode* definition) : DialogOrvanta(definition) {
     header_ = kindCast<Sprite>(findComponent("HEADER"));
+    if (header_ != nullptr) {
+        wonPicture_ = header_->getImage();
+    }
     sub_ = kindCast<Label>(findComponent("SUB"));
     score_ = kindCast<Label>(findComponent("SCORE"));
     bestScore_ = kindCast<Label>(findComponent("BEST_SCORE"));
@@ -130,14 +133,15 @@ void DialogLevelEnd::setResult(const LevelResult& result) {
     if (sub_ != nullptr) {
         sub_->setText(getText(timeUp_ ? "TEXT_LEVEL_END_TIME_UP" : placeLine(result.place)));
     }
-    if (timeUp_ && header_ != nullptr) {
-        if (ResourceManager* resources = ResourceManager::getInstance()) {
+    if (header_ != nullptr) {
+        RefPtr<Image> picture = wonPicture_;
+        if (ResourceManager* resources = ResourceManager::getInstance(); resources && timeUp_) {
             const platform::NamedMutexGuard guard(resources->getDataLock());
-            if (auto* picture =
-                    kindCast<Image>(resources->getLoadedObject("IMAGE_GAMEOVER", "game"))) {
-                header_->setImage(picture);
-                header_->sizeToImage();
-            }
+            picture = kindCast<Image>(resources->getLoadedObject("IMAGE_GAMEOVER", "game"));
+        }
+        if (picture) {
+            header_->setImage(picture.get());
+            header_->sizeToImage();
         }
     }
     const bool times = result.place == Place::RecRoom;

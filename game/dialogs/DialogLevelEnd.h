@@ -9,6 +9,7 @@
 
 namespace orv {
 
+class Image;
 class Label;
 class Modifier;
 class Sprite;
@@ -109,6 +110,7 @@ private:
     LevelResult result_;
     bool timeUp_ = false;
     Sprite* header_ = nullptr;
+    RefPtr<Image> wonPicture_; // the header's picture of a won level
     Label* sub_ = nullptr;
     Label* score_ = nullptr;
     Label* bestScore_ = nullptr;

@@ -25,6 +25,11 @@ namespace {
 
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
+// Channels of `Graphics::setChannelRect`.
+constexpr int kAlpha = 0;
+constexpr int kRed = 1;
+constexpr int kGreen = 2;
+constexpr int kBlue = 3;
 
 // True when `dialog` is on `scene`'s open list.
 bool isOpenIn(const Scene& scene, const Dialog* dialog) {
@@ -164,11 +169,14 @@ void DialogOrvanta::paintBackdrop() {
         return;
     }
     if (const RefPtr<Graphics> canvas = createGraphics(*veil)) {
-        canvas->clear();
-        canvas->setColor(0xFF000000U);
-        canvas->setAlpha(DIALOG_BACKGROUND_ALPHA);
-        canvas->fillRect(0, 0, veil->getWidth(), veil->getHeight());
-        canvas->setAlpha(255);
+        // The veil's pixels are written, not blended: black, with the veil's
+        // alpha as their own.
+        const int width = veil->getWidth();
+        const int height = veil->getHeight();
+        for (const int colour : {kRed, kGreen, kBlue}) {
+            canvas->setChannelRect(colour, 0, 0, 0, width, height);
+        }
+        canvas->setChannelRect(kAlpha, DIALOG_BACKGROUND_ALPHA, 0, 0, width, height);
         if (backdrop_) {
             const GameNode* root = getComponentRoot();
             canvas->copyImage(*backdrop_, root->getX(), root->getY());

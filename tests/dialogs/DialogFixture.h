@@ -156,7 +156,10 @@ protected:
     /// Loads `xml` (a property file) and makes its scene `sceneName`
     /// current; the fake screen's scene is it when `isPlayingScreen`.
     Scene& startScene(const std::string& xml, std::string_view sceneName = "SCENE_TEST",
-                      bool isPlayingScreen = true) {
+                      bool isPlayingScreen = true, const std::vector<std::string>& files = {}) {
+        for (const std::string& file : files) {
+            getDefinitionStore().addFile(file);
+        }
         const std::string path = dir_.file("dialogs.xml");
         std::ofstream(path) << xml;
         getDefinitionStore().addFile(path);

@@ -13,6 +13,7 @@
 #include "tools/media/BonusIcons.h"
 #include "tools/media/BuildingArt.h"
 #include "tools/media/ContactSheet.h"
+#include "tools/media/DialogArt.h"
 #include "tools/media/Fail.h"
 #include "tools/media/FontBaker.h"
 #include "tools/media/LayoutMedia.h"
@@ -349,6 +350,7 @@ int run(int argc, char** argv) {
     addBonusIcons(media, sheet);
     addBuildingArt(media, options.fonts, sheet);
     addBuildingSounds(media);
+    addDialogMedia(media, sheet);
     addSounds(media);
     addLayouts(media, options.source, sheet);
 

@@ -1,0 +1,229 @@
+// A look at one game dialog in a real window, on the game's own data, so that
+// its layout, fades and sounds can be checked by eye and on screenshots.
+//
+//     orvanta_dialogs DIALOG_NAME [seconds] [folder]
+//
+// The dialog opens over the lobby wall, filled with sample contents where it
+// needs some (a question, host tip 3, a hallway room, a won casino level with a
+// record). "DIALOG_LEVEL_END_LOST" shows the level end of a lost game and
+// "DIALOG_BRASTOW_HINT_N" tip N. A number of seconds ends the viewer by
+// itself; closing the window ends it too. `folder` is the program folder
+// (default: the build's app folder).
+
+#include "engine/core/NodeClasses.h"
+#include "engine/core/TimedTaskManager.h"
+#include "engine/gui/GuiClasses.h"
+#include "engine/platform/GameWindow.h"
+#include "engine/platform/MainLoop.h"
+#include "engine/platform/SettingsManager.h"
+#include "engine/properties/BasicProperties.h"
+#include "engine/properties/DefinitionStore.h"
+#include "engine/properties/GameConstants.h"
+#include "engine/properties/PropertyClasses.h"
+#include "engine/properties/PropertyNode.h"
+#include "engine/properties/PropertyValue.h"
+#include "engine/resources/FileArchive.h"
+#include "engine/resources/ResourceClasses.h"
+#include "engine/resources/ResourceManager.h"
+#include "engine/resources/SoundClasses.h"
+#include "engine/resources/SoundManager.h"
+#include "engine/scene/Scene.h"
+#include "engine/scene/SceneClasses.h"
+#include "engine/scene/SceneManager.h"
+#include "engine/system/Platform.h"
+#include "game/board/Level.h"
+#include "game/dialogs/DialogBrastowHint.h"
+#include "game/dialogs/DialogClasses.h"
+#include "game/dialogs/DialogHooks.h"
+#include "game/dialogs/DialogLevelEnd.h"
+#include "game/dialogs/DialogLevelInfo.h"
+#include "game/dialogs/DialogYesNo.h"
+#include "game/dialogs/OrvantaGameSettings.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace orv;
+
+constexpr const char* kSections[] = {"splash", "music", "preloading", "default",
+                                     "lobby",  "game",  "manual"};
+
+// A player to fill the host's tips and the bests with.
+class SamplePlayer : public PlayerHook {
+public:
+    std::optional<std::wstring> getPlayerName() override { return L"Robin"; }
+    std::optional<bool> getShowHints() override { return showHints_; }
+    void setShowHints(bool show) override { showHints_ = show; }
+    BestResult getBest(const Level& /*level*/) override { return {18250, 241000}; }
+    bool isBestBetweenSilverAndGold(const Level& /*level*/) override { return true; }
+
+private:
+    bool showHints_ = true;
+};
+
+// Opens the dialog once the scene is shown and ends the viewer after its time.
+class Director : public Task {
+public:
+    Director(Scene& scene, std::string name, int limitMs)
+        : scene_(scene), name_(std::move(name)), limitMs_(limitMs) {}
+    void run(int elapsedMs) override {
+        if (!shown_ && scene_.getState() == SceneState::Current) {
+            shown_ = true;
+            show();
+        }
+        elapsed_ += elapsedMs;
+        if (limitMs_ > 0 && elapsed_ >= limitMs_ && !posted_) {
+            platform::postMessage({platform::WM_CLOSE, 0, 0});
+            posted_ = true;
+        }
+    }
+
+private:
+    void show() {
+        const std::string tipPrefix = "DIALOG_BRASTOW_HINT_";
+        if (name_ == "DIALOG_YESNO") {
+            scene_.showDialog(DialogYesNo::ask("CTEXT_MENU_STOP", "CTEXT_MENU_STOP_HEADER", nullptr,
+                                               nullptr, nullptr, nullptr, &scene_));
+        } else if (name_.rfind(tipPrefix, 0) == 0 || name_ == "DIALOG_BRASTOW_HINT") {
+            const int tip =
+                name_.size() > tipPrefix.size() ? std::atoi(name_.c_str() + tipPrefix.size()) : 3;
+            auto* dialog = kindCast<DialogBrastowHint>(scene_.getDialog("DIALOG_BRASTOW_HINT"));
+            if (dialog != nullptr) {
+                dialog->showTip(tip);
+            }
+            scene_.showDialog(dialog);
+        } else if (name_ == "DIALOG_LEVEL_INFO") {
+            const RefPtr<PropertyNode> definition(new PropertyNode("Level", "level"));
+            definition->add(new PropertyValue("gameType", std::string_view("Split")));
+            const RefPtr<Level> level(new Level(definition.get()));
+            level->setPlace(Place::Hallway);
+            level->setFloor(12);
+            level->setRoom(3);
+            auto* dialog = kindCast<DialogLevelInfo>(scene_.getDialog("DIALOG_LEVEL_INFO"));
+            if (dialog != nullptr) {
+                dialog->setInfo(*level);
+            }
+            scene_.showDialog(dialog);
+        } else if (name_ == "DIALOG_LEVEL_END" || name_ == "DIALOG_LEVEL_END_LOST") {
+            const bool lost = name_ == "DIALOG_LEVEL_END_LOST";
+            DialogLevelEnd::setPreviousBest({18250, 241000});
+            auto* dialog = kindCast<DialogLevelEnd>(scene_.getDialog("DIALOG_LEVEL_END"));
+            if (dialog != nullptr) {
+                dialog->setResult({Place::Casino, !lost, lost ? 9400 : 23675, 0});
+            }
+            scene_.showDialog(dialog);
+        } else {
+            scene_.showDialog(scene_.getDialog(name_));
+        }
+    }
+
+    Scene& scene_;
+    std::string name_;
+    int limitMs_;
+    int elapsed_ = 0;
+    bool shown_ = false;
+    bool posted_ = false;
+};
+
+bool startUp() {
+    registerPropertyClasses();
+    registerNodeClasses();
+    registerResourceClasses();
+    registerSoundClasses();
+    registerSceneClasses();
+    registerGuiClasses();
+    registerDialogClasses();
+    FileArchive::setUp(ArchiveMode::File, "");
+    BasicProperties::create();
+    DefinitionStore& store = getDefinitionStore();
+    store.setConstantsHook(new GameConstants());
+    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
+        store.addFile(std::string("media/properties/") + name + ".xml");
+    }
+    store.addFile(ORVANTA_DIALOGS_DEFINITIONS);
+    store.load();
+    SettingsManager::create(std::make_unique<OrvantaGameSettings>());
+    ResourceManager* resources = ResourceManager::create();
+    resources->addDefinitionFile("media/properties/resources.xml");
+    if (!resources->loadDefinitions()) {
+        std::fprintf(stderr, "dialogs: media/properties/resources.xml cannot be read\n");
+        return false;
+    }
+    resources->setStarted(true);
+    for (const char* section : kSections) {
+        resources->requestSection(section);
+    }
+    return resources->waitForRequests(std::chrono::seconds(30));
+}
+
+void shutDown() {
+    setPlayerHook(nullptr);
+    SceneManager::destroyInstance();
+    SoundManager::destroyInstance();
+    ResourceManager::destroyInstance();
+    TimedTaskManager::destroyInstance();
+    SettingsManager::destroyInstance();
+    destroyDefinitionStore();
+    BasicProperties::destroyInstance();
+    FileArchive::shutDown();
+    GameWindow::setInstance(nullptr);
+}
+
+int view(const std::string& name, const std::string& folder, int seconds) {
+    if (!platform::setCurrentFolder(folder)) {
+        std::fprintf(stderr, "dialogs: cannot enter %s\n", folder.c_str());
+        return EXIT_FAILURE;
+    }
+    SamplePlayer player;
+    setPlayerHook(&player);
+    GameWindow* window =
+        startUp() ? createGameWindow(getGameName() + " - " + name, 800, 600, false, 0, 0) : nullptr;
+    if (window == nullptr || window->hasFailed()) {
+        shutDown();
+        return EXIT_FAILURE;
+    }
+    SoundManager* sound = SoundManager::create(44100, 0, 32);
+    SceneManager* scenes = SceneManager::create();
+    Scene* scene = scenes->addScene("SCENE_DIALOG_VIEWER");
+    if (scene == nullptr) {
+        shutDown();
+        return EXIT_FAILURE;
+    }
+    scenes->setNextScene(scene);
+    connectCloseRequest(*window);
+    TimedTaskManager& frames = TimedTaskManager::getInstance();
+    frames.setFrameRate(60);
+    RefPtr<Director> director(new Director(*scene, name, seconds * 1000));
+    frames.addTask(scenes);
+    frames.addTask(director.get());
+    frames.addTask(window);
+    frames.addTask(sound);
+    const int exitCode = runMainLoop(*window, frames);
+    shutDown();
+    return exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: orvanta_dialogs DIALOG_NAME [seconds] [folder]\n");
+        return EXIT_FAILURE;
+    }
+    std::string folder = ORVANTA_DIALOGS_APP_DIR;
+    int seconds = 0;
+    for (int i = 2; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!argument.empty() && argument.find_first_not_of("0123456789") == std::string::npos) {
+            seconds = std::atoi(argument.c_str());
+        } else {
+            folder = argument;
+        }
+    }
+    return view(argv[1], folder, seconds);
+}

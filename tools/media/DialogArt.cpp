@@ -1,0 +1,537 @@
+#include "tools/media/DialogArt.h"
+
+#include "tools/media/Artwork.h"
+#include "tools/media/Light.h"
+#include "tools/media/Materials.h"
+#include "tools/media/Paint.h"
+#include "tools/media/Palette.h"
+#include "tools/media/Shapes.h"
+#include "tools/media/Synth.h"
+
+#include <algorithm>
+#include <array>
+#include <cairo.h>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace orv::media {
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+const Lighting goldLight{0.6F, 0.7F, 18.0F};
+const Lighting stoneLight{0.5F, 0.45F, 28.0F};
+
+// Frames of equal size stacked top to bottom into one strip.
+ColorImage stack(const std::vector<Pixmap>& frames) {
+    const int width = frames.front().width;
+    const int height = frames.front().height;
+    ColorImage strip(width, height * static_cast<int>(frames.size()));
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+        const ColorImage frame = frames[k].toImage();
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                strip.set(x, static_cast<int>(k) * height + y, frame.at(x, y));
+            }
+        }
+    }
+    return strip;
+}
+
+void greyOut(Pixmap& picture) {
+    for (Rgba& c : picture.pixels) {
+        c = shade(desaturate(c, 0.85F), 0.1F);
+    }
+}
+
+// Brightens or darkens every pixel of a material.
+Pixmap shaded(Pixmap material, float amount) {
+    for (Rgba& c : material.pixels) {
+        c = shade(c, amount);
+    }
+    return material;
+}
+
+} // namespace
+
+ColorImage drawSwitchStrip() {
+    constexpr int size = 30;
+    const Field outer = shapeMask(size, size, roundRect(2, 1, 25, 25, 6));
+    const Field inner = shapeMask(size, size, roundRect(6, 5, 17, 17, 3));
+    const Field rimLine = maskMinus(outer, shapeMask(size, size, roundRect(3, 2, 23, 23, 5)));
+    const Field tick = pathMask(size, size, [](cairo_t* cr) {
+        cairo_set_line_width(cr, 4.2);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_move_to(cr, 8.5, 14.5);
+        cairo_line_to(cr, 13.0, 19.5);
+        cairo_line_to(cr, 23.5, 6.5);
+        cairo_stroke(cr);
+    });
+    const Pixmap gold = brushedMetal(size, size, 53U, goldMetal());
+    const Pixmap page = paper(size, size, 7U, hex(palette::parchment));
+    const Pixmap stone = jade(size, size, 23U, jadeStone());
+    std::vector<Pixmap> frames;
+    for (int checked = 0; checked < 2; ++checked) {
+        for (int state = 0; state < 4; ++state) {
+            const bool over = state == 1;
+            const bool pressed = state == 2;
+            Pixmap picture(size, size);
+            castShadow(picture, outer, Shadow{pressed ? 0.6 : 1.5, 1.0, 0.45F});
+            Field heights = bevel(outer, 3.0, 2.0);
+            raise(heights, inner, cushion(inner, 2.0, pressed ? -2.5 : -1.5));
+            Pixmap body(size, size);
+            paintLit(body, over ? shaded(gold, 0.15F) : gold, outer, heights, goldLight);
+            paintLit(body, over ? shaded(page, 0.04F) : page, inner, heights, stoneLight);
+            innerShadow(body, inner, 2.0, 1.2, 0.35F);
+            if (checked == 1) {
+                Field tickHeights(size, size);
+                raise(tickHeights, tick, cushion(tick, 1.0, 2.0));
+                castShadow(body, tick, Shadow{1.5, 0.8, 0.4F});
+                paintLit(body, over ? shaded(stone, 0.12F) : stone, tick, tickHeights, stoneLight);
+            }
+            fill(body, rimLine, hex(palette::mahoganyDark, 0.85F));
+            if (state == 3) {
+                greyOut(body);
+            }
+            composite(picture, body);
+            frames.push_back(std::move(picture));
+        }
+    }
+    return stack(frames);
+}
+
+ColorImage drawSliderTrack() {
+    constexpr int width = 260;
+    constexpr int height = 30;
+    const Field outer = shapeMask(width, height, roundRect(2, 9, width - 5, 12, 6));
+    const Field groove = shapeMask(width, height, roundRect(5, 12, width - 11, 6, 3));
+    Pixmap picture(width, height);
+    castShadow(picture, outer, Shadow{1.2, 1.0, 0.4F});
+    Field heights = bevel(outer, 2.5, 1.5);
+    raise(heights, groove, cushion(groove, 1.5, -2.0));
+    Pixmap body(width, height);
+    paintLit(body, brushedMetal(width, height, 61U, goldMetal()), outer, heights, goldLight);
+    paintLit(body, wood(width, height, 19U, mahoganyWood()), groove, heights, stoneLight);
+    innerShadow(body, groove, 2.0, 1.0, 0.55F);
+    composite(picture, body);
+    return picture.toImage();
+}
+
+ColorImage drawSliderKnob() {
+    constexpr int width = 22;
+    constexpr int height = 30;
+    const Field outer = shapeMask(width, height, roundRect(2, 1, 17, 25, 6));
+    const Field inner = shapeMask(width, height, roundRect(4.5, 3.5, 12, 20, 4));
+    const Field line = maskMinus(outer, shapeMask(width, height, roundRect(3, 2, 15, 23, 5)));
+    const Pixmap gold = brushedMetal(width, height, 67U, goldMetal());
+    const Pixmap stone = jade(width, height, 29U, jadeStone());
+    std::vector<Pixmap> frames;
+    for (int state = 0; state < 4; ++state) {
+        const bool pressed = state == 2;
+        Pixmap picture(width, height);
+        castShadow(picture, outer, Shadow{pressed ? 0.8 : 2.0, 1.2, 0.5F});
+        Field heights = bevel(outer, 2.5, 2.0);
+        raise(heights, inner, cushion(inner, 3.0, pressed ? -2.0 : 3.0));
+        Pixmap body(width, height);
+        paintLit(body, state == 1 ? shaded(gold, 0.15F) : gold, outer, heights, goldLight);
+        paintLit(body, state == 1 ? shaded(stone, 0.12F) : stone, inner, heights, stoneLight);
+        fill(body, line, hex(palette::mahoganyDark, 0.85F));
+        if (state == 3) {
+            greyOut(body);
+        }
+        composite(picture, body);
+        frames.push_back(std::move(picture));
+    }
+    return stack(frames);
+}
+
+ColorImage drawHourglass() {
+    // Drawn four times larger and shrunk, as the small pictures are.
+    constexpr int scale = 4;
+    constexpr int size = 112 * scale;
+    const auto s = [](double v) {
+        return v * scale;
+    };
+    const Field bars =
+        maskUnion(shapeMask(size, size, roundRect(s(22), s(8), s(68), s(12), s(5))),
+                  shapeMask(size, size, roundRect(s(22), s(92), s(68), s(12), s(5))));
+    const Field posts =
+        maskUnion(shapeMask(size, size, roundRect(s(27), s(18), s(7), s(76), s(3))),
+                  shapeMask(size, size, roundRect(s(78), s(18), s(7), s(76), s(3))));
+    const auto bulb = [&](bool upper) {
+        return pathMask(size, size, [&](cairo_t* cr) {
+            const double top = upper ? s(20) : s(92);
+            const double neck = s(56);
+            cairo_move_to(cr, s(38), top);
+            cairo_curve_to(cr, s(38), upper ? s(42) : s(70), s(52), upper ? s(48) : s(64), s(53.5),
+                           neck);
+            cairo_line_to(cr, s(58.5), neck);
+            cairo_curve_to(cr, s(60), upper ? s(48) : s(64), s(74), upper ? s(42) : s(70), s(74),
+                           top);
+            cairo_close_path(cr);
+            cairo_fill(cr);
+        });
+    };
+    const Field glass = maskUnion(bulb(true), bulb(false));
+    // The sand lies in the lower bulb; a last thread falls through the neck.
+    const Field sand = maskIntersection(
+        glass, maskUnion(shapeMask(size, size, ellipse(s(56), s(98), s(24), s(20))),
+                         shapeMask(size, size, roundRect(s(55), s(56), s(2), s(30), s(1)))));
+    const Field frame = maskUnion(bars, posts);
+    Pixmap picture(size, size);
+    castShadow(picture, maskUnion(frame, glass), Shadow{s(3), s(2.5), 0.45F});
+    Pixmap body(size, size);
+    fill(body, glass, hex(palette::cream, 0.35F));
+    Field sandHeights = cushion(sand, s(2), s(3));
+    paintLit(body, shaded(paper(size, size, 31U, hex(palette::gold)), -0.05F), sand, sandHeights,
+             stoneLight);
+    glow(body, glass, s(1.5), hex(palette::cream), 0.25F);
+    Field heights = bevel(frame, s(2.5), s(3));
+    paintLit(body, brushedMetal(size, size, 71U, brassMetal()), frame, heights, goldLight);
+    composite(picture, body);
+    return downsample(picture, scale).toImage();
+}
+
+namespace {
+
+// One tile of the help pages, 30 x 38 face with a jade back: faces are dots
+// (circles) or sticks (bamboo), counted by `value`.
+enum class Face { Dots, Sticks, Dragon };
+
+void drawTile(Pixmap& page, int x, int y, Face face, int value, Rgba mark) {
+    constexpr int w = 38;
+    constexpr int h = 48;
+    Pixmap tile(w + 8, h + 8);
+    const Field back = shapeMask(tile.width, tile.height, roundRect(4, 4, w - 2, h - 2, 5));
+    const Field front = shapeMask(tile.width, tile.height, roundRect(1, 1, w - 4, h - 4, 5));
+    castShadow(tile, back, Shadow{2.0, 1.5, 0.45F});
+    Pixmap body(tile.width, tile.height);
+    paintLit(body, jade(tile.width, tile.height, 37U, jadeStone()), back, bevel(back, 2.0, 2.0),
+             stoneLight);
+    paintLit(body, marble(tile.width, tile.height, 43U, ivoryMarble()), front,
+             bevel(front, 2.5, 2.0), stoneLight);
+    const Field symbol = pathMask(tile.width, tile.height, [&](cairo_t* cr) {
+        const double cx = 1 + (w - 4) / 2.0;
+        const double cy = 1 + (h - 4) / 2.0;
+        if (face == Face::Dots) {
+            static const std::array<std::array<double, 2>, 6> spots{
+                {{0, 0}, {-7, -9}, {7, 9}, {7, -9}, {-7, 9}, {0, 0}}};
+            const int count = std::clamp(value, 1, 5);
+            for (int k = 0; k < count; ++k) {
+                const auto& spot = spots[static_cast<std::size_t>(count == 1 ? 0 : k + 1)];
+                cairo_arc(cr, cx + spot[0], cy + spot[1], count == 1 ? 9.0 : 5.0, 0, 2 * pi);
+                cairo_close_path(cr);
+            }
+            cairo_fill(cr);
+        } else if (face == Face::Sticks) {
+            const int count = std::clamp(value, 1, 4);
+            cairo_set_line_width(cr, 4.0);
+            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+            for (int k = 0; k < count; ++k) {
+                const double sx = cx + (k - (count - 1) / 2.0) * 7.0;
+                cairo_move_to(cr, sx, cy - 12);
+                cairo_line_to(cr, sx, cy + 12);
+            }
+            cairo_stroke(cr);
+        } else {
+            cairo_rectangle(cr, cx - 9, cy - 12, 18, 24);
+            cairo_set_line_width(cr, 3.5);
+            cairo_stroke(cr);
+        }
+    });
+    const Rgba ink = face == Face::Dots     ? hex(palette::vermilion)
+                     : face == Face::Sticks ? hex(palette::jadeDark)
+                                            : hex(0x2A4A8A);
+    fill(body, symbol, ink);
+    if (mark.a > 0.0F) {
+        fill(body, front, mark);
+    }
+    composite(tile, body);
+    composite(page, tile, x - 1, y - 1);
+}
+
+// An arrow from (x0, y0) to (x1, y1) in `color`.
+void drawArrow(Pixmap& page, double x0, double y0, double x1, double y1, std::uint32_t color) {
+    const Field arrow = pathMask(page.width, page.height, [&](cairo_t* cr) {
+        const double angle = std::atan2(y1 - y0, x1 - x0);
+        cairo_set_line_width(cr, 3.0);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_move_to(cr, x0, y0);
+        cairo_line_to(cr, x1 - 8 * std::cos(angle), y1 - 8 * std::sin(angle));
+        cairo_stroke(cr);
+        cairo_move_to(cr, x1, y1);
+        cairo_line_to(cr, x1 - 12 * std::cos(angle - 0.45), y1 - 12 * std::sin(angle - 0.45));
+        cairo_line_to(cr, x1 - 12 * std::cos(angle + 0.45), y1 - 12 * std::sin(angle + 0.45));
+        cairo_close_path(cr);
+        cairo_fill(cr);
+    });
+    castShadow(page, arrow, Shadow{1.0, 1.0, 0.3F});
+    fill(page, arrow, hex(color));
+}
+
+// A sign drawn over a tile: a ring (free) or a cross (blocked).
+void drawSign(Pixmap& page, double cx, double cy, bool free) {
+    const Field sign = pathMask(page.width, page.height, [&](cairo_t* cr) {
+        cairo_set_line_width(cr, 4.0);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        if (free) {
+            cairo_arc(cr, cx, cy, 9, 0, 2 * pi);
+        } else {
+            cairo_move_to(cr, cx - 8, cy - 8);
+            cairo_line_to(cr, cx + 8, cy + 8);
+            cairo_move_to(cr, cx + 8, cy - 8);
+            cairo_line_to(cr, cx - 8, cy + 8);
+        }
+        cairo_stroke(cr);
+    });
+    castShadow(page, sign, Shadow{1.0, 1.0, 0.35F});
+    fill(page, sign, hex(free ? palette::jadeLight : palette::vermilion));
+}
+
+// The page's ground: a sheet of parchment with a thin gold line.
+Pixmap blankPage(int width, int height, std::uint32_t seed) {
+    Pixmap page(width, height);
+    const Field sheet = shapeMask(width, height, roundRect(1, 1, width - 3, height - 3, 6));
+    castShadow(page, sheet, Shadow{1.5, 1.5, 0.35F});
+    fill(page, sheet, shaded(paper(width, height, seed, hex(palette::parchment)), -0.03F), 0, 0);
+    fill(page,
+         maskMinus(sheet, shapeMask(width, height, roundRect(2, 2, width - 5, height - 5, 5))),
+         hex(palette::goldDeep, 0.9F));
+    return page;
+}
+
+// A horizontal bar of the playing screen: a gold frame with a fill.
+void drawBar(Pixmap& page, int x, int y, int width, float share, std::uint32_t color) {
+    const Field frame = shapeMask(page.width, page.height, roundRect(x, y, width, 18, 9));
+    const Field inside =
+        shapeMask(page.width, page.height, roundRect(x + 3, y + 3, width - 6, 12, 6));
+    const Field full =
+        shapeMask(page.width, page.height, roundRect(x + 3, y + 3, (width - 6) * share, 12, 6));
+    castShadow(page, frame, Shadow{1.5, 1.2, 0.4F});
+    Field heights = bevel(frame, 2.5, 1.5);
+    paintLit(page, brushedMetal(page.width, page.height, 79U, goldMetal()), frame, heights,
+             goldLight);
+    fill(page, inside, hex(palette::mahoganyDark));
+    Field fillHeights = cushion(full, 2.0, 2.0);
+    Pixmap colour(page.width, page.height, hex(color));
+    paintLit(page, colour, maskIntersection(full, inside), fillHeights, stoneLight);
+}
+
+// A round jade tool button with a symbol: 0 hint (a lamp's ring), 1 shuffle
+// (two arrows), 2 undo (a turning arrow).
+void drawTool(Pixmap& page, double cx, double cy, int kind) {
+    const Field disc = shapeMask(page.width, page.height, ellipse(cx, cy, 20, 20));
+    const Field rim = maskMinus(disc, shapeMask(page.width, page.height, ellipse(cx, cy, 16, 16)));
+    castShadow(page, disc, Shadow{2.0, 1.5, 0.45F});
+    Field heights = bevel(disc, 3.0, 2.0);
+    raise(heights, disc, cushion(disc, 5.0, 3.0));
+    paintLit(page, jade(page.width, page.height, 83U, jadeStone()), disc, heights, stoneLight);
+    paintLit(page, brushedMetal(page.width, page.height, 89U, goldMetal()), rim, heights,
+             goldLight);
+    const Field symbol = pathMask(page.width, page.height, [&](cairo_t* cr) {
+        cairo_set_line_width(cr, 3.0);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        if (kind == 0) {
+            cairo_arc(cr, cx, cy - 3, 6.5, 0, 2 * pi);
+            cairo_stroke(cr);
+            cairo_move_to(cr, cx - 3, cy + 7);
+            cairo_line_to(cr, cx + 3, cy + 7);
+            cairo_stroke(cr);
+        } else if (kind == 1) {
+            cairo_move_to(cr, cx - 8, cy - 4);
+            cairo_line_to(cr, cx + 8, cy - 4);
+            cairo_move_to(cr, cx + 8, cy + 4);
+            cairo_line_to(cr, cx - 8, cy + 4);
+            cairo_stroke(cr);
+            cairo_move_to(cr, cx + 10, cy - 4);
+            cairo_line_to(cr, cx + 5, cy - 8);
+            cairo_line_to(cr, cx + 5, cy);
+            cairo_close_path(cr);
+            cairo_move_to(cr, cx - 10, cy + 4);
+            cairo_line_to(cr, cx - 5, cy);
+            cairo_line_to(cr, cx - 5, cy + 8);
+            cairo_close_path(cr);
+            cairo_fill(cr);
+        } else {
+            cairo_arc(cr, cx, cy + 1, 7.5, -pi * 0.9, pi * 0.6);
+            cairo_stroke(cr);
+            cairo_move_to(cr, cx - 11, cy - 1);
+            cairo_line_to(cr, cx - 4, cy - 2);
+            cairo_line_to(cr, cx - 8, cy - 8);
+            cairo_close_path(cr);
+            cairo_fill(cr);
+        }
+    });
+    fill(page, symbol, hex(palette::cream));
+}
+
+} // namespace
+
+std::vector<ColorImage> drawHelpPages() {
+    constexpr int width = 300;
+    constexpr int height = 250;
+    const Rgba none{0, 0, 0, 0};
+    const Rgba chosen = hex(palette::gold, 0.28F);
+    std::vector<ColorImage> pages;
+
+    // Page 0: two free tiles with the same face make a pair.
+    Pixmap match = blankPage(width, height, 101U);
+    drawTile(match, 36, 40, Face::Sticks, 2, none);
+    drawTile(match, 76, 40, Face::Dots, 3, chosen);
+    drawTile(match, 116, 40, Face::Dragon, 1, none);
+    drawTile(match, 176, 40, Face::Sticks, 4, none);
+    drawTile(match, 216, 40, Face::Dots, 3, chosen);
+    drawArrow(match, 100, 140, 228, 140, palette::goldDeep);
+    drawArrow(match, 228, 150, 100, 150, palette::goldDeep);
+    drawTile(match, 112, 170, Face::Dots, 3, chosen);
+    drawTile(match, 150, 170, Face::Dots, 3, chosen);
+    pages.push_back(match.toImage());
+
+    // Page 1: a tile is free when nothing lies on it and one long side is open.
+    Pixmap free = blankPage(width, height, 103U);
+    drawTile(free, 70, 60, Face::Sticks, 1, none);
+    drawTile(free, 108, 60, Face::Dots, 2, none);
+    drawTile(free, 146, 60, Face::Sticks, 3, none);
+    drawTile(free, 184, 60, Face::Dots, 4, none);
+    drawTile(free, 125, 52, Face::Dragon, 1, none);
+    drawSign(free, 88, 140, true);
+    drawSign(free, 127, 140, false);
+    drawSign(free, 165, 140, false);
+    drawSign(free, 203, 140, true);
+    drawSign(free, 144, 30, true);
+    drawTile(free, 90, 170, Face::Dots, 1, none);
+    drawTile(free, 170, 170, Face::Dots, 5, none);
+    pages.push_back(free.toImage());
+
+    // Page 2: the six game types, each a small arrangement of tiles.
+    Pixmap types = blankPage(width, height, 107U);
+    for (int k = 0; k < 6; ++k) {
+        const int cx = 22 + (k % 3) * 92;
+        const int cy = 22 + (k / 3) * 116;
+        drawTile(types, cx, cy, static_cast<Face>(k % 3), 1 + k % 4, none);
+        drawTile(types, cx + 38, cy, static_cast<Face>((k + 1) % 3), 1 + (k + 2) % 4,
+                 k == 2 || k == 3 ? chosen : none);
+        if (k == 3) {
+            drawTile(types, cx + 19, cy + 52, Face::Dots, 2, chosen);
+        }
+    }
+    pages.push_back(types.toImage());
+
+    // Page 3: the time bar, the bonus bar and the hint, shuffle and undo tools.
+    Pixmap bars = blankPage(width, height, 109U);
+    drawBar(bars, 30, 38, 240, 0.62F, 0x4CA37E);
+    drawBar(bars, 30, 96, 240, 0.35F, palette::gold);
+    drawTool(bars, 80, 180, 0);
+    drawTool(bars, 150, 180, 1);
+    drawTool(bars, 220, 180, 2);
+    pages.push_back(bars.toImage());
+    return pages;
+}
+
+namespace {
+
+// A decaying partial at `frequency` Hz added to `out` from `start` seconds.
+void addTone(std::vector<float>& out, double start, double frequency, double gain, double decay,
+             double attack = 0.004) {
+    const auto first = static_cast<std::size_t>(start * sampleRate);
+    for (std::size_t i = first; i < out.size(); ++i) {
+        const double t = static_cast<double>(i - first) / sampleRate;
+        const double envelope = std::min(1.0, t / attack) * std::exp(-t / decay);
+        out[i] += static_cast<float>(gain * envelope * std::sin(2 * pi * frequency * t));
+    }
+}
+
+// A soft bell: a fundamental with a few inharmonic partials.
+void addBell(std::vector<float>& out, double start, double frequency, double gain) {
+    addTone(out, start, frequency, gain, 0.45);
+    addTone(out, start, frequency * 2.01, gain * 0.35, 0.22);
+    addTone(out, start, frequency * 3.03, gain * 0.15, 0.12);
+}
+
+std::vector<float> silence(double seconds) {
+    return std::vector<float>(static_cast<std::size_t>(seconds * sampleRate), 0.0F);
+}
+
+void normalise(std::vector<float>& samples, float peak) {
+    float largest = 0.0F;
+    for (const float s : samples) {
+        largest = std::max(largest, std::abs(s));
+    }
+    if (largest > 0.0F) {
+        for (float& s : samples) {
+            s *= peak / largest;
+        }
+    }
+}
+
+double midi(int note) {
+    return 440.0 * std::pow(2.0, (note - 69) / 12.0);
+}
+
+} // namespace
+
+void addDialogMedia(MediaSet& media, Gallery& sheet) {
+    SheetRow row;
+    row.title = "Dialogs: switch, slider, lost-level header, help pages";
+    row.pictures.push_back(drawSwitchStrip());
+    row.pictures.push_back(drawSliderTrack());
+    row.pictures.push_back(drawSliderKnob());
+    row.pictures.push_back(drawHourglass());
+    row.pictures.push_back(drawMedal(112));
+    media.add("media/images/dialogs/switch.png", encodePngColor(row.pictures[0]));
+    media.add("media/images/dialogs/slider_track.png", encodePngColor(row.pictures[1]));
+    media.add("media/images/dialogs/slider_knob.png", encodePngColor(row.pictures[2]));
+    media.add("media/images/dialogs/gameover.png", encodePngColor(row.pictures[3]));
+    media.add("media/images/dialogs/level_won.png", encodePngColor(row.pictures[4]));
+    const std::vector<ColorImage> pages = drawHelpPages();
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        media.add("media/images/manual/page" + std::to_string(k) + ".png",
+                  encodePngColor(pages[k]));
+        row.pictures.push_back(pages[k]);
+    }
+    sheet.rows.push_back(std::move(row));
+
+    // The host's chime: two soft bells, a fifth apart.
+    std::vector<float> chime = silence(1.2);
+    addBell(chime, 0.0, midi(76), 0.6);
+    addBell(chime, 0.16, midi(83), 0.5);
+    normalise(chime, 0.6F);
+    media.add("media/sounds/host_chime.wav", encodeWav(chime));
+    // Pause falls, unpause rises.
+    for (const bool rising : {false, true}) {
+        std::vector<float> tones = silence(0.6);
+        addBell(tones, 0.0, midi(rising ? 67 : 74), 0.5);
+        addBell(tones, 0.09, midi(rising ? 74 : 67), 0.5);
+        normalise(tones, 0.5F);
+        media.add(rising ? "media/sounds/unpause.wav" : "media/sounds/pause.wav", encodeWav(tones));
+    }
+    // The count-up's tick: a very short bright click.
+    std::vector<float> tick = silence(0.03);
+    addTone(tick, 0.0, 2400.0, 0.5, 0.006, 0.0005);
+    addTone(tick, 0.0, 3700.0, 0.25, 0.004, 0.0005);
+    normalise(tick, 0.35F);
+    media.add("media/sounds/score_tick.wav", encodeWav(tick));
+    // A record: a rising major arpeggio ending on a held bell.
+    std::vector<float> record = silence(1.6);
+    const std::array<int, 4> notes{72, 76, 79, 84};
+    for (std::size_t k = 0; k < notes.size(); ++k) {
+        addBell(record, 0.09 * static_cast<double>(k), midi(notes[k]),
+                k + 1 == notes.size() ? 0.7 : 0.45);
+    }
+    normalise(record, 0.65F);
+    media.add("media/sounds/record_broken.wav", encodeWav(record));
+    // The effects slider's ticks, one step of a major scale higher each.
+    const std::array<int, 5> steps{72, 74, 76, 77, 79};
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        std::vector<float> blip = silence(0.12);
+        addTone(blip, 0.0, midi(steps[k]), 0.5, 0.04, 0.002);
+        addTone(blip, 0.0, midi(steps[k]) * 2, 0.15, 0.02, 0.002);
+        normalise(blip, 0.45F);
+        media.add("media/sounds/slider_" + std::to_string(k + 1) + ".wav", encodeWav(blip));
+    }
+}
+
+} // namespace orv::media

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "tools/media/ContactSheet.h"
+#include "tools/media/MediaSet.h"
+#include "tools/media/Raster.h"
+
+#include <vector>
+
+namespace orv::media {
+
+/// The switch of the dialogs: eight 30 x 30 frames stacked top to bottom
+/// (off normal, over, pressed, disabled, then the same four checked): a gold
+/// rimmed parchment box, checked with a raised jade tick.
+[[nodiscard]] ColorImage drawSwitchStrip();
+/// The slider's track, 260 x 30: a dark groove in a gold rim along the
+/// middle, the ends rounded.
+[[nodiscard]] ColorImage drawSliderTrack();
+/// The slider's knob, four 22 x 30 frames like a button strip.
+[[nodiscard]] ColorImage drawSliderKnob();
+/// The level-end header after a lost level, 112 x 112: a brass hourglass
+/// with its sand run out.
+[[nodiscard]] ColorImage drawHourglass();
+/// The four help pages' pictures, 300 x 250 each, without text: matching
+/// free tiles, what free means, the six game types, the bars and the tools.
+[[nodiscard]] std::vector<ColorImage> drawHelpPages();
+
+/// Every picture and sound of the game dialogs into `media`, with a row of
+/// the contact sheet.
+void addDialogMedia(MediaSet& media, Gallery& sheet);
+
+} // namespace orv::media
