@@ -3,6 +3,7 @@
 #include "engine/core/ObjectFactoryContainer.h"
 #include "game/screen/BonusBar.h"
 #include "game/screen/LabelTicker.h"
+#include "game/screen/SceneGame.h"
 #include "game/screen/TimeBar.h"
 
 #include <array>
@@ -16,6 +17,7 @@ void registerScreenClasses() {
         {"LabelTicker", &LabelTicker::createFromDefinition},
         {"TimeBar", &TimeBar::createFromDefinition},
         {"BonusBar", &BonusBar::createFromDefinition},
+        {"SceneGame", &SceneGame::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {

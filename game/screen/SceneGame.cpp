@@ -1,0 +1,960 @@
+#include "game/screen/SceneGame.h"
+
+#include "engine/core/GameTree.h"
+#include "engine/core/TextUtil.h"
+#include "engine/gui/Button.h"
+#include "engine/gui/WidgetSupport.h"
+#include "engine/platform/iGuiMethod.h"
+#include "engine/properties/GameConstants.h"
+#include "engine/resources/ResourceManager.h"
+#include "engine/resources/SoundManager.h"
+#include "engine/resources/SoundStream.h"
+#include "engine/scene/Label.h"
+#include "engine/scene/SceneManager.h"
+#include "game/board/Game.h"
+#include "game/board/SideBoard.h"
+#include "game/screen/BonusBar.h"
+#include "game/screen/GameSceneState.h"
+#include "game/screen/LabelTicker.h"
+#include "game/screen/TimeBar.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace orv {
+
+constinit const ClassRecord SceneGame::classRecord{"SceneGame", parentRecords<Scene::classRecord>};
+
+namespace {
+
+SceneGame* instance = nullptr;
+BoardDisplayFactory displayFactory = nullptr;
+
+constexpr std::array<std::string_view, 6> kModeNames{"NAME_CLASSIC", "NAME_FREECELL", "NAME_SPLIT",
+                                                     "NAME_TRIPLE",  "NAME_RIVER",    "NAME_SPEED"};
+constexpr std::array<std::string_view, 6> kMusic{"MUSIC_GAME_CLASSIC", "MUSIC_GAME_FREECELL",
+                                                 "MUSIC_GAME_SPLIT",   "MUSIC_GAME_TRIPLE",
+                                                 "MUSIC_GAME_RIVER",   "MUSIC_GAME_RIVER"};
+
+constexpr std::uint32_t kMessageFocusGained = 7;
+constexpr std::uint32_t kMessageFocusLost = 8;
+constexpr std::uint32_t kMessageDeactivated = 0xAF00FA01U;
+constexpr std::uint32_t kMessageActivated = 0xAF00FA02U;
+
+int placeOf(const Game* game) {
+    return game != nullptr && game->getLevel() != nullptr
+               ? static_cast<int>(game->getLevel()->getPlace())
+               : static_cast<int>(Place::None);
+}
+
+template <class T>
+T* findAs(const SceneGame& scene, std::string_view name) {
+    return kindCast<T>(scene.findComponent(name));
+}
+
+// Binds the button `name` of `scene` to a member through a plain callback.
+template <void (SceneGame::*Member)()>
+Button* bindButton(SceneGame& scene, std::string_view name) {
+    auto* button = findAs<Button>(scene, name);
+    if (button != nullptr) {
+        button->setMethod(
+            [](void* context, void* /*argument*/) {
+                (static_cast<SceneGame*>(context)->*Member)();
+                return 0;
+            },
+            &scene);
+    }
+    return button;
+}
+
+void setShown(GameNode* node, bool shown) {
+    if (node != nullptr) {
+        node->setVisible(shown);
+    }
+}
+
+// Marks every child of `layer` for removal (the purge lets go of them).
+void removeChildren(GameNode* layer) {
+    for (GameNode* child = layer->getFirstChild(); child != nullptr;
+         child = child->getNextSibling()) {
+        child->setRemovalMark(true);
+    }
+}
+
+RefPtr<GameNode> makeLayer(GameNode* root) {
+    RefPtr<GameNode> layer(new GameNode());
+    if (root != nullptr) {
+        GameTree::appendChild(layer.get(), root);
+    }
+    return layer;
+}
+
+} // namespace
+
+void setBoardDisplayFactory(BoardDisplayFactory factory) {
+    displayFactory = factory;
+}
+
+BoardDisplayFactory getBoardDisplayFactory() {
+    return displayFactory;
+}
+
+SceneGame::SceneGame(PropertyNode* definition) : Scene(definition) {
+    instance = this;
+    setPlayingScreen(this);
+    Game::setView(this);
+}
+
+SceneGame::~SceneGame() {
+    if (currentState_ != nullptr) {
+        RefPtr<GameSceneState> state = std::move(currentState_);
+        state->leave();
+    }
+    // The bars are let go once, here or by the teardown before: both hold
+    // them in counted references that the teardown clears.
+    timeBar_ = nullptr;
+    bonusBar_ = nullptr;
+    Game::destroyCurrent();
+    if (instance == this) {
+        instance = nullptr;
+        setPlayingScreen(nullptr);
+        Game::setView(nullptr);
+    }
+}
+
+BaseObject* SceneGame::createFromDefinition(PropertyNode* definition) {
+    return new SceneGame(definition);
+}
+
+SceneGame* SceneGame::getInstance() {
+    return instance;
+}
+
+Game* SceneGame::game() {
+    return Game::getCurrent();
+}
+
+// ---- scene slots -------------------------------------------------------------------
+
+void SceneGame::setBackground() {
+    Scene::setBackground();
+    findWidgets();
+    chooseLabelSet(placeOf(game()));
+    for (std::string_view name : kModeNames) {
+        setShown(findComponent(name), false);
+    }
+    GameNode* root = getComponentRoot();
+    pathLayer_ = makeLayer(root);
+    levelEndLayer_ = makeLayer(root);
+    teardownLayer_ = makeLayer(root);
+    effectsLayer_ = makeLayer(root);
+    Sound* sound = nullptr;
+    if (ResourceManager* resources = ResourceManager::getInstance(); resources != nullptr) {
+        const platform::NamedMutexGuard guard(resources->getDataLock());
+        sound = kindCast<Sound>(resources->getLoadedObject("SOUND_TIME", "game"));
+    }
+    timeSound_ = new SoundNode(sound);
+}
+
+void SceneGame::findWidgets() {
+    pauseButton_ = bindButton<&SceneGame::onPauseButton>(*this, "BUTTON_PAUSE");
+    menuButton_ = bindButton<&SceneGame::onMenuButton>(*this, "BUTTON_MENU");
+    shuffleButton_ = findAs<Button>(*this, "BUTTON_SHUFFLE");
+    undoButton_ = findAs<Button>(*this, "BUTTON_UNDO");
+    hintsLabel_ = findAs<Label>(*this, "LABEL_HINTS");
+    shufflesLabel_ = findAs<Label>(*this, "LABEL_SHUFFLES");
+    scoreTicker_ = findAs<LabelTicker>(*this, "SCORE_TICKER");
+    levelLabel_ = findAs<Label>(*this, "LABEL_LEVEL");
+    timeLabel_ = findAs<Label>(*this, "LABEL_TIME");
+    layoutPanel_ = findAs<Sprite>(*this, "PANEL_LAYOUT");
+}
+
+void SceneGame::chooseLabelSet(int place) {
+    const bool rec =
+        place == static_cast<int>(Place::Hallway) || place == static_cast<int>(Place::RecRoom);
+    const char* suffix = rec ? "_REC" : "";
+    matchesLabel_ = findAs<Label>(*this, std::string("LABEL_MATCHES") + suffix);
+    progressLabel_ = findAs<Label>(*this, std::string("LABEL_PROGRESS") + suffix);
+    for (const char* base :
+         {"LABEL_MATCHES", "LABEL_MATCHES_TEXT", "LABEL_PROGRESS", "LABEL_PROGRESS_TEXT"}) {
+        setShown(findComponent(base), !rec);
+        setShown(findComponent(std::string(base) + "_REC"), rec);
+    }
+}
+
+void SceneGame::open() {
+    Scene::open();
+    pauseRequested_ = false;
+    menuRequested_ = false;
+    if (SoundManager* sounds = SoundManager::getInstance(); sounds != nullptr) {
+        sounds->stopMusic();
+    }
+    setupLevelHud(false);
+    setState(new StateRoomInfo());
+}
+
+void SceneGame::close() {
+    tearDownLevel();
+    Scene::close();
+}
+
+void SceneGame::onQuitRequest() {
+    // The quit question belongs to the building's scenes; the playing screen
+    // pauses first, so that no time is lost while the player decides.
+    requestPause(false);
+}
+
+// ---- the level's HUD -------------------------------------------------------------------
+
+void SceneGame::setupLevelHud(bool restart) {
+    Game* current = game();
+    earnedTrophies_.clear();
+    hoveredTile_ = nullptr;
+    pauseState_ = 0;
+    levelPhase_ = 0;
+    pathTimer_ = 0;
+    superHintTime_ = 0;
+    if (current == nullptr) {
+        return;
+    }
+    if (!restart) {
+        current->getCounters().stuckRestarts = 0;
+    }
+    ScreenPlayer& player = getScreenPlayer();
+    if (player.getShuffleTokens().getValue() < MIN_NUM_SHUFFLES) {
+        player.getShuffleTokens().reset(MIN_NUM_SHUFFLES);
+    }
+    if (player.getHintTokens().getValue() < MIN_NUM_HINTS) {
+        player.getHintTokens().reset(MIN_NUM_HINTS);
+    }
+    const int type = static_cast<int>(current->getGameType());
+    if (type >= 0 && type < 6) {
+        const std::string name = "BACKGROUND" + std::to_string(type + 1);
+        if (RefPtr<Image> image = widget::findImage(name, "game");
+            image != nullptr && image.get() != getBackground()) {
+            Scene::setBackground(image.get());
+        }
+    }
+    const int place = placeOf(current);
+    const bool hallway = place == static_cast<int>(Place::Hallway);
+    auto* normal = findAs<Button>(*this, "BUTTON_HINT_NORMAL");
+    auto* unlimited = findAs<Button>(*this, "BUTTON_HINT_UNLIMITED");
+    hintButton_ = hallway ? normal : unlimited;
+    setShown(normal, hallway);
+    setShown(unlimited, !hallway);
+    chooseLabelSet(place);
+
+    display_ = displayFactory != nullptr ? displayFactory() : nullptr;
+    if (display_ != nullptr && current->getLayout() != nullptr) {
+        TileList extra;
+        current->undoTiles(extra);
+        display_->build(*current->getLayout(), extra);
+        if (current->getGameType() == GameType::River) {
+            display_->applyLayerColors();
+        }
+        display_->flush();
+        GameNode& node = display_->getNode();
+        node.setVisible(true);
+        if (layoutPanel_ != nullptr) {
+            node.setPosition((layoutPanel_->getWidth() - display_->getWidth()) / 2,
+                             (layoutPanel_->getHeight() - display_->getHeight()) / 2);
+            GameTree::appendChild(&node, layoutPanel_);
+        } else if (getComponentRoot() != nullptr) {
+            GameTree::appendChild(&node, getComponentRoot());
+        }
+        display_->detachTiles();
+        if (SideBoard* side = current->getLayout()->getSideBoard(); side != nullptr) {
+            side->setVisible(false);
+            GameTree::appendChild(side, layoutPanel_ != nullptr
+                                            ? static_cast<GameNode*>(layoutPanel_)
+                                            : getComponentRoot());
+        }
+    }
+    setupBars(restart);
+    for (std::string_view name : kModeNames) {
+        setShown(findComponent(name), false);
+    }
+    if (type >= 0 && type < 6) {
+        setShown(findComponent(kModeNames[static_cast<std::size_t>(type)]), true);
+    }
+    if (scoreTicker_ != nullptr) {
+        scoreTicker_->showNow(current->getScore().getValue());
+    }
+    refreshCounterLabels();
+    if (levelLabel_ != nullptr && current->getLevel() != nullptr) {
+        levelLabel_->setText(std::to_wstring(current->getLevel()->getIndex() + 1));
+    }
+    updateMatchesLabel();
+    updateProgressLabel();
+    enableHud(false);
+    suspendBars(true);
+    current->clearHints();
+    current->getCounters().lastMatchTime = current->getCounters().realTime;
+    if (getComponentRoot() != nullptr) {
+        GameTree::appendChild(current, getComponentRoot());
+    }
+    playSound("SOUND_LEVEL_START");
+}
+
+void SceneGame::setupBars(bool restart) {
+    static_cast<void>(restart);
+    Game* current = game();
+    for (GameNode* old :
+         {static_cast<GameNode*>(timeBar_.get()), static_cast<GameNode*>(bonusBar_.get())}) {
+        if (old != nullptr) {
+            old->setRemovalMark(true);
+        }
+    }
+    timeBar_ = new TimeBar(nullptr);
+    const Level* level = current->getLevel();
+    const int tiles =
+        current->getLayout() != nullptr ? current->getLayout()->getOriginalTileCount() : 0;
+    const std::int64_t full =
+        level != nullptr ? static_cast<std::int64_t>(level->getTuningInt(Tuning::PlayTime)) * tiles
+                         : 0;
+    timeBar_->setMaxTime(static_cast<std::int32_t>(std::clamp<std::int64_t>(full, 0, 0x7FFFFFFF)));
+    timeBar_->reset();
+    bonusBar_ = new BonusBar(nullptr);
+    if (level != nullptr) {
+        bonusBar_->setMaxPoints(level->getTuningInt(Tuning::BonusAt));
+        bonusBar_->setDepletionSpeed(static_cast<float>(level->getTuningInt(Tuning::BonusSpeed)) *
+                                     0.001F);
+        bonusBar_->setMaxCountdown(level->getTuningInt(Tuning::MultiplierTime));
+    }
+    timeBar_->setPosition(709, 93);
+    if (GameNode* root = getComponentRoot(); root != nullptr) {
+        GameTree::appendChild(timeBar_.get(), root);
+        GameTree::appendChild(bonusBar_.get(), root);
+    }
+}
+
+void SceneGame::enableHud(bool enabled) {
+    for (Button* button : {pauseButton_, menuButton_}) {
+        if (button != nullptr) {
+            button->setEnabled(enabled);
+        }
+    }
+    for (Button* button : {hintButton_, shuffleButton_, undoButton_}) {
+        if (button != nullptr) {
+            button->setEnabled(enabled && button->isVisible());
+        }
+    }
+}
+
+void SceneGame::suspendBars(bool suspended) {
+    if (timeBar_ != nullptr) {
+        timeBar_->setSuspended(suspended);
+    }
+    if (bonusBar_ != nullptr) {
+        bonusBar_->setSuspended(suspended);
+    }
+}
+
+void SceneGame::playGameMusic() {
+    const Game* current = game();
+    if (current == nullptr) {
+        return;
+    }
+    const int type = static_cast<int>(current->getGameType());
+    SoundManager* sounds = SoundManager::getInstance();
+    ResourceManager* resources = ResourceManager::getInstance();
+    if (type < 0 || type >= 6 || sounds == nullptr || resources == nullptr) {
+        return;
+    }
+    SoundStream* stream = nullptr;
+    {
+        const platform::NamedMutexGuard guard(resources->getDataLock());
+        stream = kindCast<SoundStream>(
+            resources->getLoadedObject(kMusic[static_cast<std::size_t>(type)], "music"));
+    }
+    if (stream != nullptr) {
+        sounds->playMusic(1000, 1.0F, 100, stream, 600, true);
+    }
+}
+
+// ---- states ----------------------------------------------------------------------------
+
+void SceneGame::setState(GameSceneState* state) {
+    RefPtr<GameSceneState> keep(state);
+    if (currentState_ != nullptr) {
+        RefPtr<GameSceneState> old = std::move(currentState_);
+        old->leave();
+    }
+    if (state != nullptr) {
+        currentState_ = state;
+        state->enter();
+    }
+}
+
+bool SceneGame::isLevelOver() const {
+    return currentState_ != nullptr && currentState_->isKindOf(StateLevelOver::classRecord);
+}
+
+// ---- per frame ---------------------------------------------------------------------------
+
+void SceneGame::updateSelf(int elapsedMs) {
+    if (currentState_ != nullptr) {
+        RefPtr<GameSceneState> running = currentState_;
+        running->update(elapsedMs);
+    } else {
+        const bool request =
+            menuRequested_ || pauseRequested_ || focusPauseRequest_ || deactivatePauseRequest_;
+        if (request && !isDialogOpen("DIALOG_PAUSE")) {
+            if (pauseState_ != 2 && pauseState_ != 3) {
+                if (display_ != nullptr) {
+                    display_->setLayersVisible(false);
+                    display_->invalidate();
+                }
+                pauseState_ = 2;
+            }
+            if (timeBar_ != nullptr) {
+                timeBar_->stopWarningSound();
+            }
+            Dialog* dialog = getDialog(menuRequested_ ? "DIALOG_MENU" : "DIALOG_PAUSE");
+            pauseRequested_ = false;
+            menuRequested_ = false;
+            focusPauseRequest_ = false;
+            enableHud(true);
+            if (dialog != nullptr) {
+                showDialog(dialog);
+                dialogOpened(dialog);
+            } else {
+                showBoard();
+            }
+        }
+        if (openDialogs_.empty() && pauseState_ == 0) {
+            tickGame(elapsedMs);
+        }
+    }
+    deactivatePauseRequest_ = false;
+}
+
+void SceneGame::tickGame(int elapsedMs) {
+    Game* current = game();
+    if (current == nullptr) {
+        return;
+    }
+    const int dt = std::max(elapsedMs, 0);
+    GameCounters& counters = current->getCounters();
+    counters.realTime += dt;
+    counters.dataGatherLevelTime += dt;
+    counters.timeSinceLastRestart += dt;
+    if (superHintTime_ > 0) {
+        superHintTime_ -= dt;
+        if (superHintTime_ <= 0) {
+            superHintTime_ = 0;
+            current->clearHints();
+        }
+    }
+    if (placeOf(current) == static_cast<int>(Place::RecRoom)) {
+        counters.clockTime += dt;
+        if (timeLabel_ != nullptr) {
+            timeLabel_->setText(
+                formatTime(static_cast<std::uint32_t>(counters.clockTime), true, false));
+        }
+        return;
+    }
+    if (timeLabel_ != nullptr && timeBar_ != nullptr) {
+        timeLabel_->setText(formatTime(
+            static_cast<std::uint32_t>(std::max(timeBar_->getTime().getValue(), 0)), true, false));
+    }
+    if (timeBar_ != nullptr && timeBar_->getTime().getValue() <= 0) {
+        onTimeUp();
+    }
+}
+
+void SceneGame::onTimeUp() {
+    Game* current = game();
+    if (scoreTicker_ != nullptr && current != nullptr) {
+        scoreTicker_->showNow(current->getScore().getValue());
+    }
+    clearSelection();
+    if (levelEndLayer_ != nullptr) {
+        removeChildren(levelEndLayer_.get());
+    }
+    if (bonusBar_ != nullptr) {
+        bonusBar_->finishEffects();
+    }
+    if (timeBar_ != nullptr) {
+        timeBar_->stopWarningSound();
+    }
+    levelPhase_ = 0;
+    setState(new StateGameOver());
+}
+
+void SceneGame::onLevelWon() {
+    Game* current = game();
+    if (scoreTicker_ != nullptr && current != nullptr) {
+        scoreTicker_->showNow(current->getScore().getValue());
+    }
+    clearSelection();
+    if (levelEndLayer_ != nullptr) {
+        removeChildren(levelEndLayer_.get());
+    }
+    if (bonusBar_ != nullptr) {
+        bonusBar_->finishEffects();
+    }
+    if (timeBar_ != nullptr) {
+        timeBar_->stopWarningSound();
+    }
+    levelPhase_ = 2;
+    setState(new StateGameWon());
+}
+
+void SceneGame::startLevel(bool keepHud) {
+    Game* current = game();
+    if (current == nullptr) {
+        return;
+    }
+    const int place = placeOf(current);
+    if (current->getCounters().hasWon &&
+        (place == static_cast<int>(Place::Casino) || place == static_cast<int>(Place::Roof))) {
+        if (!keepHud) {
+            tearDownLevel();
+        }
+        RefPtr<Level> level(current->getLevel());
+        level->advance();
+        level->loadLayout();
+        static_cast<void>(current->setLevel(level.get()));
+        if (!keepHud) {
+            setupLevelHud(false);
+        }
+        levelPhase_ = 1;
+        return;
+    }
+    if (!keepHud) {
+        current->returnToBuilding();
+    }
+    levelPhase_ = 1;
+}
+
+void SceneGame::restartLevel() {
+    Game* current = game();
+    if (current == nullptr) {
+        return;
+    }
+    ++current->getCounters().stuckRestarts;
+    clearSelection();
+    tearDownLevel();
+    current->restart();
+    setupLevelHud(true);
+    setState(new StateBuildLevel());
+}
+
+void SceneGame::stopGame() {
+    if (Game* current = game(); current != nullptr) {
+        tearDownLevel();
+        current->returnToBuilding();
+    }
+}
+
+void SceneGame::tearDownLevel() {
+    pauseState_ = 3;
+    Game* current = game();
+    if (current != nullptr) {
+        GameCounters& counters = current->getCounters();
+        counters.pressedShuffle = false;
+        counters.pressedUndo = false;
+        counters.hasWon = false;
+        counters.bonusesClaimed = 0;
+        counters.hintCount = 0;
+        counters.shuffleCount = 0;
+        counters.removedTilesCount = 0;
+        counters.timeSinceLastRestart = 0;
+        counters.freeCellShuffles = 0;
+    }
+    for (const char* name : {"DIALOG_LEVEL_END", "CTEXT_MENU_STOP", "DIALOG_MENU",
+                             "TEXT_MENU_STOP_QUENBY", "DIALOG_BRASTOW_HINT", "DIALOG_PAUSE",
+                             "DIALOG_HINT", "DIALOG_LEVEL_START", "DIALOG_TROPHY_INFO"}) {
+        if (isDialogOpen(name)) {
+            closeDialog(findDialog(name));
+        }
+    }
+    openDialogs_.clear();
+    clearSelection();
+    superHintTime_ = 0;
+    if (teardownLayer_ != nullptr) {
+        removeChildren(teardownLayer_.get());
+    }
+    // The bars are released here once; the destructor finds the references
+    // empty.
+    if (timeBar_ != nullptr) {
+        timeBar_->stopWarningSound();
+        timeBar_->setRemovalMark(true);
+        timeBar_ = nullptr;
+    }
+    if (bonusBar_ != nullptr) {
+        bonusBar_->setRemovalMark(true);
+        bonusBar_ = nullptr;
+    }
+    if (current != nullptr && current->getLayout() != nullptr &&
+        current->getLayout()->getSideBoard() != nullptr) {
+        current->getLayout()->getSideBoard()->setRemovalMark(true);
+    }
+    if (timeLabel_ != nullptr) {
+        timeLabel_->removeAllModifiers();
+        timeLabel_->setText(formatTime(0, true, false));
+    }
+    if (display_ != nullptr) {
+        display_->getNode().setRemovalMark(true);
+        display_ = nullptr;
+    }
+    if (effectsLayer_ != nullptr) {
+        removeChildren(effectsLayer_.get());
+    }
+}
+
+// ---- pause and dialogs ---------------------------------------------------------------------
+
+void SceneGame::requestPause(bool menu) {
+    (menu ? menuRequested_ : pauseRequested_) = true;
+    for (Button* button : {pauseButton_, menuButton_}) {
+        if (button != nullptr) {
+            button->setEnabled(true);
+        }
+    }
+}
+
+void SceneGame::onMessage(std::uint32_t code) {
+    switch (code) {
+    case kMessageFocusLost:
+        focusPauseRequest_ = true;
+        break;
+    case kMessageFocusGained:
+    case kMessageActivated:
+        focusPauseRequest_ = false;
+        break;
+    case kMessageDeactivated:
+        deactivatePauseRequest_ = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void SceneGame::dialogOpened(Dialog* dialog) {
+    if (std::find(openDialogs_.begin(), openDialogs_.end(), dialog) == openDialogs_.end()) {
+        openDialogs_.push_back(dialog);
+    }
+    boardPaused();
+}
+
+void SceneGame::dialogClosed(Dialog* dialog) {
+    const auto end = std::remove(openDialogs_.begin(), openDialogs_.end(), dialog);
+    const bool removed = end != openDialogs_.end();
+    openDialogs_.erase(end, openDialogs_.end());
+    if (removed && openDialogs_.empty() && pauseState_ != 3) {
+        showBoard();
+    }
+}
+
+void SceneGame::boardPaused() {
+    if (pauseState_ == 2 || pauseState_ == 3) {
+        return;
+    }
+    enableHud(false);
+    suspendBars(true);
+    pauseState_ = 1;
+}
+
+void SceneGame::showBoard() {
+    if (pauseState_ == 3) {
+        return;
+    }
+    if (pauseState_ == 2 && display_ != nullptr) {
+        display_->setLayersVisible(true);
+        display_->invalidate();
+    }
+    pauseState_ = 0;
+    const bool playing =
+        currentState_ == nullptr || currentState_->isKindOf(StatePlaying::classRecord);
+    if (game() != nullptr && playing) {
+        enableHud(true);
+        suspendBars(placeOf(game()) == static_cast<int>(Place::RecRoom));
+    }
+}
+
+// ---- input -----------------------------------------------------------------------------------
+
+bool SceneGame::onMouseMove(int x, int y, int /*flags*/) {
+    if (currentState_ != nullptr) {
+        return false;
+    }
+    updateHover(x, y);
+    return true;
+}
+
+bool SceneGame::onLeftButtonDown(int x, int y, int /*flags*/, bool /*doubleClick*/) {
+    Game* current = game();
+    if (currentState_ != nullptr || current == nullptr || pauseState_ != 0) {
+        return false;
+    }
+    lastClickX_ = x;
+    lastClickY_ = y;
+    RefPtr<Game> keep(current);
+    current->click(x, y);
+    current->runPendingAction();
+    return false;
+}
+
+bool SceneGame::onRightButtonDown(int /*x*/, int /*y*/, int /*flags*/, bool /*doubleClick*/) {
+    Game* current = game();
+    if (currentState_ != nullptr || current == nullptr) {
+        return false;
+    }
+    if (!current->getSelection().empty()) {
+        playSound("SOUND_TILE_DESELECT");
+    }
+    current->clearSelection();
+    clearConnectionPath();
+    return true;
+}
+
+void SceneGame::updateHover(int x, int y) {
+    Game* current = game();
+    if (current == nullptr || current->getLayout() == nullptr) {
+        return;
+    }
+    Tile* tile = tileAt(*current->getLayout(), x, y);
+    if (tile == hoveredTile_) {
+        return;
+    }
+    if (hoveredTile_ != nullptr && !current->isSelected(hoveredTile_)) {
+        showRestingLook(*hoveredTile_, isSuperHintRunning() && current->isHinted(hoveredTile_),
+                        false);
+    }
+    if (tile != nullptr && current->getLayout()->isTileFree(*tile)) {
+        hoveredTile_ = tile;
+        const bool split =
+            current->getGameType() == GameType::Split || current->getGameType() == GameType::Speed;
+        if (!current->isSelected(tile) && display_ != nullptr && !(tile->isSideboard() && split)) {
+            display_->startTileHover(*tile);
+        }
+    } else {
+        hoveredTile_ = nullptr;
+    }
+    if (current->getHintTiles().empty() || isSuperHintRunning()) {
+        clearConnectionPath();
+    }
+}
+
+void SceneGame::clearHover() {
+    Game* current = game();
+    if (hoveredTile_ != nullptr && current != nullptr && !current->isSelected(hoveredTile_)) {
+        showRestingLook(*hoveredTile_, false, false);
+    }
+    hoveredTile_ = nullptr;
+}
+
+void SceneGame::clearSelection() {
+    if (Game* current = game(); current != nullptr) {
+        current->clearSelection();
+        clearHover();
+        current->clearHints();
+    }
+    hoveredTile_ = nullptr;
+    clearConnectionPath();
+}
+
+// ---- GameView ----------------------------------------------------------------------------------
+
+Tile* SceneGame::tileAt(const Layout& layout, int x, int y) {
+    return display_ != nullptr ? display_->tileAt(layout, x, y) : nullptr;
+}
+
+void SceneGame::playSound(std::string_view name) {
+    if (soundLog_.size() >= 64) {
+        soundLog_.erase(soundLog_.begin());
+    }
+    soundLog_.emplace_back(name);
+    widget::playSound("SceneGame", std::string(name), "game");
+}
+
+void SceneGame::markTileSelected(Tile& tile) {
+    if (display_ == nullptr) {
+        return;
+    }
+    const Game* current = game();
+    const bool split = current != nullptr && (current->getGameType() == GameType::Split ||
+                                              current->getGameType() == GameType::Speed);
+    if (split) {
+        display_->startTilePulse(tile);
+    } else {
+        display_->startTileSelect(tile);
+    }
+}
+
+void SceneGame::pulseTile(Tile& tile) {
+    const Game* current = game();
+    const Level* level = current != nullptr ? current->getLevel() : nullptr;
+    if (display_ != nullptr &&
+        (level == nullptr || level->getTuningInt(Tuning::DarkenTiles) == 0)) {
+        display_->startTilePulse(tile);
+    }
+}
+
+void SceneGame::showRestingLook(Tile& tile, bool hinted, bool /*replace*/) {
+    if (display_ == nullptr) {
+        return;
+    }
+    if (hinted) {
+        display_->startTileHint(tile);
+    } else {
+        display_->refreshTile(tile);
+    }
+}
+
+void SceneGame::refreshTileSprites() {
+    Game* current = game();
+    if (display_ == nullptr || current == nullptr) {
+        return;
+    }
+    for (const RefPtr<Tile>& tile : current->getHintTiles()) {
+        display_->startTileHint(*tile);
+    }
+}
+
+void SceneGame::addBonusPoints(int points) {
+    if (bonusBar_ != nullptr) {
+        bonusBar_->addPoints(points);
+    }
+}
+
+int SceneGame::getScoreMultiplier() {
+    return bonusBar_ != nullptr ? bonusBar_->getMultiplier() : 1;
+}
+
+void SceneGame::addTime(int milliseconds) {
+    if (timeBar_ != nullptr) {
+        timeBar_->getTime().addAndCommit(milliseconds);
+    }
+}
+
+void SceneGame::countScoreLabel(int shownScore) {
+    if (scoreTicker_ != nullptr) {
+        scoreTicker_->countTo(shownScore);
+    }
+}
+
+void SceneGame::tileRemoved(Tile& tile, int /*multiplier*/) {
+    if (&tile == hoveredTile_) {
+        hoveredTile_ = nullptr;
+    }
+    if (display_ != nullptr) {
+        display_->startTileFade(tile);
+    }
+}
+
+void SceneGame::tileReturned(Tile& tile) {
+    if (display_ != nullptr) {
+        display_->placeTile(tile);
+        display_->refreshTile(tile);
+    }
+}
+
+void SceneGame::tileMovedToSlot(Tile& tile, const TilePos& /*from*/, bool /*fromSlot*/) {
+    if (display_ != nullptr) {
+        display_->refreshTile(tile);
+    }
+    playSound("SOUND_TILE_ARRIVES");
+}
+
+void SceneGame::invalidateBoard() {
+    if (display_ != nullptr) {
+        display_->invalidate();
+    }
+}
+
+void SceneGame::updateFreeTileMarks() {
+    Game* current = game();
+    if (current == nullptr || current->getLayout() == nullptr) {
+        return;
+    }
+    const Layout& layout = *current->getLayout();
+    const Level* level = current->getLevel();
+    const bool darken = level != nullptr && level->getTuningInt(Tuning::DarkenTiles) > 0 &&
+                        current->getGameType() != GameType::River;
+    layout.forEachTile([&](Tile& tile) {
+        if (tile.isSideboard()) {
+            return;
+        }
+        const bool free = layout.isTileFree(tile);
+        if (display_ != nullptr && free && !tile.getFreeMark()) {
+            if (darken) {
+                display_->refreshTile(tile);
+                display_->startTileLighten(tile);
+            } else {
+                display_->startTilePlain(tile);
+            }
+        } else if (display_ != nullptr && darken && !free && tile.getFreeMark()) {
+            display_->startTileSwell(tile);
+        }
+        tile.setFreeMark(free);
+    });
+}
+
+void SceneGame::updateMatchesLabel() {
+    Game* current = game();
+    if (matchesLabel_ != nullptr && current != nullptr && current->getLayout() != nullptr) {
+        matchesLabel_->setText(std::to_wstring(current->availableMatches()));
+    }
+}
+
+void SceneGame::updateProgressLabel() {
+    const Game* current = game();
+    if (progressLabel_ == nullptr || current == nullptr || current->getLayout() == nullptr) {
+        return;
+    }
+    const int original = current->getLayout()->getOriginalTileCount();
+    const int left = current->getLayout()->getTileCount();
+    // A layout without tiles (broken data) shows no share instead of
+    // dividing by zero.
+    const int percent = original > 0 ? std::clamp((original - left) * 100 / original, 0, 100) : 0;
+    progressLabel_->setText(std::to_wstring(percent) + L"%");
+}
+
+void SceneGame::onTrophyEarned(int number) {
+    earnedTrophies_.push_back(number);
+}
+
+bool SceneGame::isShown() {
+    SceneManager* scenes = SceneManager::getInstance();
+    return scenes != nullptr && scenes->getCurrentScene() == this;
+}
+
+// ---- PlayingScreen ------------------------------------------------------------------------------
+
+Sprite* SceneGame::getHintButton() const {
+    return hintButton_;
+}
+
+void SceneGame::startSuperHint(Sprite* icon) {
+    if (icon != nullptr) {
+        icon->setRemovalMark(true);
+    }
+    Game* current = game();
+    if (current == nullptr) {
+        return;
+    }
+    TileList hints;
+    if (current->pickHint(hints)) {
+        for (const RefPtr<Tile>& tile : hints) {
+            current->addHintTile(tile.get());
+        }
+    }
+    superHintTime_ = 10000;
+    refreshTileSprites();
+}
+
+void SceneGame::refreshCounterLabels() {
+    ScreenPlayer& player = getScreenPlayer();
+    if (hintsLabel_ != nullptr) {
+        hintsLabel_->setText(std::to_wstring(player.getHintTokens().getShown()));
+    }
+    if (shufflesLabel_ != nullptr) {
+        shufflesLabel_->setText(std::to_wstring(player.getShuffleTokens().getShown()));
+    }
+}
+
+} // namespace orv

@@ -1,0 +1,260 @@
+#include "game/screen/SceneGame.h"
+
+#include "engine/properties/BasicProperties.h"
+#include "engine/properties/DefinitionStore.h"
+#include "engine/properties/GameConstants.h"
+#include "engine/properties/PropertyNode.h"
+#include "game/board/Game.h"
+#include "game/screen/BonusBar.h"
+#include "game/screen/GameSceneState.h"
+#include "game/screen/ScreenClasses.h"
+#include "game/screen/TimeBar.h"
+#include "tests/board/GameFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace orv::test {
+namespace {
+
+// A board drawn as plain boxes: tile (x, y, z) covers 40 x 50 pixels from
+// (100 + 20 x, 50 + 25 y) moved up-left by 4 pixels a layer.
+class GridDisplay : public BoardDisplay {
+public:
+    GameNode& getNode() override { return node_; }
+    int getWidth() const override { return 600; }
+    int getHeight() const override { return 500; }
+    void build(const Layout& /*layout*/, const TileList& /*extra*/) override {}
+    void rebuild(const Layout& /*layout*/) override {}
+    void detachTiles() override {}
+    void flush() override {}
+    Tile* tileAt(const Layout& layout, int x, int y) override {
+        Tile* hit = nullptr;
+        layout.forEachTile([&](Tile& tile) {
+            const TilePos p = tile.getPos();
+            const int left = 100 + 20 * p.x - 4 * p.z;
+            const int top = 50 + 25 * p.y - 4 * p.z;
+            if (x >= left && x < left + 40 && y >= top && y < top + 50 &&
+                (hit == nullptr || hit->getPos().z <= p.z)) {
+                hit = &tile;
+            }
+        });
+        return hit;
+    }
+    void placeTile(const Tile& /*tile*/) override { ++placed; }
+    void removeTile(const Tile& /*tile*/) override {}
+    void invalidate() override {}
+    void setLayersVisible(bool visible) override { layersVisible = visible; }
+    void applyLayerColors() override {}
+    void refreshTile(const Tile& /*tile*/) override {}
+    void startTilePulse(const Tile& /*tile*/) override { ++pulses; }
+    void startTileSelect(const Tile& /*tile*/) override { ++selects; }
+    void startTileHover(const Tile& /*tile*/) override { ++hovers; }
+    void startTilePlain(const Tile& /*tile*/) override {}
+    void startTileHint(const Tile& /*tile*/) override {}
+    void startTileSwell(const Tile& /*tile*/) override {}
+    void startTileLighten(const Tile& /*tile*/) override {}
+    void startTileFade(const Tile& /*tile*/) override { ++fades; }
+
+    static inline int placed = 0;
+    static inline int pulses = 0;
+    static inline int selects = 0;
+    static inline int hovers = 0;
+    static inline int fades = 0;
+    static inline bool layersVisible = true;
+
+private:
+    GameNode node_;
+};
+
+BoardDisplay* makeGridDisplay() {
+    return new GridDisplay();
+}
+
+// The centre of tile `tile` on the grid display.
+std::pair<int, int> pointOf(const Tile& tile) {
+    const TilePos p = tile.getPos();
+    return {100 + 20 * p.x - 4 * p.z + 20, 50 + 25 * p.y - 4 * p.z + 25};
+}
+
+class SceneGameTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        registerScreenClasses();
+        BasicProperties& settings = *BasicProperties::get();
+        settings.getInteger("BUILD_LAYOUT_DURATION") = 400;
+        settings.getInteger("TIME_ALMOST_UP_SOUND") = 1000;
+        settings.getFloat("MULTIPLIER_PERCENTAGE") = 0.1F;
+        settings.getFloat("MULTIPLIER_MINIMUM") = 0.5F;
+        RefPtr<GameConstants> constants(new GameConstants());
+        constants->apply();
+        BonusBar::setDefinitionFile(ORVANTA_MEDIA_SOURCE "/properties/bonus.xml");
+        getDefinitionStore().getDialogs()->add(new PropertyNode("DIALOG_PAUSE", "Dialog"));
+        GridDisplay::placed = GridDisplay::pulses = GridDisplay::selects = GridDisplay::fades = 0;
+        setBoardDisplayFactory(&makeGridDisplay);
+    }
+    void TearDown() override {
+        scene = nullptr;
+        setBoardDisplayFactory(nullptr);
+        destroyDefinitionStore();
+        GameTest::TearDown();
+        Game::setView(&view);
+    }
+
+    // A Classic level of four pairs on one layer, entered on a new screen.
+    Game& enter(const std::string& attributes = R"(playTime="1000")") {
+        Game& game = startClassic(makeLayout({{0, 0, 0},
+                                              {4, 0, 0},
+                                              {8, 0, 0},
+                                              {12, 0, 0},
+                                              {0, 4, 0},
+                                              {4, 4, 0},
+                                              {8, 4, 0},
+                                              {12, 4, 0}})
+                                      .get(),
+                                  attributes);
+        RefPtr<PropertyNode> definition(new PropertyNode("SCENE_GAME", "SceneGame"));
+        scene = new SceneGame(definition.get());
+        scene->open();
+        return game;
+    }
+    // One frame: the scene's own update, then everything that moves.
+    void frame(int dt) {
+        scene->updateSelf(dt);
+        scene->getMoveTask()->run(dt);
+    }
+    // Frames of `dt` ms until the level is played (no state), at most `limit`.
+    void stepUntilPlaying(int dt = 16, int limit = 500) {
+        for (int i = 0; i < limit && scene->getState() != nullptr; ++i) {
+            frame(dt);
+        }
+        ASSERT_EQ(scene->getState(), nullptr);
+    }
+    void click(const Tile& tile) {
+        const auto [x, y] = pointOf(tile);
+        scene->onMouseMove(x, y, 0);
+        static_cast<void>(scene->onLeftButtonDown(x, y, 0, false));
+    }
+    // Plays the hinted pair; false when there is none.
+    bool playHintedPair(Game& game) {
+        TileList pair;
+        if (!game.pickHint(pair) || pair.size() < 2) {
+            return false;
+        }
+        click(*pair[0]);
+        click(*pair[1]);
+        return true;
+    }
+
+    RefPtr<SceneGame> scene;
+};
+
+TEST_F(SceneGameTest, EnterBuildsTheBoardUpAndPlaysAHintedPair) {
+    Game& game = enter();
+    ASSERT_NE(scene->getState(), nullptr);
+    EXPECT_EQ(game.getLayout()->getTileCount(), 0) << "the build-up starts from an empty board";
+    stepUntilPlaying();
+    EXPECT_EQ(GridDisplay::placed, 8);
+    EXPECT_EQ(game.getLayout()->getTileCount(), 8);
+    EXPECT_EQ(scene->getLevelPhase(), 1);
+    EXPECT_EQ(scene->getPauseState(), 0);
+
+    TileList pair;
+    ASSERT_TRUE(game.pickHint(pair));
+    click(*pair[0]);
+    EXPECT_TRUE(game.isSelected(pair[0].get()));
+    EXPECT_EQ(scene->getHoveredTile(), pair[0].get());
+    EXPECT_EQ(GridDisplay::selects, 1);
+    click(*pair[1]);
+    EXPECT_EQ(game.getLayout()->getTileCount(), 6);
+    EXPECT_GT(game.getScore().getValue(), 0);
+    EXPECT_EQ(scene->getBonusBar()->getMultiplier(), 2);
+    EXPECT_EQ(GridDisplay::fades, 2);
+    const auto& sounds = scene->getSoundLog();
+    EXPECT_NE(std::find(sounds.begin(), sounds.end(), "SOUND_TILE_SELECT"), sounds.end());
+    EXPECT_NE(std::find_if(sounds.begin(), sounds.end(),
+                           [](const std::string& s) { return s.rfind("SOUND_COMBO", 0) == 0; }),
+              sounds.end());
+
+    // A right click drops a selection with the deselect sound.
+    TileList next;
+    ASSERT_TRUE(game.pickHint(next));
+    click(*next[0]);
+    EXPECT_TRUE(scene->onRightButtonDown(0, 0, 0, false));
+    EXPECT_TRUE(game.getSelection().empty());
+    EXPECT_EQ(scene->getSoundLog().back(), "SOUND_TILE_DESELECT");
+}
+
+TEST_F(SceneGameTest, ClearingTheBoardWinsAndTheCountdownEndsTheLevel) {
+    Game& game = enter();
+    stepUntilPlaying();
+    for (int i = 0; i < 8 && game.getLayout()->getTileCount() > 0; ++i) {
+        ASSERT_TRUE(playHintedPair(game));
+    }
+    ASSERT_NE(scene->getState(), nullptr);
+    EXPECT_TRUE(scene->getState()->isKindOf(StateGameWon::classRecord));
+    EXPECT_TRUE(scene->isLevelOver());
+    EXPECT_TRUE(game.getCounters().hasWon);
+    EXPECT_EQ(scene->getLevelPhase(), 2);
+    auto* over = static_cast<StateLevelOver*>(scene->getState());
+    frame(1499);
+    EXPECT_FALSE(over->isDialogShown());
+    EXPECT_FALSE(scene->onLeftButtonDown(0, 0, 0, false)) << "no input while a state runs";
+}
+
+TEST_F(SceneGameTest, RunningOutOfTimeLosesTheLevel) {
+    Game& game = enter(R"(playTime="10")"); // 80 ms for eight tiles
+    stepUntilPlaying();
+    EXPECT_EQ(scene->getTimeBar()->getTime().getMax(), 80);
+    frame(50);
+    EXPECT_EQ(scene->getState(), nullptr);
+    frame(50);
+    frame(16);
+    ASSERT_NE(scene->getState(), nullptr);
+    EXPECT_TRUE(scene->getState()->isKindOf(StateGameOver::classRecord));
+    EXPECT_EQ(scene->getLevelPhase(), 0);
+    EXPECT_FALSE(game.getCounters().hasWon);
+    EXPECT_EQ(scene->getSoundLog().back(), "SOUND_LEVEL_LOST");
+}
+
+TEST_F(SceneGameTest, FocusLossPausesOnceTheLevelIsPlayedAndTheClockStandsStill) {
+    Game& game = enter();
+    scene->onMessage(8); // during the room information and build-up
+    stepUntilPlaying();
+    frame(16);
+    EXPECT_EQ(scene->getPauseState(), 2);
+    EXPECT_FALSE(GridDisplay::layersVisible);
+    EXPECT_TRUE(scene->isDialogOpen("DIALOG_PAUSE"));
+    const int clock = game.getCounters().realTime;
+    const int left = scene->getTimeBar()->getTime().getValue();
+    for (int i = 0; i < 10; ++i) {
+        frame(100);
+    }
+    EXPECT_EQ(game.getCounters().realTime, clock);
+    EXPECT_EQ(scene->getTimeBar()->getTime().getValue(), left);
+
+    Dialog* pause = scene->findDialog("DIALOG_PAUSE");
+    scene->closeDialog(pause);
+    scene->dialogClosed(pause);
+    EXPECT_EQ(scene->getPauseState(), 0);
+    EXPECT_TRUE(GridDisplay::layersVisible);
+    frame(100);
+    EXPECT_EQ(game.getCounters().realTime, clock + 100);
+}
+
+TEST_F(SceneGameTest, LeavingMidLevelTearsTheBoardDownOnce) {
+    enter();
+    stepUntilPlaying();
+    scene->close();
+    EXPECT_EQ(scene->getPauseState(), 3);
+    EXPECT_EQ(scene->getTimeBar(), nullptr);
+    EXPECT_EQ(scene->getBonusBar(), nullptr);
+    EXPECT_EQ(scene->getDisplay(), nullptr);
+    scene->tearDownLevel(); // a second teardown finds nothing to release
+}
+
+} // namespace
+} // namespace orv::test
