@@ -183,9 +183,9 @@ void StyleLabel::parseTag(std::wstring& text) {
     segmentStart_ = position_ + 1;
     const std::string shown = wideToString(value.empty() ? name : name + L"=" + value);
     if (position_ >= text.size()) {
+        // Applied all the same: nothing after the bracket is shown as text.
         logWarning(describeTarget() + ": tag [" + shown +
-                   " has no closing ']'; it and the rest of the text are not shown");
-        return;
+                   " has no closing ']'; it runs to the end of the text");
     }
     if (!StyleFormatRegistry::instance()->applyTag(name, value, *this)) {
         logWarning(describeTarget() + ": unknown tag [" + shown + "] ignored");

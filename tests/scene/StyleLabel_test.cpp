@@ -138,6 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"UnknownTagIgnoredAndLogged", 200, L"a[BR]b", {{{L"a", 0, 0}, {L"b", 3, 0}}}, 1},
         LayoutCase{"EmptyTagIgnoredAndLogged", 200, L"a[]b", {{{L"a", 0, 0}, {L"b", 3, 0}}}, 1},
         LayoutCase{"UnclosedTagHidesTheRest", 200, L"ab [color=ff0000 cd", {{{L"ab", 0, 0}}}, 1},
+        LayoutCase{"UnclosedTagIsAppliedToTheEnd", 200, L"ab[br", {{{L"ab", 0, 0}}, {}}, 1},
         LayoutCase{"BracketInsideATagName", 200, L"a[b[br]c", {{{L"a", 0, 0}, {L"c", 3, 0}}}, 1},
         LayoutCase{"WordWrapMovesWordsDown",
                    20,
