@@ -298,15 +298,23 @@ void Label::arrangeLines() {
     offsetX_ = 0;
     offsetY_ = 0;
     const auto anchor = static_cast<int>(getAnchorKind());
+    const bool placedInWidth =
+        wrapStyle_ != kAutoWidth && (alignH_ == kAlignCenter || alignH_ == kAlignRight);
     if (padStyle_ == kPadOffset && anchor >= 0 && anchor <= 8) {
         const int padding = font_->getPadding();
         offsetX_ = (anchor % 3 - 1) * padding;
         offsetY_ = (anchor / 3 - 1) * padding;
+        // A block centred or set right inside a fixed width is placed by its
+        // ink: the padding ring hangs out evenly round a centred block and
+        // beyond the right edge of a right-aligned one, whatever the anchor.
+        if (placedInWidth) {
+            offsetX_ = alignH_ == kAlignCenter ? 0 : padding;
+        }
     }
-    if (wrapStyle_ != kAutoWidth) {
+    if (placedInWidth) {
         if (alignH_ == kAlignCenter) {
             offsetX_ += (getWidth() - textWidth_) / 2;
-        } else if (alignH_ == kAlignRight) {
+        } else {
             offsetX_ += getWidth() - textWidth_;
         }
     }

@@ -25,7 +25,9 @@ class PropertyNode;
 /// wrapping or truncating label keeps the width it was given. The image is
 /// drawn moved by `getOffset` from the sprite's place, so that the padding
 /// ring of the glyphs lies outside the anchored box (pad style "offset") and
-/// the block of lines is aligned inside a fixed width.
+/// the block of lines is aligned inside a fixed width by its ink: centred
+/// text has its glyphs centred in the width (the ring hangs out evenly),
+/// right-aligned text ends its glyphs at the right edge.
 ///
 /// Definition keys, after the `Sprite` keys (all optional): "font" with
 /// "section" (a font resource, taken without loading it), "color" or

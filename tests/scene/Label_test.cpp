@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -331,6 +332,45 @@ TEST(LabelPixels, DrawingPutsTheImageAtThePlaceMovedByTheOffset) {
                                     "..........",
                                     "..........",
                                 }));
+}
+
+// The fill's ink of a centred label is centred in the label's width and that
+// of a right-aligned one ends at its right edge; the padding ring hangs out.
+TEST(LabelPixels, CentredAndRightAlignedTextIsPlacedByItsInk) {
+    const RefPtr<BitmapFont> font = test::makeTestFont(); // padding 1
+    struct Case {
+        int align;
+        int inkLeft;
+        int inkRight;
+    };
+    // The box runs from x 2 to 21; "Ai" has fill from 1 to 6 of its 8-wide
+    // image.
+    for (const Case& c : {Case{Label::kAlignLeft, 2, 7}, Case{Label::kAlignCenter, 9, 14},
+                          Case{Label::kAlignRight, 16, 21}}) {
+        const RefPtr<Label> label(new Label(font.get(), 2, 2, 20, 10, Label::kTruncate));
+        label->setAlignH(c.align);
+        label->setText(L"Ai");
+        // Opaque black: drawing keeps the target's alpha.
+        RefPtr<Image> target = createImage(24, 12, kFormatArgb32);
+        for (int y = 0; y < 12; ++y) {
+            for (int x = 0; x < 24; ++x) {
+                const std::uint32_t black = 0xFF000000;
+                std::memcpy(target->getPixels() + y * target->getPitch() + x * 4, &black, 4);
+            }
+        }
+        label->render(*createGraphics(*target));
+        int left = 24;
+        int right = -1;
+        for (const std::string& row : picture(*target)) {
+            const std::size_t first = row.find('F');
+            if (first != std::string::npos) {
+                left = std::min(left, static_cast<int>(first));
+                right = std::max(right, static_cast<int>(row.rfind('F')));
+            }
+        }
+        EXPECT_EQ(left, c.inkLeft) << c.align;
+        EXPECT_EQ(right, c.inkRight) << c.align;
+    }
 }
 
 TEST(LabelPixels, ATintedMaskFontClearsTheImageInTheOverrideColour) {
