@@ -13,6 +13,7 @@
 #include "engine/scene/SceneManager.h"
 #include "engine/system/Platform.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -37,6 +38,15 @@ const PropertyValue* presentValue(const PropertyNode& definition, std::string_vi
 
 int nearest(float value) {
     return static_cast<int>(std::nearbyint(value));
+}
+
+// The position along one axis that keeps a box of `size` at `position` +
+// `shift` (its screen edge) inside 0..`span`; a box larger than the span
+// keeps covering it.
+int keepInside(int position, int shift, int size, int span) {
+    const int low = std::min(0, span - size);
+    const int high = std::max(0, span - size);
+    return std::clamp(position + shift, low, high) - shift;
 }
 
 } // namespace
@@ -377,7 +387,17 @@ bool Dialog::onMouseMove(int x, int y, int flags) {
         dragState_ = DragState::Moving;
     }
     if (dragState_ == DragState::Moving) {
-        setPosition(getX() + x - lastX_, getY() + y - lastY_);
+        int newX = getX() + x - lastX_;
+        int newY = getY() + y - lastY_;
+        // A dialog dragged to the edge stops there: left out of the window
+        // it could hardly be caught again.
+        if (const GameWindow* window = GameWindow::getInstance()) {
+            newX = keepInside(newX, getParentX() - nearest(getAnchorOffsetX()), getWidth(),
+                              window->getWidth());
+            newY = keepInside(newY, getParentY() - nearest(getAnchorOffsetY()), getHeight(),
+                              window->getHeight());
+        }
+        setPosition(newX, newY);
         lastX_ = x;
         lastY_ = y;
     }

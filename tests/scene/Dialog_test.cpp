@@ -96,6 +96,34 @@ TEST_F(DialogTest, DragStartsPastThreePixelsAndMutesTheComponentsUntilRelease) {
     EXPECT_EQ(button->offered, offered + 1);
 }
 
+// Dragged against an edge of the 800 x 600 window, a dialog stops with its
+// whole box inside; one larger than the window keeps covering it.
+TEST_F(DialogTest, ADraggedDialogStaysInsideTheWindow) {
+    bareWindow();
+    struct Case {
+        int width;
+        int height;
+        int toX;
+        int toY;
+        int x;
+        int y;
+    };
+    for (const Case& c : {Case{200, 100, 2000, 2000, 600, 500}, Case{200, 100, -900, -900, 0, 0},
+                          Case{200, 100, 300, 250, 250, 200}, Case{900, 700, 2000, 2000, 0, 0},
+                          Case{900, 700, -2000, -2000, -100, -100}}) {
+        RefPtr<Dialog> dialog =
+            dialogFrom(R"(<Dialog id="DIALOG" x="50" y="50" width=")" + std::to_string(c.width) +
+                       R"(" height=")" + std::to_string(c.height) + R"(" movable="true"/>)");
+        dialog->open();
+        iInputListenerContainer& input = dialog->getListenerContainer();
+        ASSERT_TRUE(input.onLeftButtonDown(100, 100, 0, false));
+        input.onMouseMove(c.toX, c.toY, 0);
+        EXPECT_EQ(dialog->getX(), c.x) << c.width << " to " << c.toX;
+        EXPECT_EQ(dialog->getY(), c.y) << c.height << " to " << c.toY;
+        EXPECT_TRUE(input.onLeftButtonUp(c.toX, c.toY, 0));
+    }
+}
+
 TEST_F(DialogTest, SwallowsEveryEventAndHandlesOnlyPressesOnItself) {
     RefPtr<Dialog> dialog = dialogFrom(R"(<Dialog id="DIALOG" width="10" height="10"/>)");
     dialog->open();
