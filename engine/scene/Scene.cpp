@@ -198,7 +198,21 @@ void Scene::closeDialog(Dialog* dialog) {
 }
 
 void Scene::render(Graphics& graphics) {
-    if (Image* background = getBackground()) {
+    Image* background = getBackground();
+    const Image& target = graphics.getTarget();
+    if (background == nullptr || background->getWidth() < target.getWidth() ||
+        background->getHeight() < target.getHeight()) {
+        // Whatever the background leaves uncovered (all of the target when it
+        // is missing) would still show the previous frame.
+        const std::uint32_t color = graphics.getColor();
+        const int alpha = graphics.getAlpha();
+        graphics.setColor(0xFF000000U);
+        graphics.setAlpha(255);
+        graphics.clear();
+        graphics.setColor(color);
+        graphics.setAlpha(alpha);
+    }
+    if (background != nullptr) {
         graphics.copyImage(*background, 0, 0);
     }
 }

@@ -113,7 +113,9 @@ public:
     [[nodiscard]] const std::unordered_map<std::string, RefPtr<Dialog>>& getDialogMap() const {
         return dialogs_;
     }
-    /// Copies the background image to the target's origin at full size.
+    /// Copies the background image to the target's origin at full size;
+    /// first clears the target to opaque black when there is no background
+    /// or it does not cover the target, so no frame shows the one before.
     void render(Graphics& graphics) override;
 
     [[nodiscard]] SceneState getState() const { return state_; }

@@ -260,5 +260,23 @@ TEST_F(SceneBackgroundTest, MissingPicturesAreLoggedAndLeaveTheSizeAlone) {
     EXPECT_TRUE(logged("NOPE"));
 }
 
+// A scene whose background is missing or smaller than the target still
+// leaves nothing of the previous frame: the uncovered part is black.
+TEST_F(SceneBackgroundTest, NoFrameShowsThePreviousOne) {
+    Scene* plain = manager_->addScene("SCENE_NO_PICTURE");
+    Scene* small = manager_->addScene("SCENE_PICTURE");
+    for (Scene* scene : {plain, small}) {
+        manager_->setNextScene(scene);
+        manager_->run(16);
+        RefPtr<Image> target = test::solidImage(50, 50, 0xFFFFFFFFU); // the previous frame
+        const RefPtr<Graphics> graphics = createGraphics(*target);
+        graphics->setColor(0x80102030U);
+        scene->render(*graphics);
+        EXPECT_EQ(test::pixelAt(*target, 45, 45), 0xFF000000U) << scene->getName();
+        EXPECT_EQ(test::pixelAt(*target, 0, 0), scene == small ? 0xFF336699U : 0xFF000000U);
+        EXPECT_EQ(graphics->getColor(), 0x80102030U) << "the drawing state is kept";
+    }
+}
+
 } // namespace
 } // namespace orv
