@@ -152,8 +152,7 @@ bool GameWindow::createBackBuffer() {
     }
     backImage_ = new ImageDD(surface.get(), bytesPerPixel_);
     backImage_->setFollowsDisplayFormat(true);
-    // Null for 2 bytes per pixel until the 16-bit renderer exists: frames
-    // then present the cleared buffer.
+    // Both depths have a drawing interface: 32-bit ARGB and 16-bit RGB565.
     graphics_ = createGraphics(*backImage_);
     return true;
 }

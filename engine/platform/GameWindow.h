@@ -107,8 +107,8 @@ public:
     /// The per-frame task: `present`.
     void run(int elapsedMs) override;
 
-    /// The back buffer's drawing interface; null while there is no back
-    /// buffer or when its depth (2 bytes) has no renderer yet. Borrowed.
+    /// The back buffer's drawing interface, for either depth; null while
+    /// there is no back buffer. Borrowed.
     [[nodiscard]] Graphics* getGraphics() const { return graphics_.get(); }
     /// The back buffer; null while there is no window. Borrowed.
     [[nodiscard]] ImageDD* getBackImage() const { return backImage_.get(); }
