@@ -131,6 +131,7 @@ bool GameWindow::createDisplay() {
     if (!handle_) {
         return false;
     }
+    logInfo("window: frames drawn by " + handle_->getRendererName());
     if (!createBackBuffer()) {
         handle_.reset();
         return false;

@@ -372,6 +372,10 @@ struct WindowPoint {
     int y = 0;
 };
 
+/// True when `glRenderer` (an OpenGL renderer's name) is a rasterizer that
+/// runs on the processor (Mesa's llvmpipe, softpipe, swrast and the like).
+[[nodiscard]] bool isSoftwareRasterizer(std::string_view glRenderer);
+
 /// The game's one window and its back-buffer presentation. The window has a
 /// fixed logical size (800 x 600 for the game): whatever its real size,
 /// presented frames are scaled to fit it, letterboxed with black, and mouse
@@ -396,6 +400,11 @@ public:
                                                         bool waitForVerticalBlank);
     /// Why the last failed call of this section failed, for the log.
     [[nodiscard]] static std::string getLastError();
+    /// What draws the frames: the OpenGL renderer's name (as the driver
+    /// gives it) or "software" for SDL's own software renderer, which a
+    /// window takes when no accelerated renderer can be made or the one made
+    /// is OpenGL drawn by the processor (`isSoftwareRasterizer`).
+    [[nodiscard]] const std::string& getRendererName() const;
 
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

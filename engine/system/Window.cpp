@@ -3,6 +3,9 @@
 #include <SDL.h>
 
 #include <array>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace orv::platform {
@@ -57,6 +60,45 @@ bool isValidFrame(const void* pixels, int width, int height, int pitch) {
     return pixels != nullptr && width > 0 && height > 0 && pitch >= width;
 }
 
+// GL_RENDERER of glGetString.
+constexpr unsigned kGlRenderer = 0x1F01;
+
+// The GL renderer's name behind `renderer` when it draws through OpenGL
+// (its context is current right after creation); empty otherwise.
+std::string glRendererName(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr ||
+        std::string_view(info.name).find("opengl") == std::string_view::npos) {
+        return {};
+    }
+    using GetString = const unsigned char* (*)(unsigned);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString != nullptr ? getString(kGlRenderer) : nullptr;
+    return name != nullptr ? std::string(reinterpret_cast<const char*>(name)) : std::string();
+}
+
+// Whether a graphics processor's driver can be reached at all: a DRM device
+// (what Mesa's hardware drivers open) or NVIDIA's own device. Without one
+// every OpenGL is drawn by the processor, so it is not even tried.
+bool hasGraphicsDevice() {
+    const char* forced = std::getenv("LIBGL_ALWAYS_SOFTWARE");
+    if (forced != nullptr && *forced != '\0' && std::string_view(forced) != "0") {
+        return false;
+    }
+    std::error_code error;
+    if (std::filesystem::exists("/dev/nvidia0", error)) {
+        return true;
+    }
+    for (std::filesystem::directory_iterator entry("/dev/dri", error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.starts_with("renderD") || name.starts_with("card")) {
+            return true;
+        }
+    }
+    return false;
+}
+
 constexpr std::size_t kCursorKinds = 7;
 
 SDL_SystemCursor systemCursorFor(CursorKind kind) {
@@ -82,6 +124,8 @@ struct Window::Impl {
     std::unique_ptr<SDL_Window, WindowDeleter> window;
     std::unique_ptr<SDL_Renderer, RendererDeleter> renderer;
     std::unique_ptr<SDL_Texture, TextureDeleter> texture;
+    // What draws the frames: the GL renderer's name, or "software".
+    std::string rendererName;
     Uint32 textureFormat = 0;
     int textureWidth = 0;
     int textureHeight = 0;
@@ -169,20 +213,45 @@ std::unique_ptr<Window> Window::create(std::string_view title, int width, int he
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
     const std::string titleText(title);
-    impl->window.reset(SDL_CreateWindow(titleText.c_str(), SDL_WINDOWPOS_CENTERED,
-                                        SDL_WINDOWPOS_CENTERED, width, height, flags));
-    if (!impl->window) {
-        noteError("window");
+    const auto makeWindow = [&] {
+        impl->window.reset(SDL_CreateWindow(titleText.c_str(), SDL_WINDOWPOS_CENTERED,
+                                            SDL_WINDOWPOS_CENTERED, width, height, flags));
+        if (!impl->window) {
+            noteError("window");
+        }
+        return impl->window != nullptr;
+    };
+    if (!makeWindow()) {
         return nullptr;
     }
     impl->fullScreen = fullScreen;
 
     const Uint32 vsync = waitForVerticalBlank ? SDL_RENDERER_PRESENTVSYNC : 0;
-    impl->renderer.reset(
-        SDL_CreateRenderer(impl->window.get(), -1, SDL_RENDERER_ACCELERATED | vsync));
+    // A renderer asked for by name (SDL_RENDER_DRIVER) is always tried.
+    if (hasGraphicsDevice() || SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr) {
+        impl->renderer.reset(
+            SDL_CreateRenderer(impl->window.get(), -1, SDL_RENDERER_ACCELERATED | vsync));
+    }
+    if (impl->renderer) {
+        impl->rendererName = glRendererName(impl->renderer.get());
+        if (isSoftwareRasterizer(impl->rendererName)) {
+            // OpenGL drawn by the processor costs several times what SDL's own
+            // software renderer does for one full-window picture, and keeps
+            // the GL driver's libraries in memory: start over without GL.
+            impl->renderer.reset();
+            impl->window.reset();
+            if (!makeWindow()) {
+                return nullptr;
+            }
+        }
+    }
     if (!impl->renderer) {
+        // The window's picture then goes straight to the display server
+        // rather than through a GL texture of its own.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         impl->renderer.reset(
             SDL_CreateRenderer(impl->window.get(), -1, SDL_RENDERER_SOFTWARE | vsync));
+        impl->rendererName = "software";
     }
     if (!impl->renderer) {
         noteError("renderer");
@@ -208,6 +277,23 @@ Window::~Window() {
     SDL_SetCursor(SDL_GetDefaultCursor());
     SDL_ShowCursor(SDL_ENABLE);
     SDL_CaptureMouse(SDL_FALSE);
+}
+
+bool isSoftwareRasterizer(std::string_view glRenderer) {
+    std::string lower(glRenderer);
+    for (char& c : lower) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    for (const std::string_view mark : {"llvmpipe", "softpipe", "swrast", "software rasterizer"}) {
+        if (lower.find(mark) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const std::string& Window::getRendererName() const {
+    return impl_->rendererName;
 }
 
 int Window::getWidth() const {

@@ -132,6 +132,29 @@ TEST(WindowCreate, OpensFullScreenAcrossTheDesktop) {
     EXPECT_EQ(h, getDesktopMode()->height);
 }
 
+// OpenGL drawn by the processor is told apart by the driver's name, so that
+// the window can present through SDL's cheaper software renderer instead.
+TEST(WindowCreate, TellsSoftwareRasterizersByName) {
+    struct Case {
+        const char* name;
+        bool software;
+    };
+    for (const Case& c :
+         {Case{"llvmpipe (LLVM 15.0.6, 256 bits)", true}, Case{"softpipe", true},
+          Case{"Mesa DRI Intel(R) HD Graphics 620 (KBL GT2)", false},
+          Case{"Software Rasterizer", true}, Case{"SWRAST", true},
+          Case{"NVIDIA GeForce GTX 1060/PCIe/SSE2", false},
+          Case{"AMD Radeon RX 580 Series (polaris10, LLVM 15.0.6, DRM 3.49)", false},
+          Case{"", false}}) {
+        EXPECT_EQ(isSoftwareRasterizer(c.name), c.software) << c.name;
+    }
+}
+
+TEST_F(WindowTest, SaysWhatDrawsItsFrames) {
+    // The dummy video driver has no OpenGL: SDL's software renderer draws.
+    EXPECT_EQ(window->getRendererName(), "software");
+}
+
 TEST_F(WindowTest, PresentsPixelsInTheirColoursAndPlaces) {
     const std::vector<std::uint32_t> frame = quadrantFrame();
     ASSERT_TRUE(window->present(frame.data(), kWidth, kHeight, kWidth));
