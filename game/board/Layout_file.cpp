@@ -93,9 +93,21 @@ RefPtr<Layout> Layout::load(PropertyNode* node, GameType gameType, int sideBoard
             layout->setSideBoard(sideBoard.get());
         }
     }
-    layout->setOriginalTileCount(definition.getChild("originalTileCount") != nullptr
-                                     ? definition.getValue("originalTileCount")->getInt()
-                                     : layout->getTileCount());
+    int originalCount = layout->getTileCount();
+    if (definition.getChild("originalTileCount") != nullptr) {
+        const int given = definition.getValue("originalTileCount")->getInt();
+        // The level's progress and time are measured against this count: one
+        // below the tiles still on the board would make them run backwards
+        // (or divide by zero), so such a count gives way to the board's.
+        if (given < originalCount) {
+            logWarning(where + ": an original count of " + std::to_string(given) +
+                       " tiles is below the " + std::to_string(originalCount) +
+                       " on the board; the board's count is taken");
+        } else {
+            originalCount = given;
+        }
+    }
+    layout->setOriginalTileCount(originalCount);
     if (intact != nullptr) {
         *intact = whole;
     }

@@ -6,6 +6,7 @@
 #include "game/board/ShuffleRandom.h"
 
 #include <algorithm>
+#include <limits>
 #include <sstream>
 
 namespace orv {
@@ -168,15 +169,19 @@ void Level::advance() {
     for (Progression& progression : tuning_) {
         progression.step();
     }
-    ++index_;
+    // A saved form may carry any index: it neither wraps past the largest
+    // number nor, when negative, names a layout before the first.
+    if (index_ < std::numeric_limits<int>::max()) {
+        ++index_;
+    }
     const int count = static_cast<int>(layoutFileNames_.size());
     if (count == 0) {
         return;
     }
     int next = 0;
-    if (index_ < count) {
+    if (index_ >= 0 && index_ < count) {
         next = index_;
-    } else if (hardStartIndex_ > 0 && hardStartIndex_ < count) {
+    } else if (index_ >= count && hardStartIndex_ > 0 && hardStartIndex_ < count) {
         next = hardStartIndex_ + (index_ - hardStartIndex_) % (count - hardStartIndex_);
     }
     layoutName_ = std::string(kLayoutFolder) + layoutFileNames_.at(static_cast<std::size_t>(next));

@@ -104,6 +104,22 @@ TEST_F(LayoutFileTest, MissingKeysTakeTheirDefaults) {
     EXPECT_EQ(Layout::load(nullptr, GameType::Classic, -1, "null")->getTileCount(), 0);
 }
 
+TEST_F(LayoutFileTest, AnOriginalCountBelowTheBoardsGivesWayToIt) {
+    const auto originalCount = [](const std::string& given) {
+        RefPtr<PropertyNode> node =
+            parseNode(R"(<r><Layout id="layout" originalTileCount=")" + given + R"(">
+            <Vector id="tiles"><Tile x="0" y="0" z="0"/><Tile x="2" y="0" z="0"/></Vector>
+        </Layout></r>)");
+        return Layout::load(node.get(), GameType::Classic, -1, "inline")->getOriginalTileCount();
+    };
+    EXPECT_EQ(originalCount("144"), 144);
+    EXPECT_EQ(originalCount("2"), 2);
+    test::LogCapture log;
+    EXPECT_EQ(originalCount("0"), 2);
+    EXPECT_EQ(originalCount("-7"), 2);
+    EXPECT_TRUE(log.contains("original count of 0"));
+}
+
 TEST_F(LayoutFileTest, SavingAndReadingBackGivesTheSameBoard) {
     RefPtr<Layout> layout = loadFixture("media/levels/sideboard.xml", GameType::FreeCell, 0);
     int value = 0;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -124,9 +125,10 @@ TEST_F(LevelTest, CountedListsTakeAsManyCandidatesAsTheyName) {
         std::any_of(seen.begin() + 2, seen.end(), [&](const auto& s) { return s != seen[0]; }));
 }
 
-RefPtr<Level> levelWithNames(const std::vector<std::string>& names, int hardStart) {
+RefPtr<Level> levelWithNames(const std::vector<std::string>& names, int hardStart, int index = 0) {
     RefPtr<PropertyNode> node(new PropertyNode("", "Level"));
     node->add(new PropertyValue("isSaveGame", std::string_view("x"), true));
+    node->add(new PropertyValue("index", index, true));
     node->add(new PropertyValue("hardStartIndex", hardStart, true));
     node->add(new PropertyValue("pointsPerMatch", std::string_view("10"), true));
     auto* list = static_cast<PropertyVector*>(node->add(new PropertyVector("layoutFileNames")));
@@ -154,6 +156,29 @@ TEST_F(LevelTest, AdvancingGoesThroughTheNamesThenCyclesTheHardPart) {
             EXPECT_EQ(level->getLayoutName(), "media/levels/" + expected)
                 << "from " << c.hardStart << ", index " << level->getIndex();
         }
+    }
+}
+
+TEST_F(LevelTest, SavedIndicesOutsideTheNamesNeverReadPastThem) {
+    const std::vector<std::string> names{"a", "b", "c", "d", "e"};
+    struct Case {
+        int hardStart;
+        int index;
+        std::string played; // after one advance
+        int indexAfter;
+    };
+    const Case cases[] = {
+        {3, -4, "a", -3},
+        {-2, 7, "a", 8},
+        {9, 7, "a", 8},
+        {3, std::numeric_limits<int>::max(), "d", std::numeric_limits<int>::max()},
+    };
+    for (const Case& c : cases) {
+        RefPtr<Level> level = levelWithNames(names, c.hardStart, c.index);
+        level->advance();
+        EXPECT_EQ(level->getLayoutName(), "media/levels/" + c.played)
+            << "from " << c.hardStart << ", index " << c.index;
+        EXPECT_EQ(level->getIndex(), c.indexAfter);
     }
 }
 
