@@ -30,7 +30,7 @@ BaseObject* GameRiver::createFromDefinition(PropertyNode* definition) {
 bool GameRiver::connected(const Layout& layout, const Tile& a, const Tile& b) {
     PathGrid grid;
     grid.build(layout, a, b);
-    return grid.findPath();
+    return grid.connects();
 }
 
 bool GameRiver::tilesMatch(const Tile* a, const Tile* b) const {

@@ -216,7 +216,11 @@ void PathGrid::consider(Path& candidate) {
     }
 }
 
-bool PathGrid::findPath() {
+bool PathGrid::connects() {
+    return search(true);
+}
+
+bool PathGrid::search(bool firstOnly) {
     path_.clear();
     std::vector<PathSegment> startRays;
     std::vector<PathSegment> goalRays;
@@ -229,6 +233,9 @@ bool PathGrid::findPath() {
                 if (s.horizontal == g.horizontal) {
                     candidate.assign(1, s);
                     consider(candidate);
+                    if (firstOnly) {
+                        return true;
+                    }
                     continue;
                 }
                 // One turn where they cross.
@@ -239,6 +246,9 @@ bool PathGrid::findPath() {
                 if (startPiece.length > 0 && goalPiece.length > 0) {
                     candidate = {startPiece, goalPiece};
                     consider(candidate);
+                    if (firstOnly) {
+                        return true;
+                    }
                 }
                 continue;
             }
@@ -276,11 +286,18 @@ bool PathGrid::findPath() {
                 if (startPiece.length > 0 && goalPiece.length > 0) {
                     candidate = {startPiece, connector, goalPiece};
                     consider(candidate);
+                    if (firstOnly) {
+                        return true;
+                    }
                 }
             }
         }
     }
-    if (path_.empty()) {
+    return !path_.empty();
+}
+
+bool PathGrid::findPath() {
+    if (!search(false)) {
         return false;
     }
     // Orient the path from the start tile to the goal tile, then run its

@@ -56,6 +56,10 @@ public:
     /// when there is one, which `getPath` then holds from the start tile's
     /// centre line to the goal tile's.
     bool findPath();
+    /// Whether a path exists, answered at the first one met (the rules and
+    /// the deal need no more); `getPath` then holds that unoriented path
+    /// and no other. Same answer as `findPath`.
+    bool connects();
     [[nodiscard]] const std::vector<PathSegment>& getPath() const { return path_; }
     /// Replaces the contents of `out` by the path's segments.
     void copyPath(std::vector<PathSegment>& out) const { out = path_; }
@@ -95,6 +99,9 @@ private:
     // horizontal ray) or `y` (a vertical one).
     [[nodiscard]] PathSegment cut(const PathSegment& ray, bool start, int x, int y) const;
     void consider(Path& candidate);
+    // Collects the candidates into `path_` (the best, or with `firstOnly`
+    // the first); true when there is one.
+    bool search(bool firstOnly);
 
     int layer_ = 0;
     std::array<Cell, static_cast<std::size_t>(kWidth) * kHeight> cells_{};

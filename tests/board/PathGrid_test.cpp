@@ -90,6 +90,9 @@ TEST_F(PathGridTest, PathsOfOneTwoAndThreeSegmentsAndBlockedOnes) {
         const bool found = grid.findPath();
         EXPECT_EQ(found, c.segments > 0) << c.what;
         EXPECT_EQ(static_cast<int>(grid.getPath().size()), c.segments) << c.what;
+        PathGrid quick;
+        quick.build(*board, *tileAt(*board, c.a), *tileAt(*board, c.b));
+        EXPECT_EQ(quick.connects(), found) << c.what;
         if (found) {
             expectWellFormed(grid.getPath(), c.a, c.b, c.what);
             // The other way round finds a path of the same shape.
