@@ -9,7 +9,8 @@
 // tiles), and River's match test on a full board.
 //
 //     cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DORVANTA_BENCHMARKS=ON
-//     -DORVANTA_TESTS=OFF cmake --build build/release --target deal_bench &&
+//           -DORVANTA_TESTS=OFF
+//     cmake --build build/release --target deal_bench
 //     build/release/bench/deal_bench
 
 #include "engine/core/NodeClasses.h"

@@ -435,6 +435,13 @@ bool Game::setLevel(Level* level) {
         return false;
     }
     Layout* board = level->getLayout();
+    if (board->getTileCount() == 0) {
+        // A missing or damaged layout file reads as an empty board, which
+        // could never be won: no match would ever be made on it.
+        logWarning("game: the layout " + level->getLayoutName() + " (" + board->getDisplayName() +
+                   ") holds no tiles; the level is refused");
+        return false;
+    }
     if (usesSideBoard(gameType_) && board->getSideBoard() == nullptr) {
         logWarning("game: the layout " + level->getLayoutName() + " (" + board->getDisplayName() +
                    ") has no side board, which game type " + std::string(gameTypeName(gameType_)) +

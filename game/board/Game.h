@@ -167,9 +167,10 @@ public:
     /// Puts a side-board tile of an undone match back (the base: nothing).
     virtual void sideBoardUndo(Tile& tile);
     /// Takes `level`, deals its layout and keeps a copy of the deal. False,
-    /// leaving the game without a level, when the level has no layout, a
-    /// side-board game type's layout has no side board, or its tile count
-    /// cannot be dealt in sets; the reason is logged with the layout's name.
+    /// leaving the game without a level, when the level has no layout or an
+    /// empty one (a layout file that could not be read), a side-board game
+    /// type's layout has no side board, or its tile count cannot be dealt in
+    /// sets; the reason is logged with the layout's name.
     [[nodiscard]] virtual bool setLevel(Level* level);
     /// Takes `level` with its board as it is, faces and all, without a deal
     /// (a board dealt elsewhere: a test, a tool); the copy for restarts is

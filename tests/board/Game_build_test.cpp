@@ -240,6 +240,12 @@ TEST_F(BuildTest, LevelsThatCannotBeDealtAreRefused) {
     EXPECT_FALSE(game->setLevel(nullptr));
     RefPtr<Level> noBoard = makeLevel(nullptr);
     EXPECT_FALSE(game->setLevel(noBoard.get()));
+    // A layout file that cannot be read gives an empty board, never won.
+    RefPtr<Level> emptyBoard = makeLevel(
+        Layout::loadFile(fixturePath("media/levels/missing.xml"), GameType::Classic, -1).get(),
+        GameType::Classic, R"(layout="missing.xml")");
+    EXPECT_FALSE(game->setLevel(emptyBoard.get()));
+    EXPECT_TRUE(log.contains("missing.xml (TEXT_LAYOUT_NONAME) holds no tiles"));
 
     // 142 tiles: the distribution leaves two tiles without a face.
     RefPtr<Layout> board =

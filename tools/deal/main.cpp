@@ -8,7 +8,8 @@
 //
 // `--folder` is the program folder holding media.dat or the loose media/
 // tree (default: the build's app folder); the level files and layouts are
-// read from there as the game reads them. TYPE is a level-file name
+// read from there as the game reads them. A `--layout` FILE found from the
+// current folder is read from there instead. TYPE is a level-file name
 // ("Classic", "Freecell", "Split", "Triple", "River", "Speed"), DIFFICULTY 0
 // to 2. Both random sources are seeded with N (default 1).
 //
@@ -132,6 +133,19 @@ bool parse(int argc, char** argv, Options& options) {
     return !options.area.empty();
 }
 
+// A layout file given on the command line is looked for from the folder the
+// tool was started in first, then, as the game would, from the program folder.
+void resolveLayoutPath(Options& options) {
+    if (options.area != "layout" || options.values.empty()) {
+        return;
+    }
+    std::error_code error;
+    const std::filesystem::path given(options.values[0]);
+    if (given.is_relative() && std::filesystem::is_regular_file(given, error)) {
+        options.values[0] = std::filesystem::absolute(given, error).string();
+    }
+}
+
 void startUp(const Options& options) {
     std::filesystem::current_path(options.folder);
     registerPropertyClasses();
@@ -253,6 +267,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvanta_deal: no program folder %s\n", options.folder.c_str());
         return 2;
     }
+    resolveLayoutPath(options);
     startUp(options);
     const RefPtr<Level> level = makeLevel(options);
     if (!level) {
