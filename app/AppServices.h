@@ -4,11 +4,19 @@
 
 namespace orv {
 
-/// The building's services as the program provides them: leaving the game
-/// goes through `OrvantaMain::quit`. The players' records are not kept yet:
-/// there are no players, and nothing is saved.
-class AppServices : public NullBuildingServices {
+/// The building's services as the program provides them: the players come
+/// from the player manager, the playing sessions go to the usage record,
+/// and leaving the game goes through `OrvantaMain::quit`. Without a player
+/// manager they answer as no players.
+class AppServices : public BuildingServices {
 public:
+    void savePlayers() override;
+    int getPlayerCount() override;
+    std::string getCurrentPlayerName() override;
+    bool takeLobbyTip() override;
+    void beginSession(int gameMode, int playerCount) override;
+    bool hasSavedGame(int gameMode) override;
+    void releaseSavedGame() override;
     void quitGame() override;
 };
 

@@ -33,9 +33,16 @@
 #include "game/board/Game.h"
 #include "game/board/LevelSets.h"
 #include "game/board/TileManager.h"
+#include "game/dialogs/DialogClasses.h"
 #include "game/dialogs/OrvantaGameSettings.h"
+#include "game/players/DataGathering.h"
+#include "game/players/HighScoreManager.h"
+#include "game/players/PlayerClasses.h"
+#include "game/players/PlayerManager.h"
+#include "game/players/PlayerServices.h"
 #include "game/scenes/BuildingServices.h"
 #include "game/scenes/GameSceneClasses.h"
+#include "game/screen/ScreenClasses.h"
 
 #include <array>
 #include <chrono>
@@ -82,6 +89,9 @@ void registerClasses() {
     registerSceneClasses();
     registerGuiClasses();
     registerBoardClasses();
+    registerPlayerClasses();
+    registerDialogClasses();
+    registerScreenClasses();
     registerGameSceneClasses();
 }
 
@@ -134,7 +144,15 @@ void shutDown(int exitCode) {
             game->closeLevelSession();
             step("close level session");
         }
-        // The players' and scores' saves come here once the players exist.
+        if (DataGathering* record = DataGathering::get(); record && !record->isSessionClosed()) {
+            record->closeSession();
+        }
+        if (HighScoreManager* scores = HighScoreManager::get()) {
+            static_cast<void>(scores->save());
+        }
+        if (PlayerManager* players = PlayerManager::get()) {
+            static_cast<void>(players->savePlayers());
+        }
         step("save");
         if (GameWindow* window = GameWindow::getInstance()) {
             window->destroyWindow();
@@ -155,6 +173,9 @@ void shutDown(int exitCode) {
     if (SceneManager::getInstance() != nullptr) {
         release("scene manager", [] { SceneManager::destroyInstance(); });
     }
+    if (PlayerManager::get() != nullptr) {
+        release("player manager", [] { PlayerManager::destroyInstance(); });
+    }
     setBuildingServices(nullptr);
     release("definition store", [] { destroyDefinitionStore(); });
     if (GameWindow::getInstance() != nullptr) {
@@ -166,12 +187,17 @@ void shutDown(int exitCode) {
     if (ResourceManager::getInstance() != nullptr) {
         release("resource manager", [] { ResourceManager::destroyInstance(); });
     }
+    if (HighScoreManager::get() != nullptr) {
+        release("high-score manager", [] { HighScoreManager::destroyInstance(); });
+    }
     if (SettingsManager* settings = SettingsManager::get()) {
         release("settings manager", [settings] {
             settings->save();
             SettingsManager::destroyInstance();
         });
     }
+    // Closed even after a refused start; nothing happens without a record.
+    release("usage record", [] { DataGathering::finish(); });
     release("settings tables", [] { BasicProperties::destroyInstance(); });
     release("archive", [] { FileArchive::shutDown(); });
     release("crash marker", [] { setCrashMarker(); });
@@ -180,6 +206,7 @@ void shutDown(int exitCode) {
     }
     release("level sets", [] { destroyLevelSets(); });
     Game::destroyCurrent();
+    Game::setServices(nullptr);
     releaseInstanceLock();
 }
 
@@ -237,6 +264,7 @@ bool OrvantaMain::startEngine() {
     images->setAutoCompress(BasicProperties::get()->getBoolean("AUTO_COMPRESS"));
     CrashMarker::create();
     LogFile::getInstance(0, 2).open();
+    DataGathering::start();
     RandomGenerator::createInstance(platform::getMilliseconds(), 0);
     std::srand(platform::getMilliseconds());
     SceneManager::create();
@@ -315,7 +343,11 @@ int OrvantaMain::run() {
     if (!startEngine() || !loadStartSections()) {
         return exitCode_;
     }
-    // The players and high scores are loaded here once they exist.
+    HighScoreManager::create(true, "").load();
+    PlayerManager::create(true, "").loadPlayers();
+    static PlayerServices playerServices;
+    Game::setServices(&playerServices);
+    step("players");
     createScenes();
     TimedTaskManager& frames = TimedTaskManager::getInstance();
     frames.setFrameRate(60);

@@ -1,7 +1,6 @@
 #include "game/scenes/GameSceneClasses.h"
 
 #include "engine/core/ObjectFactoryContainer.h"
-#include "game/scenes/QuestionDialog.h"
 #include "game/scenes/SceneLoad.h"
 #include "game/scenes/SceneLobby.h"
 #include "game/scenes/SceneOrvanta.h"
@@ -19,7 +18,6 @@ void registerGameSceneClasses() {
         {"SceneSplash", &SceneSplash::createFromDefinition},
         {"SceneLoad", &SceneLoad::createFromDefinition},
         {"SceneLobby", &SceneLobby::createFromDefinition},
-        {"QuestionDialog", &QuestionDialog::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {

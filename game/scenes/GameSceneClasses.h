@@ -3,8 +3,8 @@
 namespace orv {
 
 /// Registers the building's scenes and their helpers with the object
-/// factory: "SceneOrvanta", "SceneSplash", "SceneLoad", "SceneLobby" and
-/// "QuestionDialog". Start-up calls it before the definitions load.
+/// factory: "SceneOrvanta", "SceneSplash", "SceneLoad" and "SceneLobby". Start-up calls it before
+/// the definitions load.
 void registerGameSceneClasses();
 
 } // namespace orv

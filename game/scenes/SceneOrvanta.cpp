@@ -7,8 +7,8 @@
 #include "engine/scene/Sprite.h"
 #include "engine/scene/TransitionScene.h"
 #include "game/board/Game.h"
+#include "game/dialogs/DialogYesNo.h"
 #include "game/scenes/BuildingServices.h"
-#include "game/scenes/QuestionDialog.h"
 
 #include <chrono>
 #include <set>
@@ -32,6 +32,11 @@ std::set<int>& failedResumes() {
 constexpr std::chrono::milliseconds kQuitSectionWait{10000};
 
 int quitConfirmed(void* /*context*/, void* /*button*/) {
+    if (Scene* scene = getShownScene()) {
+        if (Dialog* question = scene->findDialog(kQuitQuestion)) {
+            scene->closeDialog(question);
+        }
+    }
     getBuildingServices().quitGame();
     return 0;
 }
@@ -145,12 +150,7 @@ Scene* getShownScene() {
 
 Dialog* askQuestion(Scene& scene, std::string_view messageKey, std::string_view headerKey,
                     GuiFunction yes, void* yesContext) {
-    auto* question = kindCast<QuestionDialog>(scene.getDialog("DIALOG_QUESTION", messageKey));
-    if (question == nullptr) {
-        return nullptr;
-    }
-    question->ask(scene, messageKey, headerKey, yes, yesContext);
-    return question;
+    return DialogYesNo::ask(messageKey, headerKey, yesContext, yes, nullptr, nullptr, &scene);
 }
 
 void showQuitDialog() {

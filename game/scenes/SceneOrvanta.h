@@ -71,12 +71,11 @@ void switchScene(std::string_view section, std::string_view transition, std::str
 /// transition; null without one.
 [[nodiscard]] Scene* getShownScene();
 
-/// Asks a yes/no question in `scene`: the question dialog (definition
-/// "DIALOG_QUESTION") kept under `messageKey`, its header the text of
-/// `headerKey`, its message the text of `messageKey`; Yes runs `yes` with
-/// `yesContext` after closing the question, No only closes it. Returns the
-/// dialog, not shown yet (borrowed from the scene), or null when the
-/// definition is missing.
+/// Asks a yes/no question in `scene` (`DialogYesNo::ask`): kept under
+/// `messageKey`, its header the text of `headerKey`, its message the text of
+/// `messageKey`; Yes runs `yes` with `yesContext` (which closes the
+/// question), No only closes it. Returns the dialog, not shown yet (borrowed
+/// from the scene), or null when the definition is missing.
 Dialog* askQuestion(Scene& scene, std::string_view messageKey, std::string_view headerKey,
                     GuiFunction yes, void* yesContext);
 
