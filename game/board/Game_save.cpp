@@ -7,6 +7,7 @@
 #include "engine/properties/PropertyValue.h"
 #include "engine/properties/PropertyVector.h"
 #include "game/board/BoardFactory.h"
+#include "game/board/CommandMove.h"
 #include "game/board/Game.h"
 #include "game/board/SideBoard.h"
 
@@ -48,6 +49,54 @@ RefPtr<Layout> readLayout(PropertyNode& saved, std::string_view name, GameType t
         intact = false;
     }
     return layout;
+}
+
+// Whether undoing `undo` from its end would put every tile back on an empty
+// square of `board`: a tile of a saved undo step landing on a tile still on
+// the board, or on one put back by a later step, would take that tile off.
+bool undoFits(const Layout& board, const std::vector<RefPtr<Command>>& undo) {
+    std::vector<char> taken(Layout::kCellCount, 0);
+    const auto cell = [](int x, int y, int z) {
+        const auto at = [](int n) {
+            return static_cast<std::size_t>(n);
+        };
+        return (at(z) * at(Layout::kRows) + at(y)) * at(Layout::kColumns) + at(x);
+    };
+    for (int z = 0; z < Layout::kLayers; ++z) {
+        for (int y = 0; y < Layout::kRows; ++y) {
+            for (int x = 0; x < Layout::kColumns; ++x) {
+                taken[cell(x, y, z)] = board.getGridCell(x, y, z) != nullptr ? 1 : 0;
+            }
+        }
+    }
+    for (auto step = undo.rbegin(); step != undo.rend(); ++step) {
+        std::vector<TilePos> squares;
+        if (const auto* move = kindCast<CommandMove>(step->get())) {
+            if (!move->cameFromSlot()) {
+                squares.push_back(move->getLastPos());
+            }
+        } else {
+            TileList tiles;
+            (*step)->tiles(tiles);
+            for (const RefPtr<Tile>& tile : tiles) {
+                if (!tile->isSideboard()) {
+                    squares.push_back(tile->getPos());
+                }
+            }
+        }
+        for (const TilePos& pos : squares) {
+            for (int dy = 0; dy < 2; ++dy) {
+                for (int dx = 0; dx < 2; ++dx) {
+                    char& square = taken[cell(pos.x + dx, pos.y + dy, pos.z)];
+                    if (square != 0) {
+                        return false;
+                    }
+                    square = 1;
+                }
+            }
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -149,6 +198,11 @@ void Game::restore(PropertyNode& saved) {
             continue;
         }
         undoList_.push_back(command);
+    }
+    if (!undoFits(*layout_, undoList_)) {
+        logWarning(std::string(kSavedGame) +
+                   ": the undo steps would put tiles back onto tiles on the board");
+        setDamaged();
     }
     for (const RefPtr<AbstractProperty>& value : saved.getVector("randomLevels")->getElements()) {
         randomLevels_.push_back(PropertyValue::toInt(value.get()));

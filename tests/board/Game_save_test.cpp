@@ -186,6 +186,16 @@ TEST_F(SaveTest, DamagedSavedGamesAreNotResumed) {
              asNode(match->getVector("tiles")->at(0))->getValue("y")->setString("-3");
          },
          "undo step 0"},
+        {"an undo step onto a tile on the board",
+         [](PropertyNode& g) {
+             auto* onBoard = asNode(g.getNode("layout")->getVector("tiles")->at(0));
+             auto* match = asNode(g.getVector("undo")->at(0));
+             auto* tile = asNode(match->getVector("tiles")->at(0));
+             for (const char* key : {"x", "y", "z"}) {
+                 tile->getValue(key)->setString(onBoard->getValue(key)->getString());
+             }
+         },
+         "onto tiles on the board"},
         {"no game class", [](PropertyNode& g) { g.setTypeName("Sprite"); }, "damaged"},
     };
     Game& game = playedGame();
