@@ -63,6 +63,25 @@ constexpr int kIconId = 102;
 constexpr const char* kArchiveName = "media.dat";
 
 OrvantaMain* instance = nullptr;
+std::uint32_t startMs = 0;
+
+// Logs once how long the program took from its start to its first presented
+// frame (the last task of the first frame).
+class FirstFrameNote : public Task {
+public:
+    void run(int /*elapsedMs*/) override {
+        if (!noted_) {
+            noted_ = true;
+            std::string note = "first frame presented ";
+            note += std::to_string(platform::getMilliseconds() - startMs);
+            note += " ms after the start";
+            logInfo(note);
+        }
+    }
+
+private:
+    bool noted_ = false;
+};
 std::function<void(std::string_view)> stepObserver;
 
 void step(std::string_view name) {
@@ -227,6 +246,7 @@ void OrvantaMain::refuse(const std::string& reason) {
 }
 
 bool OrvantaMain::startEngine() {
+    startMs = platform::getMilliseconds();
     registerClasses();
     static_cast<void>(LogFile::getInstance(0, 2));
     FileArchive::setUp(ArchiveMode::File, "");
@@ -359,6 +379,9 @@ int OrvantaMain::run() {
         handler->setPosition(kWidth, 0);
     }
     TileManager::create();
+    // Last, after the full-screen handler's own task: the frame is presented.
+    const RefPtr<FirstFrameNote> firstFrame(new FirstFrameNote());
+    frames.addTask(firstFrame.get());
     step("main loop");
     return runMainLoop(*GameWindow::getInstance(), frames);
 }
