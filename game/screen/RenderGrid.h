@@ -36,7 +36,9 @@ public:
 
 private:
     [[nodiscard]] static std::size_t index(int x, int y, int z) {
-        return static_cast<std::size_t>((x * kRows + y) * kLayers + z);
+        return ((static_cast<std::size_t>(x) * std::size_t{kRows} + static_cast<std::size_t>(y)) *
+                std::size_t{kLayers}) +
+               static_cast<std::size_t>(z);
     }
     std::array<RenderTile*, std::size_t{kColumns} * kRows * kLayers> cells_{};
 };
