@@ -63,34 +63,26 @@ void setUpWorld() {
     (void)done;
 }
 
+// Places a block of `columns` x `rows` tiles on layer `z`, its first tile at
+// (x, y), neighbours two cells apart.
+void placeBlock(Layout& board, int x, int y, int z, int columns, int rows) {
+    for (int j = 0; j < rows; ++j) {
+        for (int i = 0; i < columns; ++i) {
+            RefPtr<Tile> tile(new Tile(nullptr));
+            board.setTileAt(tile.get(), {x + 2 * i, y + 2 * j, z});
+        }
+    }
+}
+
 // 144 tiles on five layers: 12 x 6, 10 x 4, 6 x 4, then 3 x 2 and 2 x 1
 // half a tile off the layers below.
 RefPtr<Layout> makePyramid() {
     RefPtr<Layout> board(new Layout());
-    const auto place = [&board](int x, int y, int z) {
-        RefPtr<Tile> tile(new Tile(nullptr));
-        board->setTileAt(tile.get(), {x, y, z});
-    };
-    for (int j = 0; j < 6; ++j) {
-        for (int i = 0; i < 12; ++i) {
-            place(2 + 2 * i, 2 + 2 * j, 0);
-        }
-    }
-    for (int j = 0; j < 4; ++j) {
-        for (int i = 0; i < 10; ++i) {
-            place(4 + 2 * i, 4 + 2 * j, 1);
-        }
-        for (int i = 0; i < 6; ++i) {
-            place(8 + 2 * i, 4 + 2 * j, 2);
-        }
-    }
-    for (int j = 0; j < 2; ++j) {
-        for (int i = 0; i < 3; ++i) {
-            place(11 + 2 * i, 6 + 2 * j, 3);
-        }
-    }
-    place(12, 7, 4);
-    place(14, 7, 4);
+    placeBlock(*board, 2, 2, 0, 12, 6);
+    placeBlock(*board, 4, 4, 1, 10, 4);
+    placeBlock(*board, 8, 4, 2, 6, 4);
+    placeBlock(*board, 11, 6, 3, 3, 2);
+    placeBlock(*board, 12, 7, 4, 2, 1);
     board->setOriginalTileCount(board->getTileCount());
     return board;
 }
@@ -259,25 +251,9 @@ BENCHMARK(BM_PickHint)->Unit(benchmark::kMicrosecond);
 // and to the right of the layers below.
 RefPtr<Layout> makeRiverBoard() {
     RefPtr<Layout> board(new Layout());
-    const auto place = [&board](int x, int y, int z) {
-        RefPtr<Tile> tile(new Tile(nullptr));
-        board->setTileAt(tile.get(), {x, y, z});
-    };
-    for (int j = 0; j < 6; ++j) {
-        for (int i = 0; i < 10; ++i) {
-            place(2 + 2 * i, 2 + 2 * j, 0);
-        }
-    }
-    for (int j = 0; j < 4; ++j) {
-        for (int i = 0; i < 8; ++i) {
-            place(5 + 2 * i, 5 + 2 * j, 1);
-        }
-    }
-    for (int j = 0; j < 2; ++j) {
-        for (int i = 0; i < 4; ++i) {
-            place(10 + 2 * i, 8 + 2 * j, 2);
-        }
-    }
+    placeBlock(*board, 2, 2, 0, 10, 6);
+    placeBlock(*board, 5, 5, 1, 8, 4);
+    placeBlock(*board, 10, 8, 2, 4, 2);
     board->setOriginalTileCount(board->getTileCount());
     return board;
 }

@@ -1,5 +1,7 @@
 #include "game/board/DealByDistance.h"
 
+#include "game/board/Level.h"
+
 #include "engine/core/RandomGenerator.h"
 
 #include <algorithm>
@@ -107,6 +109,20 @@ bool DealByDistance::dealSet(int setSize, TileList& order) {
     }
     for (const RefPtr<Tile>& tile : set) {
         take(tile.get());
+    }
+    return true;
+}
+
+bool dealInSets(Layout& layout, FreeTileRule rule, const Level* level, int setSize,
+                TileList& order) {
+    order.reserve(order.size() + static_cast<std::size_t>(layout.getTileCount()));
+    DealByDistance dealer(layout, rule,
+                          level != nullptr ? level->getTuningInt(Tuning::TileDistMin) : 0,
+                          level != nullptr ? level->getTuningInt(Tuning::TileDistMax) : 0);
+    while (!dealer.isDone()) {
+        if (!dealer.dealSet(setSize, order)) {
+            return false;
+        }
     }
     return true;
 }

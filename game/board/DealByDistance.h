@@ -5,6 +5,8 @@
 
 namespace orv {
 
+class Level;
+
 /// The deal by distance that the Classic, FreeCell and Triple deals share:
 /// pick a free tile at random, sort the tiles still on the board by their
 /// distance to it, and find it partners that are free and lie at least a
@@ -63,5 +65,11 @@ private:
     TileList working_;
     TileList sorted_; // scratch of the sort, kept to reuse its room
 };
+
+/// Deals the whole of `layout` in sets of `setSize`, each set by distance
+/// under `rule` and the distance tuning of `level` (none: 0 and 0), appending
+/// the sets to `order`. False when it got stuck.
+bool dealInSets(Layout& layout, FreeTileRule rule, const Level* level, int setSize,
+                TileList& order);
 
 } // namespace orv

@@ -17,17 +17,7 @@ bool GameClassic::tilesMatch(const Tile* a, const Tile* b) const {
 }
 
 bool GameClassic::deal(Layout& layout, TileList& order) {
-    const Level* level = getLevel();
-    order.reserve(order.size() + static_cast<std::size_t>(layout.getTileCount()));
-    DealByDistance dealer(layout, getFreeTileRule(),
-                          level != nullptr ? level->getTuningInt(Tuning::TileDistMin) : 0,
-                          level != nullptr ? level->getTuningInt(Tuning::TileDistMax) : 0);
-    while (!dealer.isDone()) {
-        if (!dealer.dealSet(2, order)) {
-            return false;
-        }
-    }
-    return true;
+    return dealInSets(layout, getFreeTileRule(), getLevel(), 2, order);
 }
 
 } // namespace orv

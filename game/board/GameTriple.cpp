@@ -56,17 +56,7 @@ void GameTriple::collectCandidates(TileList& out) {
 }
 
 bool GameTriple::deal(Layout& layout, TileList& order) {
-    const Level* level = getLevel();
-    order.reserve(order.size() + static_cast<std::size_t>(layout.getTileCount()));
-    DealByDistance dealer(layout, getFreeTileRule(),
-                          level != nullptr ? level->getTuningInt(Tuning::TileDistMin) : 0,
-                          level != nullptr ? level->getTuningInt(Tuning::TileDistMax) : 0);
-    while (!dealer.isDone()) {
-        if (!dealer.dealSet(3, order)) {
-            return false;
-        }
-    }
-    return true;
+    return dealInSets(layout, getFreeTileRule(), getLevel(), 3, order);
 }
 
 bool GameTriple::selectionMatches() {

@@ -465,25 +465,14 @@ void SceneGame::tickGame(int elapsedMs) {
 }
 
 void SceneGame::onTimeUp() {
-    Game* current = game();
-    if (scoreTicker_ != nullptr && current != nullptr) {
-        scoreTicker_->showNow(current->getScore().getValue());
-    }
-    clearSelection();
-    if (levelEndLayer_ != nullptr) {
-        removeChildren(levelEndLayer_.get());
-    }
-    if (bonusBar_ != nullptr) {
-        bonusBar_->finishEffects();
-    }
-    if (timeBar_ != nullptr) {
-        timeBar_->stopWarningSound();
-    }
-    levelPhase_ = 0;
-    setState(new StateGameOver());
+    endLevel(0, new StateGameOver());
 }
 
 void SceneGame::onLevelWon() {
+    endLevel(2, new StateGameWon());
+}
+
+void SceneGame::endLevel(int phase, GameSceneState* next) {
     Game* current = game();
     if (scoreTicker_ != nullptr && current != nullptr) {
         scoreTicker_->showNow(current->getScore().getValue());
@@ -498,8 +487,8 @@ void SceneGame::onLevelWon() {
     if (timeBar_ != nullptr) {
         timeBar_->stopWarningSound();
     }
-    levelPhase_ = 2;
-    setState(new StateGameWon());
+    levelPhase_ = phase;
+    setState(next);
 }
 
 void SceneGame::startLevel(bool keepHud) {

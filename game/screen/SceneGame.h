@@ -165,6 +165,9 @@ private:
     void updateHover(int x, int y);
     void clearHover();
     void clearSelection();
+    /// Ends the level at `phase` (0 lost, 2 won): shows the final score,
+    /// settles the bars and enters `next`.
+    void endLevel(int phase, GameSceneState* next);
     [[nodiscard]] static Game* game();
 
     RefPtr<GameSceneState> currentState_;

@@ -22,6 +22,26 @@ constexpr int kEighths = 3;
 constexpr int kSixteenths = 4;
 constexpr int kThirtySeconds = 5;
 
+// Moves `level` up towards `high` while `rising`, else down towards `low`,
+// turning round at each bound. True when it turned at `low`: one whole swing.
+bool swing(int& level, bool& rising, int elapsedMs, int low, int high) {
+    if (rising) {
+        level += kLevelSpeed * elapsedMs;
+        if (level > high) {
+            level = high;
+            rising = false;
+        }
+        return false;
+    }
+    level -= kLevelSpeed * elapsedMs;
+    if (level < low) {
+        level = low;
+        rising = true;
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TileEffect::TileEffect(RenderTile& owner) : owner_(owner) {
@@ -74,19 +94,9 @@ TilePulseEffect::TilePulseEffect(RenderTile& owner) : TileEffect(owner) {
 
 void TilePulseEffect::step(int elapsedMs) {
     const TileTints& t = owner_.getLook().getTints();
-    if (rising_) {
-        level_ += kLevelSpeed * elapsedMs;
-        if (level_ > t.blockedMaxAlpha << kEighths) {
-            level_ = t.blockedMaxAlpha << kEighths;
-            rising_ = false;
-        }
-    } else {
-        level_ -= kLevelSpeed * elapsedMs;
-        if (level_ < t.blockedMinAlpha << kEighths) {
-            level_ = t.blockedMinAlpha << kEighths;
-            ++cycles_;
-            rising_ = true;
-        }
+    if (swing(level_, rising_, elapsedMs, t.blockedMinAlpha << kEighths,
+              t.blockedMaxAlpha << kEighths)) {
+        ++cycles_;
     }
     redraw(t.blockedColor, level_ >> kEighths);
     if (cycles_ >= 2) {
@@ -102,19 +112,8 @@ TileHintEffect::TileHintEffect(RenderTile& owner) : TileEffect(owner) {
 
 void TileHintEffect::step(int elapsedMs) {
     const TileTints& t = owner_.getLook().getTints();
-    if (rising_) {
-        level_ += kLevelSpeed * elapsedMs;
-        if (level_ > t.hintMaxAlpha << kThirtySeconds) {
-            level_ = t.hintMaxAlpha << kThirtySeconds;
-            rising_ = false;
-        }
-    } else {
-        level_ -= kLevelSpeed * elapsedMs;
-        if (level_ < t.hintMinAlpha << kThirtySeconds) {
-            level_ = t.hintMinAlpha << kThirtySeconds;
-            rising_ = true;
-        }
-    }
+    swing(level_, rising_, elapsedMs, t.hintMinAlpha << kThirtySeconds,
+          t.hintMaxAlpha << kThirtySeconds);
     redraw(t.hintColor, level_ >> kThirtySeconds);
 }
 
