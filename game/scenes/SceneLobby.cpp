@@ -164,7 +164,15 @@ void SceneLobby::slideInButtons() {
 }
 
 std::wstring SceneLobby::welcomeText(const std::string& name) {
-    return getText("TEXT_WELCOME_QUENBY") + L" " + stringToWide(name);
+    std::wstring text = getText("TEXT_WELCOME_QUENBY");
+    if (name.empty()) {
+        // No one to greet by name: the greeting ends where the name would.
+        while (!text.empty() && (text.back() == L',' || text.back() == L' ')) {
+            text.pop_back();
+        }
+        return text;
+    }
+    return text + L" " + stringToWide(name);
 }
 
 void SceneLobby::showWelcome(Scene* scene) {
