@@ -42,6 +42,8 @@
 #include "game/players/PlayerServices.h"
 #include "game/scenes/BuildingServices.h"
 #include "game/scenes/GameSceneClasses.h"
+#include "game/screen/ProfileHooks.h"
+#include "game/screen/RendererDisplay.h"
 #include "game/screen/ScreenClasses.h"
 
 #include <array>
@@ -226,6 +228,9 @@ void shutDown(int exitCode) {
     release("level sets", [] { destroyLevelSets(); });
     Game::destroyCurrent();
     Game::setServices(nullptr);
+    setScreenPlayer(nullptr);
+    setPlayerHook(nullptr);
+    setBoardDisplayFactory(nullptr);
     releaseInstanceLock();
 }
 
@@ -367,6 +372,11 @@ int OrvantaMain::run() {
     PlayerManager::create(true, "").loadPlayers();
     static PlayerServices playerServices;
     Game::setServices(&playerServices);
+    static ProfileScreenPlayer screenPlayer;
+    setScreenPlayer(&screenPlayer);
+    static ProfilePlayerHook playerHook;
+    setPlayerHook(&playerHook);
+    setBoardDisplayFactory(&RendererDisplay::create);
     step("players");
     createScenes();
     TimedTaskManager& frames = TimedTaskManager::getInstance();

@@ -55,8 +55,8 @@ public:
     virtual void startTileHint(const Tile& tile) = 0;
     virtual void startTileSwell(const Tile& tile) = 0;
     virtual void startTileLighten(const Tile& tile) = 0;
-    /// The tile fades away (a match).
-    virtual void startTileFade(const Tile& tile) = 0;
+    /// The tile fades away (a match made at bonus multiplier `multiplier`).
+    virtual void startTileFade(const Tile& tile, int multiplier) = 0;
 };
 
 /// Makes the display of a new level; installed by whoever provides the

@@ -8,7 +8,11 @@
 #include "engine/scene/Dialog.h"
 #include "game/board/Game.h"
 #include "game/board/SideBoard.h"
+#include "game/dialogs/DialogLevelEnd.h"
+#include "game/players/OrvantaPlayer.h"
 #include "game/screen/BonusBar.h"
+#include "game/screen/LevelRecords.h"
+#include "game/screen/ProfileHooks.h"
 #include "game/screen/SceneGame.h"
 #include "game/screen/ScreenMath.h"
 #include "game/screen/TimeBar.h"
@@ -353,7 +357,19 @@ int StateLevelOver::onLevelEndClosed(void* /*context*/, void* /*argument*/) {
     return 0;
 }
 
+// What the level ended with, for the records.
+LevelOutcome outcomeOf(const Game& current) {
+    const GameCounters& counters = current.getCounters();
+    return {current.getScore().getValue(), counters.realTime, counters.clockTime};
+}
+
 void StateGameOver::enter() {
+    DialogLevelEnd::storePreviousBest();
+    if (const Game* current = game(); current != nullptr && current->getLevel() != nullptr) {
+        if (OrvantaPlayer* player = currentProfile()) {
+            static_cast<void>(recordLevelLost(*player, *current->getLevel(), outcomeOf(*current)));
+        }
+    }
     if (SoundManager* sounds = SoundManager::getInstance(); sounds != nullptr) {
         sounds->stopMusic();
     }
@@ -373,10 +389,14 @@ void StateGameWon::enter() {
         Game::getServices().completeTutorialHint(25);
         Game::getServices().completeTutorialHint(26);
     }
+    DialogLevelEnd::storePreviousBest();
     if (SoundManager* sounds = SoundManager::getInstance(); sounds != nullptr) {
         sounds->stopMusic();
     }
     scene->playSound("SOUND_LEVEL_WON");
+    if (OrvantaPlayer* player = currentProfile(); player != nullptr && current->getLevel()) {
+        recordLevelWon(*player, *current->getLevel(), outcomeOf(*current), levelFileGoals());
+    }
 
     const GameCounters& counters = current->getCounters();
     const Level* level = current->getLevel();

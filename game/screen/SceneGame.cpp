@@ -1,6 +1,8 @@
 #include "game/screen/SceneGame.h"
 
 #include "engine/core/GameTree.h"
+#include "engine/core/Log.h"
+#include "engine/core/RandomGenerator.h"
 #include "engine/core/TextUtil.h"
 #include "engine/gui/Button.h"
 #include "engine/gui/WidgetSupport.h"
@@ -12,10 +14,16 @@
 #include "engine/scene/Label.h"
 #include "engine/scene/SceneManager.h"
 #include "game/board/Game.h"
+#include "game/board/LevelSets.h"
 #include "game/board/SideBoard.h"
+#include "game/dialogs/DialogHooks.h"
+#include "game/players/OrvantaPlayer.h"
+#include "game/players/PlayerManager.h"
 #include "game/screen/BonusBar.h"
 #include "game/screen/GameSceneState.h"
 #include "game/screen/LabelTicker.h"
+#include "game/screen/LevelRecords.h"
+#include "game/screen/ProfileHooks.h"
 #include "game/screen/TimeBar.h"
 
 #include <algorithm>
@@ -90,6 +98,34 @@ RefPtr<GameNode> makeLayer(GameNode* root) {
     return layer;
 }
 
+// The game dialogs' way to the playing screen.
+class SceneGameHook : public PlayingScreenHook {
+public:
+    explicit SceneGameHook(SceneGame& scene) : scene_(scene) {}
+    Scene* getScene() override { return &scene_; }
+    void dialogOpened(Dialog* dialog) override { scene_.dialogOpened(dialog); }
+    void dialogClosed(Dialog* dialog) override { scene_.dialogClosed(dialog); }
+    void showBoard() override { scene_.showBoard(); }
+    void startLevel() override {
+        static_cast<void>(StateLevelOver::onLevelEndClosed(nullptr, nullptr));
+    }
+    void stopLevel() override { scene_.stopGame(); }
+    bool isRoomInfoState() override {
+        return scene_.getState() != nullptr &&
+               scene_.getState()->isKindOf(StateRoomInfo::classRecord);
+    }
+    GameNode* getEffectLayer() override { return scene_.getEffectLayer(); }
+    void showStarBurst(Sprite* target) override {
+        if (target != nullptr) {
+            scene_.showStarBurst(target->getAbsoluteX() + target->getWidth() / 2,
+                                 target->getAbsoluteY() + target->getHeight() / 2);
+        }
+    }
+
+private:
+    SceneGame& scene_;
+};
+
 } // namespace
 
 void setBoardDisplayFactory(BoardDisplayFactory factory) {
@@ -100,9 +136,11 @@ BoardDisplayFactory getBoardDisplayFactory() {
     return displayFactory;
 }
 
-SceneGame::SceneGame(PropertyNode* definition) : Scene(definition) {
+SceneGame::SceneGame(PropertyNode* definition)
+    : Scene(definition), dialogHook_(std::make_unique<SceneGameHook>(*this)) {
     instance = this;
     setPlayingScreen(this);
+    setPlayingScreenHook(dialogHook_.get());
     Game::setView(this);
 }
 
@@ -120,6 +158,9 @@ SceneGame::~SceneGame() {
         instance = nullptr;
         setPlayingScreen(nullptr);
         Game::setView(nullptr);
+    }
+    if (getPlayingScreenHook() == dialogHook_.get()) {
+        setPlayingScreenHook(nullptr);
     }
 }
 
@@ -298,8 +339,18 @@ void SceneGame::setupLevelHud(bool restart) {
 }
 
 void SceneGame::setupBars(bool restart) {
-    static_cast<void>(restart);
     Game* current = game();
+    const Level* level = current->getLevel();
+    OrvantaPlayer* player = currentProfile();
+    // A level that was started cannot be resumed any more.
+    if (PlayerManager* players = PlayerManager::get();
+        players != nullptr && player != nullptr && level != nullptr) {
+        players->deleteSavedGame(player->getName(),
+                                 std::to_string(static_cast<int>(level->getPlace())));
+    }
+    if (!restart && player != nullptr && level != nullptr) {
+        countPlay(*player, *level);
+    }
     for (GameNode* old :
          {static_cast<GameNode*>(timeBar_.get()), static_cast<GameNode*>(bonusBar_.get())}) {
         if (old != nullptr) {
@@ -307,7 +358,6 @@ void SceneGame::setupBars(bool restart) {
         }
     }
     timeBar_ = new TimeBar(nullptr);
-    const Level* level = current->getLevel();
     const int tiles =
         current->getLayout() != nullptr ? current->getLayout()->getOriginalTileCount() : 0;
     const std::int64_t full =
@@ -502,10 +552,13 @@ void SceneGame::startLevel(bool keepHud) {
         if (!keepHud) {
             tearDownLevel();
         }
-        RefPtr<Level> level(current->getLevel());
-        level->advance();
-        level->loadLayout();
-        static_cast<void>(current->setLevel(level.get()));
+        current = place == static_cast<int>(Place::Roof) && current->getLevel()->isMixed()
+                      ? nextMixedGame(*current)
+                      : nextLevelOfRun(*current);
+        if (current == nullptr) {
+            levelPhase_ = 1;
+            return;
+        }
         if (!keepHud) {
             setupLevelHud(false);
         }
@@ -516,6 +569,49 @@ void SceneGame::startLevel(bool keepHud) {
         current->returnToBuilding();
     }
     levelPhase_ = 1;
+}
+
+Game* SceneGame::nextLevelOfRun(Game& current) {
+    RefPtr<Level> level(current.getLevel());
+    level->advance();
+    level->loadLayout();
+    if (!current.setLevel(level.get())) {
+        current.returnToBuilding();
+        return nullptr;
+    }
+    return &current;
+}
+
+Game* SceneGame::nextMixedGame(Game& current) {
+    const Level& old = *current.getLevel();
+    const int score = current.getScore().getValue();
+    const int difficulty = old.getDifficulty();
+    const int index = old.getIndex();
+    const int oldType = static_cast<int>(current.getGameType());
+    int type = oldType;
+    // Five types to draw from: the loop ends after a few draws.
+    while (type == oldType) {
+        type = Random::nextInt(0, 5);
+    }
+    RefPtr<Level> level =
+        getLevelSets().getLevelDef(static_cast<GameType>(type), difficulty, Place::Roof);
+    Game* next = level != nullptr ? Game::create(static_cast<GameType>(type)) : nullptr;
+    if (next == nullptr) {
+        logWarning("the roof's mixed run has no level of type " + std::to_string(type));
+        current.returnToBuilding();
+        return nullptr;
+    }
+    for (int i = 0; i <= index; ++i) {
+        level->advance();
+    }
+    level->loadLayout();
+    level->setMixed(true);
+    if (!next->setLevel(level.get())) {
+        next->returnToBuilding();
+        return nullptr;
+    }
+    next->getScore().reset(score);
+    return next;
 }
 
 void SceneGame::restartLevel() {
@@ -826,12 +922,12 @@ void SceneGame::countScoreLabel(int shownScore) {
     }
 }
 
-void SceneGame::tileRemoved(Tile& tile, int /*multiplier*/) {
+void SceneGame::tileRemoved(Tile& tile, int multiplier) {
     if (&tile == hoveredTile_) {
         hoveredTile_ = nullptr;
     }
     if (display_ != nullptr) {
-        display_->startTileFade(tile);
+        display_->startTileFade(tile, multiplier);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "game/screen/PlayingScreen.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,7 @@ class Game;
 class GameSceneState;
 class Label;
 class LabelTicker;
+class PlayingScreenHook;
 class TimeBar;
 
 /// The playing screen: the scene on which one level is played, from the room
@@ -156,6 +158,12 @@ public:
     /// The names of the last sounds the screen played (at most 64, oldest
     /// first), for the screen's own checks and its tests.
     [[nodiscard]] const std::vector<std::string>& getSoundLog() const { return soundLog_; }
+    /// The node above the board where effects are drawn (borrowed), or null
+    /// before the first open.
+    [[nodiscard]] GameNode* getEffectLayer() const { return effectsLayer_.get(); }
+    /// The hook the game dialogs reach this screen through (installed while
+    /// the screen exists).
+    [[nodiscard]] PlayingScreenHook& getDialogHook() const { return *dialogHook_; }
 
 private:
     void requestPause(bool menu);
@@ -169,6 +177,12 @@ private:
     /// settles the bars and enters `next`.
     void endLevel(int phase, GameSceneState* next);
     [[nodiscard]] static Game* game();
+    // The next level of a casino or roof run in `current`, or null when it
+    // cannot be dealt (the game then returns to the building).
+    [[nodiscard]] static Game* nextLevelOfRun(Game& current);
+    // The roof's mixed run: a new game of another type at the next level,
+    // the score carried over; null when none can be made.
+    [[nodiscard]] static Game* nextMixedGame(Game& current);
 
     RefPtr<GameSceneState> currentState_;
     RefPtr<BoardDisplay> display_;
@@ -206,6 +220,7 @@ private:
     std::vector<Dialog*> openDialogs_;
     std::vector<int> earnedTrophies_;
     std::vector<std::string> soundLog_;
+    std::unique_ptr<PlayingScreenHook> dialogHook_;
 };
 
 } // namespace orv

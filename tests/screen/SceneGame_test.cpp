@@ -5,11 +5,16 @@
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyNode.h"
 #include "game/board/Game.h"
+#include "game/dialogs/DialogHooks.h"
 #include "game/screen/BonusBar.h"
 #include "game/screen/GameSceneState.h"
+#include "game/screen/LayoutRenderer.h"
+#include "game/screen/RenderTile.h"
+#include "game/screen/RendererDisplay.h"
 #include "game/screen/ScreenClasses.h"
 #include "game/screen/TimeBar.h"
 #include "tests/board/GameFixture.h"
+#include "tests/screen/ScreenFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +61,7 @@ public:
     void startTileHint(const Tile& /*tile*/) override {}
     void startTileSwell(const Tile& /*tile*/) override {}
     void startTileLighten(const Tile& /*tile*/) override {}
-    void startTileFade(const Tile& /*tile*/) override { ++fades; }
+    void startTileFade(const Tile& /*tile*/, int /*multiplier*/) override { ++fades; }
 
     static inline int placed = 0;
     static inline int pulses = 0;
@@ -73,6 +78,13 @@ BoardDisplay* makeGridDisplay() {
     return new GridDisplay();
 }
 
+// The real board renderer with small generated pictures.
+RendererDisplay* lastRendererDisplay = nullptr;
+BoardDisplay* makeRendererDisplay() {
+    lastRendererDisplay = new RendererDisplay(new LayoutRenderer(makeSmallLook().get()));
+    return lastRendererDisplay;
+}
+
 // The centre of tile `tile` on the grid display.
 std::pair<int, int> pointOf(const Tile& tile) {
     const TilePos p = tile.getPos();
@@ -86,6 +98,8 @@ protected:
         registerScreenClasses();
         BasicProperties& settings = *BasicProperties::get();
         settings.getInteger("BUILD_LAYOUT_DURATION") = 400;
+        settings.getInteger("TILE_FACE_WIDTH") = 8;
+        settings.getInteger("TILE_FACE_HEIGHT") = 10;
         settings.getInteger("TIME_ALMOST_UP_SOUND") = 1000;
         settings.getFloat("MULTIPLIER_PERCENTAGE") = 0.1F;
         settings.getFloat("MULTIPLIER_MINIMUM") = 0.5F;
@@ -254,6 +268,70 @@ TEST_F(SceneGameTest, LeavingMidLevelTearsTheBoardDownOnce) {
     EXPECT_EQ(scene->getBonusBar(), nullptr);
     EXPECT_EQ(scene->getDisplay(), nullptr);
     scene->tearDownLevel(); // a second teardown finds nothing to release
+}
+
+TEST_F(SceneGameTest, TheDialogsReachTheScreenThroughItsHook) {
+    Game& game = enter();
+    PlayingScreenHook* hook = getPlayingScreenHook();
+    ASSERT_NE(hook, nullptr);
+    EXPECT_EQ(hook->getScene(), scene.get());
+    EXPECT_EQ(hook->getEffectLayer(), scene->getEffectLayer());
+    stepUntilPlaying();
+
+    // A game dialog over the board stops the clocks until it closes.
+    RefPtr<Dialog> dialog(new Dialog(nullptr));
+    hook->dialogOpened(dialog.get());
+    EXPECT_EQ(scene->getPauseState(), 1);
+    EXPECT_TRUE(scene->getTimeBar()->isSuspended());
+    const int clock = game.getCounters().realTime;
+    frame(100);
+    EXPECT_EQ(game.getCounters().realTime, clock);
+    hook->dialogClosed(dialog.get());
+    EXPECT_EQ(scene->getPauseState(), 0);
+    EXPECT_FALSE(scene->getTimeBar()->isSuspended());
+    frame(100);
+    EXPECT_EQ(game.getCounters().realTime, clock + 100);
+
+    // The menu's stop tears the level down.
+    hook->stopLevel();
+    EXPECT_EQ(scene->getPauseState(), 3);
+    EXPECT_EQ(scene->getDisplay(), nullptr);
+
+    scene = nullptr;
+    EXPECT_EQ(getPlayingScreenHook(), nullptr) << "the screen takes its hook away";
+}
+
+TEST_F(SceneGameTest, ClicksAtTheDrawnTilesPlacesMatchAPair) {
+    setBoardDisplayFactory(&makeRendererDisplay);
+    Game& game = enter();
+    stepUntilPlaying();
+    ASSERT_EQ(scene->getDisplay(), lastRendererDisplay);
+    LayoutRenderer& board = lastRendererDisplay->getRenderer();
+    EXPECT_GT(board.getWidth(), 0);
+    EXPECT_EQ(std::count_if(board.getRenderTiles().begin(), board.getRenderTiles().end(),
+                            [](const RefPtr<RenderTile>& rt) { return !rt->hidden; }),
+              8)
+        << "the build-up shows every tile again";
+
+    TileList pair;
+    ASSERT_TRUE(game.pickHint(pair));
+    const auto clickDrawn = [&](const Tile& tile) {
+        const int x = board.tileScreenX(tile.getPos().x, tile.getPos().z) + 3;
+        const int y = board.tileScreenY(tile.getPos().y, tile.getPos().z) + 4;
+        scene->onMouseMove(x, y, 0);
+        static_cast<void>(scene->onLeftButtonDown(x, y, 0, false));
+    };
+    clickDrawn(*pair[0]);
+    EXPECT_TRUE(game.isSelected(pair[0].get()));
+    clickDrawn(*pair[1]);
+    EXPECT_EQ(game.getLayout()->getTileCount(), 6);
+    // The matched tiles fade out of the drawing.
+    for (int i = 0; i < 200; ++i) {
+        frame(16);
+    }
+    const RenderTile* faded = board.renderTileFor(*pair[0]);
+    ASSERT_NE(faded, nullptr);
+    EXPECT_TRUE(faded->hidden);
 }
 
 } // namespace

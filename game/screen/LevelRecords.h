@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+#include <utility>
+
+namespace orv {
+
+class Level;
+class OrvantaPlayer;
+
+/// What one level's end (or start) writes into a player's records: play
+/// counts, best scores and times, won games, the stars of hallway rooms,
+/// floors completed, unlocks, hold-back trophies and the casino's and roof's
+/// high-score tables. The playing screen calls these for the current player;
+/// they take the player and the facts as arguments so that a test can hand
+/// in a profile of its own.
+///
+/// Floors and rooms count from 1; a level whose numbers lie outside the
+/// player's records (floors 1-20, rooms 1-5, casino types 0-4) writes
+/// nothing for that record. Times are milliseconds.
+struct LevelOutcome {
+    int score = 0;
+    int realTimeMs = 0;  ///< the level's clock while played
+    int clockTimeMs = 0; ///< the recreation room's own clock
+};
+
+/// A hallway room's silver and gold goals, looked up by floor and room;
+/// none when the room has no level.
+using GoalLookup = std::function<bool(int floor, int room, int& silver, int& gold)>;
+
+/// The goals of the level files (`getLevelSets`).
+[[nodiscard]] GoalLookup levelFileGoals();
+
+/// A new level (not a restart, not a resumed game) is counted as played.
+void countPlay(OrvantaPlayer& player, const Level& level);
+
+/// A lost level. In the casino and on the roof the score enters the table
+/// `makeMixedName` names (the high-score manager's; none without one), the
+/// new-score flag is set, the won-games count grows (a run ended) and the
+/// place's best score and level are kept. Returns true when the score took
+/// the first row of its table.
+bool recordLevelLost(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome);
+
+/// A won level: the records of its place. In the hallway the room's stars
+/// are compared before and after, the first win of the last room of a
+/// floor completes the floor (floorReached, unlocks, trophies 5, 6, 7
+/// held back), and trophies 14 and 15 are held back when every room has
+/// two or three stars by `goals`.
+void recordLevelWon(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome,
+                    const GoalLookup& goals);
+
+/// A hallway best score strictly between the goals: two stars.
+[[nodiscard]] bool isInStarBand(int bestScore, int silver, int gold);
+
+} // namespace orv

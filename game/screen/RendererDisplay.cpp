@@ -1,0 +1,130 @@
+#include "game/screen/RendererDisplay.h"
+
+#include "game/board/Layout.h"
+#include "game/players/OrvantaPlayer.h"
+#include "game/players/PlayerManager.h"
+#include "game/screen/LayerSprite.h"
+#include "game/screen/LayoutRenderer.h"
+#include "game/screen/RenderTile.h"
+
+#include <algorithm>
+
+namespace orv {
+
+RendererDisplay::RendererDisplay(int tileSet) : renderer_(new LayoutRenderer(tileSet)) {}
+
+RendererDisplay::RendererDisplay(LayoutRenderer* renderer) : renderer_(renderer) {}
+
+RendererDisplay::~RendererDisplay() = default;
+
+BoardDisplay* RendererDisplay::create() {
+    int tileSet = 0;
+    if (const PlayerManager* players = PlayerManager::get(); players != nullptr) {
+        if (const OrvantaPlayer* profile = players->getCurrentProfile(); profile != nullptr) {
+            tileSet = std::max(profile->tileset, 0);
+        }
+    }
+    return new RendererDisplay(tileSet);
+}
+
+GameNode& RendererDisplay::getNode() {
+    return *renderer_;
+}
+
+int RendererDisplay::getWidth() const {
+    return renderer_->getWidth();
+}
+
+int RendererDisplay::getHeight() const {
+    return renderer_->getHeight();
+}
+
+void RendererDisplay::build(const Layout& layout, const TileList& extra) {
+    renderer_->build(layout, extra);
+}
+
+void RendererDisplay::rebuild(const Layout& layout) {
+    renderer_->rebuild(layout);
+}
+
+void RendererDisplay::detachTiles() {
+    renderer_->detachTiles();
+}
+
+void RendererDisplay::flush() {
+    renderer_->flush();
+}
+
+Tile* RendererDisplay::tileAt(const Layout& layout, int x, int y) {
+    return renderer_->tileAt(layout, x, y);
+}
+
+void RendererDisplay::placeTile(const Tile& tile) {
+    if (tile.isSideboard()) {
+        return;
+    }
+    if (RenderTile* rt = renderer_->renderTileFor(tile)) {
+        renderer_->addRenderTile(*rt);
+    }
+}
+
+void RendererDisplay::removeTile(const Tile& tile) {
+    if (tile.isSideboard()) {
+        return;
+    }
+    const TilePos& pos = tile.getPos();
+    renderer_->removeRenderTileAt(pos.x - renderer_->getOriginX(), pos.y - renderer_->getOriginY(),
+                                  pos.z - renderer_->getOriginZ());
+}
+
+void RendererDisplay::invalidate() {
+    renderer_->addDirtyRect(LayoutRenderer::kScreenRect);
+}
+
+void RendererDisplay::setLayersVisible(bool visible) {
+    for (const RefPtr<LayerSprite>& layer : renderer_->getLayers()) {
+        layer->setVisible(visible);
+    }
+}
+
+void RendererDisplay::applyLayerColors() {
+    renderer_->applyLayerColors();
+}
+
+void RendererDisplay::refreshTile(const Tile& tile) {
+    renderer_->refreshTile(tile);
+}
+
+void RendererDisplay::startTilePulse(const Tile& tile) {
+    renderer_->startTilePulse(tile);
+}
+
+void RendererDisplay::startTileSelect(const Tile& tile) {
+    renderer_->startTileSelect(tile);
+}
+
+void RendererDisplay::startTileHover(const Tile& tile) {
+    renderer_->startTileHover(tile);
+}
+
+void RendererDisplay::startTilePlain(const Tile& tile) {
+    renderer_->startTilePlain(tile);
+}
+
+void RendererDisplay::startTileHint(const Tile& tile) {
+    renderer_->startTileTint(tile);
+}
+
+void RendererDisplay::startTileSwell(const Tile& tile) {
+    renderer_->startTileSwell(tile);
+}
+
+void RendererDisplay::startTileLighten(const Tile& tile) {
+    renderer_->startTileLighten(tile);
+}
+
+void RendererDisplay::startTileFade(const Tile& tile, int multiplier) {
+    renderer_->startTileFade(tile, multiplier);
+}
+
+} // namespace orv
