@@ -9,7 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     zlib1g-dev libminizip-dev libpng-dev libjpeg62-turbo-dev libtinyxml-dev
     libsdl2-dev libvorbis-dev libcairo2-dev libfreetype-dev
-    fonts-linuxlibertine fonts-lato
+    fonts-linuxlibertine fonts-lato fonts-arphic-ukai
 )
 
 missing=()

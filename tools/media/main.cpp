@@ -20,6 +20,7 @@
 #include "tools/media/MediaSet.h"
 #include "tools/media/Palette.h"
 #include "tools/media/Synth.h"
+#include "tools/media/TileArt.h"
 
 #include <algorithm>
 #include <cairo.h>
@@ -349,6 +350,7 @@ int run(int argc, char** argv) {
     addPictures(media, sheet);
     addBonusIcons(media, sheet);
     addBuildingArt(media, options.fonts, sheet);
+    addTileArt(media, options.fonts, sheet);
     addBuildingSounds(media);
     addDialogMedia(media, sheet);
     addSounds(media);
