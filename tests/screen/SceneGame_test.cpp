@@ -6,6 +6,11 @@
 #include "engine/properties/PropertyNode.h"
 #include "game/board/Game.h"
 #include "game/dialogs/DialogHooks.h"
+#include "game/players/HighScoreManager.h"
+#include "game/players/HighScoreTable.h"
+#include "game/players/OrvantaPlayer.h"
+#include "game/players/PlayerManager.h"
+#include "game/players/TrophyList.h"
 #include "game/screen/BonusBar.h"
 #include "game/screen/GameSceneState.h"
 #include "game/screen/LayoutRenderer.h"
@@ -15,10 +20,12 @@
 #include "game/screen/TimeBar.h"
 #include "tests/board/GameFixture.h"
 #include "tests/screen/ScreenFixture.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 namespace orv::test {
@@ -118,8 +125,10 @@ protected:
         Game::setView(&view);
     }
 
-    // A Classic level of four pairs on one layer, entered on a new screen.
-    Game& enter(const std::string& attributes = R"(playTime="1000")") {
+    // A Classic level of four pairs on one layer, entered on a new screen;
+    // `place` names the level's place before the screen sees it.
+    Game& enter(const std::string& attributes = R"(playTime="1000")",
+                const std::function<void(Level&)>& place = {}) {
         Game& game = startClassic(makeLayout({{0, 0, 0},
                                               {4, 0, 0},
                                               {8, 0, 0},
@@ -130,6 +139,9 @@ protected:
                                               {12, 4, 0}})
                                       .get(),
                                   attributes);
+        if (place) {
+            place(*game.getLevel());
+        }
         RefPtr<PropertyNode> definition(new PropertyNode("SCENE_GAME", "SceneGame"));
         scene = new SceneGame(definition.get());
         scene->open();
@@ -332,6 +344,72 @@ TEST_F(SceneGameTest, ClicksAtTheDrawnTilesPlacesMatchAPair) {
     const RenderTile* faded = board.renderTileFor(*pair[0]);
     ASSERT_NE(faded, nullptr);
     EXPECT_TRUE(faded->hidden);
+}
+
+// A current player "Ada" with her files and the high scores in a temporary
+// folder.
+class SceneGamePlayerTest : public SceneGameTest {
+protected:
+    void SetUp() override {
+        SceneGameTest::SetUp();
+        TrophyList::setDefinitionFile(ORVANTA_MEDIA_SOURCE "/properties/trophies.xml");
+        PlayerManager& players = PlayerManager::create(false, "");
+        players.setDataFolder(temp.path().string());
+        players.addPlayer(new OrvantaPlayer("Ada"));
+        HighScoreManager::create(false, "").setDataFolder(temp.path().string());
+        ada = players.getCurrentProfile();
+    }
+    void TearDown() override {
+        scene = nullptr;
+        HighScoreManager::destroyInstance();
+        PlayerManager::destroyInstance();
+        TrophyList::setDefinitionFile({});
+        SceneGameTest::TearDown();
+    }
+
+    TempDir temp;
+    OrvantaPlayer* ada = nullptr;
+};
+
+TEST_F(SceneGamePlayerTest, AWonHallwayLevelIsCountedAndRecordedBeforeTheLevelEnd) {
+    Game& game = enter(R"(playTime="1000" silver="1" gold="100000")", [](Level& level) {
+        level.setPlace(Place::Hallway);
+        level.setFloor(1);
+        level.setRoom(2);
+    });
+    const RoomRecord& room = ada->stats.getRoom(1, 2);
+    EXPECT_EQ(room.playCount, 1);
+    stepUntilPlaying();
+    while (game.getLayout()->getTileCount() > 0) {
+        ASSERT_TRUE(playHintedPair(game));
+    }
+    ASSERT_TRUE(scene->isLevelOver());
+    EXPECT_EQ(room.levelWinCount, 1);
+    EXPECT_EQ(room.bestScore, game.getScore().getValue());
+    EXPECT_EQ(room.bestTime, game.getCounters().realTime);
+    EXPECT_EQ(ada->stats.twoStarsCount, 1);
+    EXPECT_EQ(ada->stats.numGamesWon, 1);
+    auto* over = static_cast<StateLevelOver*>(scene->getState());
+    frame(1500);
+    EXPECT_TRUE(over->isDialogShown());
+}
+
+TEST_F(SceneGamePlayerTest, ATimedOutCasinoRunEntersItsHighScoreTable) {
+    Game& game = enter(R"(playTime="10")", [](Level& level) {
+        level.setPlace(Place::Casino);
+        level.setDifficulty(2);
+    });
+    EXPECT_EQ(ada->stats.getCasino(0, 2).playCount, 1);
+    stepUntilPlaying();
+    ASSERT_TRUE(playHintedPair(game));
+    while (!scene->isLevelOver()) {
+        frame(50);
+    }
+    const HighScoreTable* table = getHighScoreTable("1_0_2", false);
+    ASSERT_NE(table, nullptr);
+    EXPECT_TRUE(table->hasPlayerEntry("Ada"));
+    EXPECT_EQ(ada->stats.getCasino(0, 2).bestScore, game.getScore().getValue());
+    EXPECT_TRUE(ada->newHighScorePending);
 }
 
 } // namespace

@@ -144,8 +144,8 @@ Options options;
 bool entered = false;
 bool failed = false;
 
-// Once the scenes exist: the level's game, then the playing screen instead
-// of the splash.
+// Once the scenes and the tile set exist: the level's game, then the playing
+// screen instead of the splash.
 void enterLevel() {
     entered = true;
     const RefPtr<Level> level = makeLevel(options);
@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     setStepObserver([](std::string_view step) {
-        if (step == "scenes" && !entered) {
+        if (step == "main loop" && !entered) {
             enterLevel();
             if (failed) {
                 OrvantaMain::quit(nullptr, nullptr);
