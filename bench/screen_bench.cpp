@@ -13,14 +13,17 @@
 //     cmake --build build/release --target screen_bench
 //     build/release/bench/screen_bench --benchmark_repetitions=5
 #include "engine/core/GameTree.h"
+#include "engine/core/NodeClasses.h"
 #include "engine/graphics/Graphics.h"
 #include "engine/properties/BasicProperties.h"
+#include "engine/properties/DefinitionStore.h"
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyClasses.h"
-#include "engine/properties/PropertyStore.h"
 #include "engine/resources/Image.h"
+#include "engine/resources/ImageManager.h"
 #include "engine/scene/AdditiveSprite.h"
 #include "engine/scene/RenderTask.h"
+#include "engine/scene/SceneClasses.h"
 #include "engine/scene/Sprite.h"
 #include "game/board/Layout.h"
 #include "game/board/Tile.h"
@@ -48,15 +51,17 @@ constexpr int kHeight = 600;
 void setUpConstants() {
     static const bool done = [] {
         registerPropertyClasses();
-        // Loading the file files its settings into the tables.
-        static_cast<void>(BasicProperties::create());
-        RefPtr<PropertyStore> store(new PropertyStore());
-        if (!store->load(std::string(ORVANTA_MEDIA_SOURCE) + "/properties/mahjong.xml")) {
+        registerNodeClasses();
+        registerSceneClasses();
+        BasicProperties::create();
+        DefinitionStore& store = getDefinitionStore();
+        store.setConstantsHook(new GameConstants());
+        store.addFile(ORVANTA_MEDIA_SOURCE "/properties/mahjong.xml");
+        store.load();
+        if (RENDERER_TILE_FACE_WIDTH <= 0) {
             std::fprintf(stderr, "screen_bench: the board's metrics cannot be read\n");
             std::exit(1);
         }
-        RefPtr<GameConstants> constants(new GameConstants());
-        constants->apply();
         return true;
     }();
     static_cast<void>(done);
@@ -77,6 +82,7 @@ RefPtr<Image> picture(int width, int height, bool alpha, unsigned seed) {
         }
     }
     image->setUseAlphaChannel(alpha);
+    image->setFollowsDisplayFormat(true);
     return image;
 }
 
@@ -150,10 +156,16 @@ struct Screen {
     }
 };
 
-void frame(benchmark::State& state, int format) {
+// `bytes` per pixel of the back buffer: every picture is converted to it,
+// as the window's set-up does.
+void frame(benchmark::State& state, int bytes) {
     setUpConstants();
+    if (ImageManager::getInstance() == nullptr) {
+        ImageManager::create();
+    }
     Screen screen;
-    RefPtr<Image> target = createImage(kWidth, kHeight, format);
+    ImageManager::getInstance()->setPixelFormatAll(bytes);
+    RefPtr<Image> target = createImage(kWidth, kHeight, bytes == 2 ? kFormatRgb565 : kFormatArgb32);
     RefPtr<Graphics> graphics = createGraphics(*target);
     for (auto _ : state) {
         screen.board->updateSelf(16);
@@ -163,10 +175,10 @@ void frame(benchmark::State& state, int format) {
 }
 
 void frame32(benchmark::State& state) {
-    frame(state, kFormatArgb32);
+    frame(state, 4);
 }
 void frame16(benchmark::State& state) {
-    frame(state, kFormatRgb565);
+    frame(state, 2);
 }
 
 BENCHMARK(frame32)->Name("PlayingFrame")->Unit(benchmark::kMillisecond);
