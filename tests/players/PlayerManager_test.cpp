@@ -2,6 +2,7 @@
 
 #include "engine/properties/PropertyStore.h"
 #include "engine/properties/PropertyValue.h"
+#include "game/players/HighScoreManager.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerFiles.h"
 #include "tests/players/PlayersFixture.h"
@@ -39,17 +40,19 @@ protected:
         return *kindCast<OrvantaPlayer>(manager.getPlayers().at(index).get());
     }
 
-    // Every file under the data folder, relative, with its bytes.
-    std::map<std::string, std::string> files() const {
+    // Every file under `folder`, relative, with its bytes.
+    static std::map<std::string, std::string> filesUnder(const fs::path& folder) {
         std::map<std::string, std::string> found;
-        for (const auto& entry : fs::recursive_directory_iterator(temp.path())) {
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
             if (entry.is_regular_file()) {
-                found[fs::relative(entry.path(), temp.path()).generic_string()] =
+                found[fs::relative(entry.path(), folder).generic_string()] =
                     test::readFile(entry.path());
             }
         }
         return found;
     }
+    // Every file under the data folder.
+    std::map<std::string, std::string> files() const { return filesUnder(temp.path()); }
 
     void writeList(const std::string& body) const {
         test::writeFile(temp.path() / "players" / "players.plrs",
@@ -337,34 +340,59 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
-TEST_F(PlayerManagerTest, AnInterruptedSaveLeavesEachFileWhole) {
+TEST_F(PlayerManagerTest, AnInterruptedSaveLeavesEachFileOldOrNew) {
+    const fs::path data = temp.path() / "data";
+    const fs::path reference = temp.path() / "reference";
     const RefPtr<PlayerManager> writer(&start(true));
-    PlayerManager& manager = *writer;
-    manager.addPlayer(new OrvantaPlayer("Ada"));
-    ASSERT_TRUE(manager.savePlayers());
-    const std::map<std::string, std::string> before = files();
+    PlayerManager& players = *writer;
+    players.setDataFolder(data.string());
+    HighScoreManager& scores = HighScoreManager::create(true, "");
+    scores.setDataFolder(data.string());
+    const RefPtr<HighScoreTable> table(new HighScoreTable(5, true));
+    scores.setTable("1_0_0", table.get());
+    players.addPlayer(new OrvantaPlayer("Ada"));
+    table->addScore(new OrvantaScoreEntry("Ada", 100, true, 0));
+    ASSERT_TRUE(players.savePlayers());
+    std::map<std::string, std::string> before = filesUnder(data);
+    ASSERT_EQ(before.size(), 3U) << "the list, the profile and the scores";
     const std::size_t profileSize = before.at("players/-41-da.plr.!").size();
 
-    manager.addPlayer(new OrvantaPlayer("Cy"));
-    manager.getCurrentProfile()->stats.numMatches = 123;
+    players.addPlayer(new OrvantaPlayer("Cy"));
     for (const std::size_t cut :
          {std::size_t{0}, std::size_t{1}, std::size_t{100}, profileSize / 2, profileSize - 1}) {
+        players.getCurrentProfile()->stats.numMatches = 1000 + static_cast<int>(cut);
+        // What a save that is not cut short writes.
+        players.setDataFolder(reference.string());
+        scores.setDataFolder(reference.string());
+        table->addScore(new OrvantaScoreEntry("Cy", 200 + static_cast<int>(cut), true, 1));
+        ASSERT_TRUE(players.savePlayers());
+        const std::map<std::string, std::string> complete = filesUnder(reference);
+        players.setDataFolder(data.string());
+        scores.setDataFolder(data.string());
+
         test::QuietLog quiet;
         bool saved = true;
         {
             const FileSizeLimit limit(static_cast<rlim_t>(cut));
-            saved = manager.savePlayers();
+            saved = players.savePlayers();
+            saved = scores.save() && saved;
         }
         EXPECT_FALSE(saved) << cut;
-        const std::map<std::string, std::string> now = files();
+        const std::map<std::string, std::string> now = filesUnder(data);
         EXPECT_EQ(now.size(), before.size()) << "no temporary is left behind at " << cut;
+        for (const auto& [name, bytes] : now) {
+            EXPECT_TRUE(bytes == before[name] || bytes == complete.at(name))
+                << name << " is neither the old nor the new file at " << cut;
+        }
         EXPECT_EQ(now.at("players/-41-da.plr.!"), before.at("players/-41-da.plr.!")) << cut;
 
         PlayerManager& reader = start(true);
+        reader.setDataFolder(data.string());
         reader.loadPlayers();
         ASSERT_NE(reader.getCurrentProfile(), nullptr) << cut;
         EXPECT_EQ(reader.getCurrentProfile()->stats.numMatches, 0) << cut;
         PlayerManager::destroyInstance();
+        before = now;
     }
 }
 

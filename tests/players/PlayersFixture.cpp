@@ -4,6 +4,7 @@
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyClasses.h"
+#include "game/players/HighScoreManager.h"
 #include "game/players/PlayerClasses.h"
 #include "game/players/PlayerManager.h"
 #include "game/players/TrophyList.h"
@@ -32,6 +33,7 @@ PlayersTest::PlayersTest() {
 
 PlayersTest::~PlayersTest() {
     PlayerManager::destroyInstance();
+    HighScoreManager::destroyInstance();
     TrophyList::setDefinitionFile({});
     BasicProperties::destroyInstance();
 }
