@@ -64,6 +64,9 @@ TEST_F(TrophyListTest, GameDefinitionsHoldTwentyTrophiesWithTexts) {
         EXPECT_FALSE(trophy.entry(1).textId.empty()) << i;
         EXPECT_FALSE(trophy.entry(1).headerId.empty()) << i;
         EXPECT_EQ(trophy.entry(1).section, "trophy") << i;
+        // The award ceremony flies the trophy to its shelf.
+        EXPECT_EQ(trophy.entry(1).x, trophy.entry(0).x) << i;
+        EXPECT_EQ(trophy.entry(1).y, trophy.entry(0).y) << i;
     }
 }
 
