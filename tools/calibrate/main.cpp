@@ -213,15 +213,18 @@ Run play(const Player& player, int floor, int room, std::uint32_t seed) {
         Game::setView(nullptr);
         return run;
     }
-    Layout& board = *game->getLayout();
-    const int tiles = board.getTileCount();
+    // A shuffle puts a new board in play: the game's board is asked anew.
+    const auto tilesLeft = [game] {
+        return game->getLayout()->getTileCount();
+    };
+    const int tiles = tilesLeft();
     const double pace = meanPace(player, *level, tiles) * 1000.0;
     long timeLeft = static_cast<long>(level->getTuningInt(Tuning::PlayTime)) * tiles;
     // The player's own draws come from a source of their own, so that the
     // deal stays the same for both players.
     std::mt19937 clock(seed * 2654435761U);
     std::uniform_real_distribution<double> spread(0.6, 1.4);
-    for (int step = 0; board.getTileCount() > 0 && step < 4 * tiles; ++step) {
+    for (int step = 0; tilesLeft() > 0 && step < 4 * tiles; ++step) {
         TileList hint;
         int spent = static_cast<int>(pace * spread(clock));
         if (!game->pickHint(hint)) {
@@ -249,7 +252,7 @@ Run play(const Player& player, int floor, int room, std::uint32_t seed) {
             break; // the time bar ran out: the level is lost with this score
         }
     }
-    run.cleared = board.getTileCount() == 0;
+    run.cleared = tilesLeft() == 0;
     run.score = game->getScore().getValue() + view.bonusPoints;
     Game::destroyCurrent();
     Game::setView(nullptr);
