@@ -64,11 +64,6 @@ using namespace orv;
 constexpr const char* kUsage =
     "usage: orvanta_calibrate [--folder DIR] [--seeds N] [--floor F] [--update FILE]\n";
 
-// The multiplier's countdown shrinks by this share per level of the
-// multiplier, down to the minimum share (the game's MULTIPLIER_PERCENTAGE
-// and MULTIPLIER_MINIMUM).
-constexpr float kMultiplierStep = 0.1F;
-constexpr float kMultiplierFloor = 0.4F;
 // What a full bonus bar pays on average: the point bonuses (2500, 5000,
 // 10000) weighted by their chances in bonus.xml (25, 15, 6 of 100).
 constexpr int kMeanBonusPoints = (25 * 2500 + 15 * 5000 + 6 * 10000) / 100;
@@ -128,18 +123,25 @@ public:
     explicit PlayerView(const Level& level)
         : fullBar_(level.getTuningInt(Tuning::BonusAt)),
           drainPerMs_(static_cast<double>(level.getTuningInt(Tuning::BonusSpeed)) / 1000.0),
-          countdownMs_(level.getTuningInt(Tuning::MultiplierTime)) {}
+          countdownMs_(level.getTuningInt(Tuning::MultiplierTime)),
+          // The multiplier's countdown shrinks by this share per level of
+          // the multiplier, down to the least share, as the game sets them.
+          step_(BasicProperties::get()->getFloat("MULTIPLIER_PERCENTAGE")),
+          floor_(BasicProperties::get()->getFloat("MULTIPLIER_MINIMUM")) {}
 
     Tile* tileAt(const Layout& /*layout*/, int /*x*/, int /*y*/) override { return target; }
     int getScoreMultiplier() override { return multiplier_; }
     void addBonusPoints(int points) override {
-        bar_ += static_cast<double>(points) * multiplier_;
+        // The bar fills by the multiplier counted since it last paid out;
+        // the score's multiplier runs on until its countdown ends.
+        bar_ += static_cast<double>(points) * fillMultiplier_;
         multiplier_ = std::min(multiplier_ + 1, 99);
-        const float share = std::max(1.0F - static_cast<float>(multiplier_ - 1) * kMultiplierStep,
-                                     kMultiplierFloor);
+        fillMultiplier_ = std::min(fillMultiplier_ + 1, 99);
+        const float share = std::max(1.0F - static_cast<float>(multiplier_ - 1) * step_, floor_);
         left_ = static_cast<int>(static_cast<float>(countdownMs_) * share);
         if (fullBar_ > 0 && bar_ >= fullBar_) {
             bar_ = 0;
+            fillMultiplier_ = 1;
             bonusPoints += kMeanBonusPoints;
         }
     }
@@ -152,6 +154,7 @@ public:
         if (left_ <= 0) {
             left_ = 0;
             multiplier_ = 1;
+            fillMultiplier_ = 1;
         }
     }
 
@@ -163,8 +166,11 @@ private:
     double fullBar_;
     double drainPerMs_;
     int countdownMs_;
+    float step_;
+    float floor_;
     double bar_ = 0;
     int multiplier_ = 1;
+    int fillMultiplier_ = 1;
     int left_ = 0;
 };
 
