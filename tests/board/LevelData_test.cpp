@@ -25,7 +25,10 @@
 #include "game/board/ShuffleRandom.h"
 #include "game/board/SideBoard.h"
 #include "game/board/TileManager.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -111,19 +114,19 @@ int repetitionsToCover(const Level& level) {
     return std::min(steps, 64);
 }
 
-class LevelDataTest : public ::testing::TestWithParam<Area> {
+// The checks, run on the program folder `startIn` is given.
+class LevelChecks : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const fs::path app(ORVANTA_MEDIA_APP_DIR);
-        ASSERT_TRUE(fs::exists(app / "media.dat")) << "the media target has not run: " << app;
+    // Starts the engine in `folder` as the game starts: archive, start-up
+    // property files, suits; then reads the level files.
+    void startIn(const fs::path& folder) {
         previousFolder_ = fs::current_path();
-        fs::current_path(app);
+        fs::current_path(folder);
         registerPropertyClasses();
         registerNodeClasses();
         registerSceneClasses();
         registerBoardClasses();
         FileArchive::setUp(ArchiveMode::File, "");
-        ASSERT_EQ(FileArchive::getGlobalMode(), ArchiveMode::Zip) << "media.dat did not open";
         BasicProperties::create();
         DefinitionStore& store = getDefinitionStore();
         store.setConstantsHook(new GameConstants());
@@ -142,6 +145,9 @@ protected:
     }
 
     void TearDown() override {
+        if (previousFolder_.empty()) {
+            return;
+        }
         Game::destroyCurrent();
         Game::setView(nullptr);
         TileManager::destroyInstance();
@@ -216,11 +222,14 @@ protected:
         return out;
     }
 
-    // Checks that the board `level` has loaded fits its game type.
-    static void expectLayoutFits(const Level& level, const std::string& what) {
+    // Checks that the board `level` has loaded fits its game type; false
+    // when it cannot be dealt at all.
+    [[nodiscard]] static bool layoutFits(const Level& level, const std::string& what) {
         const Layout* board = level.getLayout();
-        ASSERT_NE(board, nullptr) << what;
-        ASSERT_GT(board->getTileCount(), 0) << what << ": the layout is missing or empty";
+        if (board == nullptr || board->getTileCount() == 0) {
+            ADD_FAILURE() << what << ": the layout is missing or empty";
+            return false;
+        }
         const GameType type = level.getGameType();
         const int count = board->getTileCount();
         if (type == GameType::Triple) {
@@ -243,7 +252,10 @@ protected:
         if (usesRack(type)) {
             const int index = level.getTuningInt(Tuning::SideBoardIndex);
             const SideBoard* rack = board->getSideBoard();
-            ASSERT_NE(rack, nullptr) << what << ": the layout has no side board " << index;
+            if (rack == nullptr) {
+                ADD_FAILURE() << what << ": the layout has no side board " << index;
+                return false;
+            }
             EXPECT_GT(rack->getSlotCount(), 0) << what << ": side board " << index;
             EXPECT_LE(rack->getSlotCount(), count) << what << ": side board " << index;
         }
@@ -253,6 +265,7 @@ protected:
                               level.getTuningInt(Tuning::ThirdHand);
             EXPECT_GT(hands, 0) << what << ": the hands add up to " << hands;
         }
+        return true;
     }
 
     // Checks the build of the current game and plays the dealt board
@@ -329,8 +342,7 @@ protected:
             }
             const std::string at =
                 what + " (" + level->getLayoutName() + ", repetition " + std::to_string(rep) + ")";
-            expectLayoutFits(*level, at);
-            if (::testing::Test::HasFatalFailure()) {
+            if (!layoutFits(*level, at)) {
                 return;
             }
             for (int s = 0; s < seeds; ++s) {
@@ -357,6 +369,17 @@ protected:
     LevelSets sets_;
     RefPtr<PropertyStore> files_;
     fs::path previousFolder_;
+};
+
+// The shipped levels, area by area, from the built program folder.
+class LevelDataTest : public LevelChecks, public ::testing::WithParamInterface<Area> {
+protected:
+    void SetUp() override {
+        const fs::path app(ORVANTA_MEDIA_APP_DIR);
+        ASSERT_TRUE(fs::exists(app / "media.dat")) << "the media target has not run: " << app;
+        startIn(app);
+        ASSERT_EQ(FileArchive::getGlobalMode(), ArchiveMode::Zip) << "media.dat did not open";
+    }
 };
 
 TEST_P(LevelDataTest, EveryLevelLoadsFitsItsLayoutsAndDealsBoardsThatClear) {
@@ -396,6 +419,66 @@ INSTANTIATE_TEST_SUITE_P(Hallway, LevelDataTest, ::testing::Values(Area::Hallway
 INSTANTIATE_TEST_SUITE_P(Casino, LevelDataTest, ::testing::Values(Area::Casino));
 INSTANTIATE_TEST_SUITE_P(Roof, LevelDataTest, ::testing::Values(Area::Roof));
 INSTANTIATE_TEST_SUITE_P(RecRoom, LevelDataTest, ::testing::Values(Area::RecRoom));
+
+// A program folder with the built property files and layouts, whose
+// hallway file holds a level without a layout, a FreeCell level that lacks a
+// key and names a rack its layout does not have, and one sound level.
+class BrokenLevelDataTest : public LevelChecks {
+protected:
+    void SetUp() override {
+        const fs::path app(ORVANTA_MEDIA_APP_DIR);
+        fs::create_directories(folder_.path() / "media");
+        for (const char* part : {"properties", "levels"}) {
+            fs::copy(app / "media" / part, folder_.path() / "media" / part,
+                     fs::copy_options::recursive);
+        }
+        const std::string common =
+            R"(pointsPerMatch="100" playTime="3000" timeBonus="1000" bonusAt="1000" )"
+            R"(bonusSpeed="20" multiplierTime="4000" silver="100" gold="200")";
+        const auto level = [&common](const std::string& keys, const char* layout) {
+            const std::string list = std::string(R"(<String value=")") + layout + R"("/>)";
+            return "<Level " + keys + " " + common + R"(><Vector id="intro">)" + list +
+                   R"(</Vector><Vector id="hard">)" + list + "</Vector></Level>";
+        };
+        test::writeFile(
+            folder_.path() / "media/properties/levels/hallway.xml",
+            R"(<Levels><Vector id="hallway"><Vector>)" +
+                level(R"(gameType="Classic" tileDistMin="2" tileDistMax="8")",
+                      "no_such_board.xml") +
+                level(R"(gameType="Freecell" tileDistMax="8" sideBoardIndex="9")", "tea_tray.xml") +
+                level(R"(gameType="Classic" tileDistMin="2" tileDistMax="8")", "tea_tray.xml") +
+                "</Vector></Vector></Levels>");
+        startIn(folder_.path());
+    }
+
+    test::TempDir folder_;
+};
+
+TEST_F(BrokenLevelDataTest, EachFaultNamesTheLevelFileAndTheLevel) {
+    const test::LogCapture log;
+    ::testing::TestPartResultArray failures;
+    {
+        const ::testing::ScopedFakeTestPartResultReporter reporter(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        for (const Entry& entry : entries(Area::Hallway)) {
+            checkLevel(entry, Area::Hallway, 1);
+        }
+    }
+    std::string messages;
+    for (int i = 0; i < failures.size(); ++i) {
+        messages += std::string(failures.GetTestPartResult(i).message()) + "\n";
+    }
+    for (const char* expected :
+         {"hallway.xml floor 1 room 1 (no_such_board.xml, repetition 0): the layout is missing",
+          "hallway.xml floor 1 room 2: no \"tileDistMin\"",
+          "hallway.xml floor 1 room 2 (tea_tray.xml, repetition 0): the layout has no side "
+          "board 9"}) {
+        EXPECT_NE(messages.find(expected), std::string::npos) << expected << "\n" << messages;
+    }
+    EXPECT_EQ(messages.find("room 3"), std::string::npos) << messages;
+    // The broken levels stop at their layouts: neither is dealt.
+    EXPECT_FALSE(log.contains("the level is refused"));
+}
 
 } // namespace
 } // namespace orv
