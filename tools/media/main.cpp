@@ -19,6 +19,8 @@
 #include "tools/media/LayoutMedia.h"
 #include "tools/media/MediaSet.h"
 #include "tools/media/Palette.h"
+#include "tools/media/PlayingArt.h"
+#include "tools/media/PlayingSound.h"
 #include "tools/media/Synth.h"
 #include "tools/media/TileArt.h"
 
@@ -354,6 +356,8 @@ int run(int argc, char** argv) {
     addBuildingSounds(media);
     addDialogMedia(media, sheet);
     addSounds(media);
+    addPlayingArt(media, sheet);
+    addPlayingSounds(media);
     addLayouts(media, options.source, sheet);
 
     applyResourcePlan(media, resourcePlan, PlanPass::Apply);
