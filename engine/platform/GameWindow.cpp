@@ -5,6 +5,9 @@
 #include "engine/resources/ImageManager.h"
 #include "engine/resources/ImageSurface.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace orv {
@@ -25,6 +28,9 @@ bool secondAttempt = false;
 std::unique_ptr<platform::InstanceLock> instanceLock;
 
 constexpr std::uint32_t kInactivePresentSleepMs = 10;
+// An unchanged frame is still shown this often, in case the display server
+// lost the window's contents without asking for a repaint.
+constexpr std::uint32_t kUnchangedFrameRefreshMs = 1000;
 constexpr int kArrowCursor = 2;
 constexpr int kLastCursorKind = 6;
 
@@ -159,6 +165,7 @@ bool GameWindow::createBackBuffer() {
 }
 
 void GameWindow::releaseDisplay() {
+    shownFrame_.clear();
     graphics_ = nullptr;
     backImage_ = nullptr;
     handle_.reset();
@@ -183,7 +190,42 @@ void GameWindow::recreate() {
 
 void GameWindow::run(int elapsedMs) {
     static_cast<void>(elapsedMs);
+    static_cast<void>(presentIfChanged());
+}
+
+bool GameWindow::presentIfChanged() {
+    if (inactive_ || !handle_ || !backImage_ || !backImage_->lock()) {
+        present();
+        return false;
+    }
+    const auto* pixels = static_cast<const std::uint8_t*>(backImage_->getPixels());
+    const std::size_t rowBytes = static_cast<std::size_t>(width_) * bytesPerPixel_;
+    const auto pitch = static_cast<std::size_t>(backImage_->getPitch());
+    const std::size_t frameBytes = rowBytes * static_cast<std::size_t>(height_);
+    const std::uint32_t now = platform::getMilliseconds();
+    bool same = shownFrame_.size() == frameBytes && now - shownAtMs_ < kUnchangedFrameRefreshMs;
+    for (int row = 0; same && row < height_; ++row) {
+        const std::size_t offset = static_cast<std::size_t>(row) * rowBytes;
+        same = std::memcmp(shownFrame_.data() + offset, pixels + row * pitch, rowBytes) == 0;
+    }
+    if (!same) {
+        shownFrame_.resize(frameBytes);
+        for (int row = 0; row < height_; ++row) {
+            std::memcpy(shownFrame_.data() + static_cast<std::size_t>(row) * rowBytes,
+                        pixels + row * pitch, rowBytes);
+        }
+    }
+    backImage_->unlock();
+    if (same) {
+        return false;
+    }
     present();
+    if (presentFailing_) {
+        shownFrame_.clear();
+    } else {
+        shownAtMs_ = now;
+    }
+    return true;
 }
 
 void GameWindow::present() {
@@ -333,6 +375,7 @@ bool GameWindow::handleMessage(const platform::Message& message) {
         hasFocus_ = false;
         return true;
     case WM_PAINT:
+        shownFrame_.clear();
         present();
         return false;
     case WM_CLOSE:

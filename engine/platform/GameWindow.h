@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -93,6 +94,10 @@ public:
     /// Uploads the back buffer to the window. While inactive it only sleeps
     /// 10 ms (through `platform::sleepMilliseconds`).
     void present();
+    /// `present`, unless the back buffer holds the frame shown last and that
+    /// frame was shown less than a second ago: an idle scene costs no upload.
+    /// Returns whether the frame was uploaded.
+    bool presentIfChanged();
     /// Centres the window on the desktop (the platform places it so on
     /// creation and when leaving full screen): nothing to do.
     void centre() {}
@@ -104,7 +109,7 @@ public:
     /// Sets recreating, destroys, clears recreating and initialises again.
     void recreate();
 
-    /// The per-frame task: `present`.
+    /// The per-frame task: `presentIfChanged`.
     void run(int elapsedMs) override;
 
     /// The back buffer's drawing interface, for either depth; null while
@@ -235,6 +240,10 @@ private:
     bool waitForVerticalBlank_ = false;
     bool failed_ = false;
     bool presentFailing_ = false;
+    // A copy of the frame shown last and when; empty when the window must be
+    // drawn anew (a new window, a repaint request, a failed upload).
+    std::vector<std::uint8_t> shownFrame_;
+    std::uint32_t shownAtMs_ = 0;
 };
 
 /// The record of a window kind that only a type test names: a window whose

@@ -121,6 +121,21 @@ TEST_F(GameWindowTest, OpensWindowedWithA32BitBackBufferAndPresentsIt) {
     EXPECT_EQ(b, 0x40);
 }
 
+TEST_F(GameWindowTest, AFrameLikeTheOneShownIsNotUploadedAgainUntilARepaint) {
+    open();
+    Graphics& graphics = *window_->getGraphics();
+    graphics.setColor(0xFF102030U);
+    graphics.clear();
+    EXPECT_TRUE(window_->presentIfChanged());
+    EXPECT_FALSE(window_->presentIfChanged()) << "the same frame again";
+    graphics.setColor(0xFF102031U);
+    graphics.fillRect(799, 599, 1, 1);
+    EXPECT_TRUE(window_->presentIfChanged()) << "its last pixel changed";
+    EXPECT_FALSE(window_->presentIfChanged());
+    send(WM_PAINT);
+    EXPECT_TRUE(window_->presentIfChanged()) << "a repaint forgets the frame shown";
+}
+
 TEST_F(GameWindowTest, HooksSeeEveryMessageBeforeTheWindowHandlesIt) {
     open();
     send(WM_SIZE, SIZE_MINIMIZED);
