@@ -157,6 +157,7 @@ TEST_F(ButtonTest, ReleaseInsideAfterAPressInsideFiresOnce) {
          1,
          false},
         {"release without a press", {{'m', true, false}, {'u', true, false}}, 0, 1, false},
+        {"press and drag out, still held", {{'d', true, false}, {'m', false, true}}, 0, 1, false},
     };
     for (const ClickCase& c : cases) {
         SCOPED_TRACE(c.name);
