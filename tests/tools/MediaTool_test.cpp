@@ -228,13 +228,20 @@ std::set<std::string> expectStoredAsModesSay(const fs::path& out,
     return names;
 }
 
-// The media made once per test case, in a folder of its own.
+// The media made once for the whole suite, in a folder of its own: a run of
+// the sanitized tool takes most of a minute, and no case changes what it made.
 class MediaToolTest : public testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(runTool(out_.path()));
-        files_ = snapshot(out_.path());
+    static void SetUpTestSuite() {
+        made_.emplace();
+        madeOk_ = runTool(made_->path());
+        madeFiles_ = snapshot(made_->path());
     }
+    static void TearDownTestSuite() {
+        madeFiles_.clear();
+        made_.reset();
+    }
+    void SetUp() override { ASSERT_TRUE(madeOk_) << "the tool failed"; }
 
     [[nodiscard]] bool parse(const std::string& path, TiXmlDocument& document) const {
         const auto it = files_.find(path);
@@ -245,8 +252,11 @@ protected:
         return !document.Error() && document.RootElement() != nullptr;
     }
 
-    test::TempDir out_;
-    std::map<std::string, std::string> files_;
+    static inline std::optional<test::TempDir> made_;
+    static inline bool madeOk_ = false;
+    static inline std::map<std::string, std::string> madeFiles_;
+    const test::TempDir& out_ = *made_;
+    const std::map<std::string, std::string>& files_ = madeFiles_;
 };
 
 TEST_F(MediaToolTest, SecondRunMakesTheSameBytes) {
