@@ -56,6 +56,21 @@ private:
     bool ok_;
 };
 
+// Questions asked before or between windows (the desktop's size, asked
+// several times during start-up) start the video subsystem once and leave it
+// running: every start and stop connects to the display server anew, which
+// cost tens of milliseconds of each start-up. A failed start is tried again.
+bool keepVideoStarted() {
+    static bool started = false;
+    if (!started) {
+        started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        if (!started) {
+            noteError("video start");
+        }
+    }
+    return started;
+}
+
 bool isValidFrame(const void* pixels, int width, int height, int pitch) {
     return pixels != nullptr && width > 0 && height > 0 && pitch >= width;
 }
@@ -177,8 +192,7 @@ struct Window::Impl {
 };
 
 std::optional<DesktopMode> getDesktopMode() {
-    const VideoSession video;
-    if (!video.ok()) {
+    if (!keepVideoStarted()) {
         return std::nullopt;
     }
     SDL_DisplayMode mode{};

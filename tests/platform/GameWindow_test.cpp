@@ -63,6 +63,18 @@ std::vector<Message> drainQueue() {
     return out;
 }
 
+// The SDL window made last (window numbers go on rising while SDL's video
+// stays started between tests).
+SDL_Window* newestSdlWindow() {
+    SDL_Window* newest = nullptr;
+    for (Uint32 id = 1; id < 1000; ++id) {
+        if (SDL_Window* window = SDL_GetWindowFromID(id)) {
+            newest = window;
+        }
+    }
+    return newest;
+}
+
 class GameWindowTest : public testing::Test {
 protected:
     void open(int width = 800, int height = 600, bool fullScreen = false, int requestedBytes = 0) {
@@ -105,7 +117,7 @@ TEST_F(GameWindowTest, OpensWindowedWithA32BitBackBufferAndPresentsIt) {
     window_->getGraphics()->clear();
     window_->run(16);
 
-    SDL_Window* sdlWindow = SDL_GetWindowFromID(1);
+    SDL_Window* sdlWindow = newestSdlWindow();
     ASSERT_NE(sdlWindow, nullptr);
     SDL_Surface* surface = SDL_GetWindowSurface(sdlWindow);
     ASSERT_NE(surface, nullptr);
@@ -276,7 +288,7 @@ TEST_F(GameWindowTest, RequestedTwoBytesPresentsThroughRgb565) {
     graphics->setColor(0xFFF80000U);
     graphics->fillRect(400, 0, 400, 600); // the right half
     window_->run(16);
-    SDL_Window* sdlWindow = SDL_GetWindowFromID(1);
+    SDL_Window* sdlWindow = newestSdlWindow();
     ASSERT_NE(sdlWindow, nullptr);
     SDL_Surface* surface = SDL_GetWindowSurface(sdlWindow);
     ASSERT_NE(surface, nullptr);
