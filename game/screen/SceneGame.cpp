@@ -322,6 +322,7 @@ void SceneGame::setupLevelHud(bool restart) {
     if (scoreTicker_ != nullptr) {
         scoreTicker_->showNow(current->getScore().getValue());
     }
+    applyPlaceVisibility(place);
     refreshCounterLabels();
     if (levelLabel_ != nullptr && current->getLevel() != nullptr) {
         levelLabel_->setText(std::to_wstring(current->getLevel()->getIndex() + 1));
@@ -377,6 +378,35 @@ void SceneGame::setupBars(bool restart) {
         GameTree::appendChild(timeBar_.get(), root);
         GameTree::appendChild(bonusBar_.get(), root);
     }
+}
+
+void SceneGame::applyPlaceVisibility(int place) {
+    // Which HUD items each place uses: hallway, casino, recreation room, roof.
+    struct Row {
+        std::array<std::string_view, 3> names;
+        std::array<bool, 4> shown;
+    };
+    static constexpr std::array<Row, 4> kRows{{
+        {{"LABEL_HINTS", "LABEL_SHUFFLES", ""}, {true, false, false, false}},
+        {{"BUTTON_SHUFFLE", "SCORE_TICKER", "LABEL_SCORE_TEXT"}, {true, true, false, true}},
+        {{"BUTTON_UNDO", "LABEL_TIME", "LABEL_TIME_TEXT"}, {false, false, true, false}},
+        {{"LABEL_LEVEL", "LABEL_LEVEL_TEXT", ""}, {false, true, false, true}},
+    }};
+    const bool known = place >= 0 && place < 4;
+    for (const Row& row : kRows) {
+        const bool shown = known && row.shown.at(static_cast<std::size_t>(place));
+        for (std::string_view name : row.names) {
+            if (!name.empty()) {
+                setShown(findComponent(name), shown);
+            }
+        }
+    }
+    // The bars are shown everywhere but in the recreation room, which has no
+    // time limit.
+    const bool bars = place != static_cast<int>(Place::RecRoom);
+    setShown(timeBar_.get(), bars);
+    setShown(bonusBar_.get(), bars);
+    setShown(findComponent("BONUSBAR_CIRCLE"), bars);
 }
 
 void SceneGame::enableHud(bool enabled) {

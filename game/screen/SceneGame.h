@@ -98,6 +98,9 @@ public:
     void dialogClosed(Dialog* dialog);
     void boardPaused();
     void showBoard();
+    /// Shows the HUD items place `place` (0-3) uses and hides the others; an
+    /// unknown place keeps only the bars.
+    void applyPlaceVisibility(int place);
     /// The five buttons of the HUD, enabled or not (hidden ones stay off).
     void enableHud(bool enabled);
     /// Both bars suspended (or running).

@@ -346,6 +346,16 @@ TEST_F(SceneGameTest, ClicksAtTheDrawnTilesPlacesMatchAPair) {
     EXPECT_TRUE(faded->hidden);
 }
 
+TEST_F(SceneGameTest, TheRecreationRoomShowsNoBars) {
+    enter(R"(playTime="1000")", [](Level& level) { level.setPlace(Place::RecRoom); });
+    EXPECT_FALSE(scene->getTimeBar()->isVisible());
+    EXPECT_FALSE(scene->getBonusBar()->isVisible());
+    scene = nullptr;
+    enter(R"(playTime="1000")", [](Level& level) { level.setPlace(Place::Casino); });
+    EXPECT_TRUE(scene->getTimeBar()->isVisible());
+    EXPECT_TRUE(scene->getBonusBar()->isVisible());
+}
+
 // A current player "Ada" with her files and the high scores in a temporary
 // folder.
 class SceneGamePlayerTest : public SceneGameTest {

@@ -22,12 +22,14 @@
 
 #include "app/OrvantaMain.h"
 #include "engine/core/Log.h"
+#include "engine/resources/ResourceManager.h"
 #include "game/board/Game.h"
 #include "game/board/LevelSets.h"
 #include "game/scenes/SceneOrvanta.h"
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -160,6 +162,14 @@ void enterLevel() {
         std::fputs("orvanta_playlevel: the level cannot be dealt (see the log)\n", stderr);
         failed = true;
         return;
+    }
+    // The building's scenes load the playing screen's pictures and sounds
+    // before they switch to it; so does this tool.
+    if (ResourceManager* resources = ResourceManager::getInstance()) {
+        resources->requestSection("game");
+        if (!resources->waitForRequests(std::chrono::milliseconds(10000))) {
+            std::fputs("orvanta_playlevel: the section \"game\" did not load in time\n", stderr);
+        }
     }
     switchScene("game", "", "SCENE_GAME");
 }
