@@ -110,6 +110,7 @@ void LayoutRenderer::build(const Layout& layout, const TileList& extra) {
     for (int z = 0; z < numLayers_; ++z) {
         layers_.emplace_back(new LayerSprite(*look_, grid_));
     }
+    layerDirtyRects_.assign(layers_.size(), {});
     for (const RefPtr<RenderTile>& rt : renderTiles_) {
         if (rt->z >= 0 && rt->z < numLayers_) {
             layers_[static_cast<std::size_t>(rt->z)]->addTile(*rt);
@@ -186,9 +187,17 @@ void LayoutRenderer::removeRenderTileAt(int x, int y, int z) {
 
 void LayoutRenderer::placeRenderTile(const RenderTile& renderTile) {
     const BoardMetrics& m = look_->getMetrics();
-    dirtyRects_.push_back(Rect{(renderTile.x * m.faceWidth) / 2, (renderTile.y * m.faceHeight) / 2,
-                               m.faceWidth + m.layerOffsetX + m.shadowOffsetX,
-                               m.faceHeight + m.layerOffsetY + m.shadowOffsetY});
+    const Rect area{(renderTile.x * m.faceWidth) / 2, (renderTile.y * m.faceHeight) / 2,
+                    m.faceWidth + m.layerOffsetX + m.shadowOffsetX,
+                    m.faceHeight + m.layerOffsetY + m.shadowOffsetY};
+    // A tile's body and shadow lie in its own layer image only: the layers
+    // below and above keep their pixels (a tile whose quarters a change
+    // uncovers is placed on its own, by its neighbour flags).
+    if (renderTile.z >= 0 && renderTile.z < static_cast<int>(layerDirtyRects_.size())) {
+        layerDirtyRects_[static_cast<std::size_t>(renderTile.z)].push_back(area);
+    } else {
+        dirtyRects_.push_back(area);
+    }
 }
 
 int LayoutRenderer::tileScreenX(int x, int z) const {
@@ -371,7 +380,10 @@ void LayoutRenderer::computeNeighbourFlags() {
 }
 
 void LayoutRenderer::flush() {
-    if (dirtyRects_.empty()) {
+    const bool anyLayerDirty =
+        std::any_of(layerDirtyRects_.begin(), layerDirtyRects_.end(),
+                    [](const std::vector<Rect>& rects) { return !rects.empty(); });
+    if (dirtyRects_.empty() && !anyLayerDirty) {
         return;
     }
     computeNeighbourFlags();
@@ -385,11 +397,14 @@ void LayoutRenderer::flush() {
         }
         rt->drawnMask = mask;
     }
-    if (dirtyRects_.size() >= 2) {
-        dirtyRects_ = rectangleUnion(dirtyRects_);
-    }
-    for (const RefPtr<LayerSprite>& layer : layers_) {
-        layer->redraw(dirtyRects_);
+    for (std::size_t z = 0; z < layers_.size(); ++z) {
+        std::vector<Rect>& rects = layerDirtyRects_[z];
+        rects.insert(rects.end(), dirtyRects_.begin(), dirtyRects_.end());
+        if (rects.size() >= 2) {
+            rects = rectangleUnion(rects);
+        }
+        layers_[z]->redraw(rects);
+        rects.clear();
     }
     for (const RefPtr<RenderTile>& rt : renderTiles_) {
         rt->dirty = false;

@@ -71,9 +71,10 @@ public:
     void addRenderTile(RenderTile& renderTile);
     /// Hides the render tile of the relative cell (x, y, z); nothing when empty.
     void removeRenderTileAt(int x, int y, int z);
-    /// Marks `renderTile`'s area (face, edges, shadow) for redrawing.
+    /// Marks `renderTile`'s area (face, edges, shadow) for redrawing in its
+    /// own layer.
     void placeRenderTile(const RenderTile& renderTile);
-    /// Adds a plane rectangle to redraw at the next drawing.
+    /// Adds a plane rectangle to redraw in every layer at the next drawing.
     void addDirtyRect(const Rect& rect) { dirtyRects_.push_back(rect); }
 
     /// Screen x (y) of the top-left corner of the face of a tile at layout
@@ -129,6 +130,8 @@ public:
     }
     [[nodiscard]] const std::vector<RefPtr<LayerSprite>>& getLayers() const { return layers_; }
     [[nodiscard]] const RenderGrid& getGrid() const { return grid_; }
+    /// The rectangles to redraw in every layer (a tile's own area waits in
+    /// its layer's list).
     [[nodiscard]] const std::vector<Rect>& getDirtyRects() const { return dirtyRects_; }
     [[nodiscard]] int getOriginX() const { return originX_; }
     [[nodiscard]] int getOriginY() const { return originY_; }
@@ -146,7 +149,8 @@ private:
     std::vector<RefPtr<RenderTile>> renderTiles_;
     RenderGrid grid_;
     std::vector<RefPtr<LayerSprite>> layers_;
-    std::vector<Rect> dirtyRects_;
+    std::vector<Rect> dirtyRects_;                   // to redraw in every layer
+    std::vector<std::vector<Rect>> layerDirtyRects_; // to redraw in one layer, by z
     int originX_ = RenderGrid::kColumns;
     int originY_ = RenderGrid::kRows;
     int originZ_ = RenderGrid::kLayers;
