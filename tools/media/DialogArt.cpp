@@ -7,6 +7,7 @@
 #include "tools/media/Palette.h"
 #include "tools/media/Shapes.h"
 #include "tools/media/Synth.h"
+#include "tools/media/TileArt.h"
 
 #include <algorithm>
 #include <array>
@@ -197,59 +198,53 @@ ColorImage drawHourglass() {
 
 namespace {
 
-// One tile of the help pages, 30 x 38 face with a jade back: faces are dots
-// (circles) or sticks (bamboo), counted by `value`.
+// The help pages show the game's own tiles (set 1), a little smaller than on
+// the board: dots, bamboo sticks or dragons, counted by their value.
 enum class Face { Dots, Sticks, Dragon };
+constexpr int kHelpFaceW = 32;
+constexpr int kHelpFaceH = 42;
 
-void drawTile(Pixmap& page, int x, int y, Face face, int value, Rgba mark) {
-    constexpr int w = 38;
-    constexpr int h = 48;
-    Pixmap tile(w + 8, h + 8);
-    const Field back = shapeMask(tile.width, tile.height, roundRect(4, 4, w - 2, h - 2, 5));
-    const Field front = shapeMask(tile.width, tile.height, roundRect(1, 1, w - 4, h - 4, 5));
-    castShadow(tile, back, Shadow{2.0, 1.5, 0.45F});
-    Pixmap body(tile.width, tile.height);
-    paintLit(body, jade(tile.width, tile.height, 37U, jadeStone()), back, bevel(back, 2.0, 2.0),
-             stoneLight);
-    paintLit(body, marble(tile.width, tile.height, 43U, ivoryMarble()), front,
-             bevel(front, 2.5, 2.0), stoneLight);
-    const Field symbol = pathMask(tile.width, tile.height, [&](cairo_t* cr) {
-        const double cx = 1 + (w - 4) / 2.0;
-        const double cy = 1 + (h - 4) / 2.0;
-        if (face == Face::Dots) {
-            static const std::array<std::array<double, 2>, 6> spots{
-                {{0, 0}, {-7, -9}, {7, 9}, {7, -9}, {-7, 9}, {0, 0}}};
-            const int count = std::clamp(value, 1, 5);
-            for (int k = 0; k < count; ++k) {
-                const auto& spot = spots[static_cast<std::size_t>(count == 1 ? 0 : k + 1)];
-                cairo_arc(cr, cx + spot[0], cy + spot[1], count == 1 ? 9.0 : 5.0, 0, 2 * pi);
-                cairo_close_path(cr);
-            }
-            cairo_fill(cr);
-        } else if (face == Face::Sticks) {
-            const int count = std::clamp(value, 1, 4);
-            cairo_set_line_width(cr, 4.0);
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-            for (int k = 0; k < count; ++k) {
-                const double sx = cx + (k - (count - 1) / 2.0) * 7.0;
-                cairo_move_to(cr, sx, cy - 12);
-                cairo_line_to(cr, sx, cy + 12);
-            }
-            cairo_stroke(cr);
-        } else {
-            cairo_rectangle(cr, cx - 9, cy - 12, 18, 24);
-            cairo_set_line_width(cr, 3.5);
-            cairo_stroke(cr);
-        }
-    });
-    const Rgba ink = face == Face::Dots     ? hex(palette::vermilion)
-                     : face == Face::Sticks ? hex(palette::jadeDark)
-                                            : hex(0x2A4A8A);
-    fill(body, symbol, ink);
-    if (mark.a > 0.0F) {
-        fill(body, front, mark);
+// The faces the pages use: dots 1-5, sticks 1-4, the red and green dragons.
+std::vector<std::array<int, 2>> helpFaces() {
+    std::vector<std::array<int, 2>> faces;
+    for (int v = 0; v < 5; ++v) {
+        faces.push_back({0, v});
     }
+    for (int v = 0; v < 4; ++v) {
+        faces.push_back({1, v});
+    }
+    faces.push_back({4, 0});
+    faces.push_back({4, 1});
+    return faces;
+}
+
+const ColorImage& helpTile(const std::vector<ColorImage>& tiles, Face face, int value) {
+    const std::size_t k = face == Face::Dots ? static_cast<std::size_t>(std::clamp(value, 1, 5) - 1)
+                          : face == Face::Sticks
+                              ? 5 + static_cast<std::size_t>(std::clamp(value, 1, 4) - 1)
+                              : 9 + static_cast<std::size_t>((value + 1) % 2);
+    return tiles.at(k);
+}
+
+// A tile standing on the page at (x, y) with its soft shadow; `mark` tints
+// its face (a selected tile).
+void drawTile(Pixmap& page, int x, int y, const ColorImage& picture, Rgba mark) {
+    Pixmap tile(picture.width + 6, picture.height + 6);
+    const Pixmap body = Pixmap::fromImage(picture);
+    Field cover(tile.width, tile.height);
+    for (int j = 0; j < body.height; ++j) {
+        for (int i = 0; i < body.width; ++i) {
+            cover(i, j) = body.at(i, j).a;
+        }
+    }
+    castShadow(tile, cover, Shadow{2.0, 1.5, 0.45F});
     composite(tile, body);
+    if (mark.a > 0.0F) {
+        fill(tile,
+             shapeMask(tile.width, tile.height,
+                       roundRect(0.5, 0.5, kHelpFaceW - 1, kHelpFaceH - 1, 3)),
+             mark);
+    }
     composite(page, tile, x - 1, y - 1);
 }
 
@@ -370,7 +365,12 @@ void drawTool(Pixmap& page, double cx, double cy, int kind) {
 
 } // namespace
 
-std::vector<ColorImage> drawHelpPages() {
+std::vector<ColorImage> drawHelpPages(const std::filesystem::path& fonts) {
+    const std::vector<ColorImage> tiles =
+        drawSmallTiles(helpFaces(), kHelpFaceW, kHelpFaceH, fonts);
+    const auto tile = [&tiles](Face face, int value) -> const ColorImage& {
+        return helpTile(tiles, face, value);
+    };
     constexpr int width = 300;
     constexpr int height = 250;
     const Rgba none{0, 0, 0, 0};
@@ -379,31 +379,31 @@ std::vector<ColorImage> drawHelpPages() {
 
     // Page 0: two free tiles with the same face make a pair.
     Pixmap match = blankPage(width, height, 101U);
-    drawTile(match, 36, 40, Face::Sticks, 2, none);
-    drawTile(match, 76, 40, Face::Dots, 3, chosen);
-    drawTile(match, 116, 40, Face::Dragon, 1, none);
-    drawTile(match, 176, 40, Face::Sticks, 4, none);
-    drawTile(match, 216, 40, Face::Dots, 3, chosen);
+    drawTile(match, 36, 40, tile(Face::Sticks, 2), none);
+    drawTile(match, 76, 40, tile(Face::Dots, 3), chosen);
+    drawTile(match, 116, 40, tile(Face::Dragon, 1), none);
+    drawTile(match, 176, 40, tile(Face::Sticks, 4), none);
+    drawTile(match, 216, 40, tile(Face::Dots, 3), chosen);
     drawArrow(match, 100, 140, 228, 140, palette::goldDeep);
     drawArrow(match, 228, 150, 100, 150, palette::goldDeep);
-    drawTile(match, 112, 170, Face::Dots, 3, chosen);
-    drawTile(match, 150, 170, Face::Dots, 3, chosen);
+    drawTile(match, 112, 170, tile(Face::Dots, 3), chosen);
+    drawTile(match, 150, 170, tile(Face::Dots, 3), chosen);
     pages.push_back(match.toImage());
 
     // Page 1: a tile is free when nothing lies on it and one long side is open.
     Pixmap free = blankPage(width, height, 103U);
-    drawTile(free, 70, 60, Face::Sticks, 1, none);
-    drawTile(free, 108, 60, Face::Dots, 2, none);
-    drawTile(free, 146, 60, Face::Sticks, 3, none);
-    drawTile(free, 184, 60, Face::Dots, 4, none);
-    drawTile(free, 125, 52, Face::Dragon, 1, none);
+    drawTile(free, 70, 60, tile(Face::Sticks, 1), none);
+    drawTile(free, 108, 60, tile(Face::Dots, 2), none);
+    drawTile(free, 146, 60, tile(Face::Sticks, 3), none);
+    drawTile(free, 184, 60, tile(Face::Dots, 4), none);
+    drawTile(free, 125, 52, tile(Face::Dragon, 1), none);
     drawSign(free, 88, 140, true);
     drawSign(free, 127, 140, false);
     drawSign(free, 165, 140, false);
     drawSign(free, 203, 140, true);
     drawSign(free, 144, 30, true);
-    drawTile(free, 90, 170, Face::Dots, 1, none);
-    drawTile(free, 170, 170, Face::Dots, 5, none);
+    drawTile(free, 90, 170, tile(Face::Dots, 1), none);
+    drawTile(free, 170, 170, tile(Face::Dots, 5), none);
     pages.push_back(free.toImage());
 
     // Page 2: the six game types, each a small arrangement of tiles.
@@ -411,11 +411,11 @@ std::vector<ColorImage> drawHelpPages() {
     for (int k = 0; k < 6; ++k) {
         const int cx = 22 + (k % 3) * 92;
         const int cy = 22 + (k / 3) * 116;
-        drawTile(types, cx, cy, static_cast<Face>(k % 3), 1 + k % 4, none);
-        drawTile(types, cx + 38, cy, static_cast<Face>((k + 1) % 3), 1 + (k + 2) % 4,
+        drawTile(types, cx, cy, tile(static_cast<Face>(k % 3), 1 + k % 4), none);
+        drawTile(types, cx + 38, cy, tile(static_cast<Face>((k + 1) % 3), 1 + (k + 2) % 4),
                  k == 2 || k == 3 ? chosen : none);
         if (k == 3) {
-            drawTile(types, cx + 19, cy + 52, Face::Dots, 2, chosen);
+            drawTile(types, cx + 19, cy + 52, tile(Face::Dots, 2), chosen);
         }
     }
     pages.push_back(types.toImage());
@@ -473,7 +473,7 @@ double midi(int note) {
 
 } // namespace
 
-void addDialogMedia(MediaSet& media, Gallery& sheet) {
+void addDialogMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery& sheet) {
     SheetRow row;
     row.title = "Dialogs: switch, slider, lost-level header, help pages";
     row.pictures.push_back(drawSwitchStrip());
@@ -486,7 +486,7 @@ void addDialogMedia(MediaSet& media, Gallery& sheet) {
     media.add("media/images/dialogs/slider_knob.png", encodePngColor(row.pictures[2]));
     media.add("media/images/dialogs/gameover.png", encodePngColor(row.pictures[3]));
     media.add("media/images/dialogs/level_won.png", encodePngColor(row.pictures[4]));
-    const std::vector<ColorImage> pages = drawHelpPages();
+    const std::vector<ColorImage> pages = drawHelpPages(fonts);
     for (std::size_t k = 0; k < pages.size(); ++k) {
         media.add("media/images/manual/page" + std::to_string(k) + ".png",
                   encodePngColor(pages[k]));

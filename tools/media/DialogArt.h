@@ -4,6 +4,7 @@
 #include "tools/media/MediaSet.h"
 #include "tools/media/Raster.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace orv::media {
@@ -21,11 +22,12 @@ namespace orv::media {
 /// with its sand run out.
 [[nodiscard]] ColorImage drawHourglass();
 /// The four help pages' pictures, 300 x 250 each, without text: matching
-/// free tiles, what free means, the six game types, the bars and the tools.
-[[nodiscard]] std::vector<ColorImage> drawHelpPages();
+/// free tiles, what free means, the six game types, the bars and the tools,
+/// with the game's own tiles (`fonts`: the folder of the font packages).
+[[nodiscard]] std::vector<ColorImage> drawHelpPages(const std::filesystem::path& fonts);
 
 /// Every picture and sound of the game dialogs into `media`, with a row of
 /// the contact sheet.
-void addDialogMedia(MediaSet& media, Gallery& sheet);
+void addDialogMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery& sheet);
 
 } // namespace orv::media

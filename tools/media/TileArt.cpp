@@ -1079,6 +1079,30 @@ ColorImage drawFaceSheet(TileSet set, const fs::path& fonts) {
     return downsample(Pixmap::fromImage(big), kScale).toImage();
 }
 
+std::vector<ColorImage> drawSmallTiles(const std::vector<std::array<int, 2>>& faces, int faceW,
+                                       int faceH, const fs::path& fonts) {
+    const Fonts f{GlyphFont(fonts / "truetype/arphic/ukai.ttc", 2),
+                  GlyphFont(fonts / "opentype/linux-libertine/LinBiolinum_RB.otf", 0),
+                  GlyphFont(fonts / "truetype/lato/Lato-Black.ttf", 0)};
+    const FaceStyle style = styleOf(TileSet::Traditional);
+    const int side = std::max(2, (kSide * faceW + kW / 2) / kW);
+    const Pixmap body = bodyPixmap(faceW, faceH, side, 3.0, kScale);
+    std::vector<ColorImage> tiles;
+    for (const auto& [suit, idx] : faces) {
+        ColorImage big = body.toImage();
+        {
+            const CairoCanvas canvas(big);
+            cairo_t* cr = canvas.cr();
+            cairo_scale(cr, static_cast<double>(kScale) * faceW / kW,
+                        static_cast<double>(kScale) * faceH / kH);
+            drawFace(cr, style, f, std::clamp(suit, 0, 6),
+                     std::clamp(idx, 0, kSuitSizes.at(static_cast<std::size_t>(suit)) - 1));
+        }
+        tiles.push_back(downsample(Pixmap::fromImage(big), kScale).toImage());
+    }
+    return tiles;
+}
+
 ColorImage composeTile(const ColorImage& body, const ColorImage& sheet, int suit, int idx) {
     Pixmap tile = Pixmap::fromImage(body);
     composite(tile,

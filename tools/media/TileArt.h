@@ -4,7 +4,9 @@
 #include "tools/media/MediaSet.h"
 #include "tools/media/Raster.h"
 
+#include <array>
 #include <filesystem>
+#include <vector>
 
 namespace orv::media {
 
@@ -41,6 +43,13 @@ enum class TileSet { Traditional = 0, LargePrint = 1, IvoryJade = 2, ModernFlat 
 /// A whole tile as the board shows it: the body with the face laid on it.
 [[nodiscard]] ColorImage composeTile(const ColorImage& body, const ColorImage& sheet, int suit,
                                      int idx);
+
+/// Whole tiles of set 1 drawn smaller, for pictures that show a few tiles
+/// (the help pages): faces `faceW` x `faceH` with an edge in proportion, one
+/// per (suit, idx) of `faces`, with transparent surroundings.
+[[nodiscard]] std::vector<ColorImage> drawSmallTiles(const std::vector<std::array<int, 2>>& faces,
+                                                     int faceW, int faceH,
+                                                     const std::filesystem::path& fonts);
 
 /// Draws the tile body, its shadow, the preview tile, the four face sheets,
 /// the six preview backgrounds and the side-board pictures, adds them under

@@ -354,7 +354,7 @@ int run(int argc, char** argv) {
     addBuildingArt(media, options.fonts, sheet);
     addTileArt(media, options.fonts, sheet);
     addBuildingSounds(media);
-    addDialogMedia(media, sheet);
+    addDialogMedia(media, options.fonts, sheet);
     addSounds(media);
     addPlayingArt(media, sheet);
     addPlayingSounds(media);
