@@ -206,16 +206,7 @@ constexpr int kHelpFaceH = 42;
 
 // The faces the pages use: dots 1-5, sticks 1-4, the red and green dragons.
 std::vector<std::array<int, 2>> helpFaces() {
-    std::vector<std::array<int, 2>> faces;
-    for (int v = 0; v < 5; ++v) {
-        faces.push_back({0, v});
-    }
-    for (int v = 0; v < 4; ++v) {
-        faces.push_back({1, v});
-    }
-    faces.push_back({4, 0});
-    faces.push_back({4, 1});
-    return faces;
+    return {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 0}, {1, 1}, {1, 2}, {1, 3}, {4, 0}, {4, 1}};
 }
 
 const ColorImage& helpTile(const std::vector<ColorImage>& tiles, Face face, int value) {
