@@ -34,6 +34,7 @@
 #include "game/board/LevelSets.h"
 #include "game/board/TileManager.h"
 #include "game/dialogs/DialogClasses.h"
+#include "game/dialogs/DialogNameInput.h"
 #include "game/dialogs/OrvantaGameSettings.h"
 #include "game/players/DataGathering.h"
 #include "game/players/HighScoreManager.h"
@@ -198,6 +199,8 @@ void shutDown(int exitCode) {
         release("player manager", [] { PlayerManager::destroyInstance(); });
     }
     setBuildingServices(nullptr);
+    setPlayerHook(nullptr);
+    setPlayerGreeting(nullptr);
     release("definition store", [] { destroyDefinitionStore(); });
     if (GameWindow::getInstance() != nullptr) {
         release("window", [] { GameWindow::setInstance(nullptr); });
@@ -417,6 +420,8 @@ int runProgram(const std::string& folder) {
     }
     AppServices services;
     setBuildingServices(&services);
+    AppPlayerHook playerHook;
+    setPlayerHook(&playerHook);
     RefPtr<OrvantaMain> main(new OrvantaMain());
     instance = main.get();
     const int exitCode = main->run();

@@ -7,7 +7,9 @@
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/DialogMenu.h"
+#include "game/dialogs/DialogNameInput.h"
 #include "game/dialogs/DialogPause.h"
+#include "game/dialogs/DialogPlayerSelect.h"
 #include "game/dialogs/DialogSettings.h"
 #include "game/dialogs/DialogYesNo.h"
 
@@ -31,6 +33,8 @@ void registerDialogClasses() {
         {"DialogMenu", &DialogMenu::createFromDefinition},
         {"DialogRoomMenu", &DialogRoomMenu::createFromDefinition},
         {"DialogPause", &DialogPause::createFromDefinition},
+        {"DialogPlayerSelect", &DialogPlayerSelect::createFromDefinition},
+        {"DialogNameInput", &DialogNameInput::createFromDefinition},
     };
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : kClasses) {

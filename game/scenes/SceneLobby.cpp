@@ -21,6 +21,9 @@
 #include "engine/scene/ModifierLocationLine.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/Sprite.h"
+#include "engine/system/Messages.h"
+#include "game/dialogs/DialogBrastowHint.h"
+#include "game/dialogs/DialogNameInput.h"
 #include "game/scenes/BuildingServices.h"
 #include "game/scenes/LightSweep.h"
 
@@ -68,6 +71,7 @@ BaseObject* SceneLobby::createFromDefinition(PropertyNode* definition) {
 }
 
 void SceneLobby::setBackground() {
+    setPlayerGreeting(&SceneLobby::showWelcome);
     if (SceneManager* manager = SceneManager::getInstance()) {
         installToolTip(*manager);
     }
@@ -187,7 +191,10 @@ void SceneLobby::showWelcome(Scene* scene) {
         label->setText(welcomeText(name));
     }
     if (hasPlayers && services.takeLobbyTip()) {
-        lobby->showDialogNamed("DIALOG_BRASTOW_HINT");
+        if (auto* tip = kindCast<DialogBrastowHint>(lobby->getDialog("DIALOG_BRASTOW_HINT"))) {
+            tip->showTip(0);
+            lobby->showDialog(tip);
+        }
     }
 }
 
@@ -239,6 +246,14 @@ void SceneLobby::updateDoors() {
     }
     doorsOpening_ = false;
     doorsOpen_ = false;
+}
+
+bool SceneLobby::onKeyUp(int key) {
+    if (key != static_cast<int>(platform::VK_ESCAPE)) {
+        return SceneOrvanta::onKeyUp(key);
+    }
+    showQuitDialog();
+    return true;
 }
 
 int SceneLobby::onDoorsOpened(void* scene, void* /*argument*/) {

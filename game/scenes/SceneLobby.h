@@ -36,6 +36,8 @@ public:
     void open() override;
     /// Every frame: doors, eyes, light sweep.
     void updateSelf(int elapsedMs) override;
+    /// Escape asks the quit question, as the quit button does.
+    bool onKeyUp(int key) override;
 
     /// Greets the current player in `scene` (a lobby; anything else does
     /// nothing) and shows the host's first tip once per player. Also called

@@ -19,6 +19,7 @@
 #include "tools/media/LayoutMedia.h"
 #include "tools/media/MediaSet.h"
 #include "tools/media/Palette.h"
+#include "tools/media/PlayerDialogArt.h"
 #include "tools/media/PlayingArt.h"
 #include "tools/media/PlayingSound.h"
 #include "tools/media/Synth.h"
@@ -355,6 +356,7 @@ int run(int argc, char** argv) {
     addTileArt(media, options.fonts, sheet);
     addBuildingSounds(media);
     addDialogMedia(media, options.fonts, sheet);
+    addPlayerDialogArt(media, sheet);
     addSounds(media);
     addPlayingArt(media, sheet);
     addPlayingSounds(media);
