@@ -7,15 +7,113 @@
 #include "engine/scene/AdditiveSprite.h"
 #include "engine/scene/ModifierLocationLine.h"
 
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
 namespace orv {
+
+namespace {
+
+// The alpha of `image` at (x, y); the image is locked.
+std::uint8_t alphaAt(const Image& image, int x, int y) {
+    if (image.getFormat() == kFormatArgb32) {
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel,
+                    image.getPixels() + static_cast<std::ptrdiff_t>(y) * image.getPitch() +
+                        static_cast<std::ptrdiff_t>(x) * 4,
+                    sizeof pixel);
+        return static_cast<std::uint8_t>(pixel >> 24U);
+    }
+    return image.getAlpha()[static_cast<std::ptrdiff_t>(y) * image.getWidth() + x];
+}
+
+// A band whose light is scaled by a mask's alpha where it lies over the
+// mask: rebuilt into a picture of its own whenever it has moved.
+class MaskedLight : public AdditiveSprite {
+public:
+    MaskedLight(PropertyNode* definition, Image& band, Image& mask, int maskX, int maskY)
+        : AdditiveSprite(definition), band_(&band), mask_(&mask), maskX_(maskX), maskY_(maskY),
+          lit_(createImage(band.getWidth(), band.getHeight(), kFormatArgb32)) {
+        setImage(lit_.get());
+    }
+
+    void render(Graphics& graphics) override {
+        if (!builtAt_ || builtAt_->x != getLeft() || builtAt_->y != getTop()) {
+            rebuild();
+        }
+        AdditiveSprite::render(graphics);
+    }
+
+private:
+    struct Place {
+        int x;
+        int y;
+    };
+
+    void rebuild() {
+        builtAt_ = Place{getLeft(), getTop()};
+        if (!lit_ || !lit_->lock()) {
+            return;
+        }
+        const bool readable = band_->getFormat() == kFormatArgb32 && band_->lock();
+        const bool masked =
+            readable &&
+            (mask_->getFormat() == kFormatArgb32 || mask_->getFormat() == kFormatAlpha ||
+             mask_->getFormat() == kFormatRgb565) &&
+            mask_->lock();
+        for (int y = 0; y < lit_->getHeight(); ++y) {
+            auto* row = lit_->getPixels() + static_cast<std::ptrdiff_t>(y) * lit_->getPitch();
+            for (int x = 0; x < lit_->getWidth(); ++x) {
+                std::uint32_t pixel = 0;
+                if (masked) {
+                    std::memcpy(&pixel,
+                                band_->getPixels() +
+                                    static_cast<std::ptrdiff_t>(y) * band_->getPitch() +
+                                    static_cast<std::ptrdiff_t>(x) * 4,
+                                sizeof pixel);
+                    const int mx = builtAt_->x + x - maskX_;
+                    const int my = builtAt_->y + y - maskY_;
+                    const bool inside =
+                        mx >= 0 && my >= 0 && mx < mask_->getWidth() && my < mask_->getHeight();
+                    const std::uint32_t cover = inside ? alphaAt(*mask_, mx, my) : 0U;
+                    const std::uint32_t alpha = ((pixel >> 24U) * cover + 127U) / 255U;
+                    pixel = (alpha << 24U) | (pixel & 0xFFFFFFU);
+                }
+                std::memcpy(row + static_cast<std::ptrdiff_t>(x) * 4, &pixel, sizeof pixel);
+            }
+        }
+        if (masked) {
+            mask_->unlock();
+        }
+        if (readable) {
+            band_->unlock();
+        }
+        lit_->unlock();
+    }
+
+    RefPtr<Image> band_;
+    RefPtr<Image> mask_;
+    int maskX_;
+    int maskY_;
+    RefPtr<Image> lit_;
+    std::optional<Place> builtAt_;
+};
+
+} // namespace
 
 Sprite* startLightSweep(GameNode& parent, const LightSweep& sweep, GameNode* before) {
     if (sweep.image == nullptr) {
         return nullptr;
     }
     const RefPtr<PropertyNode> plain(new PropertyNode("", "AdditiveSprite"));
-    auto* sprite = new AdditiveSprite(plain.get());
-    sprite->setImage(sweep.image);
+    AdditiveSprite* sprite = nullptr;
+    if (sweep.mask != nullptr) {
+        sprite = new MaskedLight(plain.get(), *sweep.image, *sweep.mask, sweep.maskX, sweep.maskY);
+    } else {
+        sprite = new AdditiveSprite(plain.get());
+        sprite->setImage(sweep.image);
+    }
     sprite->setAlpha(sweep.alpha);
     sprite->setAnchorPoint(sweep.anchor);
     sprite->setPosition(sweep.fromX, sweep.fromY);

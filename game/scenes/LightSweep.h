@@ -18,7 +18,14 @@ struct LightSweep {
     int toX = 0;
     int toY = 0;
     int durationMs = 1000;
-    Rect clip{}; ///< the part of the parent's space it may light
+    Rect clip{}; ///< the part of the parent's space it may light (x, y, width, height)
+    /// When set, the light falls only where this picture is opaque (its
+    /// alpha scales the band's), so that a round emblem is lit and the
+    /// background around it is not. Borrowed; the sprite holds a reference.
+    /// Its top-left corner lies at `maskX`, `maskY` in the parent's space.
+    Image* mask = nullptr;
+    int maskX = 0;
+    int maskY = 0;
 };
 
 /// Adds the sweep as a child of `parent`, before `before` among its children

@@ -197,7 +197,7 @@ void SceneLoad::updateShine(int elapsedMs) {
     if (band == nullptr) {
         return;
     }
-    // Across the logo from left to right, lighting only the logo's box.
+    // Across the logo from left to right, lighting only the logo.
     const int left = -static_cast<int>(logo_->getAnchorOffsetX());
     const int top = -static_cast<int>(logo_->getAnchorOffsetY());
     LightSweep sweep;
@@ -209,6 +209,10 @@ void SceneLoad::updateShine(int elapsedMs) {
     sweep.toY = sweep.fromY;
     sweep.durationMs = 1000;
     sweep.clip = Rect{left, top, logo_->getWidth(), logo_->getHeight()};
+    // Only the emblem shines, not the background around its round edge.
+    sweep.mask = logo_->getImage();
+    sweep.maskX = left;
+    sweep.maskY = top;
     static_cast<void>(startLightSweep(*logo_, sweep));
 }
 

@@ -317,11 +317,20 @@ ColorImage drawBarGroove(int w, int h) {
 
 // A soft diagonal band of light for the sweeps, transparent at its sides.
 ColorImage drawLightBand(int w, int h, double slant) {
+    // 0 at the picture's edge, rising smoothly to 1 a fifth of the way in:
+    // the band fades out before every edge, so that no straight line of light
+    // shows where the slanted band meets the picture's border.
+    const auto edgeFade = [](double position, double size) {
+        const double t =
+            std::clamp(std::min(position, size - 1.0 - position) / (size * 0.2), 0.0, 1.0);
+        return t * t * (3.0 - 2.0 * t);
+    };
     Pixmap picture(w, h);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const double across = (x + (h - y) * slant) / (w + h * slant);
-            const double v = std::exp(-std::pow((across - 0.5) * 5.0, 2.0));
+            const double v =
+                std::exp(-std::pow((across - 0.5) * 5.0, 2.0)) * edgeFade(x, w) * edgeFade(y, h);
             picture(x, y) = Rgba{1.0F, 0.93F, 0.78F, static_cast<float>(v * 0.8)};
         }
     }
