@@ -21,16 +21,18 @@ namespace {
 
 PlayerGreeting installedGreeting = nullptr;
 
-bool isBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
 // C0 and C1 controls, and what is no Unicode scalar value: none of it
 // belongs in a name that is shown and stored as a file name.
+constexpr wchar_t kFirstPrintable = 0x20;
+constexpr wchar_t kFirstC1 = 0x7F; // DEL, then the C1 controls
+constexpr wchar_t kAfterC1 = 0xA0;
+constexpr wchar_t kFirstSurrogate = 0xD800;
+constexpr wchar_t kAfterSurrogates = 0xE000;
+constexpr wchar_t kLastCodePoint = 0x10FFFF;
+
 bool isUnwanted(wchar_t c) {
-    const auto code = static_cast<std::uint32_t>(c);
-    return code < 0x20U || (code >= 0x7FU && code < 0xA0U) || (code >= 0xD800U && code < 0xE000U) ||
-           code > 0x10FFFFU;
+    return c < kFirstPrintable || (c >= kFirstC1 && c < kAfterC1) ||
+           (c >= kFirstSurrogate && c < kAfterSurrogates) || c > kLastCodePoint;
 }
 
 } // namespace
@@ -159,7 +161,8 @@ std::string DialogNameInput::makePlayerName(std::wstring_view text) {
         }
         name += bytes;
     }
-    while (!name.empty() && isBlank(static_cast<wchar_t>(name.back()))) {
+    // Tabs became blanks above.
+    while (!name.empty() && name.back() == ' ') {
         name.pop_back();
     }
     return name;

@@ -1,5 +1,6 @@
 #include "app/OrvantaMain.h"
 
+#include "engine/platform/DataFolders.h"
 #include "engine/system/Platform.h"
 #include "tests/support/TempDir.h"
 
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -83,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(Media, BrokenMedia,
                          &caseName);
 
 // The start-up steps in their order up to the main loop, then after a
-// normal quit the saves and every release, each once and in its order.
+// normal quit the saves and every release, each once and in its order; the
+// players list and the scores are on disk afterwards.
 TEST(OrvantaMain, StartsAndShutsDownInOrder) {
     const ProgramRun run = runFrom(ORVANTA_MEDIA_APP_DIR, true);
     ASSERT_EQ(run.exitCode, 0) << run.errors;
@@ -115,6 +118,15 @@ TEST(OrvantaMain, StartsAndShutsDownInOrder) {
                                             "release:tile manager",
                                             "release:level sets"};
     EXPECT_EQ(run.steps, expected);
+    // Each test runs with data folders of its own: whatever is there now was
+    // written by this run.
+    std::vector<std::string> saved;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(getMakerFolder())) {
+        saved.push_back(entry.path().filename().string());
+    }
+    for (const char* file : {"players.plrs.!", "scores.xml.!"}) {
+        EXPECT_NE(std::find(saved.begin(), saved.end(), file), saved.end()) << file;
+    }
 }
 
 } // namespace
