@@ -292,17 +292,13 @@ bool OrvantaMain::startEngine() {
     images->setAutoCompress(BasicProperties::get()->getBoolean("AUTO_COMPRESS"));
     CrashMarker::create();
     LogFile::getInstance(0, 2).open();
-    DataGathering::start();
     RandomGenerator::createInstance(platform::getMilliseconds(), 0);
     std::srand(platform::getMilliseconds());
     SceneManager::create();
     SettingsManager& settings = SettingsManager::create(std::make_unique<OrvantaGameSettings>());
-    bool fullScreen = settings.getSettings().getFullScreen();
-    if (const auto desktop = platform::getDesktopMode();
-        desktop && desktop->width <= kWidth && desktop->height <= kHeight) {
-        fullScreen = true;
-    }
-    GameWindow* window = createGameWindow(getGameName(), kWidth, kHeight, fullScreen, 0, kIconId);
+    // The window itself goes full screen on a desktop no larger than it.
+    GameWindow* window = createGameWindow(getGameName(), kWidth, kHeight,
+                                          settings.getSettings().getFullScreen(), 0, kIconId);
     if (window->hasFailed()) {
         exitCode_ = kWindowFailureExitCode;
         step("window failed");
@@ -310,6 +306,9 @@ bool OrvantaMain::startEngine() {
     }
     window->setCursor(1);
     connectCloseRequest(*window);
+    // The usage record asks for the desktop's mode: with the window open that
+    // query shares its video connection instead of opening one of its own.
+    DataGathering::start();
     step("window");
     SoundManager* sound = SoundManager::create(44100, 0, 32);
     if (platform::isAudioEnabled()) {
