@@ -19,9 +19,9 @@ constexpr int kTrophyFirstFloor = 5;
 constexpr int kTrophyFloorTen = 6;
 constexpr int kTrophyTopFloor = 7;
 constexpr int kTrophyCasinoFirst = 10;
+constexpr int kTrophyCasinoEveryType = 11;
 constexpr int kTrophyAllTwoStars = 14;
 constexpr int kTrophyAllThreeStars = 15;
-constexpr int kMixedTables = PlayerStats::kDifficulties;
 
 bool isRoom(int floor, int room) {
     return floor >= 1 && floor <= PlayerStats::kFloors && room >= 1 &&
@@ -122,11 +122,12 @@ void recordHallwayWin(OrvantaPlayer& player, const Level& level, const LevelOutc
     }
 }
 
-// True when the player has a row in each of the mixed tables.
-bool inEveryMixedTable(const OrvantaPlayer& player) {
-    for (int difficulty = 0; difficulty < kMixedTables; ++difficulty) {
-        const HighScoreTable* table =
-            getHighScoreTable(makeMixedName(true, 0, 0, difficulty), false);
+// True when the player has a row in the casino table of every game type at
+// `difficulty`; the tables are made (with their invented rows) when missing.
+bool inEveryCasinoTable(const OrvantaPlayer& player, int difficulty) {
+    for (int type = 0; type < PlayerStats::kCasinoTypes; ++type) {
+        const HighScoreTable* table = getHighScoreTable(
+            makeMixedName(false, static_cast<int>(Place::Casino), type, difficulty), true);
         if (table == nullptr || !table->hasPlayerEntry(player.getName())) {
             return false;
         }
@@ -212,8 +213,11 @@ bool recordLevelLost(OrvantaPlayer& player, const Level& level, const LevelOutco
             record.bestScore = std::max(record.bestScore, outcome.score);
             record.bestLevel = std::max(record.bestLevel, level.getIndex());
         }
-        if (first || inEveryMixedTable(player)) {
+        if (first) {
             holdBack(player, kTrophyCasinoFirst);
+        }
+        if (inEveryCasinoTable(player, level.getDifficulty())) {
+            holdBack(player, kTrophyCasinoEveryType);
         }
     } else if (RoofRecord* record = roofRecord(player, level)) {
         record->bestScore = std::max(record->bestScore, outcome.score);

@@ -37,8 +37,10 @@ void countPlay(OrvantaPlayer& player, const Level& level);
 /// A lost level. In the casino and on the roof the score enters the table
 /// `makeMixedName` names (the high-score manager's; none without one), the
 /// new-score flag is set, the won-games count grows (a run ended) and the
-/// place's best score and level are kept. Returns true when the score took
-/// the first row of its table.
+/// place's best score and level are kept. In the casino trophy 10 is held
+/// back when the score took the first row of its table, trophy 11 when the
+/// player has a row in the tables of all five game types at the level's
+/// difficulty. Returns true when the score took the first row of its table.
 bool recordLevelLost(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome);
 
 /// A won level: the records of its place. In the hallway the room's stars

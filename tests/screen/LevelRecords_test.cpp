@@ -18,6 +18,7 @@ namespace {
 constexpr std::size_t kFloorOneTrophy = 5;
 constexpr std::size_t kAllTwoStarsTrophy = 14;
 constexpr std::size_t kCasinoFirstTrophy = 10;
+constexpr std::size_t kCasinoEveryTypeTrophy = 11;
 
 class LevelRecordsTest : public GameTest {
 protected:
@@ -139,6 +140,30 @@ TEST_F(LevelRecordsTest, ALostRunEntersTheHighScoreTableOfItsPlace) {
 
     // The hallway's losses keep no table.
     EXPECT_FALSE(recordLevelLost(*player, *level(Place::Hallway, GameType::Classic, 1, 1), {}));
+}
+
+TEST_F(LevelRecordsTest, CasinoTrophiesFollowTheFirstRowAndTheTablesOfEveryType) {
+    TempDir temp;
+    RandomGenerator::createInstance(7, 0);
+    HighScoreManager::create(false, "1").setDataFolder(temp.path().string());
+    // A score below the invented rows takes no first place.
+    EXPECT_FALSE(
+        recordLevelLost(*player, *level(Place::Casino, GameType::Classic, 0, 1), {1, 0, 0}));
+    EXPECT_EQ(player->trophies->getState(kCasinoFirstTrophy), 0);
+
+    const GameType types[] = {GameType::Classic, GameType::FreeCell, GameType::Split,
+                              GameType::Triple, GameType::River};
+    for (const GameType type : types) {
+        EXPECT_EQ(player->trophies->getState(kCasinoEveryTypeTrophy), 0);
+        // A row at another difficulty does not count towards this one.
+        if (type == GameType::River) {
+            recordLevelLost(*player, *level(Place::Casino, type, 0, 2), {99999, 0, 0});
+            EXPECT_EQ(player->trophies->getState(kCasinoEveryTypeTrophy), 0);
+        }
+        EXPECT_TRUE(recordLevelLost(*player, *level(Place::Casino, type, 0, 1), {99999, 0, 0}));
+    }
+    EXPECT_EQ(player->trophies->getState(kCasinoFirstTrophy), 4);
+    EXPECT_EQ(player->trophies->getState(kCasinoEveryTypeTrophy), 4);
 }
 
 TEST_F(LevelRecordsTest, TheRecreationRoomKeepsTheFastestClock) {
