@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and the address and
 # undefined-behaviour sanitizers, checks formatting and lint, and runs every test.
-# Lint runs beside the tests: the tests leave cores idle while they wait.
+# Lint needs only the compile commands, so it starts right after configuring
+# and runs beside the build and the tests, on the cores they leave idle.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,17 +14,20 @@ jobs=$(nproc)
 phase configure
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DORVANTA_WERROR=ON -DORVANTA_SANITIZE=ON \
     -DORVANTA_BENCHMARKS=ON
+bash tools/check-tidy.sh build/test >build/test/tidy.out 2>&1 &
+tidy=$!
+trap 'kill "$tidy" 2>/dev/null || true' EXIT
+
 phase build
 cmake --build build/test -j "$jobs"
 
 phase format
 bash tools/check-format.sh
 
-phase "lint and tests"
-bash tools/check-tidy.sh build/test >build/test/tidy.out 2>&1 &
-tidy=$!
+phase tests
 status=0
 ctest --test-dir build/test --output-on-failure -j "$jobs" || status=$?
+phase "waiting for lint"
 wait "$tidy" || status=$?
 cat build/test/tidy.out
 phase done
