@@ -324,6 +324,8 @@ void StateShuffle::leave() {
         display->detachTiles();
     }
     static_cast<void>(loopSound_->stop(false));
+    // The re-dealt board brings its own side board.
+    scene->attachSideBoard();
     scene->updateMatchesLabel();
 }
 

@@ -6,14 +6,19 @@
 #include "game/screen/LayerSprite.h"
 #include "game/screen/LayoutRenderer.h"
 #include "game/screen/RenderTile.h"
+#include "game/screen/SideBoardView.h"
+#include "game/screen/TileEffect.h"
 
 #include <algorithm>
 
 namespace orv {
 
-RendererDisplay::RendererDisplay(int tileSet) : renderer_(new LayoutRenderer(tileSet)) {}
+RendererDisplay::RendererDisplay(int tileSet)
+    : renderer_(new LayoutRenderer(tileSet)),
+      sideBoards_(std::make_unique<SideBoardView>(renderer_->getLook())) {}
 
-RendererDisplay::RendererDisplay(LayoutRenderer* renderer) : renderer_(renderer) {}
+RendererDisplay::RendererDisplay(LayoutRenderer* renderer)
+    : renderer_(renderer), sideBoards_(std::make_unique<SideBoardView>(renderer_->getLook())) {}
 
 RendererDisplay::~RendererDisplay() = default;
 
@@ -82,6 +87,7 @@ void RendererDisplay::invalidate() {
 }
 
 void RendererDisplay::setLayersVisible(bool visible) {
+    sideBoards_->setVisible(visible);
     for (const RefPtr<LayerSprite>& layer : renderer_->getLayers()) {
         layer->setVisible(visible);
     }
@@ -92,39 +98,82 @@ void RendererDisplay::applyLayerColors() {
 }
 
 void RendererDisplay::refreshTile(const Tile& tile) {
+    if (RenderTile* rt = rackTile(tile)) {
+        rt->setEffect(new TileOverlay(*rt));
+        return;
+    }
     renderer_->refreshTile(tile);
 }
 
 void RendererDisplay::startTilePulse(const Tile& tile) {
+    if (RenderTile* rt = rackTile(tile)) {
+        rt->setEffect(new TilePulseEffect(*rt));
+        return;
+    }
     renderer_->startTilePulse(tile);
 }
 
 void RendererDisplay::startTileSelect(const Tile& tile) {
+    if (RenderTile* rt = rackTile(tile)) {
+        const TileTints& t = renderer_->getLook().getTints();
+        rt->setEffect(TileOverlay::constructTinted(*rt, t.selectColor, t.selectAlpha));
+        return;
+    }
     renderer_->startTileSelect(tile);
 }
 
 void RendererDisplay::startTileHover(const Tile& tile) {
+    if (RenderTile* rt = rackTile(tile)) {
+        const TileTints& t = renderer_->getLook().getTints();
+        rt->pushEffect(TileOverlay::constructTinted(*rt, t.hoverColor, t.hoverAlpha));
+        return;
+    }
     renderer_->startTileHover(tile);
 }
 
 void RendererDisplay::startTilePlain(const Tile& tile) {
+    if (RenderTile* rt = rackTile(tile)) {
+        rt->setEffect(new TileOverlay(*rt));
+        return;
+    }
     renderer_->startTilePlain(tile);
 }
 
 void RendererDisplay::startTileHint(const Tile& tile) {
+    if (RenderTile* rt = rackTile(tile)) {
+        const TileTints& t = renderer_->getLook().getTints();
+        rt->setEffect(TileOverlay::constructTinted(*rt, t.superHintColor, t.superHintAlpha));
+        return;
+    }
     renderer_->startTileTint(tile);
 }
 
 void RendererDisplay::startTileSwell(const Tile& tile) {
+    if (RenderTile* rt = rackTile(tile)) {
+        rt->setEffect(new TileSwellEffect(*rt));
+        return;
+    }
     renderer_->startTileSwell(tile);
 }
 
 void RendererDisplay::startTileLighten(const Tile& tile) {
+    if (RenderTile* rt = rackTile(tile)) {
+        rt->setEffect(new TileLightenEffect(*rt));
+        return;
+    }
     renderer_->startTileLighten(tile);
 }
 
 void RendererDisplay::startTileFade(const Tile& tile, int multiplier) {
+    if (RenderTile* rt = rackTile(tile)) {
+        rt->pushEffect(new TileFadeEffect(*rt, 1, renderer_->getLook().getTints().fadeTime));
+        return;
+    }
     renderer_->startTileFade(tile, multiplier);
+}
+
+RenderTile* RendererDisplay::rackTile(const Tile& tile) const {
+    return tile.isSideboard() ? sideBoards_->renderTileFor(tile) : nullptr;
 }
 
 } // namespace orv

@@ -3,14 +3,19 @@
 #include "engine/core/RefPtr.h"
 #include "game/screen/BoardDisplay.h"
 
+#include <memory>
+
 namespace orv {
 
 class LayoutRenderer;
+class RenderTile;
+class SideBoardView;
 
 /// The playing screen's board drawn by the board renderer: every call of
 /// `BoardDisplay` goes to one `LayoutRenderer`, whose node the screen hangs
-/// in its layout panel. The program installs `RendererDisplay::create` as the
-/// board display factory at start-up.
+/// in its layout panel, or, for a tile in a slot of the side board, to the
+/// side boards' painter that the display installs for its life. The program installs
+/// `RendererDisplay::create` as the board display factory at start-up.
 ///
 ///     setBoardDisplayFactory(&RendererDisplay::create);
 ///
@@ -31,6 +36,7 @@ public:
     [[nodiscard]] static BoardDisplay* create();
 
     [[nodiscard]] LayoutRenderer& getRenderer() const { return *renderer_; }
+    [[nodiscard]] SideBoardView& getSideBoardView() const { return *sideBoards_; }
 
     GameNode& getNode() override;
     int getWidth() const override;
@@ -56,7 +62,12 @@ public:
     void startTileFade(const Tile& tile, int multiplier) override;
 
 private:
+    // The render tile of a tile in a slot of the side board; null for a
+    // board tile.
+    [[nodiscard]] RenderTile* rackTile(const Tile& tile) const;
+
     RefPtr<LayoutRenderer> renderer_;
+    std::unique_ptr<SideBoardView> sideBoards_;
 };
 
 } // namespace orv

@@ -307,10 +307,8 @@ void SceneGame::setupLevelHud(bool restart) {
         display_->detachTiles();
         if (SideBoard* side = current->getLayout()->getSideBoard(); side != nullptr) {
             side->setVisible(false);
-            GameTree::appendChild(side, layoutPanel_ != nullptr
-                                            ? static_cast<GameNode*>(layoutPanel_)
-                                            : getComponentRoot());
         }
+        attachSideBoard();
     }
     setupBars(restart);
     for (std::string_view name : kModeNames) {
@@ -661,6 +659,17 @@ void SceneGame::stopGame() {
     if (Game* current = game(); current != nullptr) {
         tearDownLevel();
         current->returnToBuilding();
+    }
+}
+
+void SceneGame::attachSideBoard() {
+    const Game* current = game();
+    SideBoard* side = current != nullptr && current->getLayout() != nullptr
+                          ? current->getLayout()->getSideBoard()
+                          : nullptr;
+    // The rack's place is a place on the screen, not in the board's panel.
+    if (side != nullptr && side->getParent() == nullptr && getComponentRoot() != nullptr) {
+        GameTree::appendChild(side, getComponentRoot());
     }
 }
 

@@ -90,6 +90,9 @@ public:
     void stopGame();
     void restartLevel();
     void tearDownLevel();
+    /// Hangs the current board's side board (if any, and not hung yet) in
+    /// the screen, where its position is in screen pixels.
+    void attachSideBoard();
     void playGameMusic();
     void onPauseButton() { requestPause(false); }
     void onMenuButton() { requestPause(true); }
