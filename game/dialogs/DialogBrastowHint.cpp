@@ -28,6 +28,9 @@ DialogBrastowHint::DialogBrastowHint(PropertyNode* definition)
     if (bindComponent("BUTTON_OK", &DialogOrvanta::justClose, this)) {
         ok_ = kindCast<Button>(findComponent("BUTTON_OK"));
     }
+    if (ok_ != nullptr) {
+        naturalOkY_ = ok_->getY();
+    }
     text_ = kindCast<Label>(findComponent("TEXT"));
     setPlaySounds(false);
 }
@@ -70,7 +73,7 @@ void DialogBrastowHint::showTip(int tip) {
     text_->relayout();
     setHeight(naturalHeight_ + text_->getHeight());
     if (ok_ != nullptr) {
-        ok_->setY(ok_->getY() + text_->getHeight());
+        ok_->setY(naturalOkY_ + text_->getHeight());
     }
 }
 

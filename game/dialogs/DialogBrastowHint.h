@@ -29,8 +29,8 @@ public:
     /// The base's opening, then "SOUND_BRASTOW_HINT".
     void open() override;
     /// Fills the dialog with tip `tip` (placeholders replaced, see
-    /// `fillTipText`) and grows it by the text's height; call it once per
-    /// dialog, before showing it.
+    /// `fillTipText`) and sizes it to the text's height; call it before
+    /// each showing (a scene keeps its dialog from one showing to the next).
     void showTip(int tip);
 
     /// `text` with every "%n" replaced by `playerName` and, in tip 3 only,
@@ -46,6 +46,7 @@ private:
     Button* ok_ = nullptr;
     Label* text_ = nullptr;
     int naturalHeight_ = 0;
+    int naturalOkY_ = 0;
 };
 
 } // namespace orv

@@ -8,6 +8,7 @@
 #include "engine/scene/Dialog.h"
 #include "game/board/Game.h"
 #include "game/board/SideBoard.h"
+#include "game/dialogs/DialogBrastowHint.h"
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/screen/BonusBar.h"
@@ -150,6 +151,11 @@ void StateInstructions::enter() {
     GameServices& services = Game::getServices();
     if (services.isTutorialHintPending(tip)) {
         services.completeTutorialHint(tip);
+        if (SceneGame* scene = screen(); scene != nullptr) {
+            if (auto* box = kindCast<DialogBrastowHint>(scene->getDialog("DIALOG_BRASTOW_HINT"))) {
+                box->showTip(tip);
+            }
+        }
         if (showDialogThen("DIALOG_BRASTOW_HINT", &StateInstructions::onHintClosed, this)) {
             return;
         }

@@ -100,6 +100,13 @@ TEST_F(GameDialogsTest, HostTipsFillInTheNameAndInTipThreeTheStars) {
     auto* tip = kindCast<DialogBrastowHint>(scene.getDialog("DIALOG_BRASTOW_HINT"));
     tip->showTip(1);
     EXPECT_NE(tip->getTextLabel()->getText().find(L"Robin"), std::wstring::npos);
+    // The scene keeps its dialog: filling it again for the next showing
+    // sizes it to the text once, not once more per showing.
+    const int height = tip->getHeight();
+    const int okY = tip->getOkButton()->getY();
+    tip->showTip(1);
+    EXPECT_EQ(tip->getHeight(), height);
+    EXPECT_EQ(tip->getOkButton()->getY(), okY);
     scene.showDialog(tip);
     runFrames(2, kFadeMs);
     DialogOrvanta::justClose(tip, nullptr);
