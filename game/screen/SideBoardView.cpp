@@ -146,7 +146,8 @@ void SideBoardView::render(SideBoard& board, Graphics& graphics) {
     const int y = board.getY();
     const int columns = board.getColumns();
     const int rows = board.getRows();
-    if (currentGameType() == GameType::FreeCell) {
+    const bool freeCell = currentGameType() == GameType::FreeCell;
+    if (freeCell) {
         if (Image* slot = picture("SIDEBOARD_FREECELL_SLOT")) {
             for (int row = 0; row < rows; ++row) {
                 for (int column = 0; column < columns; ++column) {
@@ -169,10 +170,18 @@ void SideBoardView::render(SideBoard& board, Graphics& graphics) {
             if (effect == nullptr) {
                 continue;
             }
-            const int tx = x + board.getMarginX() + column * board.getSlotWidth();
-            const int ty = y + board.getMarginY() + row * board.getSlotHeight();
+            // A free cell's picture frames its tile: the tile sits in its middle.
+            Image* body = effect->getImage();
+            const int insetX = freeCell && body != nullptr
+                                   ? std::max((board.getSlotWidth() - body->getWidth()) / 2, 0)
+                                   : 0;
+            const int insetY = freeCell && body != nullptr
+                                   ? std::max((board.getSlotHeight() - body->getHeight()) / 2, 0)
+                                   : 0;
+            const int tx = x + board.getMarginX() + column * board.getSlotWidth() + insetX;
+            const int ty = y + board.getMarginY() + row * board.getSlotHeight() + insetY;
             const int alpha = graphics.getAlpha();
-            if (Image* body = effect->getImage()) {
+            if (body != nullptr) {
                 graphics.setAlpha(255);
                 graphics.drawImage(*body, tx, ty);
             }
