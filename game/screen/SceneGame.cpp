@@ -667,9 +667,11 @@ void SceneGame::attachSideBoard() {
     SideBoard* side = current != nullptr && current->getLayout() != nullptr
                           ? current->getLayout()->getSideBoard()
                           : nullptr;
-    // The rack's place is a place on the screen, not in the board's panel.
-    if (side != nullptr && side->getParent() == nullptr && getComponentRoot() != nullptr) {
-        GameTree::appendChild(side, getComponentRoot());
+    // The rack hangs beside the board, under the dialogs that open over it.
+    GameNode* parent =
+        layoutPanel_ != nullptr ? static_cast<GameNode*>(layoutPanel_) : getComponentRoot();
+    if (side != nullptr && side->getParent() == nullptr && parent != nullptr) {
+        GameTree::appendChild(side, parent);
     }
 }
 

@@ -90,8 +90,8 @@ public:
     void stopGame();
     void restartLevel();
     void tearDownLevel();
-    /// Hangs the current board's side board (if any, and not hung yet) in
-    /// the screen, where its position is in screen pixels.
+    /// Hangs the current board's side board (if any, and not hung yet)
+    /// beside the board, in the board's panel.
     void attachSideBoard();
     void playGameMusic();
     void onPauseButton() { requestPause(false); }
