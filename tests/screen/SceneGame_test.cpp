@@ -13,6 +13,7 @@
 #include "game/players/TrophyList.h"
 #include "game/screen/BonusBar.h"
 #include "game/screen/GameSceneState.h"
+#include "game/screen/LayerSprite.h"
 #include "game/screen/LayoutRenderer.h"
 #include "game/screen/RenderTile.h"
 #include "game/screen/RendererDisplay.h"
@@ -344,6 +345,30 @@ TEST_F(SceneGameTest, ClicksAtTheDrawnTilesPlacesMatchAPair) {
     const RenderTile* faded = board.renderTileFor(*pair[0]);
     ASSERT_NE(faded, nullptr);
     EXPECT_TRUE(faded->hidden);
+}
+
+TEST_F(SceneGameTest, TheBoardStaysDrawnBehindTheLevelEndDialog) {
+    setBoardDisplayFactory(&makeRendererDisplay);
+    enter(R"(playTime="10")");
+    stepUntilPlaying();
+    const LayoutRenderer& board = lastRendererDisplay->getRenderer();
+    frame(100);
+    frame(16);
+    ASSERT_TRUE(scene->isLevelOver());
+    // The level-end dialog opens over the board: the clocks stop, nothing is
+    // taken off the screen.
+    RefPtr<Dialog> dialog(new Dialog(nullptr));
+    getPlayingScreenHook()->dialogOpened(dialog.get());
+    frame(16);
+    EXPECT_EQ(scene->getPauseState(), 1);
+    EXPECT_TRUE(board.isVisible());
+    for (const RefPtr<LayerSprite>& layer : board.getLayers()) {
+        EXPECT_TRUE(layer->isVisible());
+    }
+    EXPECT_EQ(std::count_if(board.getRenderTiles().begin(), board.getRenderTiles().end(),
+                            [](const RefPtr<RenderTile>& rt) { return !rt->hidden; }),
+              8);
+    getPlayingScreenHook()->dialogClosed(dialog.get());
 }
 
 TEST_F(SceneGameTest, TheRecreationRoomShowsNoBars) {
