@@ -11,6 +11,8 @@
 #include "game/dialogs/DialogPause.h"
 #include "game/dialogs/DialogPlayerSelect.h"
 #include "game/dialogs/DialogSettings.h"
+#include "game/dialogs/DialogTrophyInfo.h"
+#include "game/dialogs/DialogTrophyText.h"
 #include "game/dialogs/DialogYesNo.h"
 
 #include <string_view>
@@ -35,6 +37,8 @@ void registerDialogClasses() {
         {"DialogPause", &DialogPause::createFromDefinition},
         {"DialogPlayerSelect", &DialogPlayerSelect::createFromDefinition},
         {"DialogNameInput", &DialogNameInput::createFromDefinition},
+        {"DialogTrophyInfo", &DialogTrophyInfo::createFromDefinition},
+        {"DialogTrophyText", &DialogTrophyText::createFromDefinition},
     };
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : kClasses) {
