@@ -19,6 +19,7 @@
 #include "tools/media/LayoutMedia.h"
 #include "tools/media/MediaSet.h"
 #include "tools/media/Palette.h"
+#include "tools/media/PlayArt.h"
 #include "tools/media/PlayerDialogArt.h"
 #include "tools/media/PlayingArt.h"
 #include "tools/media/PlayingSound.h"
@@ -357,6 +358,7 @@ int run(int argc, char** argv) {
     addBuildingSounds(media);
     addDialogMedia(media, options.fonts, sheet);
     addPlayerDialogArt(media, sheet);
+    addPlayMedia(media, options.fonts, sheet);
     addSounds(media);
     addPlayingArt(media, sheet);
     addPlayingSounds(media);
