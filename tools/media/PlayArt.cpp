@@ -217,6 +217,11 @@ std::vector<std::uint32_t> floaterCharacters() {
             codes.push_back(c);
         }
     }
+    // The typographic marks every font of the game carries.
+    for (const std::uint32_t c : {0x2013U, 0x2014U, 0x2018U, 0x2019U, 0x201CU, 0x201DU, 0x2022U,
+                                  0x2026U, 0x20ACU, 0x2122U}) {
+        codes.push_back(c);
+    }
     return codes;
 }
 
