@@ -189,7 +189,10 @@ void SceneGame::setBackground() {
     pathLayer_ = makeLayer(root);
     levelEndLayer_ = makeLayer(root);
     teardownLayer_ = makeLayer(root);
-    effectsLayer_ = makeLayer(root);
+    // The effects (a dialog's rocking header, star bursts, score floaters)
+    // play over the dialogs as well: the layer lives beside them and goes
+    // back on top whenever a dialog opens.
+    effectsLayer_ = makeLayer(getDialogLayer());
     Sound* sound = nullptr;
     if (ResourceManager* resources = ResourceManager::getInstance(); resources != nullptr) {
         const platform::NamedMutexGuard guard(resources->getDataLock());
@@ -762,6 +765,9 @@ void SceneGame::onMessage(std::uint32_t code) {
 void SceneGame::dialogOpened(Dialog* dialog) {
     if (std::find(openDialogs_.begin(), openDialogs_.end(), dialog) == openDialogs_.end()) {
         openDialogs_.push_back(dialog);
+    }
+    if (effectsLayer_ != nullptr && effectsLayer_->getParent() == getDialogLayer()) {
+        GameTree::appendChild(effectsLayer_.get(), getDialogLayer());
     }
     boardPaused();
 }

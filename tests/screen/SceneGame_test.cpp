@@ -314,6 +314,29 @@ TEST_F(SceneGameTest, TheDialogsReachTheScreenThroughItsHook) {
     EXPECT_EQ(getPlayingScreenHook(), nullptr) << "the screen takes its hook away";
 }
 
+TEST_F(SceneGameTest, EffectsPlayOverTheDialogsShownSinceTheLevelBegan) {
+    enter();
+    stepUntilPlaying();
+    const auto lastLayer = [this] {
+        GameNode* last = scene->getDialogLayer()->getFirstChild();
+        while (last != nullptr && last->getNextSibling() != nullptr) {
+            last = last->getNextSibling();
+        }
+        return last;
+    };
+    ASSERT_NE(scene->getEffectLayer(), nullptr);
+    EXPECT_EQ(lastLayer(), scene->getEffectLayer());
+    // A game dialog shown now lands above the effects until its opening
+    // tells the screen, which puts the effects back on top.
+    RefPtr<Dialog> dialog(new Dialog(nullptr));
+    scene->showDialog(dialog.get());
+    EXPECT_EQ(lastLayer(), dialog.get());
+    getPlayingScreenHook()->dialogOpened(dialog.get());
+    EXPECT_EQ(lastLayer(), scene->getEffectLayer());
+    scene->closeDialog(dialog.get());
+    getPlayingScreenHook()->dialogClosed(dialog.get());
+}
+
 TEST_F(SceneGameTest, ClicksAtTheDrawnTilesPlacesMatchAPair) {
     setBoardDisplayFactory(&makeRendererDisplay);
     Game& game = enter();
