@@ -1,6 +1,5 @@
 #pragma once
 
-#include "game/dialogs/DialogHooks.h"
 #include "game/scenes/BuildingServices.h"
 
 namespace orv {
@@ -19,18 +18,6 @@ public:
     bool hasSavedGame(int gameMode) override;
     void releaseSavedGame() override;
     void quitGame() override;
-};
-
-/// The current player as the game dialogs see it, from the player manager:
-/// the name, the hint switch and the bests of a level's place. Without a
-/// player manager or a current player it answers as no player.
-class AppPlayerHook : public PlayerHook {
-public:
-    std::optional<std::wstring> getPlayerName() override;
-    std::optional<bool> getShowHints() override;
-    void setShowHints(bool show) override;
-    BestResult getBest(const Level& level) override;
-    bool isBestBetweenSilverAndGold(const Level& level) override;
 };
 
 } // namespace orv

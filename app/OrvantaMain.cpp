@@ -419,8 +419,6 @@ int runProgram(const std::string& folder) {
     }
     AppServices services;
     setBuildingServices(&services);
-    AppPlayerHook playerHook;
-    setPlayerHook(&playerHook);
     RefPtr<OrvantaMain> main(new OrvantaMain());
     instance = main.get();
     const int exitCode = main->run();
