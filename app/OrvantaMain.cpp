@@ -45,6 +45,7 @@
 #include "game/scenes/GameSceneClasses.h"
 #include "game/screen/ProfileHooks.h"
 #include "game/screen/RendererDisplay.h"
+#include "game/screen/SceneGame.h"
 #include "game/screen/ScreenClasses.h"
 
 #include <array>
@@ -162,6 +163,12 @@ void setWindowIcon(GameWindow& window) {
 // What is saved only after a normal quit, then every release in its order.
 void shutDown(int exitCode) {
     if (exitCode == 0) {
+        // The level in progress is kept for the next start while the player
+        // manager is still there to write it.
+        if (SceneGame* screen = SceneGame::getInstance()) {
+            screen->save();
+            step("save level");
+        }
         if (Game* game = Game::getCurrent()) {
             game->closeLevelSession();
             step("close level session");

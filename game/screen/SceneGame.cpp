@@ -145,6 +145,7 @@ SceneGame::SceneGame(PropertyNode* definition)
 }
 
 SceneGame::~SceneGame() {
+    save();
     if (currentState_ != nullptr) {
         RefPtr<GameSceneState> state = std::move(currentState_);
         state->leave();
@@ -236,9 +237,14 @@ void SceneGame::open() {
     }
     setupLevelHud(false);
     setState(new StateRoomInfo());
+    // A resumed saved game is consumed: its bars are on the screen now.
+    if (OrvantaPlayer* player = currentProfile()) {
+        player->releaseSavedGame();
+    }
 }
 
 void SceneGame::close() {
+    save();
     tearDownLevel();
     Scene::close();
 }
@@ -350,7 +356,8 @@ void SceneGame::setupBars(bool restart) {
         players->deleteSavedGame(player->getName(),
                                  std::to_string(static_cast<int>(level->getPlace())));
     }
-    if (!restart && player != nullptr && level != nullptr) {
+    // A resumed level keeps its saved bars and is not counted again.
+    if (!restart && player != nullptr && level != nullptr && resumedGameNode() == nullptr) {
         countPlay(*player, *level);
     }
     for (GameNode* old :
@@ -359,21 +366,8 @@ void SceneGame::setupBars(bool restart) {
             old->setRemovalMark(true);
         }
     }
-    timeBar_ = new TimeBar(nullptr);
-    const int tiles =
-        current->getLayout() != nullptr ? current->getLayout()->getOriginalTileCount() : 0;
-    const std::int64_t full =
-        level != nullptr ? static_cast<std::int64_t>(level->getTuningInt(Tuning::PlayTime)) * tiles
-                         : 0;
-    timeBar_->setMaxTime(static_cast<std::int32_t>(std::clamp<std::int64_t>(full, 0, 0x7FFFFFFF)));
-    timeBar_->reset();
-    bonusBar_ = new BonusBar(nullptr);
-    if (level != nullptr) {
-        bonusBar_->setMaxPoints(level->getTuningInt(Tuning::BonusAt));
-        bonusBar_->setDepletionSpeed(static_cast<float>(level->getTuningInt(Tuning::BonusSpeed)) *
-                                     0.001F);
-        bonusBar_->setMaxCountdown(level->getTuningInt(Tuning::MultiplierTime));
-    }
+    makeBarsForLevel(
+        level, current->getLayout() != nullptr ? current->getLayout()->getOriginalTileCount() : 0);
     timeBar_->setPosition(709, 93);
     if (GameNode* root = getComponentRoot(); root != nullptr) {
         GameTree::appendChild(timeBar_.get(), root);
@@ -596,8 +590,12 @@ void SceneGame::startLevel(bool keepHud) {
         levelPhase_ = 1;
         return;
     }
+    // A level that is over and left for the building has nothing to resume:
+    // saving it would offer a lost level without time, or a cleared board.
     if (!keepHud) {
         current->returnToBuilding();
+        levelPhase_ = 0;
+        return;
     }
     levelPhase_ = 1;
 }
@@ -660,6 +658,8 @@ void SceneGame::restartLevel() {
 
 void SceneGame::stopGame() {
     if (Game* current = game(); current != nullptr) {
+        // Saved before the teardown clears the counters and the bars.
+        save();
         tearDownLevel();
         current->returnToBuilding();
     }

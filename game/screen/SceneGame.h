@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -21,8 +22,10 @@ class Dialog;
 class Game;
 class GameSceneState;
 class Label;
+class Level;
 class LabelTicker;
 class PlayingScreenHook;
+class PropertyNode;
 class TimeBar;
 
 /// The playing screen: the scene on which one level is played, from the room
@@ -170,6 +173,29 @@ public:
     /// The hook the game dialogs reach this screen through (installed while
     /// the screen exists).
     [[nodiscard]] PlayingScreenHook& getDialogHook() const { return *dialogHook_; }
+
+    // ---- saving the level in progress ------------------------------------------------
+    /// Writes the level in progress into the current player's saved game of
+    /// its place and ends the level's phase (see `levelSaveStep`). A cleared
+    /// board of a casino or roof run is saved as the run's next level, dealt,
+    /// with that level's full time and a fresh bonus bar; the game in play,
+    /// the screen and the scenes are left as they are, so it is also safe
+    /// while the program shuts down. Runs when the screen is left and when
+    /// it is destroyed.
+    void save();
+    /// The saved-game node the current player's profile holds for a resumed
+    /// level (borrowed), or null.
+    [[nodiscard]] static PropertyNode* resumedGameNode();
+    /// A new bar pair for `level` on a board of `tiles` tiles: the time bar
+    /// full, the bonus bar empty.
+    [[nodiscard]] static std::pair<RefPtr<TimeBar>, RefPtr<BonusBar>>
+    makeLevelBars(const Level* level, int tiles);
+    /// The bars of the level, restored from the resumed saved game when the
+    /// profile holds one ("timeBar" and "bonusBar"; a missing one is made
+    /// new), else new ones.
+    void makeBarsForLevel(const Level* level, int tiles);
+    /// The screen's part of a saved game: the board's position and the bars.
+    void saveScreenPart(PropertyNode& node, const TimeBar* time, const BonusBar* bonus) const;
 
 private:
     void requestPause(bool menu);

@@ -85,8 +85,8 @@ INSTANTIATE_TEST_SUITE_P(Media, BrokenMedia,
                          &caseName);
 
 // The start-up steps in their order up to the main loop, then after a
-// normal quit the saves and every release, each once and in its order; the
-// players list and the scores are on disk afterwards.
+// normal quit the level in progress, the saves and every release, each once
+// and in its order; the players list and the scores are on disk afterwards.
 TEST(OrvantaMain, StartsAndShutsDownInOrder) {
     const ProgramRun run = runFrom(ORVANTA_MEDIA_APP_DIR, true);
     ASSERT_EQ(run.exitCode, 0) << run.errors;
@@ -98,6 +98,7 @@ TEST(OrvantaMain, StartsAndShutsDownInOrder) {
                                             "players",
                                             "scenes",
                                             "main loop",
+                                            "save level",
                                             "save",
                                             "destroy window",
                                             "release:image manager",
