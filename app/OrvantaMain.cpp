@@ -43,6 +43,7 @@
 #include "game/players/PlayerServices.h"
 #include "game/scenes/BuildingServices.h"
 #include "game/scenes/GameSceneClasses.h"
+#include "game/scenes/SceneOrvanta.h"
 #include "game/screen/ProfileHooks.h"
 #include "game/screen/RendererDisplay.h"
 #include "game/screen/SceneGame.h"
@@ -241,6 +242,7 @@ void shutDown(int exitCode) {
     setScreenPlayer(nullptr);
     setPlayerHook(nullptr);
     setBoardDisplayFactory(nullptr);
+    SceneGame::setQuitQuestion(nullptr);
     releaseInstanceLock();
 }
 
@@ -386,6 +388,7 @@ int OrvantaMain::run() {
     static ProfilePlayerHook playerHook;
     setPlayerHook(&playerHook);
     setBoardDisplayFactory(&RendererDisplay::create);
+    SceneGame::setQuitQuestion(&showQuitDialog);
     step("players");
     createScenes();
     TimedTaskManager& frames = TimedTaskManager::getInstance();

@@ -250,9 +250,11 @@ void SceneGame::close() {
 }
 
 void SceneGame::onQuitRequest() {
-    // The quit question belongs to the building's scenes; the playing screen
-    // pauses first, so that no time is lost while the player decides.
-    requestPause(false);
+    // The quit question pauses the board while it is open; without one the
+    // screen pauses, so that no time is lost either way.
+    if (!askQuitQuestion()) {
+        requestPause(false);
+    }
 }
 
 // ---- the level's HUD -------------------------------------------------------------------

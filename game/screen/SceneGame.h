@@ -194,10 +194,17 @@ public:
     /// profile holds one ("timeBar" and "bonusBar"; a missing one is made
     /// new), else new ones.
     void makeBarsForLevel(const Level* level, int tiles);
+    /// What the window's close request runs in the playing screen: the
+    /// program's quit question, installed at start-up (null: none). The
+    /// question is a game dialog, so the board pauses under it. Without one
+    /// the screen only pauses.
+    static void setQuitQuestion(void (*ask)());
     /// The screen's part of a saved game: the board's position and the bars.
     void saveScreenPart(PropertyNode& node, const TimeBar* time, const BonusBar* bonus) const;
 
 private:
+    // The installed quit question, asked; false when there is none.
+    static bool askQuitQuestion();
     void requestPause(bool menu);
     void findWidgets();
     void chooseLabelSet(int place);

@@ -27,6 +27,8 @@ namespace {
 
 constexpr std::string_view kWhat = "saving the level";
 
+void (*quitQuestion)() = nullptr;
+
 // A game of `type` that is not the current game: it is made through the
 // object factory, as `Game::create` does, without replacing the game in play.
 RefPtr<Game> makeDetachedGame(GameType type) {
@@ -121,6 +123,18 @@ PropertyNode* addNode(PropertyNode& parent, std::string_view name, std::string_v
 }
 
 } // namespace
+
+void SceneGame::setQuitQuestion(void (*ask)()) {
+    quitQuestion = ask;
+}
+
+bool SceneGame::askQuitQuestion() {
+    if (quitQuestion == nullptr) {
+        return false;
+    }
+    quitQuestion();
+    return true;
+}
 
 PropertyNode* SceneGame::resumedGameNode() {
     const OrvantaPlayer* player = currentProfile();

@@ -305,6 +305,25 @@ TEST_F(SceneGameSaveTest, AStoppedLevelIsSavedWithItsBars) {
     EXPECT_EQ(saved->getValue("realScore")->getInt(), left.score);
 }
 
+// Closing the window in play asks the program's quit question, whose Yes
+// ends the program through the shut-down's save; without one the screen
+// pauses.
+TEST_F(SceneGameSaveTest, TheWindowsCloseRequestAsksTheQuitQuestionOrPauses) {
+    static int asked = 0;
+    for (const bool question : {true, false}) {
+        SCOPED_TRACE(question ? "with the question" : "without");
+        asked = 0;
+        SceneGame::setQuitQuestion(question ? +[] { ++asked; } : nullptr);
+        play(Place::Casino);
+        scene->onQuitRequest();
+        frame(16);
+        EXPECT_EQ(asked, question ? 1 : 0);
+        EXPECT_EQ(scene->isDialogOpen("DIALOG_PAUSE"), !question);
+        SceneGame::setQuitQuestion(nullptr);
+        scene = nullptr;
+    }
+}
+
 // A casino run on two layouts: four pairs set by the test, then the fixture
 // "small.xml" (12 tiles); the time per tile grows by 500 ms a level.
 class SceneGameRunSaveTest : public SceneGameSaveTest {
