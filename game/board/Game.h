@@ -249,6 +249,9 @@ public:
     void pushCommand(Command* command);
     /// Undoes and drops the last command; nothing when there is none.
     void undo();
+    /// Forgets every command of the undo list (a shuffle: the moves before
+    /// it cannot be taken back).
+    void clearUndoList() { undoList_.clear(); }
     /// Appends the tiles named by every command of the undo list.
     void undoTiles(TileList& out) const;
     [[nodiscard]] const std::vector<RefPtr<Command>>& getUndoList() const { return undoList_; }

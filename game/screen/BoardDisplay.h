@@ -45,6 +45,10 @@ public:
     virtual void setLayersVisible(bool visible) = 0;
     /// River: the layer tints.
     virtual void applyLayerColors() = 0;
+    /// Screen x (y) of the top-left corner of the face of a tile at layout
+    /// x (y) on layer z (the connecting path is drawn from cell 0, 0).
+    [[nodiscard]] virtual int tileScreenX(int x, int z) const = 0;
+    [[nodiscard]] virtual int tileScreenY(int y, int z) const = 0;
 
     // The looks of a tile.
     virtual void refreshTile(const Tile& tile) = 0;
@@ -52,7 +56,10 @@ public:
     virtual void startTileSelect(const Tile& tile) = 0;
     virtual void startTileHover(const Tile& tile) = 0;
     virtual void startTilePlain(const Tile& tile) = 0;
+    /// The super hint's steady tint.
     virtual void startTileHint(const Tile& tile) = 0;
+    /// The hint button's pulsing mark.
+    virtual void startTileHintPulse(const Tile& tile) = 0;
     virtual void startTileSwell(const Tile& tile) = 0;
     virtual void startTileLighten(const Tile& tile) = 0;
     /// The tile fades away (a match made at bonus multiplier `multiplier`).

@@ -332,7 +332,7 @@ void StateShuffle::leave() {
     static_cast<void>(loopSound_->stop(false));
     // The re-dealt board brings its own side board.
     scene->attachSideBoard();
-    scene->updateMatchesLabel();
+    scene->updateMatchesAfterShuffle();
 }
 
 // ---- the level's end ----------------------------------------------------------------------

@@ -4,8 +4,9 @@
 
 namespace orv {
 
-/// The places a level belongs to (a level's `gameMode`).
-enum Place : int { PlaceHallway = 0, PlaceCasino = 1, PlaceRecRoom = 2, PlaceRoof = 3 };
+/// The numbers of the places a level belongs to (a level's `gameMode`, the
+/// values of `Place`), for the rules below that take a place as a number.
+enum PlaceNumber : int { PlaceHallway = 0, PlaceCasino = 1, PlaceRecRoom = 2, PlaceRoof = 3 };
 
 /// What a hint or a shuffle costs in a place.
 enum class PlayPrice {

@@ -97,6 +97,14 @@ void RendererDisplay::applyLayerColors() {
     renderer_->applyLayerColors();
 }
 
+int RendererDisplay::tileScreenX(int x, int z) const {
+    return renderer_->tileScreenX(x, z);
+}
+
+int RendererDisplay::tileScreenY(int y, int z) const {
+    return renderer_->tileScreenY(y, z);
+}
+
 void RendererDisplay::refreshTile(const Tile& tile) {
     if (RenderTile* rt = rackTile(tile)) {
         rt->setEffect(new TileOverlay(*rt));
@@ -146,6 +154,14 @@ void RendererDisplay::startTileHint(const Tile& tile) {
         return;
     }
     renderer_->startTileTint(tile);
+}
+
+void RendererDisplay::startTileHintPulse(const Tile& tile) {
+    if (RenderTile* rt = rackTile(tile)) {
+        rt->setEffect(new TileHintEffect(*rt));
+        return;
+    }
+    renderer_->startTileEffectC(tile);
 }
 
 void RendererDisplay::startTileSwell(const Tile& tile) {

@@ -213,6 +213,7 @@ void SceneGame::findWidgets() {
     levelLabel_ = findAs<Label>(*this, "LABEL_LEVEL");
     timeLabel_ = findAs<Label>(*this, "LABEL_TIME");
     layoutPanel_ = findAs<Sprite>(*this, "PANEL_LAYOUT");
+    bindHintButtons();
 }
 
 void SceneGame::chooseLabelSet(int place) {
@@ -517,13 +518,7 @@ void SceneGame::tickGame(int elapsedMs) {
     counters.realTime += dt;
     counters.dataGatherLevelTime += dt;
     counters.timeSinceLastRestart += dt;
-    if (superHintTime_ > 0) {
-        superHintTime_ -= dt;
-        if (superHintTime_ <= 0) {
-            superHintTime_ = 0;
-            current->clearHints();
-        }
-    }
+    tickHints(dt);
     if (placeOf(current) == static_cast<int>(Place::RecRoom)) {
         counters.clockTime += dt;
         if (timeLabel_ != nullptr) {
@@ -704,7 +699,7 @@ void SceneGame::tearDownLevel() {
     }
     openDialogs_.clear();
     clearSelection();
-    superHintTime_ = 0;
+    resetHints();
     if (teardownLayer_ != nullptr) {
         removeChildren(teardownLayer_.get());
     }
@@ -932,20 +927,12 @@ void SceneGame::showRestingLook(Tile& tile, bool hinted, bool /*replace*/) {
     if (display_ == nullptr) {
         return;
     }
-    if (hinted) {
+    if (hinted && isSuperHintRunning()) {
         display_->startTileHint(tile);
+    } else if (hinted) {
+        display_->startTileHintPulse(tile);
     } else {
         display_->refreshTile(tile);
-    }
-}
-
-void SceneGame::refreshTileSprites() {
-    Game* current = game();
-    if (display_ == nullptr || current == nullptr) {
-        return;
-    }
-    for (const RefPtr<Tile>& tile : current->getHintTiles()) {
-        display_->startTileHint(*tile);
     }
 }
 
@@ -1030,9 +1017,14 @@ void SceneGame::updateFreeTileMarks() {
 
 void SceneGame::updateMatchesLabel() {
     Game* current = game();
-    if (matchesLabel_ != nullptr && current != nullptr && current->getLayout() != nullptr) {
-        matchesLabel_->setText(std::to_wstring(current->availableMatches()));
+    if (current == nullptr || current->getLayout() == nullptr) {
+        return;
     }
+    const int available = current->availableMatches();
+    if (matchesLabel_ != nullptr) {
+        matchesLabel_->setText(std::to_wstring(available));
+    }
+    runStuckTest(available);
 }
 
 void SceneGame::updateProgressLabel() {
@@ -1061,24 +1053,6 @@ bool SceneGame::isShown() {
 
 Sprite* SceneGame::getHintButton() const {
     return hintButton_;
-}
-
-void SceneGame::startSuperHint(Sprite* icon) {
-    if (icon != nullptr) {
-        icon->setRemovalMark(true);
-    }
-    Game* current = game();
-    if (current == nullptr) {
-        return;
-    }
-    TileList hints;
-    if (current->pickHint(hints)) {
-        for (const RefPtr<Tile>& tile : hints) {
-            current->addHintTile(tile.get());
-        }
-    }
-    superHintTime_ = 10000;
-    refreshTileSprites();
 }
 
 void SceneGame::refreshCounterLabels() {

@@ -4,6 +4,7 @@
 #include "engine/resources/SoundNode.h"
 #include "engine/scene/Scene.h"
 #include "game/board/GameView.h"
+#include "game/board/PathGrid.h"
 #include "game/screen/BoardDisplay.h"
 #include "game/screen/PlayingScreen.h"
 
@@ -120,7 +121,7 @@ public:
     void showRestingLook(Tile& tile, bool hinted, bool replace) override;
     void refreshTileSprites() override;
     bool isSuperHintRunning() override { return superHintTime_ > 0; }
-    void clearConnectionPath() override { pathTimer_ = 0; }
+    void clearConnectionPath() override;
     void clearHoveredTile() override { hoveredTile_ = nullptr; }
     void addBonusPoints(int points) override;
     int getScoreMultiplier() override;
@@ -153,6 +154,66 @@ public:
     void startSuperHint(Sprite* icon) override;
     void refreshCounterLabels() override;
     void showStarBurst(int /*x*/, int /*y*/) override {}
+
+    // ---- hints, super hint, connection path, shuffle, stuck board, undo -------
+    // (SceneGame_hints.cpp)
+
+    /// The hint button: one matching set of free tiles is marked, paid with
+    /// a hint token (hallway), clock time (recreation room) or level time
+    /// (casino, roof). Nothing, and nothing paid, while paused, while a hint
+    /// is shown, without the price, or when no set is free.
+    void hint();
+    /// Marks the first tiles-per-match tiles of `tiles` as a hint (hint
+    /// list, selection, pulsing look); in River draws the path between the
+    /// first two. Tiles are borrowed for the call.
+    void showHintPair(const TileList& tiles);
+    /// The pulsing hint look of one tile (board or side board); null: nothing.
+    void markHintTile(Tile* tile);
+    /// Draws the connecting path between `a` and `b` into the path layer
+    /// (red when they do not match); nothing for tiles of different layers,
+    /// the same tile, or when no path joins them. The old drawing goes first.
+    void drawConnectionPath(Tile* a, Tile* b);
+    /// The super hint's countdown picture is revealed from the left as its
+    /// time runs out.
+    void updateSuperHintOverlay();
+    /// Ends the super hint's overlay: slides it out to the right (`slide`)
+    /// or removes it at once.
+    void dismissSuperHintOverlay(bool slide);
+    /// The shuffle button: closes the stuck dialog, stops the glow and
+    /// re-deals the board at its price (a shuffle token in the hallway, the
+    /// game type's level time elsewhere).
+    void shuffle();
+    /// The common part of a shuffle: the selection, hints, path and undo
+    /// list are dropped and the shuffle state starts. With `useToken` a
+    /// shuffle token is taken and the shuffle counted. False when the board
+    /// may not be shuffled now (paused, no game, an empty layout).
+    bool startShuffle(bool useToken);
+    /// The undo button: takes the last match back while the board is shown.
+    void undoMove();
+    /// The stuck board's way out by place: a restart-or-shuffle question in
+    /// the hallway, restart-or-undo in the recreation room, the glowing
+    /// shuffle button elsewhere. `allowSecond` false disables the question's
+    /// second button.
+    void showStuckDialog(bool allowSecond);
+    /// The stuck question's answers (context: the screen, argument: the
+    /// dialog): the choice is recorded, the dialog closes and the action
+    /// runs after it has closed.
+    /// The matches label after a shuffle: a deal without any match offers
+    /// the stuck board's way out with its second choice disabled.
+    void updateMatchesAfterShuffle();
+    static int stuckRestart(void* scene, void* dialog);
+    static int stuckShuffle(void* scene, void* dialog);
+    static int stuckUndo(void* scene, void* dialog);
+
+    /// The node the path pieces hang in (borrowed), null before the first open.
+    [[nodiscard]] GameNode* getPathLayer() const { return pathLayer_.get(); }
+    /// The segments of the last path drawn, in screen pixels.
+    [[nodiscard]] const std::vector<PathSegment>& getPathSegments() const { return pathSegments_; }
+    [[nodiscard]] Sprite* getSuperHintOverlay() const { return superHintOverlay_.get(); }
+    [[nodiscard]] int getSuperHintTime() const { return superHintTime_; }
+    /// The blinking glow over the shuffle button of a stuck casino or roof
+    /// board, or null.
+    [[nodiscard]] Sprite* getShuffleGlow() const { return shuffleGlow_.get(); }
 
     // ---- what the states and tests read ----------------------------------------
     [[nodiscard]] BoardDisplay* getDisplay() const { return display_.get(); }
@@ -203,6 +264,15 @@ public:
     void saveScreenPart(PropertyNode& node, const TimeBar* time, const BonusBar* bonus) const;
 
 private:
+    // Hints and shuffles (SceneGame_hints.cpp).
+    void bindHintButtons();
+    void tickHints(int elapsedMs);
+    void updatePathPreview(int elapsedMs);
+    void endSuperHint();
+    void stopShuffleGlow();
+    void runStuckTest(int available);
+    void resetHints();
+
     // The installed quit question, asked; false when there is none.
     static bool askQuitQuestion();
     void requestPause(bool menu);
@@ -260,6 +330,11 @@ private:
     std::vector<int> earnedTrophies_;
     std::vector<std::string> soundLog_;
     std::unique_ptr<PlayingScreenHook> dialogHook_;
+    // Hints and shuffles.
+    std::vector<PathSegment> pathSegments_;
+    RefPtr<Sprite> superHintOverlay_;
+    RefPtr<Sprite> shuffleGlow_;
+    bool shuffleEnding_ = false;
 };
 
 } // namespace orv
