@@ -45,12 +45,15 @@ public:
     void invalidate() override {}
     void setLayersVisible(bool /*visible*/) override {}
     void applyLayerColors() override {}
+    int tileScreenX(int x, int /*z*/) const override { return x; }
+    int tileScreenY(int y, int /*z*/) const override { return y; }
     void refreshTile(const Tile& /*tile*/) override {}
     void startTilePulse(const Tile& /*tile*/) override {}
     void startTileSelect(const Tile& /*tile*/) override {}
     void startTileHover(const Tile& /*tile*/) override {}
     void startTilePlain(const Tile& /*tile*/) override {}
     void startTileHint(const Tile& /*tile*/) override {}
+    void startTileHintPulse(const Tile& /*tile*/) override {}
     void startTileSwell(const Tile& /*tile*/) override {}
     void startTileLighten(const Tile& /*tile*/) override {}
     void startTileFade(const Tile& /*tile*/, int /*multiplier*/) override {}
