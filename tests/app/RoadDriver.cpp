@@ -1,0 +1,250 @@
+#include "tests/app/RoadDriver.h"
+
+#include "engine/core/TimedTaskManager.h"
+#include "engine/scene/Dialog.h"
+#include "engine/scene/Scene.h"
+#include "engine/scene/SceneManager.h"
+#include "engine/scene/Sprite.h"
+#include "engine/system/Messages.h"
+#include "engine/system/Platform.h"
+#include "game/board/Game.h"
+#include "game/board/Layout.h"
+#include "game/board/Tile.h"
+#include "game/screen/BoardLook.h"
+#include "game/screen/LayoutRenderer.h"
+#include "game/screen/RendererDisplay.h"
+#include "game/screen/SceneGame.h"
+
+#include <chrono>
+
+namespace orv::test {
+
+constinit const ClassRecord RoadDriver::classRecord{"RoadDriver", parentRecords<Task::classRecord>};
+
+// ---- clock -----------------------------------------------------------------------
+
+FixedClock::FixedClock(std::uint32_t startMs)
+    : now_(startMs), mainThread_(std::this_thread::get_id()) {
+    platform::setMillisecondClock([this] { return now_.load(); });
+    platform::setSleepFunction([this](std::uint32_t milliseconds) {
+        if (std::this_thread::get_id() == mainThread_) {
+            now_ += milliseconds;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        }
+    });
+}
+
+FixedClock::~FixedClock() {
+    platform::setMillisecondClock({});
+    platform::setSleepFunction({});
+}
+
+// ---- the road ------------------------------------------------------------------------
+
+void RoadDriver::step(std::string where, Goal goal, Action action, int maxFrames) {
+    steps_.push_back({std::move(where), std::move(goal), std::move(action), maxFrames});
+}
+
+void RoadDriver::pause(std::string where, int frames) {
+    auto counted = std::make_shared<int>(0);
+    step(
+        std::move(where), [counted, frames] { return ++*counted >= frames; }, {}, frames + 1);
+}
+
+void RoadDriver::insertNext(std::vector<std::function<void(RoadDriver&)>> makers) {
+    // The makers append to the end of the list; the new steps are then moved
+    // to just after the current one.
+    const std::size_t before = steps_.size();
+    for (auto& make : makers) {
+        make(*this);
+    }
+    std::vector<Step> added(std::make_move_iterator(steps_.begin() + static_cast<long>(before)),
+                            std::make_move_iterator(steps_.end()));
+    steps_.resize(before);
+    steps_.insert(steps_.begin() + static_cast<long>(next_ + 1),
+                  std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+}
+
+void RoadDriver::attach() {
+    TimedTaskManager::getInstance().addTask(this);
+}
+
+void RoadDriver::fail(const std::string& failure) {
+    if (stopped_) {
+        return;
+    }
+    stopped_ = true;
+    failure_ = failure;
+    platform::postQuitMessage(0);
+}
+
+void RoadDriver::run(int /*elapsedMs*/) {
+    if (stopped_) {
+        return;
+    }
+    ++frames_;
+    if (next_ >= steps_.size()) {
+        done_ = true;
+        stopped_ = true;
+        platform::postQuitMessage(0);
+        return;
+    }
+    Step& current = steps_[next_];
+    if (!current.goal()) {
+        if (++framesOnStep_ > current.maxFrames) {
+            fail("the road stopped at \"" + current.where + "\": not reached within " +
+                 std::to_string(current.maxFrames) + " frames; " + describeScreen());
+        }
+        return;
+    }
+    reached_.push_back(current.where);
+    framesOnStep_ = 0;
+    // The action may insert steps after this one, which moves the list.
+    Action action = current.action;
+    if (action) {
+        action();
+    }
+    ++next_;
+}
+
+// ---- what the player sees --------------------------------------------------------------
+
+Scene* shownScene() {
+    SceneManager* scenes = SceneManager::getInstance();
+    return scenes != nullptr ? scenes->getCurrentScene() : nullptr;
+}
+
+bool sceneShown(std::string_view name) {
+    SceneManager* scenes = SceneManager::getInstance();
+    return scenes != nullptr && scenes->getCurrent() != nullptr &&
+           scenes->getCurrent()->getName() == name && scenes->getNext() == nullptr;
+}
+
+Dialog* openDialog(std::string_view name) {
+    Scene* scene = shownScene();
+    return scene != nullptr && scene->isDialogOpen(name) ? scene->findDialog(name) : nullptr;
+}
+
+namespace {
+
+// The name `dialog` is stored under in `scene`.
+std::string dialogName(const Scene& scene, const Dialog* dialog) {
+    for (const auto& [name, stored] : scene.getDialogMap()) {
+        if (stored.get() == dialog) {
+            return name;
+        }
+    }
+    return "(unnamed)";
+}
+
+} // namespace
+
+std::string describeScreen() {
+    SceneManager* scenes = SceneManager::getInstance();
+    if (scenes == nullptr || scenes->getCurrent() == nullptr) {
+        return "no scene is shown";
+    }
+    std::string text = "scene shown: " + scenes->getCurrent()->getName();
+    if (Scene* target = scenes->getCurrentScene(); target != scenes->getCurrent()) {
+        text += " (a transition to " + (target != nullptr ? target->getName() : "nothing") + ")";
+    }
+    text += "; open dialogs:";
+    const Scene* scene = scenes->getCurrentScene();
+    if (scene == nullptr || scene->getOpenDialogs().empty()) {
+        text += " none";
+    } else {
+        for (const RefPtr<Dialog>& dialog : scene->getOpenDialogs()) {
+            text += " " + dialogName(*scene, dialog.get());
+        }
+    }
+    return text;
+}
+
+// ---- input ---------------------------------------------------------------------------
+
+void postMouseMove(int x, int y) {
+    platform::postMessage({platform::WM_MOUSEMOVE, 0, platform::packPoint(x, y)});
+}
+
+void postClick(int x, int y) {
+    const std::uint32_t point = platform::packPoint(x, y);
+    platform::postMessage({platform::WM_MOUSEMOVE, 0, point});
+    platform::postMessage({platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, point});
+    platform::postMessage({platform::WM_LBUTTONUP, 0, point});
+}
+
+void postText(std::wstring_view text) {
+    for (const wchar_t character : text) {
+        platform::postMessage({platform::WM_CHAR, static_cast<std::uint32_t>(character), 1});
+    }
+}
+
+void postKey(std::uint32_t virtualKey) {
+    platform::postMessage({platform::WM_KEYDOWN, virtualKey, 1});
+    platform::postMessage(
+        {platform::WM_KEYUP, virtualKey, 1U | platform::KF_REPEAT_BIT | platform::KF_UP_BIT});
+}
+
+ScreenPoint centreOf(const Sprite& sprite) {
+    return {sprite.getAbsoluteX() + sprite.getWidth() / 2,
+            sprite.getAbsoluteY() + sprite.getHeight() / 2};
+}
+
+GameNode* findOnScreen(std::string_view name, std::string_view dialog) {
+    if (dialog.empty()) {
+        Scene* scene = shownScene();
+        return scene != nullptr ? scene->findComponent(name) : nullptr;
+    }
+    Dialog* open = openDialog(dialog);
+    return open != nullptr ? open->findComponent(name) : nullptr;
+}
+
+bool clickComponent(std::string_view name, std::string_view dialog) {
+    const auto* sprite = kindCast<Sprite>(findOnScreen(name, dialog));
+    if (sprite == nullptr) {
+        return false;
+    }
+    const ScreenPoint point = centreOf(*sprite);
+    postClick(point.x, point.y);
+    return true;
+}
+
+// ---- the board ------------------------------------------------------------------------------
+
+bool findTileOnScreen(const Tile& tile, ScreenPoint& out) {
+    SceneGame* screen = SceneGame::getInstance();
+    const Game* game = Game::getCurrent();
+    if (screen == nullptr || game == nullptr || game->getLayout() == nullptr) {
+        return false;
+    }
+    auto* display = dynamic_cast<RendererDisplay*>(screen->getDisplay());
+    if (display == nullptr) {
+        return false;
+    }
+    const LayoutRenderer& renderer = display->getRenderer();
+    const BoardMetrics& metrics = renderer.getLook().getMetrics();
+    const TilePos& pos = tile.getPos();
+    const int left = renderer.tileScreenX(pos.x, pos.z);
+    const int top = renderer.tileScreenY(pos.y, pos.z);
+    // The middle of the face first; a neighbour one layer up may cover part
+    // of it, so the rest of the face is searched in a coarse grid after.
+    const int midX = left + metrics.faceWidth / 2;
+    const int midY = top + metrics.faceHeight / 2;
+    Layout& layout = *game->getLayout();
+    if (display->tileAt(layout, midX, midY) == &tile) {
+        out = {midX, midY};
+        return true;
+    }
+    for (int y = top + 2; y < top + metrics.faceHeight; y += 4) {
+        for (int x = left + 2; x < left + metrics.faceWidth; x += 4) {
+            if (display->tileAt(layout, x, y) == &tile) {
+                out = {x, y};
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace orv::test
