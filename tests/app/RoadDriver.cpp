@@ -46,19 +46,18 @@ void RoadDriver::step(std::string where, Goal goal, Action action, int maxFrames
     steps_.push_back({std::move(where), std::move(goal), std::move(action), maxFrames});
 }
 
-void RoadDriver::pause(std::string where, int frames) {
+void RoadDriver::pause(std::string where, int frames, Action action) {
     auto counted = std::make_shared<int>(0);
     step(
-        std::move(where), [counted, frames] { return ++*counted >= frames; }, {}, frames + 1);
+        std::move(where), [counted, frames] { return ++*counted >= frames; }, std::move(action),
+        frames + 1);
 }
 
-void RoadDriver::insertNext(std::vector<std::function<void(RoadDriver&)>> makers) {
-    // The makers append to the end of the list; the new steps are then moved
-    // to just after the current one.
+void RoadDriver::insertNext(const std::function<void(RoadDriver&)>& add) {
+    // The new steps go to the end of the list first, then just after the
+    // current one.
     const std::size_t before = steps_.size();
-    for (auto& make : makers) {
-        make(*this);
-    }
+    add(*this);
     std::vector<Step> added(std::make_move_iterator(steps_.begin() + static_cast<long>(before)),
                             std::make_move_iterator(steps_.end()));
     steps_.resize(before);
@@ -106,6 +105,16 @@ void RoadDriver::run(int /*elapsedMs*/) {
         action();
     }
     ++next_;
+}
+
+void RoadDriver::programEnded() {
+    if (stopped_) {
+        return;
+    }
+    stopped_ = true;
+    failure_ = next_ < steps_.size()
+                   ? "the program ended while the road waited for \"" + steps_[next_].where + "\""
+                   : "the program ended before the road's last frame";
 }
 
 // ---- what the player sees --------------------------------------------------------------

@@ -71,10 +71,11 @@ public:
     /// `action` (may be empty) runs in that frame.
     void step(std::string where, Goal goal, Action action = {}, int maxFrames = kDefaultFrames);
     /// Appends a step whose goal is only that `frames` frames have passed.
-    void pause(std::string where, int frames);
-    /// Inserts steps right after the current one (an action that finds more
-    /// to do, such as the next pair of tiles to match, adds them here).
-    void insertNext(std::vector<std::function<void(RoadDriver&)>> makers);
+    void pause(std::string where, int frames, Action action = {});
+    /// Puts the steps that `add` appends right after the current one (an
+    /// action that finds more to do, such as the next pair of tiles to
+    /// match, adds them so).
+    void insertNext(const std::function<void(RoadDriver&)>& add);
 
     /// Adds the driver as the last task of the program's frames.
     void attach();
@@ -85,6 +86,10 @@ public:
     void stop() { fail({}); }
 
     void run(int elapsedMs) override;
+    /// Called after the program's run: a road neither finished nor stopped
+    /// by now was cut short by the program, which is a failure naming the
+    /// step it was waiting for.
+    void programEnded();
 
     /// Empty while nothing failed.
     [[nodiscard]] const std::string& getFailure() const { return failure_; }

@@ -36,11 +36,21 @@ constexpr std::wstring_view kName = L"Ann";
 // fixes the program's random seed.
 constexpr std::uint32_t kStartMs = 100000;
 
+// Takes every pending window message: a closed window leaves its quit
+// message behind, which a process would never see again, but a later run in
+// this one would.
+void dropWindowMessages() {
+    platform::Message left;
+    while (platform::peekMessage(left)) {
+    }
+}
+
 // Runs the program from the built media with `road` playing its frames.
 // The working folder is restored after.
 int runRoad(RoadDriver& road) {
     const std::string previous = platform::getCurrentFolder();
     const test::FixedClock clock(kStartMs);
+    dropWindowMessages();
     setStepObserver([&road](std::string_view step) {
         if (step == "main loop") {
             road.attach();
@@ -48,11 +58,8 @@ int runRoad(RoadDriver& road) {
     });
     const int exitCode = runProgram(ORVANTA_MEDIA_APP_DIR);
     setStepObserver({});
-    // The closed window leaves its quit message behind; a process would end
-    // here, but the next run in this one must not find it.
-    platform::Message left;
-    while (platform::peekMessage(left)) {
-    }
+    dropWindowMessages();
+    road.programEnded();
     static_cast<void>(platform::setCurrentFolder(previous));
     return exitCode;
 }
@@ -68,15 +75,12 @@ std::wstring greeting() {
     return label != nullptr ? label->getText() : std::wstring();
 }
 
-// A goal that holds once none of `dialogs` is open in the scene `scene`;
-// meanwhile it answers each open one with its OK button (or a click in its
-// middle when it has none) every few frames.
-RoadDriver::Goal withDialogsAnswered(std::string scene, std::vector<std::string> dialogs) {
+// A goal that holds once none of `dialogs` is open in the scene shown;
+// meanwhile it answers each open one with its OK or Continue button (or a
+// click in its middle when it has neither) every few frames.
+RoadDriver::Goal dialogsAnswered(std::vector<std::string> dialogs) {
     auto frames = std::make_shared<int>(0);
-    return [scene = std::move(scene), dialogs = std::move(dialogs), frames] {
-        if (!sceneShown(scene)) {
-            return false;
-        }
+    return [dialogs = std::move(dialogs), frames] {
         for (const std::string& name : dialogs) {
             Dialog* dialog = openDialog(name);
             if (dialog == nullptr) {
@@ -90,6 +94,13 @@ RoadDriver::Goal withDialogsAnswered(std::string scene, std::vector<std::string>
             return false;
         }
         return true;
+    };
+}
+
+// The same, once the scene `scene` is shown.
+RoadDriver::Goal withDialogsAnswered(std::string scene, std::vector<std::string> dialogs) {
+    return [scene = std::move(scene), answer = dialogsAnswered(std::move(dialogs))] {
+        return sceneShown(scene) && answer();
     };
 }
 
@@ -114,6 +125,19 @@ struct FirstRun {
     int pairsMatched = 0;
     bool medalShown = false;
 };
+
+// True when the playing screen takes clicks on the board, or the board is
+// empty.
+bool boardReady() {
+    const SceneGame* screen = SceneGame::getInstance();
+    const Game* current = Game::getCurrent();
+    if (screen == nullptr || current == nullptr || current->getLayout() == nullptr) {
+        return false;
+    }
+    return current->getLayout()->getTileCount() == 0 ||
+           (screen->getOpenDialogs().empty() && screen->getState() == nullptr &&
+            screen->getLevelPhase() == 1);
+}
 
 // Matches the hinted pair of the board at its screen position, then the next
 // one, until the board is empty.
@@ -140,36 +164,19 @@ void matchNextPair(RoadDriver& road, FirstRun& run) {
     }
     const int before = game->getLayout()->getTileCount();
     test::postClick(first.x, first.y);
-    road.insertNext({
-        [second](RoadDriver& r) {
-            r.pause("the first tile of the pair selected", 2);
-            r.step(
-                "the second tile clicked", [] { return true; },
+    road.insertNext([second, before, &run](RoadDriver& r) {
+        r.pause("the first tile of the pair selected", 2,
                 [second] { test::postClick(second.x, second.y); });
-        },
-        [before, &run](RoadDriver& r) {
-            r.step(
-                "the pair taken off the board",
-                [before] {
-                    const Game* current = Game::getCurrent();
-                    return current == nullptr || current->getLayout() == nullptr ||
-                           current->getLayout()->getTileCount() <= before - 2;
-                },
-                [&run] { ++run.pairsMatched; }, 120);
-        },
-        [&run](RoadDriver& r) {
-            r.step(
-                "the board ready for the next pair",
-                [] {
-                    const SceneGame* screen = SceneGame::getInstance();
-                    const Game* current = Game::getCurrent();
-                    return screen != nullptr && current != nullptr &&
-                           (current->getLayout() == nullptr ||
-                            current->getLayout()->getTileCount() == 0 ||
-                            (screen->getOpenDialogs().empty() && screen->getState() == nullptr));
-                },
-                [&r, &run] { matchNextPair(r, run); });
-        },
+        r.step(
+            "the pair taken off the board",
+            [before] {
+                const Game* current = Game::getCurrent();
+                return current == nullptr || current->getLayout() == nullptr ||
+                       current->getLayout()->getTileCount() <= before - 2;
+            },
+            [&run] { ++run.pairsMatched; }, 120);
+        r.step("the board ready for the next pair", &boardReady,
+               [&r, &run] { matchNextPair(r, run); });
     });
 }
 
@@ -229,15 +236,15 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
     road.step(
         "the hallway of floor 1 with its doors open", [] { return buttonEnabled("BUTTON_DOOR1"); },
         [] { clickComponent("BUTTON_DOOR1"); }, 1200);
+    // The room's name and the host's first tip of the game type come first.
+    road.step("the playing screen with its opening dialogs answered",
+              withDialogsAnswered("SCENE_GAME", {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT"}), {},
+              1200);
     road.step(
         "the first level ready to play",
         [] {
-            const SceneGame* screen = SceneGame::getInstance();
-            const Game* game = Game::getCurrent();
-            return sceneShown("SCENE_GAME") && screen != nullptr && game != nullptr &&
-                   game->getLayout() != nullptr && game->getLayout()->getTileCount() > 0 &&
-                   screen->getOpenDialogs().empty() && screen->getState() == nullptr &&
-                   screen->getLevelPhase() == 1;
+            return sceneShown("SCENE_GAME") && boardReady() &&
+                   Game::getCurrent()->getLayout()->getTileCount() > 0;
         },
         [&road, &run] {
             run.tilesAtStart = Game::getCurrent()->getLayout()->getTileCount();
@@ -245,8 +252,9 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
         },
         1500);
     road.step(
-        "the level-end dialog", [] { return openDialog("DIALOG_LEVEL_END") != nullptr; },
-        [] { clickComponent("BUTTON_CONTINUE", "DIALOG_LEVEL_END"); }, 600);
+        "the level-end dialog", [] { return openDialog("DIALOG_LEVEL_END") != nullptr; }, {}, 600);
+    // Continue: the first click on the dialog cuts its count short.
+    road.step("the level-end dialog closed by Continue", dialogsAnswered({"DIALOG_LEVEL_END"}));
     road.step(
         "the hallway again, its doors open after the medal",
         [] { return sceneShown("SCENE_HALLWAY") && buttonEnabled("BUTTON_DOOR1"); },
