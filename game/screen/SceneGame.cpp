@@ -609,29 +609,13 @@ Game* SceneGame::nextLevelOfRun(Game& current) {
 }
 
 Game* SceneGame::nextMixedGame(Game& current) {
-    const Level& old = *current.getLevel();
     const int score = current.getScore().getValue();
-    const int difficulty = old.getDifficulty();
-    const int index = old.getIndex();
-    const int oldType = static_cast<int>(current.getGameType());
-    int type = oldType;
-    // Five types to draw from: the loop ends after a few draws.
-    while (type == oldType) {
-        type = Random::nextInt(0, 5);
-    }
-    RefPtr<Level> level =
-        getLevelSets().getLevelDef(static_cast<GameType>(type), difficulty, Place::Roof);
-    Game* next = level != nullptr ? Game::create(static_cast<GameType>(type)) : nullptr;
+    RefPtr<Level> level = nextMixedLevel(*current.getLevel(), current.getGameType());
+    Game* next = level != nullptr ? Game::create(level->getGameType()) : nullptr;
     if (next == nullptr) {
-        logWarning("the roof's mixed run has no level of type " + std::to_string(type));
         current.returnToBuilding();
         return nullptr;
     }
-    for (int i = 0; i <= index; ++i) {
-        level->advance();
-    }
-    level->loadLayout();
-    level->setMixed(true);
     if (!next->setLevel(level.get())) {
         next->returnToBuilding();
         return nullptr;

@@ -28,6 +28,7 @@ class LabelTicker;
 class PlayingScreenHook;
 class PropertyNode;
 class TimeBar;
+enum class GameType : int;
 
 /// The playing screen: the scene on which one level is played, from the room
 /// information through the build-up of the board, the play itself, to the
@@ -255,6 +256,11 @@ public:
     /// profile holds one ("timeBar" and "bonusBar"; a missing one is made
     /// new), else new ones.
     void makeBarsForLevel(const Level* level, int tiles);
+    /// The level the roof's mixed run goes on with after `old` (played in
+    /// `oldType`): the roof level of another game type at the same
+    /// difficulty, advanced past `old`'s index, its layout loaded, marked
+    /// mixed; null (logged) when there is none.
+    [[nodiscard]] static RefPtr<Level> nextMixedLevel(const Level& old, GameType oldType);
     /// What the window's close request runs in the playing screen: the
     /// program's quit question, installed at start-up (null: none). The
     /// question is a game dialog, so the board pauses under it. Without one

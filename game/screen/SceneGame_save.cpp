@@ -72,32 +72,21 @@ RefPtr<Game> nextLevelGame(Game& current) {
     }
     RefPtr<Level> level;
     GameType type = current.getGameType();
-    if (old->getPlace() == Place::Roof && old->isMixed()) {
-        const int oldType = toNumber(type);
-        int next = oldType;
-        // Five other types to draw from: the loop ends after a few draws.
-        while (next == oldType) {
-            next = Random::nextInt(0, 5);
-        }
-        type = static_cast<GameType>(next);
-        level = getLevelSets().getLevelDef(type, old->getDifficulty(), Place::Roof);
+    const bool mixed = old->getPlace() == Place::Roof && old->isMixed();
+    if (mixed) {
+        level = SceneGame::nextMixedLevel(*old, type);
         if (!level) {
-            logWarning(std::string(kWhat) + ": the roof's mixed run has no level of type " +
-                       std::to_string(next));
             return nullptr;
         }
-        for (int i = 0; i <= old->getIndex(); ++i) {
-            level->advance();
-        }
-        level->setMixed(true);
+        type = level->getGameType();
     } else {
         level = copyLevel(*old);
         if (!level) {
             return nullptr;
         }
         level->advance();
+        level->loadLayout();
     }
-    level->loadLayout();
     RefPtr<Game> game = makeDetachedGame(type);
     if (!game || !game->setLevel(level.get())) {
         logWarning(std::string(kWhat) + ": the run's next level (" + level->getLayoutName() +
@@ -105,7 +94,7 @@ RefPtr<Game> nextLevelGame(Game& current) {
         return nullptr;
     }
     game->getScore().reset(current.getScore().getValue());
-    if (type == current.getGameType()) {
+    if (!mixed) {
         const GameCounters& from = current.getCounters();
         GameCounters& to = game->getCounters();
         to.undoCount = from.undoCount;
@@ -134,6 +123,27 @@ bool SceneGame::askQuitQuestion() {
     }
     quitQuestion();
     return true;
+}
+
+RefPtr<Level> SceneGame::nextMixedLevel(const Level& old, GameType oldType) {
+    const int from = toNumber(oldType);
+    int type = from;
+    // Five types to draw from: the loop ends after a few draws.
+    while (type == from) {
+        type = Random::nextInt(0, 5);
+    }
+    RefPtr<Level> level =
+        getLevelSets().getLevelDef(static_cast<GameType>(type), old.getDifficulty(), Place::Roof);
+    if (!level) {
+        logWarning("the roof's mixed run has no level of type " + std::to_string(type));
+        return nullptr;
+    }
+    for (int i = 0; i <= old.getIndex(); ++i) {
+        level->advance();
+    }
+    level->loadLayout();
+    level->setMixed(true);
+    return level;
 }
 
 PropertyNode* SceneGame::resumedGameNode() {

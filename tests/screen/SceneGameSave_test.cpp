@@ -6,6 +6,7 @@
 #include "engine/properties/PropertyValue.h"
 #include "engine/properties/PropertyVector.h"
 #include "game/board/Game.h"
+#include "game/board/LevelSets.h"
 #include "game/players/HighScoreManager.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
@@ -285,13 +286,24 @@ TEST_F(SceneGameSaveTest, WhatIsSavedDependsOnThePlaceAndThePhase) {
 }
 
 TEST_F(SceneGameSaveTest, ALevelOverAndLeftForTheBuildingIsNotSaved) {
-    // Lost on time, the level-end dialog closed: the building follows.
-    Game& game = play(Place::Casino);
-    static_cast<void>(game);
-    scene->onTimeUp();
-    scene->startLevel(false);
-    scene->close();
-    EXPECT_FALSE(hasSaved(Place::Casino));
+    // The level-end dialog closed, the building follows: a casino level
+    // lost on time, a recreation-room board cleared.
+    for (const Place place : {Place::Casino, Place::RecRoom}) {
+        SCOPED_TRACE(static_cast<int>(place));
+        Game& game = play(place);
+        if (place == Place::Casino) {
+            scene->onTimeUp();
+        } else {
+            while (game.getLayout()->getTileCount() > 0) {
+                playHintedPair(game);
+            }
+        }
+        ASSERT_TRUE(scene->isLevelOver());
+        scene->startLevel(false);
+        scene->close();
+        EXPECT_FALSE(hasSaved(place));
+        scene = nullptr;
+    }
 }
 
 TEST_F(SceneGameSaveTest, AStoppedLevelIsSavedWithItsBars) {
@@ -409,6 +421,70 @@ TEST_F(SceneGameRunSaveTest, AClearedRunBoardIsSavedAsTheNextLevelWithItsFullTim
         scene = nullptr;
         Game::destroyCurrent();
     }
+}
+
+// The roof's mixed run: the casino's definitions of the five game types
+// (which the roof plays too) in a folder of their own, each on a fixture
+// layout that its type can deal.
+class SceneGameMixedRunTest : public SceneGameSaveTest {
+protected:
+    void SetUp() override {
+        SceneGameSaveTest::SetUp();
+        std::string casino = "<Levels><Node id=\"casino\">";
+        for (const char* type : {"Classic", "Freecell", "Split", "Triple", "River"}) {
+            const bool rack =
+                std::string_view(type) == "Freecell" || std::string_view(type) == "Split";
+            casino +=
+                std::string("<Node id=\"") + type +
+                "\"><Node id=\"normal\"><Level id=\"level\" gameType=\"" + type +
+                R"(" pointsPerMatch="10" tileDistMin="1" tileDistMax="4" sideBoardIndex="0" firstHand="1" secondHand="1" thirdHand="1" layout=")" +
+                (rack ? "sideboard.xml" : "small.xml") + "\"/></Node></Node>";
+        }
+        casino += "</Node></Levels>";
+        writeFile(levels_.path() / "media/properties/levels/casino.xml", casino);
+        for (const char* layout : {"small.xml", "sideboard.xml"}) {
+            writeFile(
+                levels_.path() / "media/levels" / layout,
+                readFile(std::filesystem::path(ORVANTA_BOARD_FIXTURES) / "media/levels" / layout));
+        }
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(levels_.path());
+        destroyLevelSets(); // read again, from here, on first use
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        destroyLevelSets();
+        SceneGameSaveTest::TearDown();
+    }
+
+private:
+    TempDir levels_;
+    std::filesystem::path previous_;
+};
+
+TEST_F(SceneGameMixedRunTest, AClearedBoardAtShutDownSavesTheNextLevelInAnotherTypeOnly) {
+    RefPtr<Level> level = makeLevel(makeLayout({{0, 0, 0}, {4, 0, 0}, {8, 0, 0}, {12, 0, 0}}).get(),
+                                    GameType::Classic, R"(playTime="1000")");
+    level->setMixed(true);
+    level->setDifficulty(0);
+    Game& game = play(Place::Roof, level);
+    while (game.getLayout()->getTileCount() > 0) {
+        playHintedPair(game);
+    }
+    ASSERT_EQ(scene->getLevelPhase(), 2);
+    scene->save();
+    EXPECT_EQ(Game::getCurrent(), &game) << "the game in play stays";
+    EXPECT_EQ(game.getGameType(), GameType::Classic);
+
+    ASSERT_TRUE(hasSaved(Place::Roof));
+    scene = nullptr;
+    ASSERT_TRUE(Game::resumeSaved(static_cast<int>(Place::Roof)));
+    const Game& next = *Game::getCurrent();
+    EXPECT_NE(next.getGameType(), GameType::Classic);
+    EXPECT_EQ(next.getLevel()->getIndex(), 1);
+    EXPECT_TRUE(next.getLevel()->isMixed());
+    EXPECT_EQ(next.getLevel()->getPlace(), Place::Roof);
+    EXPECT_GT(next.getLayout()->getTileCount(), 0);
 }
 
 } // namespace
