@@ -62,16 +62,19 @@ T* findAs(const SceneGame& scene, std::string_view name) {
 }
 
 // Binds the button `name` of `scene` to a member through a plain callback.
+// The scene's own components are not listeners by themselves: the binding
+// joins the button to the scene's input as well.
 template <void (SceneGame::*Member)()>
 Button* bindButton(SceneGame& scene, std::string_view name) {
     auto* button = findAs<Button>(scene, name);
     if (button != nullptr) {
-        button->setMethod(
+        static_cast<void>(scene.bindComponent(
+            name,
             [](void* context, void* /*argument*/) {
                 (static_cast<SceneGame*>(context)->*Member)();
                 return 0;
             },
-            &scene);
+            &scene));
     }
     return button;
 }

@@ -86,9 +86,10 @@ void addInTurn(GameNode& node, Modifier* modifier) {
 } // namespace
 
 void SceneGame::bindHintButtons() {
+    // The scene's components hear no input until they are bound to it.
     const auto bind = [this](std::string_view name, GuiFunction function) {
-        if (auto* button = kindCast<Button>(findComponent(name)); button != nullptr) {
-            button->setMethod(function, this);
+        if (kindCast<Button>(findComponent(name)) != nullptr) {
+            static_cast<void>(bindComponent(name, function, this));
         }
     };
     const GuiFunction onHint = [](void* scene, void* /*button*/) {

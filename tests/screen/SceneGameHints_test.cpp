@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -47,10 +48,11 @@ constexpr const char* kDialogs = R"(<root>
 <Node id="scenes">
     <SceneGame id="SCENE_GAME" width="800" height="600">
         <Vector id="scenecomponents">
-            <Button name="BUTTON_HINT_NORMAL" x="700" y="300" width="80" height="30"/>
-            <Button name="BUTTON_HINT_UNLIMITED" x="700" y="300" width="80" height="30"/>
-            <Button name="BUTTON_SHUFFLE" x="700" y="340" width="80" height="30"/>
-            <Button name="BUTTON_UNDO" x="700" y="380" width="80" height="30"/>
+            <Button name="BUTTON_PAUSE" x="700" y="260" image="BUTTON" section="game"/>
+            <Button name="BUTTON_HINT_NORMAL" x="700" y="300" image="BUTTON" section="game"/>
+            <Button name="BUTTON_HINT_UNLIMITED" x="700" y="300" image="BUTTON" section="game"/>
+            <Button name="BUTTON_SHUFFLE" x="700" y="340" image="BUTTON" section="game"/>
+            <Button name="BUTTON_UNDO" x="700" y="380" image="BUTTON" section="game"/>
             <LabelTicker name="SCORE_TICKER" x="300" y="20" type="time" time="800" interval="20">
                 <Label id="label" x="-75" y="0" width="150" height="24"/>
             </LabelTicker>
@@ -138,6 +140,8 @@ protected:
             pictureNames[image.get()] = name;
             section->addObject(name, new HeldImage(image.get()));
         }
+        // The buttons' four frames of 80 x 30.
+        section->addObject("BUTTON", new HeldImage(createImage(80, 120, kFormatArgb32).get()));
         ResourceManager::create()->addSection(section);
     }
     void TearDown() override {
@@ -184,6 +188,51 @@ protected:
     TokenPlayer player;
     std::map<const Image*, std::string> pictureNames;
 };
+
+// ---- the buttons -----------------------------------------------------------------------
+
+TEST_F(SceneGameHintsTest, TheScreensButtonsAnswerTheMouse) {
+    struct Case {
+        const char* button;
+        Place place;
+        std::function<bool(Game&)> done;
+    };
+    const std::vector<Case> cases{
+        {"BUTTON_HINT_UNLIMITED", Place::Casino,
+         [](Game& game) {
+             return game.getHintTiles().size() == 2;
+         }},
+        {"BUTTON_SHUFFLE", Place::Casino,
+         [this](Game& /*game*/) {
+             return scene->getState() != nullptr &&
+                    scene->getState()->isKindOf(StateShuffle::classRecord);
+         }},
+        {"BUTTON_UNDO", Place::RecRoom,
+         [](Game& game) {
+             return game.getLayout()->getTileCount() == 8;
+         }},
+        {"BUTTON_PAUSE", Place::Casino,
+         [this](Game& /*game*/) {
+             frame(16);
+             return scene->isDialogOpen("DIALOG_PAUSE");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        Game& game = enterAt(c.place);
+        stepUntilPlaying();
+        ASSERT_TRUE(playHintedPair(game));
+        auto* button = kindCast<Button>(scene->findComponent(c.button));
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(button->isEnabled());
+        const int x = button->getAbsoluteX() + 10;
+        const int y = button->getAbsoluteY() + 10;
+        static_cast<void>(scene->getListenerContainer().onLeftButtonDown(x, y, 0, false));
+        static_cast<void>(scene->getListenerContainer().onLeftButtonUp(x, y, 0));
+        EXPECT_TRUE(c.done(game));
+        scene = nullptr;
+    }
+}
 
 // ---- hints ---------------------------------------------------------------------------
 
