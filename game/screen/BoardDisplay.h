@@ -1,8 +1,13 @@
 #pragma once
 
 #include "engine/core/BaseObject.h"
+#include "engine/core/RefPtr.h"
 #include "engine/graphics/Graphics.h"
+#include "engine/resources/Image.h"
 #include "game/board/Tile.h"
+
+#include <cstdint>
+#include <utility>
 
 namespace orv {
 
@@ -64,6 +69,23 @@ public:
     virtual void startTileLighten(const Tile& tile) = 0;
     /// The tile fades away (a match made at bonus multiplier `multiplier`).
     virtual void startTileFade(const Tile& tile, int multiplier) = 0;
+
+    // ---- what the effects read (a display without a drawn board answers
+    // with its defaults) ----
+    /// Screen point of the top-left corner of the face of a board tile at
+    /// its cell and layer.
+    [[nodiscard]] virtual std::pair<int, int> faceScreenPos(const Tile& tile) const {
+        static_cast<void>(tile);
+        return {0, 0};
+    }
+    /// A new picture of `tile`'s face on a plain `background` (0xRRGGBB), or
+    /// null when there is no face sheet.
+    [[nodiscard]] virtual RefPtr<Image> makeFaceImage(const Tile& tile,
+                                                      std::uint32_t background) const {
+        static_cast<void>(tile);
+        static_cast<void>(background);
+        return nullptr;
+    }
 };
 
 /// Makes the display of a new level; installed by whoever provides the

@@ -188,6 +188,30 @@ void RendererDisplay::startTileFade(const Tile& tile, int multiplier) {
     renderer_->startTileFade(tile, multiplier);
 }
 
+std::pair<int, int> RendererDisplay::faceScreenPos(const Tile& tile) const {
+    const TilePos& pos = tile.getPos();
+    return {renderer_->tileScreenX(pos.x, pos.z), renderer_->tileScreenY(pos.y, pos.z)};
+}
+
+RefPtr<Image> RendererDisplay::makeFaceImage(const Tile& tile, std::uint32_t background) const {
+    Image* symbols = renderer_->getSymbolsImage();
+    if (symbols == nullptr) {
+        return nullptr;
+    }
+    const BoardMetrics& m = renderer_->getLook().getMetrics();
+    RefPtr<Image> face = createImage(m.symbolWidth, m.symbolHeight, symbols->getFormat());
+    RefPtr<Graphics> g = face != nullptr ? createGraphics(*face) : nullptr;
+    if (g == nullptr) {
+        return nullptr;
+    }
+    // The face's place in the sheet, as the render tiles read it.
+    const RefPtr<RenderTile> cell = RenderTile::createFor(renderer_->getLook(), tile);
+    g->setColor(0xFF000000U | background);
+    g->fillRect(0, 0, m.symbolWidth, m.symbolHeight);
+    g->drawImage(*symbols, 0, 0, cell->symbolX, cell->symbolY, m.symbolWidth, m.symbolHeight);
+    return face;
+}
+
 RenderTile* RendererDisplay::rackTile(const Tile& tile) const {
     return tile.isSideboard() ? sideBoards_->renderTileFor(tile) : nullptr;
 }

@@ -63,6 +63,9 @@ public:
     void startTileSwell(const Tile& tile) override;
     void startTileLighten(const Tile& tile) override;
     void startTileFade(const Tile& tile, int multiplier) override;
+    [[nodiscard]] std::pair<int, int> faceScreenPos(const Tile& tile) const override;
+    [[nodiscard]] RefPtr<Image> makeFaceImage(const Tile& tile,
+                                              std::uint32_t background) const override;
 
 private:
     // The render tile of a tile in a slot of the side board; null for a

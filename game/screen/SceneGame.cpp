@@ -266,6 +266,7 @@ void SceneGame::onQuitRequest() {
 void SceneGame::setupLevelHud(bool restart) {
     Game* current = game();
     earnedTrophies_.clear();
+    trophyQueue_.clear();
     hoveredTile_ = nullptr;
     pauseState_ = 0;
     levelPhase_ = 0;
@@ -664,6 +665,7 @@ void SceneGame::attachSideBoard() {
 
 void SceneGame::tearDownLevel() {
     pauseState_ = 3;
+    trophyQueue_.clear();
     Game* current = game();
     if (current != nullptr) {
         GameCounters& counters = current->getCounters();
@@ -766,6 +768,7 @@ void SceneGame::dialogClosed(Dialog* dialog) {
 }
 
 void SceneGame::boardPaused() {
+    holdTrophies(true);
     if (pauseState_ == 2 || pauseState_ == 3) {
         return;
     }
@@ -783,6 +786,7 @@ void SceneGame::showBoard() {
         display_->invalidate();
     }
     pauseState_ = 0;
+    holdTrophies(false);
     const bool playing =
         currentState_ == nullptr || currentState_->isKindOf(StatePlaying::classRecord);
     if (game() != nullptr && playing) {
@@ -952,6 +956,7 @@ void SceneGame::tileRemoved(Tile& tile, int multiplier) {
     if (display_ != nullptr) {
         display_->startTileFade(tile, multiplier);
     }
+    spawnTileRemovalEffect(tile, multiplier);
 }
 
 void SceneGame::tileReturned(Tile& tile) {
@@ -1025,10 +1030,6 @@ void SceneGame::updateProgressLabel() {
     // dividing by zero.
     const int percent = original > 0 ? std::clamp((original - left) * 100 / original, 0, 100) : 0;
     progressLabel_->setText(std::to_wstring(percent) + L"%");
-}
-
-void SceneGame::onTrophyEarned(int number) {
-    earnedTrophies_.push_back(number);
 }
 
 bool SceneGame::isShown() {

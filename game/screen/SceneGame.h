@@ -7,6 +7,7 @@
 #include "game/board/PathGrid.h"
 #include "game/screen/BoardDisplay.h"
 #include "game/screen/PlayingScreen.h"
+#include "game/screen/TrophyQueue.h"
 
 #include <cstdint>
 #include <memory>
@@ -128,8 +129,8 @@ public:
     int getScoreMultiplier() override;
     void addTime(int milliseconds) override;
     void countScoreLabel(int shownScore) override;
-    void showSuperScore(int /*points*/, int /*score*/) override {}
-    void showScoreFloater(int /*points*/, int /*factor*/, Tile& /*lastTile*/) override {}
+    void showSuperScore(int points, int score) override;
+    void showScoreFloater(int points, int factor, Tile& lastTile) override;
     void tileRemoved(Tile& tile, int multiplier) override;
     void tileReturned(Tile& tile) override;
     void tileMovedToSlot(Tile& tile, const TilePos& from, bool fromSlot) override;
@@ -154,7 +155,7 @@ public:
     bool isSuperHintRunning() const override { return superHintTime_ > 0; }
     void startSuperHint(Sprite* icon) override;
     void refreshCounterLabels() override;
-    void showStarBurst(int /*x*/, int /*y*/) override {}
+    void showStarBurst(int x, int y) override;
 
     // ---- hints, super hint, connection path, shuffle, stuck board, undo -------
     // (SceneGame_hints.cpp)
@@ -269,7 +270,31 @@ public:
     /// The screen's part of a saved game: the board's position and the bars.
     void saveScreenPart(PropertyNode& node, const TimeBar* time, const BonusBar* bonus) const;
 
+    // ---- effects: floaters, the super score, tile shine and stars, trophies ----
+    /// The time-penalty floater at the top of the time bar's fill: "%" of
+    /// TEXT_TIME_PENALTY replaced by `seconds` (0 or less), in every place.
+    void showTimePenalty(int seconds);
+    /// The shine (multiplier 4 and up) and the stars (7 and up) over a tile
+    /// leaving the board at bonus multiplier `multiplier`.
+    void spawnTileRemovalEffect(Tile& tile, int multiplier);
+    /// The trophy box has slid out: the next waiting trophy, if any.
+    void trophyInfoClosed();
+    [[nodiscard]] const TrophyQueue& getTrophyQueue() const { return trophyQueue_; }
+    /// Screen point of the top-left corner of `tile`'s face: its slot for a
+    /// side-board tile, its cell and layer on the drawn board otherwise.
+    [[nodiscard]] std::pair<int, int> tileScreenPos(const Tile& tile) const;
+
 private:
+    // Shows the trophy box for trophy `number` (the queue said it may).
+    void presentTrophy(int number);
+    // The board is held (a pause, a game dialog) or playable again: waiting
+    // trophies wait or come out.
+    void holdTrophies(bool held);
+    static int onTrophyBoxClosed(void* scene, void* dialog);
+
+    TrophyQueue trophyQueue_;
+    // ---- end effects ---------------------------------------------------------
+
     // Hints and shuffles (SceneGame_hints.cpp).
     void bindHintButtons();
     void tickHints(int elapsedMs);

@@ -5,6 +5,7 @@
 #include "game/screen/LabelTicker.h"
 #include "game/screen/SceneGame.h"
 #include "game/screen/TimeBar.h"
+#include "game/screen/TypeLabel.h"
 
 #include <array>
 #include <string_view>
@@ -18,6 +19,7 @@ void registerScreenClasses() {
         {"TimeBar", &TimeBar::createFromDefinition},
         {"BonusBar", &BonusBar::createFromDefinition},
         {"SceneGame", &SceneGame::createFromDefinition},
+        {"TypeLabel", &TypeLabel::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {
