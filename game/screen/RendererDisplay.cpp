@@ -188,8 +188,7 @@ void RendererDisplay::startTileFade(const Tile& tile, int multiplier) {
     renderer_->startTileFade(tile, multiplier);
 }
 
-std::pair<int, int> RendererDisplay::faceScreenPos(const Tile& tile) const {
-    const TilePos& pos = tile.getPos();
+std::pair<int, int> RendererDisplay::faceScreenPos(const TilePos& pos) const {
     return {renderer_->tileScreenX(pos.x, pos.z), renderer_->tileScreenY(pos.y, pos.z)};
 }
 

@@ -966,11 +966,11 @@ void SceneGame::tileReturned(Tile& tile) {
     }
 }
 
-void SceneGame::tileMovedToSlot(Tile& tile, const TilePos& /*from*/, bool /*fromSlot*/) {
+void SceneGame::tileMovedToSlot(Tile& tile, const TilePos& from, bool fromSlot) {
     if (display_ != nullptr) {
         display_->refreshTile(tile);
     }
-    playSound("SOUND_TILE_ARRIVES");
+    startTileFlight(tile, from, fromSlot);
 }
 
 void SceneGame::invalidateBoard() {

@@ -283,8 +283,13 @@ public:
     /// Screen point of the top-left corner of `tile`'s face: its slot for a
     /// side-board tile, its cell and layer on the drawn board otherwise.
     [[nodiscard]] std::pair<int, int> tileScreenPos(const Tile& tile) const;
+    /// A free-cell move: `tile`'s face flies from `from` (a board place, or
+    /// a slot when `fromSlot`) to the slot it now names, with
+    /// "SOUND_TILE_MOVES" as it leaves and "SOUND_TILE_ARRIVES" as it lands.
+    void startTileFlight(Tile& tile, const TilePos& from, bool fromSlot);
 
 private:
+    static int onTileLanded(void* scene, void* modifier);
     // Shows the trophy box for trophy `number` (the queue said it may).
     void presentTrophy(int number);
     // The board is held (a pause, a game dialog) or playable again: waiting

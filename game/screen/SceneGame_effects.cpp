@@ -53,6 +53,8 @@ namespace {
 constexpr int kRecRoom = static_cast<int>(Place::RecRoom);
 // A trophy box is not worth the player's attention this close to the end.
 constexpr int kTrophyMinTiles = 10;
+// The flying tile's face is drawn on the tiles' ivory.
+constexpr std::uint32_t kFlightBackground = 0xF4EEDC;
 // The super score stars overlap their neighbours by this much.
 constexpr float kStarTurn = -0.9F * std::numbers::pi_v<float>;
 
@@ -216,7 +218,50 @@ std::pair<int, int> SceneGame::tileScreenPos(const Tile& tile) const {
         }
         return {0, 0};
     }
-    return display_ != nullptr ? display_->faceScreenPos(tile) : std::pair<int, int>{0, 0};
+    return display_ != nullptr ? display_->faceScreenPos(tile.getPos()) : std::pair<int, int>{0, 0};
+}
+
+// ---- the free-cell flight ------------------------------------------------------------------
+
+void SceneGame::startTileFlight(Tile& tile, const TilePos& from, bool fromSlot) {
+    playSound("SOUND_TILE_MOVES");
+    RefPtr<Image> face =
+        display_ != nullptr ? display_->makeFaceImage(tile, kFlightBackground) : nullptr;
+    if (effectsLayer_ == nullptr || face == nullptr) {
+        playSound("SOUND_TILE_ARRIVES");
+        return;
+    }
+    std::pair<int, int> start{0, 0};
+    if (fromSlot) {
+        const Game* current = game();
+        const Layout* layout = current != nullptr ? current->getLayout() : nullptr;
+        if (const SideBoard* side = layout != nullptr ? layout->getSideBoard() : nullptr) {
+            start = {from.x, from.y};
+            side->slotScreenPos(start.first, start.second);
+        }
+    } else if (display_ != nullptr) {
+        start = display_->faceScreenPos(from);
+    }
+    const auto [endX, endY] = tileScreenPos(tile);
+    auto* flight = new Sprite(start.first, start.second, face.get());
+    flight->setName("FLIGHT");
+    // First among the effects: floaters and shows stay above it.
+    if (GameNode* first = effectsLayer_->getFirstChild(); first != nullptr) {
+        GameTree::insertBefore(flight, first);
+    } else {
+        GameTree::appendChild(flight, effectsLayer_.get());
+    }
+    flight
+        ->addModifier(
+            new ModifierLocationLine(start.first, start.second, endX, endY, TILE_FLIGHT_TIME, true))
+        ->setFinishFlags(Modifier::FinishHoldBack);
+    flight->addModifier(new ModifierFunction(&SceneGame::onTileLanded, this))
+        ->setFinishFlags(Modifier::FinishRemoveTarget);
+}
+
+int SceneGame::onTileLanded(void* scene, void* /*modifier*/) {
+    static_cast<SceneGame*>(scene)->playSound("SOUND_TILE_ARRIVES");
+    return 0;
 }
 
 // ---- floaters

@@ -3,6 +3,7 @@
 #include "engine/properties/DefinitionStore.h"
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyNode.h"
+#include "engine/properties/PropertyStore.h"
 #include "engine/resources/FontResource.h"
 #include "engine/resources/ImageResource.h"
 #include "engine/resources/ResourceManager.h"
@@ -40,7 +41,7 @@ public:
     void detachTiles() override {}
     void flush() override {}
     Tile* tileAt(const Layout& /*layout*/, int /*x*/, int /*y*/) override { return nullptr; }
-    void placeTile(const Tile& /*tile*/) override {}
+    void placeTile(const Tile& tile) override { placed.push_back(tile.getPos()); }
     void removeTile(const Tile& /*tile*/) override {}
     void invalidate() override {}
     void setLayersVisible(bool /*visible*/) override {}
@@ -54,13 +55,14 @@ public:
     void startTileSwell(const Tile& /*tile*/) override {}
     void startTileLighten(const Tile& /*tile*/) override {}
     void startTileFade(const Tile& /*tile*/, int /*multiplier*/) override {}
-    std::pair<int, int> faceScreenPos(const Tile& tile) const override {
-        const TilePos p = tile.getPos();
+    std::pair<int, int> faceScreenPos(const TilePos& p) const override {
         return {100 + 20 * p.x - 4 * p.z, 50 + 25 * p.y - 4 * p.z};
     }
     RefPtr<Image> makeFaceImage(const Tile& /*tile*/, std::uint32_t /*background*/) const override {
         return createImage(8, 10, kFormatArgb32);
     }
+
+    static inline std::vector<TilePos> placed;
 
 private:
     GameNode node_;
@@ -85,6 +87,7 @@ protected:
         settings.getInteger("TILE_FACE_HEIGHT") = 10;
         settings.getInteger("TROPHY_INFO_SHOW_TIME") = kShowMs;
         settings.getInteger("BONUS_ANIM_EXPLOSION_TIME") = 400;
+        settings.getInteger("TILE_FLIGHT_TIME") = 300;
         settings.getTextEntry("TEXT_TIME_PENALTY") = L"% sec";
         settings.getTextEntry("TEXT_SUPER_SCORE_HEADER") = L"Super";
         settings.getTextEntry("TEXT_MEGA_SCORE_HEADER") = L"Mega";
@@ -95,6 +98,7 @@ protected:
         getDefinitionStore().getDialogs()->add(
             new PropertyNode("DIALOG_TROPHY_INFO", "DialogTrophyInfo"));
         setBoardDisplayFactory(&makeFaceDisplay);
+        FaceDisplay::placed.clear();
         installResources();
     }
     void TearDown() override {
@@ -133,13 +137,19 @@ protected:
             "FONT_SCORE_FLOATER" + std::to_string(k), "default"));
     }
 
-    // A Classic level of `tiles` / 2 pairs on one layer, played.
+    // A Classic level of `pairs` pairs on one layer, played.
     Game& play(int pairs = 6, const std::string& attributes = R"(playTime="100000")",
                const std::function<void(Level&)>& place = {}) {
         std::vector<TilePos> places;
         for (int i = 0; i < 2 * pairs; ++i) {
             places.push_back({4 * (i % 6), 4 * (i / 6), 0});
         }
+        return playOn(places, attributes, place);
+    }
+    // A Classic level on tiles at `places`, entered and built up until
+    // played. The screen has the score ticker and the progress labels.
+    Game& playOn(const std::vector<TilePos>& places, const std::string& attributes,
+                 const std::function<void(Level&)>& place = {}) {
         RefPtr<Layout> layout(new Layout());
         for (const TilePos& p : places) {
             RefPtr<Tile> tile = makeTile(p);
@@ -150,8 +160,14 @@ protected:
         if (place) {
             place(*game.getLevel());
         }
-        RefPtr<PropertyNode> definition(new PropertyNode("SCENE_GAME", "SceneGame"));
-        scene = new SceneGame(definition.get());
+        store_ = new PropertyStore();
+        EXPECT_TRUE(store_->loadText(R"(<Root><SceneGame id="SCENE_GAME">
+            <Vector id="components">
+                <LabelTicker name="SCORE_TICKER" x="600" y="100"><Label id="label"/></LabelTicker>
+                <Label name="LABEL_PROGRESS"/>
+                <Label name="LABEL_PROGRESS_REC"/>
+            </Vector></SceneGame></Root>)"));
+        scene = new SceneGame(store_->getNode("SCENE_GAME"));
         scene->open();
         for (int i = 0; i < 500 && scene->getState() != nullptr; ++i) {
             frame(16);
@@ -186,6 +202,7 @@ protected:
     }
 
     RefPtr<SceneGame> scene;
+    RefPtr<PropertyStore> store_;
 };
 
 TEST_F(SceneGameEffectsTest, FloatersPickTheirFontByMultiplierAndRiseFromTheTile) {
@@ -315,6 +332,65 @@ TEST_F(SceneGameEffectsTest, RemovedTilesShineFromFourAndThrowStarsFromSeven) {
         EXPECT_TRUE(effects("SHINE").empty());
         EXPECT_EQ(stars(), 0U) << "every star leaves by itself";
     }
+}
+
+TEST_F(SceneGameEffectsTest, TheProgressLabelShowsTheShareClearedEvenWithoutTiles) {
+    Game& game =
+        play(6, R"(playTime="100000")", [](Level& level) { level.setPlace(Place::Hallway); });
+    auto* progress = kindCast<Label>(scene->findComponent("LABEL_PROGRESS_REC"));
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->getText(), L"0%");
+    TileList pair;
+    ASSERT_TRUE(game.pickHint(pair));
+    game.getLayout()->removeTile(pair[0].get());
+    game.getLayout()->removeTile(pair[1].get());
+    scene->updateProgressLabel();
+    EXPECT_EQ(progress->getText(), L"16%") << "2 of 12 tiles";
+    // A layout that claims no tiles at all (broken data) shows no share.
+    game.getLayout()->setOriginalTileCount(0);
+    scene->updateProgressLabel();
+    EXPECT_EQ(progress->getText(), L"0%");
+}
+
+TEST_F(SceneGameEffectsTest, TheBuildUpPlacesEveryTileOfStacksFromTheBottomUp) {
+    // Two stacks of three: at most two of the six tiles are free at once,
+    // so most random draws miss.
+    playOn({{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {6, 0, 0}, {6, 0, 1}, {6, 0, 2}},
+           R"(playTime="100000")");
+    ASSERT_EQ(FaceDisplay::placed.size(), 6U);
+    for (int x : {0, 6}) {
+        std::vector<int> layers;
+        for (const TilePos& p : FaceDisplay::placed) {
+            if (p.x == x) {
+                layers.push_back(p.z);
+            }
+        }
+        EXPECT_EQ(layers, (std::vector<int>{0, 1, 2})) << x;
+    }
+}
+
+TEST_F(SceneGameEffectsTest, AFreeCellMoveFliesTheFaceFromItsPlaceToTheSlot) {
+    Game& game = play();
+    Tile& tile = *firstTile(game);
+    const TilePos from{8, 4, 1};
+    scene->startTileFlight(tile, from, false);
+    EXPECT_EQ(count("SOUND_TILE_MOVES"), 1);
+    EXPECT_EQ(count("SOUND_TILE_ARRIVES"), 0);
+    const std::vector<GameNode*> flights = effects("FLIGHT");
+    ASSERT_EQ(flights.size(), 1U);
+    EXPECT_EQ(flights[0]->getX(), 100 + 20 * 8 - 4);
+    EXPECT_EQ(flights[0]->getY(), 50 + 25 * 4 - 4);
+    const TilePos to = tile.getPos();
+    const int endX = 100 + 20 * to.x - 4 * to.z;
+    for (int t = 0; t < 150; t += 50) {
+        frame(50);
+    }
+    EXPECT_EQ(flights[0]->getX(), (endX + 100 + 20 * 8 - 4) / 2) << "half-way at half time";
+    for (int t = 150; t < 300; t += 50) {
+        frame(50);
+    }
+    EXPECT_EQ(count("SOUND_TILE_ARRIVES"), 1) << "on landing";
+    EXPECT_TRUE(effects("FLIGHT").empty());
 }
 
 // The trophies the box presented, in order, while `frames` frames of 50 ms
