@@ -305,6 +305,17 @@ TEST_F(SceneGameEffectsTest, SuperAndMegaScoreShowAtTheirThresholds) {
     }
 }
 
+TEST_F(SceneGameEffectsTest, TheGamesCommittedScoreStartsTheShow) {
+    Game& game = play(6, R"(playTime="100000" silver="100" gold="1000")",
+                      [](Level& level) { level.setPlace(Place::Hallway); });
+    game.addScore(60);
+    game.commitScore(60);
+    EXPECT_TRUE(effects("SUPER_SCORE").empty());
+    game.addScore(60);
+    game.commitScore(60);
+    EXPECT_EQ(effects("SUPER_SCORE").size(), 1U);
+}
+
 TEST_F(SceneGameEffectsTest, RemovedTilesShineFromFourAndThrowStarsFromSeven) {
     Game& game = play();
     Tile& tile = *firstTile(game);
