@@ -72,12 +72,6 @@ public:
 
     // ---- what the effects read (a display without a drawn board answers
     // with its defaults) ----
-    /// Screen point of the top-left corner of the face of a board tile at
-    /// cell and layer `pos`.
-    [[nodiscard]] virtual std::pair<int, int> faceScreenPos(const TilePos& pos) const {
-        static_cast<void>(pos);
-        return {0, 0};
-    }
     /// A new picture of `tile`'s face on a plain `background` (0xRRGGBB), or
     /// null when there is no face sheet.
     [[nodiscard]] virtual RefPtr<Image> makeFaceImage(const Tile& tile,

@@ -188,10 +188,6 @@ void RendererDisplay::startTileFade(const Tile& tile, int multiplier) {
     renderer_->startTileFade(tile, multiplier);
 }
 
-std::pair<int, int> RendererDisplay::faceScreenPos(const TilePos& pos) const {
-    return {renderer_->tileScreenX(pos.x, pos.z), renderer_->tileScreenY(pos.y, pos.z)};
-}
-
 RefPtr<Image> RendererDisplay::makeFaceImage(const Tile& tile, std::uint32_t background) const {
     Image* symbols = renderer_->getSymbolsImage();
     if (symbols == nullptr) {

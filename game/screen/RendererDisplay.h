@@ -63,7 +63,6 @@ public:
     void startTileSwell(const Tile& tile) override;
     void startTileLighten(const Tile& tile) override;
     void startTileFade(const Tile& tile, int multiplier) override;
-    [[nodiscard]] std::pair<int, int> faceScreenPos(const TilePos& pos) const override;
     [[nodiscard]] RefPtr<Image> makeFaceImage(const Tile& tile,
                                               std::uint32_t background) const override;
 

@@ -290,6 +290,8 @@ public:
 
 private:
     static int onTileLanded(void* scene, void* modifier);
+    // The face's top-left corner of a board tile at `pos` on the drawn board.
+    [[nodiscard]] std::pair<int, int> boardScreenPos(const TilePos& pos) const;
     // Shows the trophy box for trophy `number` (the queue said it may).
     void presentTrophy(int number);
     // The board is held (a pause, a game dialog) or playable again: waiting

@@ -206,6 +206,13 @@ int liftHeader(void* group, void* modifier) {
 
 // ---- positions ---------------------------------------------------------------------------------
 
+std::pair<int, int> SceneGame::boardScreenPos(const TilePos& pos) const {
+    if (display_ == nullptr) {
+        return {0, 0};
+    }
+    return {display_->tileScreenX(pos.x, pos.z), display_->tileScreenY(pos.y, pos.z)};
+}
+
 std::pair<int, int> SceneGame::tileScreenPos(const Tile& tile) const {
     if (tile.isSideboard()) {
         const Game* current = Game::getCurrent();
@@ -218,7 +225,7 @@ std::pair<int, int> SceneGame::tileScreenPos(const Tile& tile) const {
         }
         return {0, 0};
     }
-    return display_ != nullptr ? display_->faceScreenPos(tile.getPos()) : std::pair<int, int>{0, 0};
+    return boardScreenPos(tile.getPos());
 }
 
 // ---- the free-cell flight ------------------------------------------------------------------
@@ -240,7 +247,7 @@ void SceneGame::startTileFlight(Tile& tile, const TilePos& from, bool fromSlot) 
             side->slotScreenPos(start.first, start.second);
         }
     } else if (display_ != nullptr) {
-        start = display_->faceScreenPos(from);
+        start = boardScreenPos(from);
     }
     const auto [endX, endY] = tileScreenPos(tile);
     auto* flight = new Sprite(start.first, start.second, face.get());

@@ -171,6 +171,7 @@ void SceneGame::hint() {
     case PlayPrice::LevelTime:
         if (timeBar_ != nullptr) {
             timeBar_->getTime().addAndCommit(-HINT_TIME_PENALTY);
+            showTimePenalty(penaltySeconds(HINT_TIME_PENALTY));
         }
         break;
     }
@@ -452,6 +453,7 @@ void SceneGame::shuffle() {
     }
     if (!hallway && timeBar_ != nullptr) {
         timeBar_->getTime().addAndCommit(-penalty);
+        showTimePenalty(penaltySeconds(penalty));
     }
     if (startShuffle(true) && hallway) {
         refreshCounterLabels();

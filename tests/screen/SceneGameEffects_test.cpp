@@ -52,12 +52,12 @@ public:
     void startTileHover(const Tile& /*tile*/) override {}
     void startTilePlain(const Tile& /*tile*/) override {}
     void startTileHint(const Tile& /*tile*/) override {}
+    void startTileHintPulse(const Tile& /*tile*/) override {}
     void startTileSwell(const Tile& /*tile*/) override {}
     void startTileLighten(const Tile& /*tile*/) override {}
     void startTileFade(const Tile& /*tile*/, int /*multiplier*/) override {}
-    std::pair<int, int> faceScreenPos(const TilePos& p) const override {
-        return {100 + 20 * p.x - 4 * p.z, 50 + 25 * p.y - 4 * p.z};
-    }
+    int tileScreenX(int x, int z) const override { return 100 + 20 * x - 4 * z; }
+    int tileScreenY(int y, int z) const override { return 50 + 25 * y - 4 * z; }
     RefPtr<Image> makeFaceImage(const Tile& /*tile*/, std::uint32_t /*background*/) const override {
         return createImage(8, 10, kFormatArgb32);
     }
