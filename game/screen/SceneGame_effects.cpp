@@ -318,9 +318,12 @@ void SceneGame::showSuperScore(int points, int score) {
     }
     int tickerX = 0;
     int tickerY = 0;
+    int tickerHeight = 0;
     if (scoreTicker_ != nullptr) {
         tickerX = scoreTicker_->getAbsoluteX();
         tickerY = scoreTicker_->getAbsoluteY();
+        tickerHeight =
+            scoreTicker_->getLabel() != nullptr ? scoreTicker_->getLabel()->getHeight() : 0;
     }
     RefPtr<GameNode> group(new GameNode());
     group->setName("SUPER_SCORE");
@@ -351,6 +354,13 @@ void SceneGame::showSuperScore(int points, int score) {
             GameTree::insertBefore(star, stars.back());
         }
         stars.push_back(star);
+    }
+    // Above the score, unless that would cut the show off at the top of
+    // the screen (a score near the top edge): then just below it.
+    const int halfHeight =
+        std::max(header->getHeight(), starImage != nullptr ? starImage->getHeight() : 0) / 2;
+    if (tickerY - 30 - halfHeight < 0) {
+        group->setPosition(tickerX, tickerY + tickerHeight + halfHeight + 10);
     }
     const int lastX = row.lastX();
     header->setPosition(lastX - hw, 0);

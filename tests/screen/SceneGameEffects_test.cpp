@@ -120,10 +120,12 @@ protected:
             });
         ResourceManager* resources = ResourceManager::create();
         auto* fonts = new ResourceSection("default");
-        for (int k = 1; k <= 6; ++k) {
+        for (int k = 1; k <= 7; ++k) {
             auto* font = new FontResource(nullptr);
             font->load();
-            fonts->addObject("FONT_SCORE_FLOATER" + std::to_string(k), font);
+            fonts->addObject(k <= 6 ? "FONT_SCORE_FLOATER" + std::to_string(k)
+                                    : std::string("FONT_GAMESCENE_BIG"),
+                             font);
         }
         for (const char* name : {"BONUS_STAR", "FADING_STAR"}) {
             auto* star = new ImageResource("", "");
@@ -163,7 +165,7 @@ protected:
         store_ = new PropertyStore();
         EXPECT_TRUE(store_->loadText(R"(<Root><SceneGame id="SCENE_GAME">
             <Vector id="components">
-                <LabelTicker name="SCORE_TICKER" x="600" y="100"><Label id="label"/></LabelTicker>
+                <LabelTicker name="SCORE_TICKER" x="600" y="10"><Label id="label"/></LabelTicker>
                 <Label name="LABEL_PROGRESS"/>
                 <Label name="LABEL_PROGRESS_REC"/>
             </Vector></SceneGame></Root>)"));
@@ -291,6 +293,8 @@ TEST_F(SceneGameEffectsTest, SuperAndMegaScoreShowAtTheirThresholds) {
         EXPECT_EQ(stars, c.stars);
         ASSERT_NE(header, nullptr);
         EXPECT_EQ(header->getText(), c.header);
+        EXPECT_GE(shows[0]->getY() - header->getHeight() / 2, 0)
+            << "a score at the top edge has the show below it, whole";
         // The scene's animation tree starts each step in the frame its
         // predecessor ends, so at 50 ms frames the show ends a few frames
         // early; the mega show outlasts the super show all the same.
