@@ -161,6 +161,11 @@ public:
     /// where it is; creates it (with the sprite's height) when missing.
     void setStretchWidth(int width);
     void setStretchHeight(int height);
+    /// Drops the stretch rectangle: the picture is drawn at its own size again.
+    void clearStretchRect() {
+        stretchRect_.reset();
+        dirty_ = true;
+    }
     /// When set (the default) and a clip rectangle exists, the clip also
     /// applies to the sprite's descendants while they are drawn.
     void setClipChildren(bool clip) { clipChildren_ = clip; }

@@ -13,6 +13,7 @@
 #include "engine/scene/ModifierAlpha.h"
 #include "engine/scene/ModifierBlink.h"
 #include "engine/scene/ModifierDelay.h"
+#include "engine/scene/ModifierFunction.h"
 #include "engine/scene/ModifierLocationLine.h"
 #include "engine/scene/ModifierSound.h"
 #include "engine/scene/ModifierStretch.h"
@@ -83,6 +84,36 @@ void addInTurn(GameNode& node, Modifier* modifier) {
     node.addModifier(modifier);
 }
 
+// The clock label wobbles through five stretches of 120 ms to show that
+// time was added, then is drawn at its own size again. The stretches work
+// on the drawn text (a label's box is wider than its text).
+void wobbleClockLabel(Label& label) {
+    struct Size {
+        int width;
+        int height;
+    };
+    const Image* text = label.getImage();
+    const int w = text != nullptr ? text->getWidth() : label.getWidth();
+    const int h = text != nullptr ? text->getHeight() : label.getHeight();
+    const std::array<Size, 6> sizes{{{w, h},
+                                     {w * 8 / 10, h * 12 / 10},
+                                     {w * 15 / 10, h / 2},
+                                     {w * 7 / 10, h * 13 / 10},
+                                     {w * 115 / 100, h * 85 / 100},
+                                     {w, h}}};
+    label.removeAllModifiers();
+    for (std::size_t i = 0; i + 1 < sizes.size(); ++i) {
+        addInTurn(label, new ModifierStretch(120, sizes.at(i).width, sizes.at(i).height,
+                                             sizes.at(i + 1).width, sizes.at(i + 1).height));
+    }
+    label.addModifier(new ModifierFunction(
+        [](void* target, void* /*modifier*/) {
+            static_cast<Label*>(target)->clearStretchRect();
+            return 0;
+        },
+        &label));
+}
+
 } // namespace
 
 void SceneGame::bindHintButtons() {
@@ -146,25 +177,7 @@ void SceneGame::hint() {
     case PlayPrice::ClockTime: {
         current->getCounters().clockTime += HINT_CLOCK_TIME_PENALTY;
         if (timeLabel_ != nullptr) {
-            // The clock label wobbles to show that time was added.
-            struct Size {
-                int width;
-                int height;
-            };
-            const int w = timeLabel_->getWidth();
-            const int h = timeLabel_->getHeight();
-            const std::array<Size, 6> sizes{{{w, h},
-                                             {w * 8 / 10, h * 12 / 10},
-                                             {w * 15 / 10, h / 2},
-                                             {w * 7 / 10, h * 13 / 10},
-                                             {w * 115 / 100, h * 85 / 100},
-                                             {w, h}}};
-            timeLabel_->removeAllModifiers();
-            for (std::size_t i = 0; i + 1 < sizes.size(); ++i) {
-                addInTurn(*timeLabel_,
-                          new ModifierStretch(120, sizes.at(i).width, sizes.at(i).height,
-                                              sizes.at(i + 1).width, sizes.at(i + 1).height));
-            }
+            wobbleClockLabel(*timeLabel_);
         }
         break;
     }
