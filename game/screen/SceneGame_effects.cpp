@@ -417,6 +417,21 @@ void SceneGame::spawnTileRemovalEffect(Tile& tile, int multiplier) {
     // The white face flares and fades while the tile itself fades away.
     face->addModifier(new ModifierAlpha(400, 255, 0))
         ->setFinishFlags(Modifier::FinishHoldBack | Modifier::FinishRemoveTarget);
+    // A band of light sweeps across the face meanwhile, cut to the face.
+    if (RefPtr<Image> shine = widget::findImage("FACE_SHINE", "game"); shine != nullptr) {
+        const int w = faceImage->getWidth();
+        const int h = faceImage->getHeight();
+        const int bandY = y + (h - shine->getHeight()) / 2;
+        auto* band = new AdditiveSprite(nullptr);
+        band->setName("SHINE_BAND");
+        band->setImage(shine.get());
+        band->setPosition(x - shine->getWidth(), bandY);
+        band->setClipRect(x, y, w, h);
+        GameTree::appendChild(band, effectsLayer_.get());
+        band->addModifier(
+                new ModifierLocationLine(x - shine->getWidth(), bandY, x + w, bandY, 400, false))
+            ->setFinishFlags(Modifier::FinishHoldBack | Modifier::FinishRemoveTarget);
+    }
     const TileStars stars = tileRemovalStars(multiplier);
     if (stars.count > 0) {
         buildStarAnimation(*face, stars.count, "FADING_STAR", stars.distance, 255, 100, false,

@@ -133,6 +133,11 @@ protected:
             fonts->addObject(name, star);
         }
         resources->addSection(fonts);
+        auto* game = new ResourceSection("game");
+        auto* shine = new ImageResource("", "");
+        shine->setImage(createImage(4, 12, kFormatArgb32).get());
+        game->addObject("FACE_SHINE", shine);
+        resources->addSection(game);
     }
     Font* floaterFont(int k) {
         return kindCast<Font>(ResourceManager::getInstance()->getObject(
@@ -340,11 +345,24 @@ TEST_F(SceneGameEffectsTest, RemovedTilesShineFromFourAndThrowStarsFromSeven) {
                           Case{10, 1, 7}, Case{60, 1, 30}}) {
         scene->spawnTileRemovalEffect(tile, c.multiplier);
         EXPECT_EQ(effects("SHINE").size(), c.shines) << c.multiplier;
+        const std::vector<GameNode*> bands = effects("SHINE_BAND");
+        ASSERT_EQ(bands.size(), c.shines);
+        if (!bands.empty()) {
+            // The band starts left of the face and is cut to the face.
+            const TilePos p = tile.getPos();
+            const auto* band = kindCast<Sprite>(bands[0]);
+            EXPECT_EQ(band->getX(), 100 + 20 * p.x - 4 * p.z - 4);
+            ASSERT_TRUE(band->getClipRect().has_value());
+            EXPECT_EQ(band->getClipRect()->width, 8);
+            frame(200);
+            EXPECT_EQ(band->getX(), 100 + 20 * p.x - 4 * p.z + 2) << "half-way at 200 ms";
+        }
         EXPECT_EQ(stars(), c.stars) << c.multiplier;
         for (int t = 0; t < 5000; t += 100) {
             frame(100);
         }
         EXPECT_TRUE(effects("SHINE").empty());
+        EXPECT_TRUE(effects("SHINE_BAND").empty());
         EXPECT_EQ(stars(), 0U) << "every star leaves by itself";
     }
 }
