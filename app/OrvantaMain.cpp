@@ -163,13 +163,14 @@ void setWindowIcon(GameWindow& window) {
 
 // What is saved only after a normal quit, then every release in its order.
 void shutDown(int exitCode) {
+    // The level in progress is kept for the next start, after any quit (a
+    // level in play means the start did run), while everything it needs is
+    // still there: the player manager writes it.
+    if (SceneGame* screen = SceneGame::getInstance()) {
+        screen->save();
+        step("save level");
+    }
     if (exitCode == 0) {
-        // The level in progress is kept for the next start while the player
-        // manager is still there to write it.
-        if (SceneGame* screen = SceneGame::getInstance()) {
-            screen->save();
-            step("save level");
-        }
         if (Game* game = Game::getCurrent()) {
             game->closeLevelSession();
             step("close level session");
