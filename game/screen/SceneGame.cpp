@@ -7,6 +7,7 @@
 #include "engine/gui/Button.h"
 #include "engine/gui/WidgetSupport.h"
 #include "engine/platform/iGuiMethod.h"
+#include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SoundManager.h"
@@ -23,6 +24,7 @@
 #include "game/screen/GameSceneState.h"
 #include "game/screen/LabelTicker.h"
 #include "game/screen/LevelRecords.h"
+#include "game/screen/PlayRules.h"
 #include "game/screen/ProfileHooks.h"
 #include "game/screen/TimeBar.h"
 
@@ -1015,6 +1017,15 @@ void SceneGame::updateMatchesLabel() {
     const int available = current->availableMatches();
     if (matchesLabel_ != nullptr) {
         matchesLabel_->setText(std::to_wstring(available));
+    }
+    // The word over the count follows it: "No matches", "Match", "Matches"
+    // (triples in Triple).
+    const std::wstring word =
+        getText(matchesTextId(static_cast<int>(current->getGameType()), available));
+    for (const char* name : {"LABEL_MATCHES_TEXT", "LABEL_MATCHES_TEXT_REC"}) {
+        if (auto* label = findAs<Label>(*this, name); label != nullptr) {
+            label->setText(word);
+        }
     }
     runStuckTest(available);
 }

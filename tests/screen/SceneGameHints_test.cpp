@@ -53,6 +53,7 @@ constexpr const char* kDialogs = R"(<root>
             <Button name="BUTTON_HINT_UNLIMITED" x="700" y="300" image="BUTTON" section="game"/>
             <Button name="BUTTON_SHUFFLE" x="700" y="340" image="BUTTON" section="game"/>
             <Button name="BUTTON_UNDO" x="700" y="380" image="BUTTON" section="game"/>
+            <Label name="LABEL_MATCHES_TEXT" x="480" y="5" width="110" height="20"/>
             <LabelTicker name="SCORE_TICKER" x="300" y="20" type="time" time="800" interval="20">
                 <Label id="label" x="-75" y="0" width="150" height="24"/>
             </LabelTicker>
@@ -509,12 +510,15 @@ TEST_F(SceneGameHintsTest, AStuckBoardOffersItsWayOutByPlace) {
         BasicProperties::get()->getTextEntry("STUCK_BUTTON_RESTART") = L"Restart";
         BasicProperties::get()->getTextEntry("STUCK_BUTTON_SHUFFLE") = L"Shuffle";
         BasicProperties::get()->getTextEntry("STUCK_BUTTON_UNDO") = L"Undo";
+        BasicProperties::get()->getTextEntry("TEXT_MATCHES_ZERO") = L"No matches";
         Game& game = enterAt(c.place);
         stepUntilPlaying();
         player.shuffles.reset(c.shuffleTokens);
         makeStuck(game);
         scene->updateMatchesLabel();
         EXPECT_EQ(game.getCounters().numZeroMatches, 1);
+        EXPECT_EQ(kindCast<Label>(scene->findComponent("LABEL_MATCHES_TEXT"))->getText(),
+                  L"No matches");
 
         if (c.dialog == nullptr) {
             EXPECT_EQ(scene->findDialog("TEXT_STUCK_QUENBY"), nullptr);
