@@ -72,6 +72,9 @@ public:
 
     // ---- what the effects read (a display without a drawn board answers
     // with its defaults) ----
+    /// The tile that stood at board place `pos` is no longer drawn there (a
+    /// free-cell move took it into a slot).
+    virtual void removeTileAt(const TilePos& pos) { static_cast<void>(pos); }
     /// A new picture of `tile`'s face on a plain `background` (0xRRGGBB), or
     /// null when there is no face sheet.
     [[nodiscard]] virtual RefPtr<Image> makeFaceImage(const Tile& tile,

@@ -77,7 +77,10 @@ void RendererDisplay::removeTile(const Tile& tile) {
     if (tile.isSideboard()) {
         return;
     }
-    const TilePos& pos = tile.getPos();
+    removeTileAt(tile.getPos());
+}
+
+void RendererDisplay::removeTileAt(const TilePos& pos) {
     renderer_->removeRenderTileAt(pos.x - renderer_->getOriginX(), pos.y - renderer_->getOriginY(),
                                   pos.z - renderer_->getOriginZ());
 }

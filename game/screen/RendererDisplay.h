@@ -63,6 +63,7 @@ public:
     void startTileSwell(const Tile& tile) override;
     void startTileLighten(const Tile& tile) override;
     void startTileFade(const Tile& tile, int multiplier) override;
+    void removeTileAt(const TilePos& pos) override;
     [[nodiscard]] RefPtr<Image> makeFaceImage(const Tile& tile,
                                               std::uint32_t background) const override;
 

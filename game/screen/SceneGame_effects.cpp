@@ -231,6 +231,10 @@ std::pair<int, int> SceneGame::tileScreenPos(const Tile& tile) const {
 // ---- the free-cell flight ------------------------------------------------------------------
 
 void SceneGame::startTileFlight(Tile& tile, const TilePos& from, bool fromSlot) {
+    // The board no longer draws the tile at the place it left.
+    if (!fromSlot && display_ != nullptr) {
+        display_->removeTileAt(from);
+    }
     playSound("SOUND_TILE_MOVES");
     RefPtr<Image> face =
         display_ != nullptr ? display_->makeFaceImage(tile, kFlightBackground) : nullptr;

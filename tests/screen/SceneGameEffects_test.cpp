@@ -43,6 +43,7 @@ public:
     Tile* tileAt(const Layout& /*layout*/, int /*x*/, int /*y*/) override { return nullptr; }
     void placeTile(const Tile& tile) override { placed.push_back(tile.getPos()); }
     void removeTile(const Tile& /*tile*/) override {}
+    void removeTileAt(const TilePos& pos) override { removedAt.push_back(pos); }
     void invalidate() override {}
     void setLayersVisible(bool /*visible*/) override {}
     void applyLayerColors() override {}
@@ -63,6 +64,7 @@ public:
     }
 
     static inline std::vector<TilePos> placed;
+    static inline std::vector<TilePos> removedAt;
 
 private:
     GameNode node_;
@@ -99,6 +101,7 @@ protected:
             new PropertyNode("DIALOG_TROPHY_INFO", "DialogTrophyInfo"));
         setBoardDisplayFactory(&makeFaceDisplay);
         FaceDisplay::placed.clear();
+        FaceDisplay::removedAt.clear();
         installResources();
     }
     void TearDown() override {
@@ -407,6 +410,7 @@ TEST_F(SceneGameEffectsTest, AFreeCellMoveFliesTheFaceFromItsPlaceToTheSlot) {
     Tile& tile = *firstTile(game);
     const TilePos from{8, 4, 1};
     scene->startTileFlight(tile, from, false);
+    EXPECT_EQ(FaceDisplay::removedAt, std::vector<TilePos>{from}) << "the board forgets it";
     EXPECT_EQ(count("SOUND_TILE_MOVES"), 1);
     EXPECT_EQ(count("SOUND_TILE_ARRIVES"), 0);
     const std::vector<GameNode*> flights = effects("FLIGHT");
