@@ -584,9 +584,14 @@ void SceneGame::startLevel(bool keepHud) {
                       ? nextMixedGame(*current)
                       : nextLevelOfRun(*current);
         if (current == nullptr) {
-            levelPhase_ = 1;
+            // The run cannot go on and the game returns to the building:
+            // there is nothing to resume.
+            levelPhase_ = 0;
             return;
         }
+        // The undo steps of the board left behind name tiles of another
+        // board: a saved game holding them could not be resumed.
+        current->clearUndoList();
         if (!keepHud) {
             setupLevelHud(false);
         }

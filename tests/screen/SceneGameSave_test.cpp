@@ -13,6 +13,7 @@
 #include "game/players/PlayerServices.h"
 #include "game/players/TrophyList.h"
 #include "game/screen/BonusBar.h"
+#include "game/screen/GameSceneState.h"
 #include "game/screen/SceneGame.h"
 #include "game/screen/ScreenClasses.h"
 #include "game/screen/TimeBar.h"
@@ -421,6 +422,28 @@ TEST_F(SceneGameRunSaveTest, AClearedRunBoardIsSavedAsTheNextLevelWithItsFullTim
         scene = nullptr;
         Game::destroyCurrent();
     }
+}
+
+TEST_F(SceneGameRunSaveTest, TheRunsNextLevelLeftMidPlayResumesWithItsOwnUndoStepsOnly) {
+    Game& game = play(Place::Casino, runLevel());
+    while (game.getLayout()->getTileCount() > 0) {
+        playHintedPair(game);
+    }
+    scene->startLevel(false); // the level-end dialog's Continue
+    scene->setState(new StateRoomInfo());
+    for (int i = 0; i < 500 && scene->getState() != nullptr; ++i) {
+        frame(16);
+    }
+    ASSERT_EQ(game.getLevel()->getIndex(), 1);
+    playHintedPair(game);
+    scene->close();
+
+    scene = nullptr;
+    ASSERT_TRUE(Game::resumeSaved(static_cast<int>(Place::Casino)));
+    TileList undone;
+    Game::getCurrent()->undoTiles(undone);
+    EXPECT_EQ(undone.size(), 2U);
+    EXPECT_EQ(Game::getCurrent()->getLayout()->getTileCount(), 10);
 }
 
 // The roof's mixed run: the casino's definitions of the five game types
