@@ -419,7 +419,7 @@ void SceneGame::spawnTileRemovalEffect(Tile& tile, int multiplier) {
     face->setAnchorPoint(AnchorKind::Center);
     GameTree::appendChild(face, effectsLayer_.get());
     // The white face flares and fades while the tile itself fades away.
-    face->addModifier(new ModifierAlpha(400, 255, 0))
+    face->addModifier(new ModifierAlpha(400, 160, 0))
         ->setFinishFlags(Modifier::FinishHoldBack | Modifier::FinishRemoveTarget);
     // A band of light sweeps across the face meanwhile, cut to the face.
     if (RefPtr<Image> shine = widget::findImage("FACE_SHINE", "game"); shine != nullptr) {
@@ -487,12 +487,16 @@ void SceneGame::presentTrophy(int number) {
         }
         return;
     }
+    // The player's own record of the trophy; without a player (a level
+    // opened by a developer tool) the trophy's definition.
     OrvantaPlayer* player = currentProfile();
-    if (player != nullptr && player->trophies != nullptr && number >= 0 &&
-        static_cast<std::size_t>(number) < player->trophies->size()) {
-        box->setTrophy(player->trophies->get(static_cast<std::size_t>(number)));
-    } else {
-        box->setContent(std::wstring(), std::to_wstring(number + 1), nullptr);
+    RefPtr<TrophyList> trophies =
+        player != nullptr && player->trophies != nullptr ? player->trophies : nullptr;
+    if (trophies == nullptr) {
+        trophies = new TrophyList();
+    }
+    if (number >= 0 && static_cast<std::size_t>(number) < trophies->size()) {
+        box->setTrophy(trophies->get(static_cast<std::size_t>(number)));
     }
     box->setAfterClose(&SceneGame::onTrophyBoxClosed, this);
     showDialog(box);
