@@ -15,6 +15,7 @@
 #include "game/screen/RendererDisplay.h"
 #include "game/screen/SceneGame.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace orv::test {
@@ -23,12 +24,12 @@ constinit const ClassRecord RoadDriver::classRecord{"RoadDriver", parentRecords<
 
 // ---- clock -----------------------------------------------------------------------
 
-FixedClock::FixedClock(std::uint32_t startMs)
-    : now_(startMs), mainThread_(std::this_thread::get_id()) {
+FixedClock::FixedClock(std::uint32_t startMs, std::uint32_t minStepMs)
+    : now_(startMs), minStepMs_(minStepMs), mainThread_(std::this_thread::get_id()) {
     platform::setMillisecondClock([this] { return now_.load(); });
     platform::setSleepFunction([this](std::uint32_t milliseconds) {
         if (std::this_thread::get_id() == mainThread_) {
-            now_ += milliseconds;
+            now_ += std::max(milliseconds, minStepMs_);
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
         }

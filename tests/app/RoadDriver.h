@@ -26,13 +26,15 @@ class Tile;
 namespace test {
 
 /// The program's clock for one run: it starts at `startMs` and moves only
-/// when the main thread sleeps, by the time slept, so that every frame of the
-/// main loop lasts exactly its period and nothing really waits. Other
-/// threads (the resource loader) still sleep for real and leave the clock
-/// alone. Installed for the object's life.
+/// when the main thread sleeps, by the time slept but at least `minStepMs`,
+/// so that every frame of the main loop lasts the same and nothing really
+/// waits. A step above the frame period plays the game as a slower machine
+/// would, in fewer frames of more time each. Other threads (the resource
+/// loader) still sleep for real and leave the clock alone. Installed for the
+/// object's life.
 class FixedClock {
 public:
-    explicit FixedClock(std::uint32_t startMs);
+    FixedClock(std::uint32_t startMs, std::uint32_t minStepMs);
     FixedClock(const FixedClock&) = delete;
     FixedClock& operator=(const FixedClock&) = delete;
     ~FixedClock();
@@ -41,6 +43,7 @@ public:
 
 private:
     std::atomic<std::uint32_t> now_;
+    std::uint32_t minStepMs_;
     std::thread::id mainThread_;
 };
 
