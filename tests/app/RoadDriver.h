@@ -34,7 +34,7 @@ namespace test {
 /// object's life.
 class FixedClock {
 public:
-    FixedClock(std::uint32_t startMs, std::uint32_t minStepMs);
+    explicit FixedClock(std::uint32_t startMs, std::uint32_t minStepMs = 0);
     FixedClock(const FixedClock&) = delete;
     FixedClock& operator=(const FixedClock&) = delete;
     ~FixedClock();
