@@ -1,6 +1,7 @@
 #include "game/scenes/GameSceneClasses.h"
 
 #include "engine/core/ObjectFactoryContainer.h"
+#include "game/scenes/SceneElevator.h"
 #include "game/scenes/SceneLoad.h"
 #include "game/scenes/SceneLobby.h"
 #include "game/scenes/SceneOrvanta.h"
@@ -18,6 +19,7 @@ void registerGameSceneClasses() {
         {"SceneSplash", &SceneSplash::createFromDefinition},
         {"SceneLoad", &SceneLoad::createFromDefinition},
         {"SceneLobby", &SceneLobby::createFromDefinition},
+        {"SceneElevator", &SceneElevator::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {

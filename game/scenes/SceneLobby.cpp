@@ -26,6 +26,7 @@
 #include "game/dialogs/DialogNameInput.h"
 #include "game/scenes/BuildingServices.h"
 #include "game/scenes/LightSweep.h"
+#include "game/scenes/SceneElevator.h"
 
 #include <array>
 
@@ -60,6 +61,13 @@ void installToolTip(SceneManager& manager) {
     if (auto* toolTip = kindCast<AbstractToolTip>(object.get())) {
         manager.setToolTip(toolTip);
     }
+}
+
+// The elevator scene, when the program has one.
+SceneElevator* findElevator() {
+    SceneManager* manager = SceneManager::getInstance();
+    return manager != nullptr ? kindCast<SceneElevator>(manager->getScene("SCENE_ELEVATOR"))
+                              : nullptr;
 }
 
 } // namespace
@@ -109,6 +117,10 @@ void SceneLobby::setBackground() {
 }
 
 void SceneLobby::open() {
+    // The car waits at the lobby.
+    if (SceneElevator* elevator = findElevator()) {
+        elevator->setCurrentStop(elevator::kLobby);
+    }
     if (doorLeft_ != nullptr && doorRight_ != nullptr && doorsOpen_) {
         doorLeft_->setX(doorLeftClosedX_);
         doorRight_->setX(doorRightClosedX_);
@@ -187,6 +199,11 @@ void SceneLobby::showWelcome(Scene* scene) {
     BuildingServices& services = getBuildingServices();
     const bool hasPlayers = services.getPlayerCount() > 0;
     const std::string name = hasPlayers ? services.getCurrentPlayerName() : std::string();
+    if (SceneElevator* elevator = findElevator(); elevator != nullptr && hasPlayers) {
+        elevator->setLastUnlockedItem(-1);
+        elevator->clearFloorsToUnlock();
+        elevator->setCurrentStop(elevator::kLobby);
+    }
     if (auto* label = kindCast<Label>(lobby->findComponent("LABEL_PLAYERNAME"))) {
         label->setText(welcomeText(name));
     }

@@ -605,6 +605,10 @@ void addColor(MediaSet& media, const std::string& path, const ColorImage& image)
 
 } // namespace
 
+void paintHostPortrait(Pixmap& picture, int ox, int oy, double lids) {
+    paintHost(picture, ox, oy, lids);
+}
+
 void addBuildingArt(MediaSet& media, const std::filesystem::path& fonts, Gallery& sheet) {
     const MarkLayers mark = drawMark(fonts);
     const std::string s = "media/images/splash/";

@@ -615,4 +615,30 @@ std::vector<MusicTrack> synthesiseGameMusic() {
     return tracks;
 }
 
+std::vector<float> synthesiseElevatorMusic() {
+    // A lounge tune in F for the ride: a soft bell melody over a rolling harp
+    // and a walking pad, unhurried, at 84 bpm.
+    const Style elevator{"elevator",
+                         84.0,
+                         4,
+                         {{{41, 57, 60, 64},
+                           {38, 57, 60, 65},
+                           {43, 58, 62, 65},
+                           {36, 58, 60, 64},
+                           {41, 57, 60, 64},
+                           {46, 57, 62, 65},
+                           {43, 58, 62, 65},
+                           {36, 55, 58, 64}}},
+                         {65, 67, 69, 72, 74, 77, 79, 81, 84, 86},
+                         Voice::Bell,
+                         Voice::Harp,
+                         2,
+                         0.5,
+                         0.03,
+                         0.16,
+                         0.4,
+                         4201U};
+    return renderStyle(elevator);
+}
+
 } // namespace orv::media

@@ -25,6 +25,10 @@ struct MusicTrack {
 /// to loop without a seam.
 [[nodiscard]] std::vector<MusicTrack> synthesiseGameMusic();
 
+/// The elevator's music: a soft lounge tune from the same instruments,
+/// stereo, interleaved, made to loop without a seam.
+[[nodiscard]] std::vector<float> synthesiseElevatorMusic();
+
 /// Adds the effects as "media/sounds/<name>.wav" and the music as
 /// "media/music/game_<type>.ogg" (Vorbis at a modest quality: the tracks are
 /// long and soft).

@@ -14,6 +14,7 @@
 #include "tools/media/BuildingArt.h"
 #include "tools/media/ContactSheet.h"
 #include "tools/media/DialogArt.h"
+#include "tools/media/ElevatorArt.h"
 #include "tools/media/Fail.h"
 #include "tools/media/FontBaker.h"
 #include "tools/media/LayoutMedia.h"
@@ -310,6 +311,7 @@ void addSounds(MediaSet& media) {
         media.add("media/sounds/" + effect.name + ".wav", encodeWav(effect.samples));
     }
     media.add("media/music/lobby.ogg", encodeVorbis(synthesiseLobbyMusic(), 0.3F));
+    media.add("media/music/elevator.ogg", encodeVorbis(synthesiseElevatorMusic(), 0.05F));
 }
 
 // The hand-written property files, in name order.
@@ -362,6 +364,8 @@ int run(int argc, char** argv) {
     addSounds(media);
     addPlayingArt(media, sheet);
     addPlayingSounds(media);
+    addElevatorArt(media, options.fonts, sheet);
+    addElevatorSounds(media);
     addLayouts(media, options.source, sheet);
 
     applyResourcePlan(media, resourcePlan, PlanPass::Apply);
