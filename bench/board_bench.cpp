@@ -18,19 +18,14 @@
 //     cmake --build build/release --target board_bench
 //     build/release/bench/board_bench --benchmark_repetitions=5
 //           --benchmark_report_aggregates_only=true
+#include "bench/support/BenchBoard.h"
 #include "engine/core/GameTree.h"
 #include "engine/graphics/Graphics.h"
-#include "engine/properties/BasicProperties.h"
-#include "engine/properties/DefinitionStore.h"
-#include "engine/properties/GameConstants.h"
-#include "engine/properties/PropertyClasses.h"
 #include "engine/resources/Image.h"
 #include "engine/resources/ImageManager.h"
 #include "engine/scene/RenderTask.h"
 #include "engine/scene/Sprite.h"
-#include "game/board/Layout.h"
 #include "game/board/Tile.h"
-#include "game/screen/BoardLook.h"
 #include "game/screen/LayoutRenderer.h"
 #include "game/screen/RectangleUnion.h"
 #include "game/screen/RenderTile.h"
@@ -38,92 +33,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <random>
-#include <string>
 #include <vector>
 
 namespace {
 
 using namespace orv;
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-
-// The game's tuning constants, read once from its property file.
-void setUpConstants() {
-    static const bool done = [] {
-        registerPropertyClasses();
-        ImageManager::create();
-        static_cast<void>(BasicProperties::create());
-        DefinitionStore& store = getDefinitionStore();
-        store.setConstantsHook(new GameConstants());
-        store.addFile(std::string(ORVANTA_MEDIA_SOURCE) + "/properties/mahjong.xml");
-        store.load();
-        if (BoardMetrics::fromConstants().faceWidth <= 0) {
-            std::fprintf(stderr, "board_bench: the board's metrics cannot be read\n");
-            std::exit(1);
-        }
-        return true;
-    }();
-    static_cast<void>(done);
-}
-
-// A picture in varied colours; with `alpha`, its alpha falls off toward the
-// edges as the tile art's does.
-RefPtr<Image> picture(int width, int height, bool alpha, unsigned seed) {
-    RefPtr<Image> image = createImage(width, height, kFormatArgb32);
-    std::mt19937 random(seed);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int edge = std::min(std::min(x, width - 1 - x), std::min(y, height - 1 - y));
-            const std::uint32_t a =
-                alpha ? static_cast<std::uint32_t>(std::min(255, 60 + edge * 40)) : 255U;
-            const std::uint32_t pixel = (a << 24) | (random() & 0x00FFFFFFU);
-            std::memcpy(image->getPixels() + y * image->getPitch() + x * 4, &pixel, 4);
-        }
-    }
-    image->setUseAlphaChannel(alpha);
-    // A change of the display format converts it, as it does loaded pictures.
-    image->setFollowsDisplayFormat(true);
-    return image;
-}
-
-RefPtr<BoardLook> gameLook() {
-    const BoardMetrics m = BoardMetrics::fromConstants();
-    return RefPtr<BoardLook>(new BoardLook(
-        m, TileTints::fromConstants(),
-        picture(m.faceWidth + m.sideWidth, m.faceHeight + m.sideHeight, true, 1).get(),
-        picture(m.faceWidth + 2 * m.shadowOffsetX, m.faceHeight + 2 * m.shadowOffsetY, true, 2)
-            .get(),
-        picture(m.symbolWidth * 9, (m.symbolHeight + 1) * 5, true, 3).get()));
-}
-
-// A block of `columns` x `rows` tiles on layer `z` from (x, y), faces cycling.
-void placeBlock(Layout& board, int x, int y, int z, int columns, int rows) {
-    for (int j = 0; j < rows; ++j) {
-        for (int i = 0; i < columns; ++i) {
-            RefPtr<Tile> tile(new Tile(nullptr));
-            const int n = board.getTileCount();
-            tile->setFace(n % 5, n % 9, MatchType::Exact);
-            static_cast<void>(board.setTileAt(tile.get(), {x + 2 * i, y + 2 * j, z}));
-        }
-    }
-}
-
-// 144 tiles on five layers.
-RefPtr<Layout> fullBoard() {
-    RefPtr<Layout> board(new Layout());
-    placeBlock(*board, 0, 0, 0, 12, 6);
-    placeBlock(*board, 2, 1, 1, 10, 4);
-    placeBlock(*board, 6, 2, 2, 6, 4);
-    placeBlock(*board, 9, 3, 3, 3, 2);
-    placeBlock(*board, 10, 4, 4, 2, 1);
-    return board;
-}
+using namespace orv::bench;
 
 // The background and the board, flushed once, with every picture in the
 // display's format of `bytesPerPixel` (4 or 2).
@@ -134,7 +50,7 @@ struct Board {
     int bytesPerPixel;
 
     explicit Board(int bytes = 4) : bytesPerPixel(bytes) {
-        setUpConstants();
+        setUpConstants("board_bench");
         GameTree::appendChild(new Sprite(0, 0, picture(kWidth, kHeight, false, 4).get()),
                               root.get());
         renderer = new LayoutRenderer(gameLook().get());

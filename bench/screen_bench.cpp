@@ -12,112 +12,23 @@
 //           -DORVANTA_TESTS=OFF
 //     cmake --build build/release --target screen_bench
 //     build/release/bench/screen_bench --benchmark_repetitions=5
+#include "bench/support/BenchBoard.h"
 #include "engine/core/GameTree.h"
-#include "engine/core/NodeClasses.h"
 #include "engine/graphics/Graphics.h"
-#include "engine/properties/BasicProperties.h"
-#include "engine/properties/DefinitionStore.h"
-#include "engine/properties/GameConstants.h"
-#include "engine/properties/PropertyClasses.h"
 #include "engine/resources/Image.h"
 #include "engine/resources/ImageManager.h"
 #include "engine/scene/AdditiveSprite.h"
 #include "engine/scene/RenderTask.h"
-#include "engine/scene/SceneClasses.h"
 #include "engine/scene/Sprite.h"
-#include "game/board/Layout.h"
 #include "game/board/Tile.h"
-#include "game/screen/BoardLook.h"
 #include "game/screen/LayoutRenderer.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <random>
-#include <string>
-
 namespace {
 
 using namespace orv;
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-
-// The game's tuning constants, read once from its property file.
-void setUpConstants() {
-    static const bool done = [] {
-        registerPropertyClasses();
-        registerNodeClasses();
-        registerSceneClasses();
-        BasicProperties::create();
-        DefinitionStore& store = getDefinitionStore();
-        store.setConstantsHook(new GameConstants());
-        store.addFile(ORVANTA_MEDIA_SOURCE "/properties/mahjong.xml");
-        store.load();
-        if (RENDERER_TILE_FACE_WIDTH <= 0) {
-            std::fprintf(stderr, "screen_bench: the board's metrics cannot be read\n");
-            std::exit(1);
-        }
-        return true;
-    }();
-    static_cast<void>(done);
-}
-
-// A picture of `width` x `height` in varied colours; `alpha` gives its
-// pixels an alpha that falls off toward the edges.
-RefPtr<Image> picture(int width, int height, bool alpha, unsigned seed) {
-    RefPtr<Image> image = createImage(width, height, kFormatArgb32);
-    std::mt19937 random(seed);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int edge = std::min(std::min(x, width - 1 - x), std::min(y, height - 1 - y));
-            const std::uint32_t a =
-                alpha ? static_cast<std::uint32_t>(std::min(255, 60 + edge * 40)) : 255U;
-            const std::uint32_t pixel = (a << 24) | (random() & 0x00FFFFFFU);
-            std::memcpy(image->getPixels() + y * image->getPitch() + x * 4, &pixel, 4);
-        }
-    }
-    image->setUseAlphaChannel(alpha);
-    image->setFollowsDisplayFormat(true);
-    return image;
-}
-
-RefPtr<BoardLook> gameLook() {
-    const BoardMetrics m = BoardMetrics::fromConstants();
-    return RefPtr<BoardLook>(new BoardLook(
-        m, TileTints::fromConstants(),
-        picture(m.faceWidth + m.sideWidth, m.faceHeight + m.sideHeight, true, 1).get(),
-        picture(m.faceWidth + m.sideWidth, m.faceHeight + m.sideHeight, true, 2).get(),
-        picture(m.symbolWidth * 9, m.symbolHeight * 5, true, 3).get()));
-}
-
-// Places a block of `columns` x `rows` tiles on layer `z`, its first tile at
-// (x, y), neighbours two cells apart, faces cycling.
-void placeBlock(Layout& board, int x, int y, int z, int columns, int rows) {
-    for (int j = 0; j < rows; ++j) {
-        for (int i = 0; i < columns; ++i) {
-            RefPtr<Tile> tile(new Tile(nullptr));
-            const int n = board.getTileCount();
-            tile->setFace(n % 5, n % 9, MatchType::Exact);
-            static_cast<void>(board.setTileAt(tile.get(), {x + 2 * i, y + 2 * j, z}));
-        }
-    }
-}
-
-// 144 tiles on five layers.
-RefPtr<Layout> fullBoard() {
-    RefPtr<Layout> board(new Layout());
-    placeBlock(*board, 0, 0, 0, 12, 6);
-    placeBlock(*board, 2, 1, 1, 10, 4);
-    placeBlock(*board, 6, 2, 2, 6, 4);
-    placeBlock(*board, 9, 3, 3, 3, 2);
-    placeBlock(*board, 10, 4, 4, 2, 1);
-    return board;
-}
+using namespace orv::bench;
 
 // The screen's tree: background, board, bars, label strips and a star.
 struct Screen {
@@ -159,10 +70,7 @@ struct Screen {
 // `bytes` per pixel of the back buffer: every picture is converted to it,
 // as the window's set-up does.
 void frame(benchmark::State& state, int bytes) {
-    setUpConstants();
-    if (ImageManager::getInstance() == nullptr) {
-        ImageManager::create();
-    }
+    setUpConstants("screen_bench");
     Screen screen;
     ImageManager::getInstance()->setPixelFormatAll(bytes);
     RefPtr<Image> target = createImage(kWidth, kHeight, bytes == 2 ? kFormatRgb565 : kFormatArgb32);

@@ -6,18 +6,12 @@
 // by playing its planned order through the rule engine's own clicks until
 // the board is empty. Failures name the level file and the level.
 
-#include "engine/core/NodeClasses.h"
 #include "engine/core/RandomGenerator.h"
 #include "engine/core/RefPtr.h"
-#include "engine/properties/BasicProperties.h"
-#include "engine/properties/DefinitionStore.h"
-#include "engine/properties/GameConstants.h"
-#include "engine/properties/PropertyClasses.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyStore.h"
 #include "engine/properties/PropertyVector.h"
 #include "engine/resources/FileArchive.h"
-#include "engine/scene/SceneClasses.h"
 #include "game/board/BoardClasses.h"
 #include "game/board/Game.h"
 #include "game/board/GameView.h"
@@ -27,6 +21,7 @@
 #include "game/board/TileManager.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
+#include "tools/support/ToolStartUp.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -122,19 +117,7 @@ protected:
     void startIn(const fs::path& folder) {
         previousFolder_ = fs::current_path();
         fs::current_path(folder);
-        registerPropertyClasses();
-        registerNodeClasses();
-        registerSceneClasses();
-        registerBoardClasses();
-        FileArchive::setUp(ArchiveMode::File, "");
-        BasicProperties::create();
-        DefinitionStore& store = getDefinitionStore();
-        store.setConstantsHook(new GameConstants());
-        for (const char* name :
-             {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
-            store.addFile(std::string("media/properties/") + name + ".xml");
-        }
-        store.load();
+        tools::startDefinitions({registerBoardClasses});
         TileManager::create();
         Game::setView(&view_);
         sets_.load();
@@ -151,9 +134,7 @@ protected:
         Game::destroyCurrent();
         Game::setView(nullptr);
         TileManager::destroyInstance();
-        destroyDefinitionStore();
-        BasicProperties::destroyInstance();
-        FileArchive::shutDown();
+        tools::stopDefinitions();
         fs::current_path(previousFolder_);
     }
 

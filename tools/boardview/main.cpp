@@ -15,7 +15,6 @@
 // folder (default: the build's app folder).
 
 #include "engine/core/GameTree.h"
-#include "engine/core/NodeClasses.h"
 #include "engine/core/RandomGenerator.h"
 #include "engine/core/TimedTaskManager.h"
 #include "engine/gui/GuiClasses.h"
@@ -23,15 +22,10 @@
 #include "engine/platform/InputHandler.h"
 #include "engine/platform/MainLoop.h"
 #include "engine/properties/BasicProperties.h"
-#include "engine/properties/DefinitionStore.h"
-#include "engine/properties/GameConstants.h"
-#include "engine/properties/PropertyClasses.h"
-#include "engine/resources/FileArchive.h"
 #include "engine/resources/ResourceClasses.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SoundClasses.h"
 #include "engine/scene/Scene.h"
-#include "engine/scene/SceneClasses.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/system/Platform.h"
 #include "game/board/BoardClasses.h"
@@ -40,6 +34,7 @@
 #include "game/board/ShuffleRandom.h"
 #include "game/board/TileManager.h"
 #include "game/screen/LayoutRenderer.h"
+#include "tools/support/ToolStartUp.h"
 
 #include <chrono>
 #include <cstdio>
@@ -213,22 +208,9 @@ private:
 };
 
 bool startUp(const Options& options) {
-    registerPropertyClasses();
-    registerNodeClasses();
-    registerResourceClasses();
-    registerSoundClasses();
-    registerSceneClasses();
-    registerGuiClasses();
-    registerBoardClasses();
-    FileArchive::setUp(ArchiveMode::File, "");
-    BasicProperties::create();
-    DefinitionStore& store = getDefinitionStore();
-    store.setConstantsHook(new GameConstants());
-    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
-        store.addFile(std::string("media/properties/") + name + ".xml");
-    }
-    store.addFile(ORVANTA_BOARDVIEW_DEFINITIONS);
-    store.load();
+    tools::startDefinitions(
+        {registerResourceClasses, registerSoundClasses, registerGuiClasses, registerBoardClasses},
+        ORVANTA_BOARDVIEW_DEFINITIONS);
     TileManager::create();
     RandomGenerator::createInstance(options.seed, 0);
     ShuffleRandom::seed(options.seed);
@@ -252,9 +234,7 @@ void shutDown() {
     SceneManager::destroyInstance();
     ResourceManager::destroyInstance();
     TimedTaskManager::destroyInstance();
-    destroyDefinitionStore();
-    BasicProperties::destroyInstance();
-    FileArchive::shutDown();
+    tools::stopDefinitions();
     GameWindow::setInstance(nullptr);
 }
 

@@ -28,20 +28,15 @@
 // suggested silver and gold, the level file's present values, and how many
 // of the games the strong and the decent player cleared.
 
-#include "engine/core/NodeClasses.h"
 #include "engine/core/RandomGenerator.h"
 #include "engine/properties/BasicProperties.h"
-#include "engine/properties/DefinitionStore.h"
-#include "engine/properties/GameConstants.h"
-#include "engine/properties/PropertyClasses.h"
-#include "engine/resources/FileArchive.h"
-#include "engine/scene/SceneClasses.h"
 #include "game/board/BoardClasses.h"
 #include "game/board/Game.h"
 #include "game/board/GameView.h"
 #include "game/board/LevelSets.h"
 #include "game/board/ShuffleRandom.h"
 #include "game/board/TileManager.h"
+#include "tools/support/ToolStartUp.h"
 
 #include <algorithm>
 #include <array>
@@ -317,18 +312,7 @@ bool update(const std::string& path, const std::vector<Suggestion>& rooms) {
 
 void startUp(const Options& options) {
     std::filesystem::current_path(options.folder);
-    registerPropertyClasses();
-    registerNodeClasses();
-    registerSceneClasses();
-    registerBoardClasses();
-    FileArchive::setUp(ArchiveMode::File, "");
-    BasicProperties::create();
-    DefinitionStore& store = getDefinitionStore();
-    store.setConstantsHook(new GameConstants());
-    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
-        store.addFile(std::string("media/properties/") + name + ".xml");
-    }
-    store.load();
+    tools::startDefinitions({registerBoardClasses});
     TileManager::create();
 }
 
@@ -385,7 +369,7 @@ int run(int argc, char** argv) {
     }
     destroyLevelSets();
     TileManager::destroyInstance();
-    FileArchive::shutDown();
+    tools::stopDefinitions();
     return status;
 }
 

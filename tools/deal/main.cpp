@@ -25,16 +25,9 @@
 // made per layer, from layer 0 up. Exit status 0 when a level was dealt, 1
 // when it could not be, 2 for a usage error.
 
-#include "engine/core/NodeClasses.h"
 #include "engine/core/RandomGenerator.h"
-#include "engine/properties/BasicProperties.h"
-#include "engine/properties/DefinitionStore.h"
-#include "engine/properties/GameConstants.h"
-#include "engine/properties/PropertyClasses.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
-#include "engine/resources/FileArchive.h"
-#include "engine/scene/SceneClasses.h"
 #include "game/board/BoardClasses.h"
 #include "game/board/Game.h"
 #include "game/board/GameRiver.h"
@@ -42,6 +35,7 @@
 #include "game/board/ShuffleRandom.h"
 #include "game/board/SideBoard.h"
 #include "game/board/TileManager.h"
+#include "tools/support/ToolStartUp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -148,18 +142,7 @@ void resolveLayoutPath(Options& options) {
 
 void startUp(const Options& options) {
     std::filesystem::current_path(options.folder);
-    registerPropertyClasses();
-    registerNodeClasses();
-    registerSceneClasses();
-    registerBoardClasses();
-    FileArchive::setUp(ArchiveMode::File, "");
-    BasicProperties::create();
-    DefinitionStore& store = getDefinitionStore();
-    store.setConstantsHook(new GameConstants());
-    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
-        store.addFile(std::string("media/properties/") + name + ".xml");
-    }
-    store.load();
+    tools::startDefinitions({registerBoardClasses});
     TileManager::create();
     RandomGenerator::createInstance(options.seed, 0);
     ShuffleRandom::seed(options.seed);
@@ -282,6 +265,6 @@ int main(int argc, char** argv) {
     Game::destroyCurrent();
     destroyLevelSets();
     TileManager::destroyInstance();
-    FileArchive::shutDown();
+    tools::stopDefinitions();
     return 0;
 }

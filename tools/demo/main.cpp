@@ -16,17 +16,12 @@
 
 #include "engine/core/GameTree.h"
 #include "engine/core/Modifier.h"
-#include "engine/core/NodeClasses.h"
 #include "engine/core/TimedTaskManager.h"
 #include "engine/graphics/Graphics.h"
 #include "engine/gui/GuiClasses.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/platform/MainLoop.h"
 #include "engine/properties/BasicProperties.h"
-#include "engine/properties/DefinitionStore.h"
-#include "engine/properties/GameConstants.h"
-#include "engine/properties/PropertyClasses.h"
-#include "engine/resources/FileArchive.h"
 #include "engine/resources/ResourceClasses.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SoundClasses.h"
@@ -35,10 +30,10 @@
 #include "engine/scene/Dialog.h"
 #include "engine/scene/Label.h"
 #include "engine/scene/Scene.h"
-#include "engine/scene/SceneClasses.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/Sprite.h"
 #include "engine/system/Platform.h"
+#include "tools/support/ToolStartUp.h"
 
 #include <array>
 #include <chrono>
@@ -237,22 +232,8 @@ void addTiles(Scene& scene) {
 // Start-up as the game does it, up to the first frame. False when the data
 // cannot be read.
 bool startUp() {
-    registerPropertyClasses();
-    registerNodeClasses();
-    registerResourceClasses();
-    registerSoundClasses();
-    registerSceneClasses();
-    registerGuiClasses();
-
-    FileArchive::setUp(ArchiveMode::File, "");
-    BasicProperties::create();
-    DefinitionStore& store = getDefinitionStore();
-    store.setConstantsHook(new GameConstants());
-    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
-        store.addFile(std::string("media/properties/") + name + ".xml");
-    }
-    store.addFile(ORVANTA_DEMO_DEFINITIONS);
-    store.load();
+    tools::startDefinitions({registerResourceClasses, registerSoundClasses, registerGuiClasses},
+                            ORVANTA_DEMO_DEFINITIONS);
     if (getGameName().empty()) {
         std::fprintf(stderr, "demo: no GAME_NAME: the start-up property files were not read\n");
         return false;
@@ -300,9 +281,7 @@ void shutDown() {
     SoundManager::destroyInstance();
     ResourceManager::destroyInstance();
     TimedTaskManager::destroyInstance();
-    destroyDefinitionStore();
-    BasicProperties::destroyInstance();
-    FileArchive::shutDown();
+    tools::stopDefinitions();
     GameWindow::setInstance(nullptr);
 }
 

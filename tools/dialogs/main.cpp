@@ -10,25 +10,19 @@
 // itself; closing the window ends it too. `folder` is the program folder
 // (default: the build's app folder).
 
-#include "engine/core/NodeClasses.h"
 #include "engine/core/TimedTaskManager.h"
 #include "engine/gui/GuiClasses.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/platform/MainLoop.h"
 #include "engine/platform/SettingsManager.h"
 #include "engine/properties/BasicProperties.h"
-#include "engine/properties/DefinitionStore.h"
-#include "engine/properties/GameConstants.h"
-#include "engine/properties/PropertyClasses.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
-#include "engine/resources/FileArchive.h"
 #include "engine/resources/ResourceClasses.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SoundClasses.h"
 #include "engine/resources/SoundManager.h"
 #include "engine/scene/Scene.h"
-#include "engine/scene/SceneClasses.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/system/Platform.h"
 #include "game/board/Level.h"
@@ -39,6 +33,7 @@
 #include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/dialogs/OrvantaGameSettings.h"
+#include "tools/support/ToolStartUp.h"
 
 #include <chrono>
 #include <cstdio>
@@ -131,22 +126,9 @@ private:
 };
 
 bool startUp() {
-    registerPropertyClasses();
-    registerNodeClasses();
-    registerResourceClasses();
-    registerSoundClasses();
-    registerSceneClasses();
-    registerGuiClasses();
-    registerDialogClasses();
-    FileArchive::setUp(ArchiveMode::File, "");
-    BasicProperties::create();
-    DefinitionStore& store = getDefinitionStore();
-    store.setConstantsHook(new GameConstants());
-    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
-        store.addFile(std::string("media/properties/") + name + ".xml");
-    }
-    store.addFile(ORVANTA_DIALOGS_DEFINITIONS);
-    store.load();
+    tools::startDefinitions(
+        {registerResourceClasses, registerSoundClasses, registerGuiClasses, registerDialogClasses},
+        ORVANTA_DIALOGS_DEFINITIONS);
     SettingsManager::create(std::make_unique<OrvantaGameSettings>());
     ResourceManager* resources = ResourceManager::create();
     resources->addDefinitionFile("media/properties/resources.xml");
@@ -168,9 +150,7 @@ void shutDown() {
     ResourceManager::destroyInstance();
     TimedTaskManager::destroyInstance();
     SettingsManager::destroyInstance();
-    destroyDefinitionStore();
-    BasicProperties::destroyInstance();
-    FileArchive::shutDown();
+    tools::stopDefinitions();
     GameWindow::setInstance(nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include "tools/media/Palette.h"
 #include "tools/media/Shapes.h"
 #include "tools/media/Synth.h"
+#include "tools/media/SynthParts.h"
 #include "tools/media/TileArt.h"
 
 #include <algorithm>
@@ -19,8 +20,6 @@
 namespace orv::media {
 
 namespace {
-
-constexpr double pi = 3.14159265358979323846;
 
 const Lighting goldLight{0.6F, 0.7F, 18.0F};
 const Lighting stoneLight{0.5F, 0.45F, 28.0F};
@@ -424,43 +423,8 @@ std::vector<ColorImage> drawHelpPages(const std::filesystem::path& fonts) {
 
 namespace {
 
-// A decaying partial at `frequency` Hz added to `out` from `start` seconds.
-void addTone(std::vector<float>& out, double start, double frequency, double gain, double decay,
-             double attack = 0.004) {
-    const auto first = static_cast<std::size_t>(start * sampleRate);
-    for (std::size_t i = first; i < out.size(); ++i) {
-        const double t = static_cast<double>(i - first) / sampleRate;
-        const double envelope = std::min(1.0, t / attack) * std::exp(-t / decay);
-        out[i] += static_cast<float>(gain * envelope * std::sin(2 * pi * frequency * t));
-    }
-}
-
-// A soft bell: a fundamental with a few inharmonic partials.
-void addBell(std::vector<float>& out, double start, double frequency, double gain) {
-    addTone(out, start, frequency, gain, 0.45);
-    addTone(out, start, frequency * 2.01, gain * 0.35, 0.22);
-    addTone(out, start, frequency * 3.03, gain * 0.15, 0.12);
-}
-
-std::vector<float> silence(double seconds) {
-    return std::vector<float>(static_cast<std::size_t>(seconds * sampleRate), 0.0F);
-}
-
-void normalise(std::vector<float>& samples, float peak) {
-    float largest = 0.0F;
-    for (const float s : samples) {
-        largest = std::max(largest, std::abs(s));
-    }
-    if (largest > 0.0F) {
-        for (float& s : samples) {
-            s *= peak / largest;
-        }
-    }
-}
-
-double midi(int note) {
-    return 440.0 * std::pow(2.0, (note - 69) / 12.0);
-}
+// The dialogs' bells ring a little shorter than the playing screen's.
+constexpr BellRing kBellRing{0.45, 0.22};
 
 } // namespace
 
@@ -487,32 +451,32 @@ void addDialogMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery
 
     // The host's chime: two soft bells, a fifth apart.
     std::vector<float> chime = silence(1.2);
-    addBell(chime, 0.0, midi(76), 0.6);
-    addBell(chime, 0.16, midi(83), 0.5);
-    normalise(chime, 0.6F);
+    addSoftBell(chime, 0.0, midi(76), 0.6, kBellRing);
+    addSoftBell(chime, 0.16, midi(83), 0.5, kBellRing);
+    normalisePeak(chime, 0.6F);
     media.add("media/sounds/host_chime.wav", encodeWav(chime));
     // Pause falls, unpause rises.
     for (const bool rising : {false, true}) {
         std::vector<float> tones = silence(0.6);
-        addBell(tones, 0.0, midi(rising ? 67 : 74), 0.5);
-        addBell(tones, 0.09, midi(rising ? 74 : 67), 0.5);
-        normalise(tones, 0.5F);
+        addSoftBell(tones, 0.0, midi(rising ? 67 : 74), 0.5, kBellRing);
+        addSoftBell(tones, 0.09, midi(rising ? 74 : 67), 0.5, kBellRing);
+        normalisePeak(tones, 0.5F);
         media.add(rising ? "media/sounds/unpause.wav" : "media/sounds/pause.wav", encodeWav(tones));
     }
     // The count-up's tick: a very short bright click.
     std::vector<float> tick = silence(0.03);
     addTone(tick, 0.0, 2400.0, 0.5, 0.006, 0.0005);
     addTone(tick, 0.0, 3700.0, 0.25, 0.004, 0.0005);
-    normalise(tick, 0.35F);
+    normalisePeak(tick, 0.35F);
     media.add("media/sounds/score_tick.wav", encodeWav(tick));
     // A record: a rising major arpeggio ending on a held bell.
     std::vector<float> record = silence(1.6);
     const std::array<int, 4> notes{72, 76, 79, 84};
     for (std::size_t k = 0; k < notes.size(); ++k) {
-        addBell(record, 0.09 * static_cast<double>(k), midi(notes[k]),
-                k + 1 == notes.size() ? 0.7 : 0.45);
+        addSoftBell(record, 0.09 * static_cast<double>(k), midi(notes[k]),
+                    k + 1 == notes.size() ? 0.7 : 0.45, kBellRing);
     }
-    normalise(record, 0.65F);
+    normalisePeak(record, 0.65F);
     media.add("media/sounds/record_broken.wav", encodeWav(record));
     // The effects slider's ticks, one step of a major scale higher each.
     const std::array<int, 5> steps{72, 74, 76, 77, 79};
@@ -520,7 +484,7 @@ void addDialogMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery
         std::vector<float> blip = silence(0.12);
         addTone(blip, 0.0, midi(steps[k]), 0.5, 0.04, 0.002);
         addTone(blip, 0.0, midi(steps[k]) * 2, 0.15, 0.02, 0.002);
-        normalise(blip, 0.45F);
+        normalisePeak(blip, 0.45F);
         media.add("media/sounds/slider_" + std::to_string(k + 1) + ".wav", encodeWav(blip));
     }
 }

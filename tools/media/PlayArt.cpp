@@ -3,6 +3,7 @@
 #include "tools/media/Palette.h"
 #include "tools/media/Shapes.h"
 #include "tools/media/Synth.h"
+#include "tools/media/SynthParts.h"
 
 #include <algorithm>
 #include <array>
@@ -11,8 +12,6 @@
 namespace orv::media {
 
 namespace {
-
-constexpr double pi = 3.14159265358979323846;
 constexpr int kPointSize = 14;
 constexpr int kStraightLength = 8;
 
@@ -62,41 +61,8 @@ void strokeLine(cairo_t* cr, const LineColours& colours, double width,
     cairo_stroke(cr);
 }
 
-// A decaying partial at `frequency` Hz added to `out` from `start` seconds.
-void addTone(std::vector<float>& out, double start, double frequency, double gain, double decay) {
-    const auto first = static_cast<std::size_t>(start * sampleRate);
-    for (std::size_t i = first; i < out.size(); ++i) {
-        const double t = static_cast<double>(i - first) / sampleRate;
-        const double envelope = std::min(1.0, t / 0.004) * std::exp(-t / decay);
-        out[i] += static_cast<float>(gain * envelope * std::sin(2 * pi * frequency * t));
-    }
-}
-
-void addBell(std::vector<float>& out, double start, double frequency, double gain) {
-    addTone(out, start, frequency, gain, 0.5);
-    addTone(out, start, frequency * 2.01, gain * 0.35, 0.25);
-    addTone(out, start, frequency * 3.03, gain * 0.15, 0.12);
-}
-
-std::vector<float> silence(double seconds) {
-    return std::vector<float>(static_cast<std::size_t>(seconds * sampleRate), 0.0F);
-}
-
-void normalise(std::vector<float>& samples, float peak) {
-    float largest = 0.0F;
-    for (const float s : samples) {
-        largest = std::max(largest, std::abs(s));
-    }
-    if (largest > 0.0F) {
-        for (float& s : samples) {
-            s *= peak / largest;
-        }
-    }
-}
-
-double midi(int note) {
-    return 440.0 * std::pow(2.0, (note - 69) / 12.0);
-}
+// The playing screen's bells ring a little longer than the dialogs'.
+constexpr BellRing kBellRing{0.5, 0.25};
 
 // A soft glow: white fading from `alpha` at the middle to nothing at the
 // edge of a `width` x `height` ellipse.
@@ -416,17 +382,17 @@ void addPlayMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery& 
 
     // A hint: a soft two-note lantern chime.
     std::vector<float> hint = silence(0.9);
-    addBell(hint, 0.0, midi(79), 0.5);
-    addBell(hint, 0.08, midi(86), 0.4);
-    normalise(hint, 0.6F);
+    addSoftBell(hint, 0.0, midi(79), 0.5, kBellRing);
+    addSoftBell(hint, 0.08, midi(86), 0.4, kBellRing);
+    normalisePeak(hint, 0.6F);
     media.add("media/sounds/use_hint.wav", encodeWav(hint));
     // The super hint: a quick rising shimmer of five bells.
     std::vector<float> super = silence(1.4);
     static constexpr std::array<int, 5> shimmer{79, 83, 86, 91, 95};
     for (std::size_t k = 0; k < shimmer.size(); ++k) {
-        addBell(super, 0.05 * static_cast<double>(k), midi(shimmer[k]), 0.4);
+        addSoftBell(super, 0.05 * static_cast<double>(k), midi(shimmer[k]), 0.4, kBellRing);
     }
-    normalise(super, 0.65F);
+    normalisePeak(super, 0.65F);
     media.add("media/sounds/superhint.wav", encodeWav(super));
     // Its end: three falling ticks, like a clock winding down.
     std::vector<float> ends = silence(0.9);
@@ -434,7 +400,7 @@ void addPlayMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery& 
         addTone(ends, 0.2 * k, midi(88 - 3 * k), 0.5, 0.05);
         addTone(ends, 0.2 * k, midi(88 - 3 * k) * 2.0, 0.15, 0.03);
     }
-    normalise(ends, 0.5F);
+    normalisePeak(ends, 0.5F);
     media.add("media/sounds/superhint_ends.wav", encodeWav(ends));
     // The super score: a major fanfare; the mega score climbs an octave
     // higher and holds a full chord.
@@ -442,14 +408,15 @@ void addPlayMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery& 
         std::vector<float> fanfare = silence(mega ? 2.2 : 1.8);
         const std::array<int, 4> notes{72, 76, 79, 84};
         for (std::size_t k = 0; k < notes.size(); ++k) {
-            addBell(fanfare, 0.11 * static_cast<double>(k), midi(notes[k] + (mega ? 5 : 0)), 0.45);
+            addSoftBell(fanfare, 0.11 * static_cast<double>(k), midi(notes[k] + (mega ? 5 : 0)),
+                        0.45, kBellRing);
         }
         if (mega) {
             for (const int note : {89, 93, 96}) {
-                addBell(fanfare, 0.6, midi(note), 0.35);
+                addSoftBell(fanfare, 0.6, midi(note), 0.35, kBellRing);
             }
         }
-        normalise(fanfare, 0.75F);
+        normalisePeak(fanfare, 0.75F);
         media.add(mega ? "media/sounds/megascore.wav" : "media/sounds/superscore.wav",
                   encodeWav(fanfare));
     }
