@@ -1,3 +1,4 @@
+#include "engine/system/EndRequests.h"
 #include "engine/system/Platform.h"
 
 #include <SDL.h>
@@ -97,6 +98,7 @@ bool openAudioDevice() {
     if (device != nullptr) {
         return true;
     }
+    claimTerminationSignals();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }

@@ -314,10 +314,13 @@ std::size_t translateEvent(const SDL_Event& event, const InputState& state,
     case SDL_WINDOWEVENT:
         return translateWindowEvent(event.window, out);
     // The window is told to close before SDL_QUIT comes for it, and the hint
-    // set at window creation stops that second report; what remains is the
-    // desktop asking the program to end (log-out, a signal).
+    // set at window creation stops that second report; the termination
+    // signals are the system layer's own. What remains is SDL's word that
+    // the program must end (the Wayland display connection closed, the
+    // session ends): no one is there to answer a question, so it ends in
+    // order with exit code 0.
     case SDL_QUIT:
-        out.push_back({WM_CLOSE, 0, 0});
+        out.push_back({WM_QUIT, 0, 0});
         return 1;
     default:
         return 0;

@@ -40,7 +40,9 @@ struct InputState {
 ///   WM_xBUTTONDBLCLK for the second click of a run (every even click count).
 ///   wParam holds the MK_ flags after the event, lParam the position as
 ///   packPoint (window logical coordinates, possibly outside the window).
-/// - Window: close request and SDL_QUIT give WM_CLOSE; minimised / maximised /
+/// - SDL_QUIT gives WM_QUIT with exit code 0 (the program is ended from
+///   outside: the display connection closed, the session ends).
+/// - Window: close request gives WM_CLOSE; minimised / maximised /
 ///   restored give WM_SIZE with SIZE_MINIMIZED / SIZE_MAXIMIZED /
 ///   SIZE_RESTORED; focus gained / lost give WM_SETFOCUS / WM_KILLFOCUS;
 ///   exposed gives WM_PAINT.

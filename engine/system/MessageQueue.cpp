@@ -1,3 +1,4 @@
+#include "engine/system/EndRequests.h"
 #include "engine/system/EventTranslation.h"
 #include "engine/system/Platform.h"
 
@@ -16,7 +17,8 @@ std::deque<Message> pending;
 // state is read once after SDL has gathered the events; the translation makes
 // the flags of each button message right on its own.
 void gatherEvents() {
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+    // A lost display has nothing more to say, and every call to it is wasted.
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || isDisplayLost()) {
         return;
     }
     SDL_PumpEvents();
@@ -35,6 +37,16 @@ void gatherEvents() {
 
 bool peekMessage(Message& out) {
     gatherEvents();
+    if (takeEndRequestQuit()) {
+        // Ended from outside: whatever is pending could only ask or show
+        // something that no one is there for.
+        if (getEndRequest() == EndRequest::Signal) {
+            reportDiagnostic("a termination signal: the program saves and ends without asking");
+        }
+        pending.clear();
+        out = {WM_QUIT, 0, 0};
+        return true;
+    }
     if (pending.empty()) {
         return false;
     }

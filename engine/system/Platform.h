@@ -355,6 +355,24 @@ void postMessage(const Message& message);
 /// Posts WM_QUIT with `exitCode` (as unsigned) in wParam.
 void postQuitMessage(int exitCode);
 
+/// What, from outside the game, has asked the program to end.
+enum class EndRequest {
+    None,
+    /// A termination signal: SIGTERM, SIGINT or SIGHUP. The system layer
+    /// takes these over when it first starts SDL's video or audio; a second
+    /// signal before the program has ended ends it at once, as by default.
+    Signal,
+    /// The connection to the display server broke. Nothing can be shown or
+    /// asked any more, and the window is not taken down through the dead
+    /// connection (its objects are left to the process's end).
+    DisplayLost,
+};
+/// The first end request met, or None. The next `peekMessage` after it is
+/// met drops what is pending and answers WM_QUIT with exit code 0, once: the
+/// program then ends in order through its normal shut-down and its saves,
+/// without a question. Safe from any thread.
+[[nodiscard]] EndRequest getEndRequest();
+
 /// The mouse pointer shapes; the numbers are the game's cursor kinds.
 enum class CursorKind {
     Hidden = 0,

@@ -1,3 +1,4 @@
+#include "engine/system/EndRequests.h"
 #include "engine/system/Platform.h"
 
 #include <SDL.h>
@@ -12,17 +13,35 @@ namespace orv::platform {
 
 namespace {
 
+// After the display connection is lost, SDL's video objects are left to the
+// process's end: destroying them would wait for the display server forever.
 struct WindowDeleter {
-    void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+    void operator()(SDL_Window* window) const {
+        if (!isDisplayLost()) {
+            SDL_DestroyWindow(window);
+        }
+    }
 };
 struct RendererDeleter {
-    void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+    void operator()(SDL_Renderer* renderer) const {
+        if (!isDisplayLost()) {
+            SDL_DestroyRenderer(renderer);
+        }
+    }
 };
 struct TextureDeleter {
-    void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+    void operator()(SDL_Texture* texture) const {
+        if (!isDisplayLost()) {
+            SDL_DestroyTexture(texture);
+        }
+    }
 };
 struct CursorDeleter {
-    void operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
+    void operator()(SDL_Cursor* cursor) const {
+        if (!isDisplayLost()) {
+            SDL_FreeCursor(cursor);
+        }
+    }
 };
 struct SurfaceDeleter {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
@@ -38,7 +57,7 @@ void noteError(std::string_view what) {
 // desktop query while the window is open neither starts nor stops anything.
 class VideoSession {
 public:
-    VideoSession() : ok_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+    VideoSession() : ok_((claimTerminationSignals(), SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)) {
         if (!ok_) {
             noteError("video start");
         }
@@ -46,7 +65,7 @@ public:
     VideoSession(const VideoSession&) = delete;
     VideoSession& operator=(const VideoSession&) = delete;
     ~VideoSession() {
-        if (ok_) {
+        if (ok_ && !isDisplayLost()) {
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
         }
     }
@@ -63,6 +82,7 @@ private:
 bool keepVideoStarted() {
     static bool started = false;
     if (!started) {
+        claimTerminationSignals();
         started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
         if (!started) {
             noteError("video start");
@@ -232,8 +252,10 @@ std::unique_ptr<Window> Window::create(std::string_view title, int width, int he
                                             SDL_WINDOWPOS_CENTERED, width, height, flags));
         if (!impl->window) {
             noteError("window");
+            return false;
         }
-        return impl->window != nullptr;
+        watchDisplayConnection(impl->window.get());
+        return true;
     };
     if (!makeWindow()) {
         return nullptr;
@@ -286,6 +308,9 @@ std::string Window::getLastError() {
 Window::Window(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 Window::~Window() {
+    if (isDisplayLost()) {
+        return;
+    }
     // The pointer shapes belong to the video system: give back the default
     // before ours go, and show the pointer again for whatever comes next.
     SDL_SetCursor(SDL_GetDefaultCursor());

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,13 +25,19 @@ struct ProgramRun {
     std::chrono::milliseconds took{};
 };
 
-ProgramRun runFrom(const std::string& folder, bool quitAtOnce) {
+// With `quitAtOnce`, the main loop's first message is the quit; with a
+// `signalAtOnce` too, that signal is raised instead, as from outside.
+ProgramRun runFrom(const std::string& folder, bool quitAtOnce, int signalAtOnce = 0) {
     ProgramRun run;
     const std::string previous = platform::getCurrentFolder();
-    setStepObserver([&run, quitAtOnce](std::string_view step) {
+    setStepObserver([&run, quitAtOnce, signalAtOnce](std::string_view step) {
         run.steps.emplace_back(step);
         if (quitAtOnce && step == "main loop") {
-            platform::postQuitMessage(0);
+            if (signalAtOnce != 0) {
+                std::raise(signalAtOnce);
+            } else {
+                platform::postQuitMessage(0);
+            }
         }
     });
     testing::internal::CaptureStderr();
@@ -84,11 +91,16 @@ INSTANTIATE_TEST_SUITE_P(Media, BrokenMedia,
                                          BrokenMediaCase{"Truncated", 200000, "damaged"}),
                          &caseName);
 
+// How the program is ended: 0 for the quit message (the quit question's
+// Yes), else the termination signal it gets from outside.
+class EndedBy : public testing::TestWithParam<int> {};
+
 // The start-up steps in their order up to the main loop, then after a
-// normal quit the level in progress, the saves and every release, each once
-// and in its order; the players list and the scores are on disk afterwards.
-TEST(OrvantaMain, StartsAndShutsDownInOrder) {
-    const ProgramRun run = runFrom(ORVANTA_MEDIA_APP_DIR, true);
+// normal quit, or a termination signal (without a question), the level in
+// progress, the saves and every release, each once and in its order; the
+// players list and the scores are on disk afterwards.
+TEST_P(EndedBy, StartsAndShutsDownInOrder) {
+    const ProgramRun run = runFrom(ORVANTA_MEDIA_APP_DIR, true, GetParam());
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     const std::vector<std::string> expected{"archive",
                                             "definitions",
@@ -129,6 +141,11 @@ TEST(OrvantaMain, StartsAndShutsDownInOrder) {
         EXPECT_NE(std::find(saved.begin(), saved.end(), file), saved.end()) << file;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(OrvantaMain, EndedBy, testing::Values(0, SIGTERM),
+                         [](const testing::TestParamInfo<int>& ending) {
+                             return std::string(ending.param == 0 ? "Quit" : "Signal");
+                         });
 
 } // namespace
 } // namespace orv

@@ -297,7 +297,7 @@ std::vector<Case> cases() {
 
         // Window.
         {"CloseRequest", windowEvent(SDL_WINDOWEVENT_CLOSE), kNoState, {{WM_CLOSE, 0, 0}}},
-        {"DesktopAsksToQuit", quitEvent(), kNoState, {{WM_CLOSE, 0, 0}}},
+        {"DesktopEndsTheProgram", quitEvent(), kNoState, {{WM_QUIT, 0, 0}}},
         {"Minimised",
          windowEvent(SDL_WINDOWEVENT_MINIMIZED),
          kNoState,
