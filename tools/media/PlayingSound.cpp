@@ -228,12 +228,19 @@ enum class Voice { Pluck, Mallet, Bell, Harp };
 // A track's plan: tempo and metre, chords (four notes each, lowest first,
 // one per bar), the melody's scale and how busy it is, its instruments and
 // how it sits in the stereo field.
+// A chord: four MIDI notes, lowest first.
+using Chord = std::array<int, 4>;
+// A track's chords, one per bar, played through twice.
+using Chords = std::array<Chord, 8>;
+// The melody's notes, MIDI, lowest first.
+using Scale = std::array<int, 10>;
+
 struct Style {
     const char* name;
-    double tempo;                             // beats per minute
-    int beatsPerBar;                          // 4, or 3 for a waltz
-    std::array<std::array<int, 4>, 8> chords; // one chord per bar, repeated twice
-    std::array<int, 10> scale;                // the melody's notes, MIDI
+    double tempo;    // beats per minute
+    int beatsPerBar; // 4, or 3 for a waltz
+    Chords chords;
+    Scale scale;
     Voice melody;
     Voice accompaniment;
     int stepsPerBeat;  // melody grid: 2 eighths, 3 triplets, 4 sixteenths
@@ -421,6 +428,47 @@ private:
     std::map<std::array<int, 4>, std::vector<float>> pads_;
 };
 
+// Each track's chords, one a bar.
+
+// Classic: an unhurried plucked zither over a warm pad in G, 4/4.
+constexpr Chords kClassicChords{Chord{43, 59, 62, 66}, Chord{40, 55, 59, 62}, Chord{36, 55, 60, 64},
+                                Chord{38, 54, 57, 62}, Chord{43, 59, 62, 66}, Chord{40, 55, 59, 64},
+                                Chord{36, 55, 60, 64}, Chord{38, 54, 57, 60}};
+
+// FreeCell: brisk wooden mallets in A minor, sixteenth-note runs.
+constexpr Chords kFreecellChords{
+    Chord{45, 60, 64, 67}, Chord{41, 60, 65, 69}, Chord{43, 59, 62, 67}, Chord{40, 59, 64, 67},
+    Chord{45, 60, 64, 69}, Chord{38, 57, 62, 65}, Chord{40, 59, 62, 64}, Chord{40, 56, 59, 64}};
+
+// Split: a zither and a bell answering each other across the room, E minor.
+constexpr Chords kSplitChords{Chord{40, 59, 64, 67}, Chord{36, 55, 60, 64}, Chord{38, 57, 62, 66},
+                              Chord{35, 54, 59, 62}, Chord{40, 59, 64, 67}, Chord{36, 57, 60, 64},
+                              Chord{43, 59, 62, 67}, Chord{35, 54, 57, 63}};
+
+// Triple: a waltz in F, mallets on the melody and a plucked oom-pah.
+constexpr Chords kTripleChords{Chord{41, 57, 60, 65}, Chord{46, 58, 62, 65}, Chord{36, 55, 58, 64},
+                               Chord{41, 57, 60, 65}, Chord{38, 57, 62, 65}, Chord{46, 58, 62, 67},
+                               Chord{36, 55, 60, 64}, Chord{36, 55, 58, 64}};
+
+// River: a harp rolling like water under a slow bell melody in D.
+constexpr Chords kRiverChords{Chord{38, 57, 62, 66}, Chord{43, 59, 62, 67}, Chord{35, 54, 59, 62},
+                              Chord{45, 57, 61, 64}, Chord{38, 57, 62, 66}, Chord{43, 62, 66, 71},
+                              Chord{40, 59, 62, 67}, Chord{45, 57, 61, 67}};
+
+// The game's music: one track for each game type, in the chords above.
+constexpr std::array<Style, 5> kStyles{{
+    {"game_classic", 72.0, 4, kClassicChords, Scale{62, 64, 67, 69, 71, 74, 76, 79, 81, 83},
+     Voice::Pluck, Voice::Bell, 2, 0.3, 0.03, 0.17, 0.3, 4101U},
+    {"game_freecell", 104.0, 4, kFreecellChords, Scale{69, 72, 74, 76, 79, 81, 84, 86, 88, 91},
+     Voice::Mallet, Voice::Pluck, 4, 0.45, 0.022, 0.15, -0.35, 4102U},
+    {"game_split", 92.0, 4, kSplitChords, Scale{64, 66, 67, 71, 74, 76, 78, 79, 83, 86},
+     Voice::Bell, Voice::Pluck, 2, 0.4, 0.025, 0.16, 0.8, 4103U},
+    {"game_triple", 120.0, 3, kTripleChords, Scale{65, 67, 69, 72, 74, 77, 79, 81, 84, 86},
+     Voice::Mallet, Voice::Pluck, 2, 0.25, 0.025, 0.17, 0.25, 4104U},
+    {"game_river", 68.0, 4, kRiverChords, Scale{62, 64, 66, 69, 71, 74, 76, 78, 81, 83},
+     Voice::Bell, Voice::Harp, 1, 0.25, 0.035, 0.15, 0.2, 4105U},
+}};
+
 std::vector<float> renderStyle(const Style& style) {
     const double beat = 60.0 / style.tempo;
     const double bar = beat * style.beatsPerBar;
@@ -496,121 +544,15 @@ void addPlayingSounds(MediaSet& media) {
 }
 
 std::vector<MusicTrack> synthesiseGameMusic() {
-    // Classic: an unhurried plucked zither over a warm pad in G, 4/4.
-    const Style classic{"game_classic",
-                        72.0,
-                        4,
-                        {{{43, 59, 62, 66},
-                          {40, 55, 59, 62},
-                          {36, 55, 60, 64},
-                          {38, 54, 57, 62},
-                          {43, 59, 62, 66},
-                          {40, 55, 59, 64},
-                          {36, 55, 60, 64},
-                          {38, 54, 57, 60}}},
-                        {62, 64, 67, 69, 71, 74, 76, 79, 81, 83},
-                        Voice::Pluck,
-                        Voice::Bell,
-                        2,
-                        0.3,
-                        0.03,
-                        0.17,
-                        0.3,
-                        4101U};
-    // FreeCell: brisk wooden mallets in A minor, sixteenth-note runs.
-    const Style freecell{"game_freecell",
-                         104.0,
-                         4,
-                         {{{45, 60, 64, 67},
-                           {41, 60, 65, 69},
-                           {43, 59, 62, 67},
-                           {40, 59, 64, 67},
-                           {45, 60, 64, 69},
-                           {38, 57, 62, 65},
-                           {40, 59, 62, 64},
-                           {40, 56, 59, 64}}},
-                         {69, 72, 74, 76, 79, 81, 84, 86, 88, 91},
-                         Voice::Mallet,
-                         Voice::Pluck,
-                         4,
-                         0.45,
-                         0.022,
-                         0.15,
-                         -0.35,
-                         4102U};
-    // Split: a zither and a bell answering each other across the room, E minor.
-    const Style split{"game_split",
-                      92.0,
-                      4,
-                      {{{40, 59, 64, 67},
-                        {36, 55, 60, 64},
-                        {38, 57, 62, 66},
-                        {35, 54, 59, 62},
-                        {40, 59, 64, 67},
-                        {36, 57, 60, 64},
-                        {43, 59, 62, 67},
-                        {35, 54, 57, 63}}},
-                      {64, 66, 67, 71, 74, 76, 78, 79, 83, 86},
-                      Voice::Bell,
-                      Voice::Pluck,
-                      2,
-                      0.4,
-                      0.025,
-                      0.16,
-                      0.8,
-                      4103U};
-    // Triple: a waltz in F, mallets on the melody and a plucked oom-pah.
-    const Style triple{"game_triple",
-                       120.0,
-                       3,
-                       {{{41, 57, 60, 65},
-                         {46, 58, 62, 65},
-                         {36, 55, 58, 64},
-                         {41, 57, 60, 65},
-                         {38, 57, 62, 65},
-                         {46, 58, 62, 67},
-                         {36, 55, 60, 64},
-                         {36, 55, 58, 64}}},
-                       {65, 67, 69, 72, 74, 77, 79, 81, 84, 86},
-                       Voice::Mallet,
-                       Voice::Pluck,
-                       2,
-                       0.25,
-                       0.025,
-                       0.17,
-                       0.25,
-                       4104U};
-    // River: a harp rolling like water under a slow bell melody in D.
-    const Style river{"game_river",
-                      68.0,
-                      4,
-                      {{{38, 57, 62, 66},
-                        {43, 59, 62, 67},
-                        {35, 54, 59, 62},
-                        {45, 57, 61, 64},
-                        {38, 57, 62, 66},
-                        {43, 62, 66, 71},
-                        {40, 59, 62, 67},
-                        {45, 57, 61, 67}}},
-                      {62, 64, 66, 69, 71, 74, 76, 78, 81, 83},
-                      Voice::Bell,
-                      Voice::Harp,
-                      1,
-                      0.25,
-                      0.035,
-                      0.15,
-                      0.2,
-                      4105U};
     // The tracks are independent: render them side by side.
-    const std::array<const Style*, 5> styles{&classic, &freecell, &split, &triple, &river};
     std::vector<std::future<std::vector<float>>> pending;
-    pending.reserve(styles.size());
-    for (const Style* style : styles) {
-        pending.push_back(std::async(std::launch::async, [style] { return renderStyle(*style); }));
+    pending.reserve(kStyles.size());
+    for (const Style& style : kStyles) {
+        pending.push_back(std::async(std::launch::async, [&style] { return renderStyle(style); }));
     }
     std::vector<MusicTrack> tracks;
-    for (std::size_t k = 0; k < styles.size(); ++k) {
-        tracks.push_back({styles[k]->name, pending[k].get()});
+    for (std::size_t k = 0; k < kStyles.size(); ++k) {
+        tracks.push_back({kStyles[k].name, pending[k].get()});
     }
     return tracks;
 }

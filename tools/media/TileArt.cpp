@@ -398,6 +398,22 @@ void stick(cairo_t* cr, const FaceStyle& s, double x, double y0, double y1, doub
     }
 }
 
+// One stick of a bamboo face: centred on x, from y0 to y1, `w` wide.
+struct Stick {
+    double x;
+    double y0;
+    double y1;
+    double w;
+    std::uint32_t colour;
+};
+
+// The sticks of a face, drawn in the order given.
+void sticks(cairo_t* cr, const FaceStyle& s, std::initializer_list<Stick> list) {
+    for (const Stick& k : list) {
+        stick(cr, s, k.x, k.y0, k.y1, k.w, k.colour);
+    }
+}
+
 // A leaf from (x, y) pointing at angle `a`, `len` long.
 void leaf(cairo_t* cr, double x, double y, double a, double len, double width) {
     const double ex = x + std::cos(a) * len;
@@ -430,26 +446,23 @@ void drawBamboo(cairo_t* cr, const FaceStyle& s, int n) {
         break;
     }
     case 2:
-        stick(cr, s, 20, 4, 24.5, 8, g);
-        stick(cr, s, 20, 27.5, 48, 8, b);
+        sticks(cr, s, {{20, 4, 24.5, 8, g}, {20, 27.5, 48, 8, b}});
         break;
     case 3:
-        stick(cr, s, 20, 4, 24.5, 8, b);
-        stick(cr, s, 12, 27.5, 48, 8, g);
-        stick(cr, s, 28, 27.5, 48, 8, g);
+        sticks(cr, s, {{20, 4, 24.5, 8, b}, {12, 27.5, 48, 8, g}, {28, 27.5, 48, 8, g}});
         break;
     case 4:
-        stick(cr, s, 12, 4, 24.5, 8, b);
-        stick(cr, s, 28, 4, 24.5, 8, g);
-        stick(cr, s, 12, 27.5, 48, 8, g);
-        stick(cr, s, 28, 27.5, 48, 8, b);
+        sticks(
+            cr, s,
+            {{12, 4, 24.5, 8, b}, {28, 4, 24.5, 8, g}, {12, 27.5, 48, 8, g}, {28, 27.5, 48, 8, b}});
         break;
     case 5:
-        stick(cr, s, 9.5, 4, 24.5, 7, g);
-        stick(cr, s, 30.5, 4, 24.5, 7, b);
-        stick(cr, s, 20, 15.8, 36.2, 7, r);
-        stick(cr, s, 9.5, 27.5, 48, 7, b);
-        stick(cr, s, 30.5, 27.5, 48, 7, g);
+        sticks(cr, s,
+               {{9.5, 4, 24.5, 7, g},
+                {30.5, 4, 24.5, 7, b},
+                {20, 15.8, 36.2, 7, r},
+                {9.5, 27.5, 48, 7, b},
+                {30.5, 27.5, 48, 7, g}});
         break;
     case 6:
         for (const double x : {9.0, 20.0, 31.0}) {
