@@ -405,6 +405,28 @@ TEST_F(SceneGameEffectsTest, TheBuildUpPlacesEveryTileOfStacksFromTheBottomUp) {
     }
 }
 
+TEST_F(SceneGameEffectsTest, TheLargeStarBurstThrowsTwentyStarsFromItsPointThatLeave) {
+    play();
+    scene->showStarBurst(300, 200);
+    std::vector<Sprite*> stars;
+    for (GameNode* child = scene->getEffectLayer()->getFirstChild(); child != nullptr;
+         child = child->getNextSibling()) {
+        if (auto* star = kindCast<Sprite>(child); star != nullptr) {
+            stars.push_back(star);
+        }
+    }
+    ASSERT_EQ(stars.size(), 20U);
+    for (Sprite* star : stars) {
+        EXPECT_EQ(star->getX(), 300);
+        EXPECT_EQ(star->getY(), 200);
+        EXPECT_FALSE(star->isVisible()) << "each waits for its own start";
+    }
+    for (int t = 0; t < 5000; t += 100) {
+        frame(100);
+    }
+    EXPECT_EQ(scene->getEffectLayer()->getFirstChild(), nullptr) << "stars and point are gone";
+}
+
 TEST_F(SceneGameEffectsTest, AFreeCellMoveFliesTheFaceFromItsPlaceToTheSlot) {
     Game& game = play();
     Tile& tile = *firstTile(game);
