@@ -355,7 +355,8 @@ void addPlayMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery& 
     const ColorImage star = drawGoldStar(48);
     const ColorImage shine = drawFaceShine(28, 64);
     const ColorImage overlay = drawSuperHintOverlay(48);
-    const ColorImage glow = drawGlow(60, 60, palette::goldLight, 0.85);
+    // Laid over the shuffle button (150 x 40) from 2 pixels in and 7 above.
+    const ColorImage glow = drawGlow(146, 54, palette::goldLight, 0.9);
     const ColorImage fadingStar = drawTwinkle(16, 4, 0xFFFFFF);
     media.add("media/images/game/superscore_star.png", encodePngColor(star));
     media.add("media/images/game/face_shine.png", encodePngColor(shine));
