@@ -550,6 +550,24 @@ TEST_F(SceneGameHintsTest, AStuckBoardOffersItsWayOutByPlace) {
     }
 }
 
+TEST_F(SceneGameHintsTest, AReDealWithoutAMatchAsksOnceWithoutASecondShuffle) {
+    Game& game = enterAt(Place::Hallway);
+    stepUntilPlaying();
+    player.shuffles.reset(2);
+    scene->shuffle();
+    ASSERT_NE(game.getShuffledLayout(), nullptr);
+    // The re-deal waiting to be swapped in holds no match.
+    int face = 0;
+    game.getShuffledLayout()->forEachTile([&face](Tile& tile) { tile.setFace(0, face++); });
+    stepUntilPlaying();
+    EXPECT_EQ(game.getCounters().numZeroMatches, 1) << "the stuck test ran once";
+    auto* question = kindCast<DialogYesNo>(scene->findDialog("TEXT_STUCK_QUENBY"));
+    ASSERT_NE(question, nullptr);
+    EXPECT_TRUE(scene->isDialogOpen("TEXT_STUCK_QUENBY"));
+    EXPECT_TRUE(question->getYesButton()->isEnabled());
+    EXPECT_FALSE(question->getNoButton()->isEnabled()) << "another shuffle could not help";
+}
+
 TEST_F(SceneGameHintsTest, TheStuckQuestionsAnswerRunsOnceItHasClosed) {
     struct Case {
         const char* name;
