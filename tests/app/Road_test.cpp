@@ -7,6 +7,7 @@
 #include "engine/scene/Label.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/scene/Sprite.h"
 #include "engine/system/Platform.h"
 #include "game/board/Game.h"
 #include "game/board/Layout.h"
@@ -69,6 +70,17 @@ int runRoad(RoadDriver& road) {
 bool buttonEnabled(std::string_view name) {
     const auto* button = kindCast<Button>(findOnScreen(name));
     return button != nullptr && button->isEnabled() && button->isVisible();
+}
+
+// The child of `parent` named `name`, or null.
+GameNode* childNamed(const GameNode* parent, std::string_view name) {
+    for (GameNode* child = parent != nullptr ? parent->getFirstChild() : nullptr; child != nullptr;
+         child = child->getNextSibling()) {
+        if (child->getName() == name) {
+            return child;
+        }
+    }
+    return nullptr;
 }
 
 // The greeting of the lobby shown, or empty.
@@ -263,8 +275,8 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
             return answer() && buttonEnabled("BUTTON_DOOR1");
         },
         [&run] {
-            const GameNode* medal = findOnScreen("MEDAL1");
-            run.medalShown = medal != nullptr && medal->isVisible();
+            const auto* medal = kindCast<Sprite>(childNamed(findOnScreen("MEDALS"), "MEDAL1"));
+            run.medalShown = medal != nullptr && medal->isVisible() && medal->getAlpha() == 255;
             if (const OrvantaPlayer* player = PlayerManager::get()->getCurrentProfile()) {
                 run.roomWins = player->stats.getRoom(1, 1).levelWinCount;
                 run.roomBest = player->stats.getRoom(1, 1).bestScore;
