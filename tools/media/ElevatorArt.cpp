@@ -46,6 +46,9 @@ constexpr int kEyesX = kHostX + 38;
 constexpr int kEyesY = kHostY + 66;
 constexpr int kEyesW = 52;
 constexpr int kEyesH = 16;
+// The brass plaque under the screen.
+constexpr int kPlaqueW = 132;
+constexpr int kPlaqueX = kScreenX + (kScreenW - kPlaqueW) / 2;
 // The control panel and the floor display set in it.
 constexpr int kPanelX = 468;
 constexpr int kPanelY = 34;
@@ -203,15 +206,15 @@ Pixmap drawCabin(const BakedFont& plaqueFont) {
         fill(cabin, glass, drawScreen(0.0), kScreenX, kScreenY);
         innerShadow(cabin, glass, 6.0, 3.0, 0.65F);
         // A small brass plaque under the screen.
-        const Field plaque = shapeMask(kW, kH, roundRect(128, 338, 100, 18, 4));
+        const Field plaque = shapeMask(kW, kH, roundRect(kPlaqueX, 338, kPlaqueW, 18, 4));
         castShadow(cabin, plaque, Shadow{2.0, 1.5, 0.45F});
         paintLit(cabin, brushedMetal(kW, kH, 331U, brassMetal()), plaque,
                  bevel(plaque, 3, 2, Profile::Round), metalLight);
-        const Field word = textMask(plaqueFont, U"AT YOUR SERVICE", 100, 18);
+        const Field word = textMask(plaqueFont, U"AT YOUR SERVICE", kPlaqueW, 18);
         Field placed(kW, kH);
         for (int y = 0; y < 18; ++y) {
-            for (int x = 0; x < 100; ++x) {
-                placed(128 + x, 338 + y) = word.at(x, y);
+            for (int x = 0; x < kPlaqueW; ++x) {
+                placed(kPlaqueX + x, 338 + y) = word.at(x, y);
             }
         }
         fill(cabin, placed, hex(palette::mahoganyDark, 0.85F));
@@ -381,22 +384,28 @@ ColorImage drawCarDoor(bool left) {
     }
     paintLit(door, brushedMetal(dw, kH, left ? 401U : 409U, brassMetal(), false), leaf, heights,
              metalLight);
-    // A fan of lacquer rays rising from the meeting edge at mid height.
+    // A half sun of lacquer rays spreading from the meeting edge at mid
+    // height; with the other door's half it makes a whole sun.
     const double fx = left ? dw : 0;
     const Field fan = pathMask(dw, kH, [fx, left](cairo_t* cr) {
-        for (int k = 0; k < 5; ++k) {
-            const double a0 = -0.5 * pi + (k - 2) * 0.28 - 0.08;
-            const double a1 = a0 + 0.16;
-            const double sign = left ? -1.0 : 1.0;
-            cairo_move_to(cr, fx, 300);
-            cairo_line_to(cr, fx + sign * 120 * std::cos(a0 + pi / 2), 300 + 120 * std::sin(a0));
-            cairo_line_to(cr, fx + sign * 120 * std::cos(a1 + pi / 2), 300 + 120 * std::sin(a1));
+        const double facing = left ? pi : 0.0;
+        for (int k = 0; k < 7; ++k) {
+            const double centre = facing + (k - 3) * 0.42;
+            const double a0 = centre - 0.1;
+            const double a1 = centre + 0.1;
+            cairo_move_to(cr, fx + 34 * std::cos(centre), 300 + 34 * std::sin(centre));
+            cairo_line_to(cr, fx + 150 * std::cos(a0), 300 + 150 * std::sin(a0));
+            cairo_line_to(cr, fx + 150 * std::cos(a1), 300 + 150 * std::sin(a1));
             cairo_close_path(cr);
         }
         cairo_fill(cr);
     });
     paintLit(door, lacquer(dw, kH, 419U, redLacquer()), fan, cushion(fan, 2.0, 2.0), lacquerLight);
-    const Field hub = shapeMask(dw, kH, ellipse(fx, 300, 26, 26));
+    const Field ring = maskMinus(shapeMask(dw, kH, ellipse(fx, 300, 162, 162)),
+                                 shapeMask(dw, kH, ellipse(fx, 300, 156, 156)));
+    paintLit(door, brushedMetal(dw, kH, 423U, goldMetal()), ring, bevel(ring, 2, 2, Profile::Bead),
+             metalLight);
+    const Field hub = shapeMask(dw, kH, ellipse(fx, 300, 30, 30));
     paintLit(door, brushedMetal(dw, kH, 421U, goldMetal()), hub, bevel(hub, 5, 4, Profile::Bead),
              metalLight);
     for (int y = 0; y < kH; ++y) {
