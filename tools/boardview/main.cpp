@@ -36,7 +36,6 @@
 #include "game/screen/LayoutRenderer.h"
 #include "tools/support/ToolStartUp.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -48,8 +47,6 @@ namespace {
 
 using namespace orv;
 
-constexpr const char* kSections[] = {"splash", "music", "preloading", "default",
-                                     "lobby",  "game",  "manual"};
 constexpr int kRemovalEveryMs = 2500;
 
 struct Options {
@@ -214,17 +211,8 @@ bool startUp(const Options& options) {
     TileManager::create();
     RandomGenerator::createInstance(options.seed, 0);
     ShuffleRandom::seed(options.seed);
-    ResourceManager* resources = ResourceManager::create();
-    resources->addDefinitionFile("media/properties/resources.xml");
-    if (!resources->loadDefinitions()) {
-        std::fprintf(stderr, "boardview: media/properties/resources.xml cannot be read\n");
-        return false;
-    }
-    resources->setStarted(true);
-    for (const char* section : kSections) {
-        resources->requestSection(section);
-    }
-    return resources->waitForRequests(std::chrono::seconds(30));
+    return tools::loadResources(
+        "boardview", {"splash", "music", "preloading", "default", "lobby", "game", "manual"});
 }
 
 void shutDown() {

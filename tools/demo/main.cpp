@@ -36,7 +36,6 @@
 #include "tools/support/ToolStartUp.h"
 
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -53,7 +52,6 @@ constexpr int kTileCount = 10;
 constexpr float kTwoPi = 6.28318530F;
 
 // The sections the demo shows from, loaded before the first frame.
-constexpr std::array<const char*, 4> kSections{"splash", "music", "preloading", "lobby"};
 
 std::uint32_t mix(std::uint32_t a, std::uint32_t b, float t) {
     auto channel = [&](int shift) {
@@ -241,24 +239,6 @@ bool startUp() {
     return true;
 }
 
-bool loadResources() {
-    ResourceManager* resources = ResourceManager::create();
-    resources->addDefinitionFile("media/properties/resources.xml");
-    if (!resources->loadDefinitions()) {
-        std::fprintf(stderr, "demo: media/properties/resources.xml cannot be read\n");
-        return false;
-    }
-    resources->setStarted(true);
-    for (const char* section : kSections) {
-        resources->requestSection(section);
-    }
-    if (!resources->waitForRequests(std::chrono::seconds(30))) {
-        std::fprintf(stderr, "demo: the media did not load within 30 s\n");
-        return false;
-    }
-    return true;
-}
-
 void playMusic(ResourceManager& resources, SoundManager& sound) {
     auto* lobby = kindCast<SoundStream>(resources.getLoadedObject("MUSIC_LOBBY", "music"));
     if (lobby == nullptr) {
@@ -301,7 +281,7 @@ int runDemo(const std::string& folder, int seconds) {
         return kWindowFailureExitCode;
     }
     SoundManager* sound = SoundManager::create(44100, 0, 32);
-    if (!loadResources()) {
+    if (!tools::loadResources("demo", {"splash", "music", "preloading", "lobby"})) {
         shutDown();
         return EXIT_FAILURE;
     }

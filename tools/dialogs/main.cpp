@@ -35,7 +35,6 @@
 #include "game/dialogs/OrvantaGameSettings.h"
 #include "tools/support/ToolStartUp.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -44,9 +43,6 @@
 namespace {
 
 using namespace orv;
-
-constexpr const char* kSections[] = {"splash", "music", "preloading", "default",
-                                     "lobby",  "game",  "manual"};
 
 // A player to fill the host's tips and the bests with.
 class SamplePlayer : public PlayerHook {
@@ -130,17 +126,8 @@ bool startUp() {
         {registerResourceClasses, registerSoundClasses, registerGuiClasses, registerDialogClasses},
         ORVANTA_DIALOGS_DEFINITIONS);
     SettingsManager::create(std::make_unique<OrvantaGameSettings>());
-    ResourceManager* resources = ResourceManager::create();
-    resources->addDefinitionFile("media/properties/resources.xml");
-    if (!resources->loadDefinitions()) {
-        std::fprintf(stderr, "dialogs: media/properties/resources.xml cannot be read\n");
-        return false;
-    }
-    resources->setStarted(true);
-    for (const char* section : kSections) {
-        resources->requestSection(section);
-    }
-    return resources->waitForRequests(std::chrono::seconds(30));
+    return tools::loadResources(
+        "dialogs", {"splash", "music", "preloading", "default", "lobby", "game", "manual"});
 }
 
 void shutDown() {

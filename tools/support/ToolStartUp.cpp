@@ -6,7 +6,11 @@
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyClasses.h"
 #include "engine/resources/FileArchive.h"
+#include "engine/resources/ResourceManager.h"
 #include "engine/scene/SceneClasses.h"
+
+#include <chrono>
+#include <cstdio>
 
 namespace orv::tools {
 
@@ -29,6 +33,25 @@ void startDefinitions(std::initializer_list<void (*)()> moreClasses, const std::
         store.addFile(extraFile);
     }
     store.load();
+}
+
+bool loadResources(std::string_view program, std::initializer_list<const char*> sections) {
+    const std::string name(program);
+    ResourceManager* resources = ResourceManager::create();
+    resources->addDefinitionFile("media/properties/resources.xml");
+    if (!resources->loadDefinitions()) {
+        std::fprintf(stderr, "%s: media/properties/resources.xml cannot be read\n", name.c_str());
+        return false;
+    }
+    resources->setStarted(true);
+    for (const char* section : sections) {
+        resources->requestSection(section);
+    }
+    if (!resources->waitForRequests(std::chrono::seconds(30))) {
+        std::fprintf(stderr, "%s: the media did not load within 30 s\n", name.c_str());
+        return false;
+    }
+    return true;
 }
 
 void stopDefinitions() {

@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace orv::tools {
 
@@ -23,6 +24,14 @@ namespace orv::tools {
 /// `stopDefinitions`.
 void startDefinitions(std::initializer_list<void (*)()> moreClasses = {},
                       const std::string& extraFile = {});
+
+/// Creates the resource manager, reads media/properties/resources.xml,
+/// requests `sections` and waits up to 30 s for them, as the game's start-up
+/// does. False, with a line on the standard error stream that starts with
+/// `program`, when the list cannot be read or the sections do not load in
+/// time. The caller destroys the resource manager.
+[[nodiscard]] bool loadResources(std::string_view program,
+                                 std::initializer_list<const char*> sections);
 
 /// Releases what `startDefinitions` made: the definition store, the settings
 /// tables and the archive, in that order. Call after everything that reads
