@@ -145,4 +145,16 @@ private:
     int hardStartIndex_ = 0;
 };
 
+/// The medal grade of a best score against a room's goals: 0 bronze, 1
+/// silver, 2 gold. A score that reaches a goal earns it: a best score
+/// exactly at the gold goal is gold, exactly at the silver goal silver.
+/// The hallway's medals, its stars and the level's own records all grade by
+/// this one rule.
+[[nodiscard]] constexpr int medalGrade(int bestScore, int silver, int gold) {
+    if (bestScore >= gold) {
+        return 2;
+    }
+    return bestScore >= silver ? 1 : 0;
+}
+
 } // namespace orv

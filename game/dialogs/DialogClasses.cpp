@@ -10,6 +10,7 @@
 #include "game/dialogs/DialogNameInput.h"
 #include "game/dialogs/DialogPause.h"
 #include "game/dialogs/DialogPlayerSelect.h"
+#include "game/dialogs/DialogRoomPreview.h"
 #include "game/dialogs/DialogSettings.h"
 #include "game/dialogs/DialogTrophyInfo.h"
 #include "game/dialogs/DialogTrophyText.h"
@@ -39,6 +40,7 @@ void registerDialogClasses() {
         {"DialogNameInput", &DialogNameInput::createFromDefinition},
         {"DialogTrophyInfo", &DialogTrophyInfo::createFromDefinition},
         {"DialogTrophyText", &DialogTrophyText::createFromDefinition},
+        {"DialogRoomPreview", &DialogRoomPreview::createFromDefinition},
     };
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : kClasses) {

@@ -86,7 +86,7 @@ public:
     /// the recreation room, the best score in the casino and on the roof).
     [[nodiscard]] virtual BestResult getBest(const Level& level) = 0;
     /// True when the current player's best score in `level`'s hallway room
-    /// lies above the level's silver goal and below its gold goal.
+    /// reaches the level's silver goal but not its gold goal (`medalGrade` 1).
     [[nodiscard]] virtual bool isBestBetweenSilverAndGold(const Level& level) = 0;
 };
 

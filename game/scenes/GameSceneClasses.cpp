@@ -2,6 +2,7 @@
 
 #include "engine/core/ObjectFactoryContainer.h"
 #include "game/scenes/SceneElevator.h"
+#include "game/scenes/SceneHallway.h"
 #include "game/scenes/SceneLoad.h"
 #include "game/scenes/SceneLobby.h"
 #include "game/scenes/SceneOrvanta.h"
@@ -20,6 +21,7 @@ void registerGameSceneClasses() {
         {"SceneLoad", &SceneLoad::createFromDefinition},
         {"SceneLobby", &SceneLobby::createFromDefinition},
         {"SceneElevator", &SceneElevator::createFromDefinition},
+        {"SceneHallway", &SceneHallway::createFromDefinition},
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {

@@ -74,8 +74,8 @@ bool everyRoom(const OrvantaPlayer& player, const GoalLookup& goals, Test test) 
     return true;
 }
 
-bool hasThreeStars(int best, int /*silver*/, int gold) {
-    return best > gold;
+bool hasThreeStars(int best, int silver, int gold) {
+    return medalGrade(best, silver, gold) == 2;
 }
 
 void recordHallwayWin(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome,
@@ -138,7 +138,7 @@ bool inEveryCasinoTable(const OrvantaPlayer& player, int difficulty) {
 } // namespace
 
 bool isInStarBand(int bestScore, int silver, int gold) {
-    return bestScore > silver && bestScore < gold;
+    return medalGrade(bestScore, silver, gold) == 1;
 }
 
 GoalLookup levelFileGoals() {

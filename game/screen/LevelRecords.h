@@ -51,7 +51,8 @@ bool recordLevelLost(OrvantaPlayer& player, const Level& level, const LevelOutco
 void recordLevelWon(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome,
                     const GoalLookup& goals);
 
-/// A hallway best score strictly between the goals: two stars.
+/// A hallway best score that reaches the silver goal but not the gold one:
+/// two stars (`medalGrade` 1).
 [[nodiscard]] bool isInStarBand(int bestScore, int silver, int gold);
 
 } // namespace orv

@@ -106,5 +106,78 @@ TEST(ColourOps, HueMaskTurnsMaskedPixelsAndRefusesAMaskOfAnotherSize) {
     image->unlock();
 }
 
+// A 2 x 2 picture in each pixel depth: a grey pixel and a coloured one
+// inside the mask, two coloured ones outside it. The grey keeps its value
+// under any hue, a turn of 0 and a full turn give the same picture, and the
+// pixels outside the mask are never touched.
+TEST(ColourOps, HueMaskOnTwoByTwoInBothDepths) {
+    struct Depth {
+        int format;
+        std::array<std::uint32_t, 4> pixels; // grey, colour (masked), colour, colour
+    };
+    static constexpr std::array<Depth, 2> depths{
+        {{kFormatArgb32, {0xFF808080U, 0xFF3366CCU, 0xFFCC3300U, 0xFF10E040U}},
+         {kFormatRgb565, {0x8410U, 0x336CU, 0xC980U, 0x1708U}}}};
+    const auto read = [](Image& image, int format) {
+        std::array<std::uint32_t, 4> out{};
+        EXPECT_TRUE(image.lock());
+        for (int i = 0; i < 4; ++i) {
+            const std::uint8_t* row = image.getPixels() + (i / 2) * image.getPitch();
+            if (format == kFormatArgb32) {
+                std::memcpy(&out.at(static_cast<std::size_t>(i)), row + (i % 2) * 4, 4);
+            } else {
+                std::uint16_t word = 0;
+                std::memcpy(&word, row + (i % 2) * 2, 2);
+                out.at(static_cast<std::size_t>(i)) = word;
+            }
+        }
+        image.unlock();
+        return out;
+    };
+    const auto make = [](const Depth& depth) {
+        RefPtr<Image> image = createImage(2, 2, depth.format);
+        EXPECT_TRUE(image && image->lock());
+        for (int i = 0; i < 4; ++i) {
+            std::uint8_t* row = image->getPixels() + (i / 2) * image->getPitch();
+            const std::uint32_t value = depth.pixels.at(static_cast<std::size_t>(i));
+            if (depth.format == kFormatArgb32) {
+                std::memcpy(row + (i % 2) * 4, &value, 4);
+            } else {
+                const auto word = static_cast<std::uint16_t>(value);
+                std::memcpy(row + (i % 2) * 2, &word, 2);
+            }
+        }
+        image->unlock();
+        return image;
+    };
+    RefPtr<Image> mask = createImage(2, 2, kFormatAlpha);
+    ASSERT_TRUE(mask && mask->lock());
+    mask->getAlpha()[0] = 255; // the grey pixel
+    mask->getAlpha()[1] = 1;   // the first coloured pixel
+    mask->getAlpha()[2] = 0;
+    mask->getAlpha()[3] = 0;
+    mask->unlock();
+
+    for (const Depth& depth : depths) {
+        SCOPED_TRACE(depth.format);
+        RefPtr<Image> noTurn = make(depth);
+        RefPtr<Image> fullTurn = make(depth);
+        RefPtr<Image> thirdTurn = make(depth);
+        applyHueMask(*noTurn, *mask, 0.0F);
+        applyHueMask(*fullTurn, *mask, 1.0F);
+        applyHueMask(*thirdTurn, *mask, 1.0F / 3.0F);
+        const auto none = read(*noTurn, depth.format);
+        const auto full = read(*fullTurn, depth.format);
+        const auto third = read(*thirdTurn, depth.format);
+        EXPECT_EQ(none, full);
+        EXPECT_EQ(third[0], depth.pixels[0]) << "grey has no hue to turn";
+        EXPECT_NE(third[1], none[1]) << "the masked colour turns";
+        for (const auto& picture : {none, full, third}) {
+            EXPECT_EQ(picture[2], depth.pixels[2]);
+            EXPECT_EQ(picture[3], depth.pixels[3]);
+        }
+    }
+}
+
 } // namespace
 } // namespace orv

@@ -17,6 +17,7 @@
 #include "tools/media/ElevatorArt.h"
 #include "tools/media/Fail.h"
 #include "tools/media/FontBaker.h"
+#include "tools/media/HallwayArt.h"
 #include "tools/media/LayoutMedia.h"
 #include "tools/media/MediaSet.h"
 #include "tools/media/Palette.h"
@@ -367,6 +368,7 @@ int run(int argc, char** argv) {
     addElevatorArt(media, options.fonts, sheet);
     addElevatorSounds(media);
     addLayouts(media, options.source, sheet);
+    addHallwayArt(media, options.source, options.fonts, sheet);
 
     applyResourcePlan(media, resourcePlan, PlanPass::Apply);
     media.writeLoose(options.output);

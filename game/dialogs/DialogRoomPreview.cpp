@@ -1,0 +1,284 @@
+#include "game/dialogs/DialogRoomPreview.h"
+
+#include "engine/core/TextUtil.h"
+#include "engine/graphics/Graphics.h"
+#include "engine/properties/BasicProperties.h"
+#include "engine/properties/GameConstants.h"
+#include "engine/resources/Image.h"
+#include "engine/scene/Label.h"
+#include "engine/scene/ModifierAlpha.h"
+#include "engine/scene/ModifierDelay.h"
+#include "engine/scene/ModifierFunction.h"
+#include "engine/scene/ModifierScale.h"
+#include "game/board/Layout.h"
+#include "game/board/Level.h"
+#include "game/board/Tile.h"
+#include "game/dialogs/DialogLevelInfo.h"
+#include "game/dialogs/DialogSounds.h"
+#include "game/players/OrvantaPlayer.h"
+#include "game/players/PlayerManager.h"
+#include "game/players/PlayerStats.h"
+
+#include <algorithm>
+
+namespace orv {
+
+constinit const ClassRecord DialogRoomPreview::classRecord{
+    "DialogRoomPreview", parentRecords<DialogOrvanta::classRecord>};
+
+namespace {
+
+constexpr std::string_view kSoundSection = "hallway";
+// The layout picture: a felt panel with a gold rim, ivory tiles with a
+// darker edge and a shadow side, each layer lifted up and to the left.
+constexpr std::uint32_t kFelt = 0xFF1D4A38U;
+constexpr std::uint32_t kRim = 0xFFD9A441U;
+constexpr std::uint32_t kTileEdge = 0xFF6B5A3CU;
+constexpr std::uint32_t kTileSide = 0xFFC9BC9CU;
+constexpr std::uint32_t kTileFace = 0xFFFBF5E6U;
+constexpr int kPadding = 4;
+// Pixels per half tile of a layout picture at full scale.
+constexpr int kFullCellSize = 12;
+
+Modifier* holding(Modifier* modifier) {
+    modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
+    return modifier;
+}
+
+std::wstring grouped(int value) {
+    std::wstring out;
+    groupDigits(static_cast<std::uint32_t>(std::max(value, 0)), out,
+                getText("CTEXT_DIGIT_GROUPING_SYMBOL"));
+    return out;
+}
+
+} // namespace
+
+RefPtr<Image> drawLayoutPicture(const Level& level, int cellSize) {
+    const Layout* layout = level.getLayout();
+    if (layout == nullptr || layout->getTileCount() == 0 || cellSize <= 0) {
+        return nullptr;
+    }
+    const int lift = std::max(1, cellSize / 3);
+    const int width = layout->getWidth() * cellSize + Layout::kLayers * lift + 2 * kPadding;
+    const int height = layout->getHeight() * cellSize + Layout::kLayers * lift + 2 * kPadding;
+    RefPtr<Image> picture = createImage(width, height, kFormatArgb32);
+    if (!picture) {
+        return nullptr;
+    }
+    const RefPtr<Graphics> canvas = createGraphics(*picture);
+    if (!canvas) {
+        return nullptr;
+    }
+    canvas->setColor(kFelt);
+    canvas->fillRect(0, 0, width, height);
+    canvas->setColor(kRim);
+    canvas->drawRect(0, 0, width, height);
+    const int baseX = kPadding + Layout::kLayers * lift;
+    const int baseY = kPadding + Layout::kLayers * lift;
+    const int tileSize = 2 * cellSize;
+    // Grid order is layer by layer, so upper tiles are painted over lower ones.
+    layout->forEachTile([&](const Tile& tile) {
+        const TilePos& pos = tile.getPos();
+        const int x = baseX + pos.x * cellSize - pos.z * lift;
+        const int y = baseY + pos.y * cellSize - pos.z * lift;
+        canvas->setColor(kTileEdge);
+        canvas->fillRect(x, y, tileSize, tileSize);
+        canvas->setColor(kTileSide);
+        canvas->fillRect(x + 1, y + 1, tileSize - 2, tileSize - 2);
+        canvas->setColor(kTileFace);
+        canvas->fillRect(x + 1, y + 1, tileSize - 3, tileSize - 3);
+    });
+    return picture;
+}
+
+DialogRoomPreview::DialogRoomPreview(PropertyNode* definition) : DialogOrvanta(definition) {
+    // The preview has its own sounds and its own growth.
+    setPlaySounds(false);
+    setAnimateShow(false);
+    getComponentRoot()->setVisible(false);
+    setUseBuffer(false);
+    if (const auto* preview = kindCast<Sprite>(findComponent("SPRITE_PREVIEW"))) {
+        pictureWidth_ = preview->getWidth();
+        pictureHeight_ = preview->getHeight();
+    }
+}
+
+DialogRoomPreview::~DialogRoomPreview() = default;
+
+BaseObject* DialogRoomPreview::createFromDefinition(PropertyNode* definition) {
+    return new DialogRoomPreview(definition);
+}
+
+void DialogRoomPreview::findParts() {
+    for (std::size_t i = 0; i < kPartNames.size(); ++i) {
+        parts_.at(i) = kindCast<Sprite>(findComponent(kPartNames.at(i)));
+    }
+}
+
+void DialogRoomPreview::setLabel(const char* name, const std::wstring& text) {
+    if (auto* label = kindCast<Label>(findComponent(name))) {
+        label->setText(text);
+        label->relayout();
+    }
+}
+
+void DialogRoomPreview::setStatistics(Level* level) {
+    level_ = level;
+    if (level == nullptr) {
+        return;
+    }
+    if (level->getLayout() == nullptr) {
+        level->loadLayout();
+    }
+    // The picture is drawn at the preview's scale, smaller when the layout
+    // would not fit the space the definition gives it.
+    int cellSize = std::max(1, kFullCellSize * PREVIEW_SCALE / 100);
+    layoutPicture_ = drawLayoutPicture(*level, cellSize);
+    while (layoutPicture_ && cellSize > 1 && pictureWidth_ > 0 &&
+           (layoutPicture_->getWidth() > pictureWidth_ ||
+            layoutPicture_->getHeight() > pictureHeight_)) {
+        layoutPicture_ = drawLayoutPicture(*level, --cellSize);
+    }
+    if (auto* preview = kindCast<Sprite>(findComponent("SPRITE_PREVIEW"))) {
+        preview->setImage(layoutPicture_.get());
+    }
+    setLabel("LABEL_GAMETYPE", getText(gameTypeTextId(level->getGameType())));
+    setLabel("LABEL_SILVER", grouped(level->getSilver()));
+    setLabel("LABEL_GOLD", grouped(level->getGold()));
+    RoomRecord record;
+    const PlayerManager* players = PlayerManager::get();
+    const OrvantaPlayer* profile = players != nullptr ? players->getCurrentProfile() : nullptr;
+    const int floor = level->getFloor();
+    const int room = level->getRoom();
+    if (profile != nullptr && floor >= 1 && floor <= PlayerStats::kFloors && room >= 1 &&
+        room <= PlayerStats::kRoomsPerFloor) {
+        record = profile->stats.getRoom(floor, room);
+    }
+    setRecord(record);
+    setNeedsRefresh(true);
+}
+
+void DialogRoomPreview::setRecord(const RoomRecord& record) {
+    setLabel("LABEL_BESTSCORE", record.bestScore == 0 ? L"-" : grouped(record.bestScore));
+    setLabel(
+        "LABEL_BESTTIME",
+        record.bestTime == 0
+            ? L"-"
+            : formatTime(static_cast<std::uint32_t>(std::max(record.bestTime, 0)), true, false));
+    setLabel("LABEL_TIMESCOMPLETED", std::to_wstring(record.levelWinCount));
+    setLabel("LABEL_TIMESPLAYED", std::to_wstring(record.playCount));
+}
+
+void DialogRoomPreview::open() {
+    DialogOrvanta::open();
+    // A preview over the doors: the pointer goes on to what lies beneath.
+    getListenerContainer().setSwallow(false);
+    getListenerContainer().setInputEnabled(false);
+    findParts();
+    for (Sprite* part : parts_) {
+        if (part != nullptr) {
+            part->setAlpha(0);
+        }
+    }
+    refreshBuffer();
+    setAnchorPoint(AnchorKind::Center);
+    setScale(0.0F);
+    setVisible(false);
+    setUseBuffer(true);
+    state_ = State::Hidden;
+}
+
+void DialogRoomPreview::openPreview() {
+    if (state_ == State::Growing || state_ == State::Shown) {
+        return;
+    }
+    removeAllModifiers();
+    if (state_ == State::FadingOut) {
+        fadePartsIn();
+        return;
+    }
+    playDialogSound(kSoundSection, "SOUND_ROOM_PREVIEW_OPENS");
+    state_ = State::Growing;
+    setVisible(true);
+    addModifier(holding(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 1.0F)));
+    addModifier(new ModifierFunction(&DialogRoomPreview::onGrown, this));
+}
+
+void DialogRoomPreview::fadePartsIn() {
+    state_ = State::Growing;
+    for (Sprite* part : parts_) {
+        if (part == nullptr) {
+            continue;
+        }
+        part->removeAllModifiers();
+        part->addModifier(new ModifierAlpha(INFO_DIALOGS_ANIM_TIME, part->getAlpha(), 255));
+    }
+    addModifier(holding(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
+    addModifier(new ModifierFunction(&DialogRoomPreview::onPartsIn, this));
+}
+
+void DialogRoomPreview::closePreview() {
+    if (state_ == State::FadingOut || state_ == State::Shrinking || state_ == State::Hidden) {
+        return;
+    }
+    removeAllModifiers();
+    if (state_ == State::Growing) {
+        shrink();
+        return;
+    }
+    playDialogSound(kSoundSection, "SOUND_ROOM_PREVIEW_CLOSES");
+    state_ = State::FadingOut;
+    for (Sprite* part : parts_) {
+        if (part == nullptr) {
+            continue;
+        }
+        part->removeAllModifiers();
+        part->addModifier(new ModifierAlpha(INFO_DIALOGS_ANIM_TIME, part->getAlpha(), 0));
+    }
+    addModifier(holding(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
+    addModifier(new ModifierFunction(&DialogRoomPreview::onPartsOut, this));
+}
+
+void DialogRoomPreview::shrink() {
+    state_ = State::Shrinking;
+    addModifier(holding(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 0.0F)));
+    addModifier(new ModifierFunction(&DialogRoomPreview::onShrunk, this));
+}
+
+int DialogRoomPreview::onGrown(void* dialog, void* /*modifier*/) {
+    static_cast<DialogRoomPreview*>(dialog)->fadePartsIn();
+    return 0;
+}
+
+int DialogRoomPreview::onPartsIn(void* dialog, void* /*modifier*/) {
+    static_cast<DialogRoomPreview*>(dialog)->state_ = State::Shown;
+    return 0;
+}
+
+int DialogRoomPreview::onPartsOut(void* dialog, void* /*modifier*/) {
+    static_cast<DialogRoomPreview*>(dialog)->shrink();
+    return 0;
+}
+
+int DialogRoomPreview::onShrunk(void* dialog, void* /*modifier*/) {
+    auto* self = static_cast<DialogRoomPreview*>(dialog);
+    self->state_ = State::Hidden;
+    self->setVisible(false);
+    return 0;
+}
+
+bool DialogRoomPreview::onMouseMove(int /*x*/, int /*y*/, int /*flags*/) {
+    return false;
+}
+
+bool DialogRoomPreview::onLeftButtonDown(int /*x*/, int /*y*/, int /*flags*/,
+                                         bool /*doubleClick*/) {
+    return false;
+}
+
+bool DialogRoomPreview::onLeftButtonUp(int /*x*/, int /*y*/, int /*flags*/) {
+    return false;
+}
+
+} // namespace orv
