@@ -592,16 +592,7 @@ Button* SceneHallway::getDoorButton(int door) const {
 }
 
 Sprite* SceneHallway::getMedal(int door) const {
-    if (medals_ == nullptr) {
-        return nullptr;
-    }
-    for (GameNode* child = medals_->getFirstChild(); child != nullptr;
-         child = child->getNextSibling()) {
-        if (child->getName() == "MEDAL" + std::to_string(door)) {
-            return kindCast<Sprite>(child);
-        }
-    }
-    return nullptr;
+    return kindCast<Sprite>(findComponent("MEDAL" + std::to_string(door)));
 }
 
 Sprite* SceneHallway::getRoomNumber(int door) const {
