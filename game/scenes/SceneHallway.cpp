@@ -592,7 +592,16 @@ Button* SceneHallway::getDoorButton(int door) const {
 }
 
 Sprite* SceneHallway::getMedal(int door) const {
-    return kindCast<Sprite>(findComponent("MEDAL" + std::to_string(door)));
+    if (medals_ == nullptr) {
+        return nullptr;
+    }
+    for (GameNode* child = medals_->getFirstChild(); child != nullptr;
+         child = child->getNextSibling()) {
+        if (child->getName() == "MEDAL" + std::to_string(door)) {
+            return kindCast<Sprite>(child);
+        }
+    }
+    return nullptr;
 }
 
 Sprite* SceneHallway::getRoomNumber(int door) const {

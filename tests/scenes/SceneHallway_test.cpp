@@ -132,9 +132,8 @@ std::string sceneDefinitions() {
     return R"(<Defs><Scenes id="scenes">
   <SceneHallway id="SCENE_HALLWAY" width="800" height="600"><Vector id="scenecomponents">
     <Sprite name="PLANT"/>)" +
-           components +
-           R"(<Panel name="MEDALS" width="800" height="600"><Vector id="components">)" + medals +
-           R"(</Vector></Panel>
+           components + R"(<Sprite name="MEDALS" width="1" height="1"><Vector id="children">)" +
+           medals + R"(</Vector></Sprite>
     <Button name="BUTTON_MENU" x="50" y="548" width="150" height="40"/>
     <Button name="BUTTON_ELEVATOR" x="240" y="548" width="150" height="40"/>
     <Button name="BUTTON_TROPHIES" x="430" y="548" width="150" height="40"/>
