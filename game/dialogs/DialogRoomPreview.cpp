@@ -182,7 +182,11 @@ void DialogRoomPreview::open() {
         }
     }
     refreshBuffer();
-    setAnchorPoint(AnchorKind::Center);
+    // Grow and shrink about the box's centre while its top-left corner stays
+    // where the hallway put it: the parts are placed from that corner once
+    // the buffer gives way to the live parts.
+    setPivotFollowsAnchor(false);
+    setPivotOffset(static_cast<float>(getWidth()) / 2.0F, static_cast<float>(getHeight()) / 2.0F);
     setScale(0.0F);
     setVisible(false);
     setUseBuffer(true);

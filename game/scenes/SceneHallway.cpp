@@ -479,8 +479,7 @@ bool SceneHallway::onMouseMove(int x, int y, int flags) {
         const RefPtr<Level> level = getLevelSets().createLevel(floor_, hit->getTag());
         roomPreview_->setStatistics(level.get());
         const HallwayPoint at = previewPoints_.at(static_cast<std::size_t>(hitIndex));
-        roomPreview_->setPosition(static_cast<int>(roomPreview_->getAnchorOffsetX()) + at.x,
-                                  static_cast<int>(roomPreview_->getAnchorOffsetY()) + at.y);
+        roomPreview_->setPosition(at.x, at.y);
         roomPreview_->openPreview();
     }
     hoveredDoor_ = hit;

@@ -269,10 +269,13 @@ TEST_F(HallwayTest, PreviewFollowsThePointerAndClosesHalfASecondAfterIt) {
     EXPECT_EQ(preview().getState(), DialogRoomPreview::State::Growing);
     ASSERT_NE(preview().getLevel(), nullptr);
     EXPECT_EQ(preview().getLevel()->getRoom(), 2);
-    EXPECT_EQ(preview().getX(),
-              static_cast<int>(preview().getAnchorOffsetX()) + hallway_->getPreviewPoint(2).x);
-    EXPECT_EQ(preview().getY(),
-              static_cast<int>(preview().getAnchorOffsetY()) + hallway_->getPreviewPoint(2).y);
+    // The box is drawn from the preview point, and from its own position:
+    // its parts are placed from that position, so a box drawn elsewhere
+    // (grown about a centre anchor) would show them off its paper.
+    EXPECT_EQ(preview().getLeft(), hallway_->getPreviewPoint(2).x);
+    EXPECT_EQ(preview().getTop(), hallway_->getPreviewPoint(2).y);
+    EXPECT_EQ(preview().getLeft(), preview().getX());
+    EXPECT_EQ(preview().getTop(), preview().getY());
 
     hover(*hallway_, 3);
     hallway_->updateSelf(16);
