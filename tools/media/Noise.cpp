@@ -77,10 +77,12 @@ float valueNoise(double x, double y, std::uint32_t seed, int periodX, int period
     // Quintic fade: smooth slopes as well as values across cell borders.
     const float sx = fx * fx * fx * (fx * (fx * 6.0F - 15.0F) + 10.0F);
     const float sy = fy * fy * fy * (fy * (fy * 6.0F - 15.0F) + 10.0F);
+    // The next lattice point wraps by a compare: noise is drawn for every
+    // pixel of every octave, and two remainders fewer per point add up.
     const int xa = wrap(x0, periodX);
-    const int xb = wrap(x0 + 1, periodX);
+    const int xb = periodX > 0 ? (xa + 1 == periodX ? 0 : xa + 1) : x0 + 1;
     const int ya = wrap(y0, periodY);
-    const int yb = wrap(y0 + 1, periodY);
+    const int yb = periodY > 0 ? (ya + 1 == periodY ? 0 : ya + 1) : y0 + 1;
     const float a = hashUnit(xa, ya, seed);
     const float b = hashUnit(xb, ya, seed);
     const float c = hashUnit(xa, yb, seed);

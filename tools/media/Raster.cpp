@@ -37,7 +37,7 @@ Bytes writePng(int width, int height, int colorType, int channels,
     }
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, appendBytes, flushNothing);
-    png_set_compression_level(png, 9);
+    png_set_compression_level(png, 6);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);

@@ -2,12 +2,16 @@
 //
 //   media_tool --source <repo>/media --fonts <folder of the font packages>
 //              --output <program folder> [--sheet <contact sheet png>]
+//              [--cache <folder> | --reuse <folder>]
 //
 // It draws the pictures, bakes the bitmap fonts, synthesises the sounds and
 // the music, copies the hand-written property files, checks that every file
 // resources.xml names was made, and writes the loose media/ tree and the
 // archive media.dat into the program folder. The output depends on nothing
-// but the inputs: the same inputs give the same bytes.
+// but the inputs: the same inputs give the same bytes. With --cache it keeps
+// what it generated in a folder and copies it from there when it runs again
+// on the same inputs (see MadeCache.h); --reuse reads that folder without
+// writing to it.
 
 #include "tools/media/Artwork.h"
 #include "tools/media/BonusIcons.h"
@@ -19,6 +23,7 @@
 #include "tools/media/FontBaker.h"
 #include "tools/media/HallwayArt.h"
 #include "tools/media/LayoutMedia.h"
+#include "tools/media/MadeCache.h"
 #include "tools/media/MediaSet.h"
 #include "tools/media/Palette.h"
 #include "tools/media/PlayArt.h"
@@ -35,6 +40,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <string>
 #include <tinyxml.h>
 #include <vector>
@@ -48,6 +54,8 @@ struct Options {
     std::filesystem::path fonts;
     std::filesystem::path output;
     std::filesystem::path sheet;
+    std::filesystem::path cache;
+    bool cacheWritable = false;
 };
 
 Options parseOptions(int argc, char** argv) {
@@ -63,12 +71,16 @@ Options parseOptions(int argc, char** argv) {
             options.output = value;
         } else if (key == "--sheet") {
             options.sheet = value;
+        } else if (key == "--cache" || key == "--reuse") {
+            options.cache = value;
+            options.cacheWritable = key == "--cache";
         } else {
             fail("unknown option " + key);
         }
     }
     if (options.source.empty() || options.fonts.empty() || options.output.empty()) {
-        fail("usage: media_tool --source DIR --fonts DIR --output DIR [--sheet FILE]");
+        fail("usage: media_tool --source DIR --fonts DIR --output DIR [--sheet FILE] "
+             "[--cache DIR | --reuse DIR]");
     }
     // Writing replaces <output>/media as a whole: refuse an output folder
     // whose media/ holds the hand-written sources.
@@ -329,8 +341,7 @@ void addProperties(MediaSet& media, const std::filesystem::path& source) {
     }
 }
 
-void writeSheet(const Gallery& gallery, const std::filesystem::path& path) {
-    const Bytes png = encodePngColor(drawContactSheet(gallery));
+void writeSheet(const Bytes& png, const std::filesystem::path& path) {
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -344,14 +355,12 @@ void writeSheet(const Gallery& gallery, const std::filesystem::path& path) {
 
 constexpr const char* resourcePlan = "media/properties/resources.xml";
 
+namespace {
+
 // One call per family of generated media; a new family adds its call here
 // and, when it has pictures to show, a row to the contact sheet
-// (Gallery::rows).
-int run(int argc, char** argv) {
-    const Options options = parseOptions(argc, argv);
-    MediaSet media;
-    addProperties(media, options.source);
-    applyResourcePlan(media, resourcePlan, PlanPass::CheckList);
+// (Gallery::rows). Returns the encoded contact sheet.
+Bytes generate(MediaSet& media, const Options& options) {
     Gallery sheet;
     sheet.fonts = addFonts(media, options.fonts);
     addPictures(media, sheet);
@@ -369,12 +378,46 @@ int run(int argc, char** argv) {
     addElevatorSounds(media);
     addLayouts(media, options.source, sheet);
     addHallwayArt(media, options.source, options.fonts, sheet);
+    return encodePngColor(drawContactSheet(sheet));
+}
+
+} // namespace
+
+// Generates the media or copies them from the cache, then stores them as the
+// resource list says.
+int run(int argc, char** argv) {
+    const Options options = parseOptions(argc, argv);
+    MediaSet media;
+    addProperties(media, options.source);
+    applyResourcePlan(media, resourcePlan, PlanPass::CheckList);
+    std::optional<MadeCache> cache;
+    if (!options.cache.empty()) {
+        cache.emplace(options.cache, options.cacheWritable);
+        cache->computeKey(options.source, options.fonts);
+    }
+    std::optional<MadeFiles> made = cache ? cache->find() : std::nullopt;
+    if (made) {
+        for (auto& [path, bytes] : made->files) {
+            media.add(path, std::move(bytes));
+        }
+    } else {
+        made.emplace();
+        made->sheet = generate(media, options);
+        for (const auto& [path, entry] : media.files()) {
+            if (path != resourcePlan) {
+                made->files.emplace(path, entry.first);
+            }
+        }
+        if (cache) {
+            cache->store(*made);
+        }
+    }
 
     applyResourcePlan(media, resourcePlan, PlanPass::Apply);
     media.writeLoose(options.output);
     media.writeArchive(options.output / "media.dat");
     if (!options.sheet.empty()) {
-        writeSheet(sheet, options.sheet);
+        writeSheet(made->sheet, options.sheet);
     }
     // cairo keeps caches for the life of the process; empty them so that a
     // leak checker sees only what the tool itself forgot.
