@@ -2,6 +2,12 @@
 add_library(orvanta_options INTERFACE)
 target_compile_options(orvanta_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow
                                                  -Wnon-virtual-dtor -Woverloaded-virtual)
+# In a unity build each source is included into a batch, where GCC takes it
+# for a header and warns of classes that hold types of its anonymous
+# namespace: harmless in a source file, so that warning is off there.
+if(CMAKE_UNITY_BUILD AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(orvanta_options INTERFACE -Wno-subobject-linkage)
+endif()
 if(ORVANTA_WERROR)
     target_compile_options(orvanta_options INTERFACE -Werror)
 endif()

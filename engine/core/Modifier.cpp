@@ -17,7 +17,7 @@ bool isContainer(const Modifier* modifier) {
     return modifier->isKindOf(ModifierContainer::classRecord);
 }
 
-[[maybe_unused]] bool isInSubtree(const Modifier* modifier, const Modifier* root) {
+[[maybe_unused]] bool isInModifierSubtree(const Modifier* modifier, const Modifier* root) {
     for (; modifier != nullptr; modifier = modifier->getParent()) {
         if (modifier == root) {
             return true;
@@ -105,7 +105,7 @@ void Modifier::releaseChildren() {
 
 Modifier* Modifier::attachTo(Modifier* parent, Modifier* modifier) {
     assert(parent != nullptr && modifier != nullptr);
-    assert(!isInSubtree(parent, modifier) && "a modifier cannot become its own descendant");
+    assert(!isInModifierSubtree(parent, modifier) && "a modifier cannot become its own descendant");
     // `detach` drops the target of a linked modifier; moving it to another
     // parent must not leave it running on nothing, so the target stays.
     GameNode* target = modifier->target_;

@@ -6,7 +6,7 @@ namespace orv {
 
 namespace {
 
-ObjectFactoryContainer* instance = nullptr;
+ObjectFactoryContainer* theFactory = nullptr;
 
 } // namespace
 
@@ -14,17 +14,17 @@ constinit const ClassRecord ObjectFactoryContainer::classRecord{
     "ObjectFactoryContainer", parentRecords<BaseObject::classRecord>};
 
 ObjectFactoryContainer& ObjectFactoryContainer::get() {
-    if (instance == nullptr) {
-        instance = new ObjectFactoryContainer();
-        instance->addRef();
+    if (theFactory == nullptr) {
+        theFactory = new ObjectFactoryContainer();
+        theFactory->addRef();
     }
-    return *instance;
+    return *theFactory;
 }
 
 void ObjectFactoryContainer::destroyInstance() {
-    if (instance != nullptr) {
-        instance->release();
-        instance = nullptr;
+    if (theFactory != nullptr) {
+        theFactory->release();
+        theFactory = nullptr;
     }
 }
 

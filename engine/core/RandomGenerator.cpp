@@ -10,7 +10,7 @@ namespace orv {
 
 namespace {
 
-RefPtr<RandomGenerator> instance;
+RefPtr<RandomGenerator> theGenerator;
 
 // Remainder of `value / divisor` carrying the sign of the divisor. Worked in
 // 64 bits so that a range wider than an int (min near INT_MIN, max near
@@ -43,19 +43,19 @@ void RandomGenerator::nextBytes(std::span<std::uint8_t> buffer) {
 }
 
 RandomGenerator& RandomGenerator::createInstance(std::uint32_t seedLow, std::uint32_t seedHigh) {
-    instance = new RandomGenerator(seedLow, seedHigh);
-    return *instance;
+    theGenerator = new RandomGenerator(seedLow, seedHigh);
+    return *theGenerator;
 }
 
 RandomGenerator& RandomGenerator::getInstance() {
-    if (!instance) {
+    if (!theGenerator) {
         return createInstance(platform::getMilliseconds(), 0);
     }
-    return *instance;
+    return *theGenerator;
 }
 
 void RandomGenerator::destroyInstance() {
-    instance = nullptr;
+    theGenerator = nullptr;
 }
 
 namespace Random {

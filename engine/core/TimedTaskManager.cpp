@@ -9,7 +9,7 @@ namespace orv {
 
 namespace {
 
-RefPtr<TimedTaskManager> instance;
+RefPtr<TimedTaskManager> theFrameTasks;
 
 } // namespace
 
@@ -37,14 +37,14 @@ TimedTaskManager::TimedTaskManager(FrameClock clock) : clock_(std::move(clock)) 
 }
 
 TimedTaskManager& TimedTaskManager::getInstance() {
-    if (!instance) {
-        instance = new TimedTaskManager();
+    if (!theFrameTasks) {
+        theFrameTasks = new TimedTaskManager();
     }
-    return *instance;
+    return *theFrameTasks;
 }
 
 void TimedTaskManager::destroyInstance() {
-    instance = nullptr;
+    theFrameTasks = nullptr;
 }
 
 void TimedTaskManager::setFrameRate(int framesPerSecond) {

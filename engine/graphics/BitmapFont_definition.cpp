@@ -19,7 +19,7 @@ namespace orv {
 namespace {
 
 constexpr wchar_t kKerningFirstMark = 0x0001;
-constexpr std::uint16_t kBlank = 32;
+constexpr std::uint16_t kBlankCode = 32;
 
 int readInt(const PropertyNode& node, std::string_view key) {
     return PropertyValue::toInt(node.getChild(key));
@@ -142,7 +142,7 @@ BitmapFont::BitmapFont(const PropertyNode& font, std::string_view sourceName) {
     if (spaceWidth != nullptr && spaceWidth->isValue()) {
         const int width = PropertyValue::toInt(spaceWidth);
         if (inRange(width, 0, kMaxMetric)) {
-            FontGlyph& blank = glyphs_[kBlank];
+            FontGlyph& blank = glyphs_[kBlankCode];
             blank.width = width;
             blank.sw = width;
         } else {
@@ -222,7 +222,7 @@ void BitmapFont::readKerning(const PropertyNode& font, std::string_view sourceNa
 }
 
 void BitmapFont::completeMissingGlyph() {
-    const auto blank = glyphs_.find(kBlank);
+    const auto blank = glyphs_.find(kBlankCode);
     const int blankAdvance = blank != glyphs_.end() ? blank->second.width : 0;
     missingGlyph_.sw = 2 * blankAdvance;
     missingGlyph_.width = 2 * blankAdvance;

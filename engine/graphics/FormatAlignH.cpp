@@ -10,7 +10,7 @@ constinit const ClassRecord FormatAlignH::classRecord{"FormatAlignH",
 
 namespace {
 
-constexpr std::array<std::wstring_view, 3> kWords{L"left", L"center", L"right"};
+constexpr std::array<std::wstring_view, 3> kAlignHWords{L"left", L"center", L"right"};
 
 } // namespace
 
@@ -20,7 +20,7 @@ FormatAlignH::~FormatAlignH() = default;
 
 void FormatAlignH::apply(int nameIndex, std::wstring_view value, StyleFormatTarget& target) const {
     StyleLayoutState& state = target.getLayoutState();
-    applyChoice(nameIndex, value, kWords, state.alignH, state.alignHStack, target);
+    applyChoice(nameIndex, value, kAlignHWords, state.alignH, state.alignHStack, target);
 }
 
 } // namespace orv

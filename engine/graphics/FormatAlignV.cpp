@@ -10,7 +10,7 @@ constinit const ClassRecord FormatAlignV::classRecord{"FormatAlignV",
 
 namespace {
 
-constexpr std::array<std::wstring_view, 4> kWords{L"top", L"center", L"baseline", L"bottom"};
+constexpr std::array<std::wstring_view, 4> kAlignVWords{L"top", L"center", L"baseline", L"bottom"};
 
 } // namespace
 
@@ -20,7 +20,7 @@ FormatAlignV::~FormatAlignV() = default;
 
 void FormatAlignV::apply(int nameIndex, std::wstring_view value, StyleFormatTarget& target) const {
     StyleLayoutState& state = target.getLayoutState();
-    applyChoice(nameIndex, value, kWords, state.alignV, state.alignVStack, target);
+    applyChoice(nameIndex, value, kAlignVWords, state.alignV, state.alignVStack, target);
 }
 
 } // namespace orv

@@ -10,7 +10,7 @@ constinit const ClassRecord FormatWrapStyle::classRecord{"FormatWrapStyle",
 
 namespace {
 
-constexpr std::array<std::wstring_view, 3> kWords{L"autowidth", L"wordwrap", L"truncate"};
+constexpr std::array<std::wstring_view, 3> kWrapWords{L"autowidth", L"wordwrap", L"truncate"};
 
 } // namespace
 
@@ -21,7 +21,7 @@ FormatWrapStyle::~FormatWrapStyle() = default;
 void FormatWrapStyle::apply(int nameIndex, std::wstring_view value,
                             StyleFormatTarget& target) const {
     StyleLayoutState& state = target.getLayoutState();
-    applyChoice(nameIndex, value, kWords, state.wrapStyle, state.wrapStyleStack, target);
+    applyChoice(nameIndex, value, kWrapWords, state.wrapStyle, state.wrapStyleStack, target);
 }
 
 } // namespace orv

@@ -15,16 +15,16 @@ constinit const ClassRecord Graphics32::classRecord{"Graphics32",
 
 namespace {
 
-constexpr int kOpaque = 255;
+constexpr int kOpaque32 = 255;
 
 // Sources are checked before their pixels are read: a 16-bit image read as
 // 32-bit pixels would run past its buffer. A compressed image has no buffers
 // until locked, so the format alone decides for it.
-bool isMaskSource(const Image& image) {
+bool isMaskSource32(const Image& image) {
     return image.getFormat() == kFormatAlpha;
 }
 
-bool is32Source(const Image& image) {
+bool isArgbSource(const Image& image) {
     return image.getFormat() == kFormatArgb32;
 }
 
@@ -45,7 +45,7 @@ void Graphics32::plot(int x, int y) {
     if (!point) {
         return;
     }
-    if (alpha == kOpaque) {
+    if (alpha == kOpaque32) {
         plotOpaque32(getTarget(), point->x, point->y, getColor());
     } else {
         plotAlpha32(getTarget(), point->x, point->y, getColor(), alpha);
@@ -62,7 +62,7 @@ void Graphics32::setChannelPixel(int channel, int value, int x, int y) {
 }
 
 void Graphics32::drawLine(int x1, int y1, int x2, int y2) {
-    if ((x1 != x2 && y1 != y2) || getAlpha() != kOpaque) {
+    if ((x1 != x2 && y1 != y2) || getAlpha() != kOpaque32) {
         Graphics::drawLine(x1, y1, x2, y2);
         return;
     }
@@ -93,7 +93,7 @@ void Graphics32::fillRect(int x, int y, int width, int height) {
     if (!area) {
         return;
     }
-    if (alpha == kOpaque) {
+    if (alpha == kOpaque32) {
         fillOpaque32(getTarget(), area->x, area->y, area->width, area->height, getColor());
     } else {
         fillAlpha32(getTarget(), area->x, area->y, area->width, area->height, getColor(), alpha);
@@ -112,15 +112,15 @@ void Graphics32::setChannelRect(int channel, int value, int x, int y, int width,
 void Graphics32::drawImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
                            int srcHeight) {
     const int alpha = getAlpha();
-    if (alpha == 0 || !targetIs32() || !(isMaskSource(image) || is32Source(image)) ||
+    if (alpha == 0 || !targetIs32() || !(isMaskSource32(image) || isArgbSource(image)) ||
         !clipImage(image, x, y, srcX, srcY, srcWidth, srcHeight)) {
         return;
     }
     Image& target = getTarget();
-    if (isMaskSource(image)) {
+    if (isMaskSource32(image)) {
         drawMasked32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, getColor(), alpha);
     } else if (!image.getUseAlphaChannel()) {
-        if (alpha == kOpaque) {
+        if (alpha == kOpaque32) {
             copyOpaque32(target, image, srcX, srcY, srcWidth, srcHeight, x, y);
         } else {
             copyAlpha32(target, image, srcX, srcY, srcWidth, srcHeight, x, y, alpha);
@@ -136,7 +136,7 @@ void Graphics32::drawImageRotoZoom(Image& image, double angle, double scale, int
                                    int srcY, int srcWidth, int srcHeight, int centreX,
                                    int centreY) {
     const int alpha = getAlpha();
-    if (alpha == 0 || !targetIs32() || !is32Source(image)) {
+    if (alpha == 0 || !targetIs32() || !isArgbSource(image)) {
         return;
     }
     const std::optional<RotatedDrawing> drawing = prepareRotoZoom(
@@ -147,7 +147,7 @@ void Graphics32::drawImageRotoZoom(Image& image, double angle, double scale, int
     Image& target = getTarget();
     if (image.getUseAlphaChannel()) {
         rotateBlend32(target, image, drawing->source, drawing->setup, isSmooth(), alpha);
-    } else if (alpha == kOpaque) {
+    } else if (alpha == kOpaque32) {
         rotateOpaque32(target, image, drawing->source, drawing->setup, isSmooth());
     } else {
         rotateAlpha32(target, image, drawing->source, drawing->setup, isSmooth(), alpha);
@@ -157,7 +157,7 @@ void Graphics32::drawImageRotoZoom(Image& image, double angle, double scale, int
 void Graphics32::drawImageStretched(Image& image, int srcX, int srcY, int srcWidth, int srcHeight,
                                     int x, int y, int width, int height) {
     const int alpha = getAlpha();
-    if (alpha == 0 || !targetIs32() || !is32Source(image)) {
+    if (alpha == 0 || !targetIs32() || !isArgbSource(image)) {
         return;
     }
     const std::optional<StretchedDrawing> drawing =
@@ -169,7 +169,7 @@ void Graphics32::drawImageStretched(Image& image, int srcX, int srcY, int srcWid
     Image& target = getTarget();
     if (image.getUseAlphaChannel()) {
         stretchBlend32(target, image, d.source, d.destination, d.clip, isSmooth(), alpha);
-    } else if (alpha == kOpaque) {
+    } else if (alpha == kOpaque32) {
         stretchOpaque32(target, image, d.source, d.destination, d.clip, isSmooth());
     } else {
         stretchAlpha32(target, image, d.source, d.destination, d.clip, isSmooth(), alpha);
@@ -178,7 +178,7 @@ void Graphics32::drawImageStretched(Image& image, int srcX, int srcY, int srcWid
 
 void Graphics32::copyImage(Image& image, int x, int y, int srcX, int srcY, int srcWidth,
                            int srcHeight) {
-    if (getAlpha() == 0 || !targetIs32() || !is32Source(image) ||
+    if (getAlpha() == 0 || !targetIs32() || !isArgbSource(image) ||
         !clipImage(image, x, y, srcX, srcY, srcWidth, srcHeight)) {
         return;
     }
@@ -187,8 +187,8 @@ void Graphics32::copyImage(Image& image, int x, int y, int srcX, int srcY, int s
 
 void Graphics32::writeChannelFromImage(Image& image, int channel, int x, int y, int srcX, int srcY,
                                        int srcWidth, int srcHeight, ChannelMode mode) {
-    const bool fromPlane = isMaskSource(image) || image.getFormat() == kFormatRgb565;
-    if (getAlpha() == 0 || !targetIs32() || !(fromPlane || is32Source(image)) ||
+    const bool fromPlane = isMaskSource32(image) || image.getFormat() == kFormatRgb565;
+    if (getAlpha() == 0 || !targetIs32() || !(fromPlane || isArgbSource(image)) ||
         !clipImage(image, x, y, srcX, srcY, srcWidth, srcHeight)) {
         return;
     }

@@ -62,6 +62,18 @@ template <class Pixel>
     return image.getAlpha() + static_cast<std::ptrdiff_t>(y) * image.getWidth() + x;
 }
 
+/// Whether `channel` names one of a pixel's four channels (0 alpha, 1 red,
+/// 2 green, 3 blue).
+[[nodiscard]] constexpr bool isChannel(int channel) {
+    return channel >= 0 && channel <= 3;
+}
+
+/// Bit position of a 32-bit pixel's channel byte: alpha 24, red 16, green 8,
+/// blue 0.
+[[nodiscard]] constexpr int channelShift(int channel) {
+    return 24 - 8 * channel;
+}
+
 /// The rules of the channel copies: a new value replaces the old one always,
 /// only when smaller, or only when larger (byte or pixel values alike).
 namespace channel_rule {

@@ -8,7 +8,7 @@ namespace orv::pixel16::reference {
 namespace {
 
 constexpr int kGroup = 4;
-constexpr std::uint8_t kOpaque = 255;
+constexpr std::uint8_t kOpaquePlane = 255;
 
 } // namespace
 
@@ -30,14 +30,14 @@ void blendNormalRow(std::uint16_t* target, const std::uint16_t* source, const st
     for (int i = 0; i < grouped; i += kGroup) {
         bool allOpaque = true;
         for (int k = 0; k < kGroup; ++k) {
-            allOpaque = allOpaque && plane[i + k] == kOpaque;
+            allOpaque = allOpaque && plane[i + k] == kOpaquePlane;
         }
         for (int k = i; k < i + kGroup; ++k) {
             target[k] = allOpaque ? source[k] : lerpWord(target[k], source[k], plane[k]);
         }
     }
     for (int i = grouped; i < count; ++i) {
-        if (plane[i] == kOpaque) {
+        if (plane[i] == kOpaquePlane) {
             target[i] = source[i];
         } else if (plane[i] != 0) {
             target[i] = lerpWord(target[i], source[i], plane[i]);

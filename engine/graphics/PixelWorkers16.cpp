@@ -74,16 +74,6 @@ void targetRows(Image& target, unsigned needs, int x, int y, int width, int heig
     forEachRow(nullptr, 0, target, needs, height, [&](int row) { rowWork(x, y + row); });
 }
 
-constexpr bool isChannel(int channel) {
-    return channel >= 0 && channel <= 3;
-}
-
-// Bit position of a 32-bit pixel's channel byte: alpha 24, red 16, green 8,
-// blue 0.
-constexpr int channelShift(int channel) {
-    return 24 - 8 * channel;
-}
-
 using channel_rule::kAlways;
 using channel_rule::kIfLarger;
 using channel_rule::kIfSmaller;

@@ -11,21 +11,12 @@ namespace orv {
 
 namespace {
 
-std::uint32_t* row32(const Image& image, int x, int y) {
+std::uint32_t* rowOf32(const Image& image, int x, int y) {
     return pixelAt<std::uint32_t>(image, x, y);
 }
 
-const std::uint8_t* planeRow(const Image& image, int x, int y) {
+const std::uint8_t* planeRowOf(const Image& image, int x, int y) {
     return planeAt(image, x, y);
-}
-
-constexpr bool isChannel(int channel) {
-    return channel >= 0 && channel <= 3;
-}
-
-// Bit position of a channel's byte: alpha 24, red 16, green 8, blue 0.
-constexpr int channelShift(int channel) {
-    return 24 - 8 * channel;
 }
 
 // Runs `rowWork(targetRow, sourceRow)` over the rows of a copy between two
@@ -41,7 +32,7 @@ void forEachRow32(Image& target, Image& source, int srcX, int srcY, int width, i
         return;
     }
     for (int row = 0; row < height; ++row) {
-        rowWork(row32(target, dstX, dstY + row), row32(source, srcX, srcY + row));
+        rowWork(rowOf32(target, dstX, dstY + row), rowOf32(source, srcX, srcY + row));
     }
 }
 
@@ -57,7 +48,7 @@ void forEachPlaneRow(Image& target, Image& source, int srcX, int srcY, int width
         return;
     }
     for (int row = 0; row < height; ++row) {
-        rowWork(row32(target, dstX, dstY + row), planeRow(source, srcX, srcY + row));
+        rowWork(rowOf32(target, dstX, dstY + row), planeRowOf(source, srcX, srcY + row));
     }
 }
 
@@ -69,7 +60,7 @@ void forEachTargetRow(Image& target, int x, int y, int width, int height, RowWor
         return;
     }
     for (int row = 0; row < height; ++row) {
-        rowWork(row32(target, x, y + row));
+        rowWork(rowOf32(target, x, y + row));
     }
 }
 
@@ -138,8 +129,8 @@ void copyOpaque32(Image& target, Image& source, int srcX, int srcY, int width, i
         width <= 0 || height <= 0) {
         return;
     }
-    pixel32::copyOpaqueRect(row32(target, dstX, dstY), target.getPitch() / 4,
-                            row32(source, srcX, srcY), source.getPitch() / 4, width, height);
+    pixel32::copyOpaqueRect(rowOf32(target, dstX, dstY), target.getPitch() / 4,
+                            rowOf32(source, srcX, srcY), source.getPitch() / 4, width, height);
 }
 
 void copyAlpha32(Image& target, Image& source, int srcX, int srcY, int width, int height, int dstX,

@@ -21,8 +21,6 @@ constinit const ClassRecord Button::classRecord{
 
 namespace {
 
-using widget::presentValue;
-
 // The pieces of a "firekey" text: blanks dropped, split at commas, each read
 // as the property tree reads integers. Empty pieces ("13,,32") name no key.
 std::vector<int> parseFireKeys(std::wstring_view text) {
@@ -63,10 +61,10 @@ BaseObject* Button::createFromDefinition(PropertyNode* definition) {
 void Button::readDefinition(PropertyNode* definition) {
     const PropertyNode& source = *asNode(propertyOfDefinition(definition));
 
-    if (const PropertyValue* value = presentValue(source, "enabled")) {
+    if (const PropertyValue* value = source.findValue("enabled")) {
         enabled_ = value->getBool();
     }
-    if (const PropertyValue* value = presentValue(source, "hitmask")) {
+    if (const PropertyValue* value = source.findValue("hitmask")) {
         const std::string maskName = value->getString();
         const std::string sectionName = source.getValue("section")->getString();
         hitMask_ = widget::findImage(maskName, sectionName);
@@ -75,7 +73,7 @@ void Button::readDefinition(PropertyNode* definition) {
                        sectionName + "'; the whole box is clickable");
         }
     }
-    if (const PropertyValue* value = presentValue(source, "hitmaskthreshold")) {
+    if (const PropertyValue* value = source.findValue("hitmaskthreshold")) {
         hitMaskThreshold_ = value->getInt();
     }
 
@@ -90,12 +88,12 @@ void Button::readDefinition(PropertyNode* definition) {
         {"soundsection", &Button::soundSection_},
     }};
     for (const SoundKey& key : soundKeys) {
-        if (const PropertyValue* value = presentValue(source, key.key)) {
+        if (const PropertyValue* value = source.findValue(key.key)) {
             this->*key.field = value->getString();
         }
     }
 
-    if (const PropertyValue* value = presentValue(source, "firekey")) {
+    if (const PropertyValue* value = source.findValue("firekey")) {
         const std::vector<int> keys = parseFireKeys(value->getText());
         fireKeys_.insert(fireKeys_.end(), keys.begin(), keys.end());
     }

@@ -29,8 +29,6 @@ constinit const ClassRecord InputLabel::classRecord{
 
 namespace {
 
-using widget::presentValue;
-
 constexpr wchar_t kBlank = L' ';
 constexpr int kBackspace = 8;
 constexpr int kKeyC = 'C';
@@ -84,7 +82,7 @@ InputLabel::InputLabel(PropertyNode* definition, Label* label) : Sprite(definiti
     GameTree::appendChild(label, this);
 
     const PropertyNode& source = *asNode(propertyOfDefinition(definition));
-    if (const PropertyValue* value = presentValue(source, "cursorimage")) {
+    if (const PropertyValue* value = source.findValue("cursorimage")) {
         const std::string sectionName = source.getValue("section")->getString();
         const RefPtr<Image> image = widget::findImage(value->getString(), sectionName);
         if (image) {
@@ -94,8 +92,8 @@ InputLabel::InputLabel(PropertyNode* definition, Label* label) : Sprite(definiti
                        "' in section '" + sectionName + "'");
         }
     }
-    if (const PropertyValue* on = presentValue(source, "durationon")) {
-        const PropertyValue* off = presentValue(source, "durationoff");
+    if (const PropertyValue* on = source.findValue("durationon")) {
+        const PropertyValue* off = source.findValue("durationoff");
         setBlinkDurations(on->getInt(), off != nullptr ? off->getInt() : on->getInt());
     }
     allowed_.clear();
@@ -119,10 +117,10 @@ BaseObject* InputLabel::createFromDefinition(PropertyNode* definition) {
 
 void InputLabel::readDefinition(PropertyNode* definition) {
     const PropertyNode& source = *asNode(propertyOfDefinition(definition));
-    if (const PropertyValue* value = presentValue(source, "width")) {
+    if (const PropertyValue* value = source.findValue("width")) {
         setWidth(value->getInt());
     }
-    if (const PropertyValue* value = presentValue(source, "height")) {
+    if (const PropertyValue* value = source.findValue("height")) {
         setHeight(value->getInt());
     }
     struct IntegerKey {
@@ -141,15 +139,15 @@ void InputLabel::readDefinition(PropertyNode* definition) {
         {"selyoffset", &InputLabel::selYOffset_},
     }};
     for (const IntegerKey& key : integerKeys) {
-        if (const PropertyValue* value = presentValue(source, key.key)) {
+        if (const PropertyValue* value = source.findValue(key.key)) {
             this->*key.field = value->getInt();
         }
     }
     // The text is not held to the limits here.
-    if (const PropertyValue* value = presentValue(source, "text")) {
+    if (const PropertyValue* value = source.findValue("text")) {
         text_ = value->getText();
     }
-    if (const PropertyValue* value = presentValue(source, "stripspaces")) {
+    if (const PropertyValue* value = source.findValue("stripspaces")) {
         stripSpaces_ = value->getBool();
     }
 }

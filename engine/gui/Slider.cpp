@@ -22,8 +22,6 @@ constinit const ClassRecord Slider::classRecord{
 
 namespace {
 
-using widget::presentValue;
-
 // The button built from the node under `key`; null when the key is missing,
 // the factory cannot build it or it is not a button.
 RefPtr<Button> buildButton(const PropertyNode& source, const char* key) {
@@ -84,21 +82,21 @@ BaseObject* Slider::createFromDefinition(PropertyNode* definition) {
 
 void Slider::readDefinition(PropertyNode* definition) {
     const PropertyNode& source = *asNode(propertyOfDefinition(definition));
-    if (const PropertyValue* value = presentValue(source, "enabled")) {
+    if (const PropertyValue* value = source.findValue("enabled")) {
         setEnabled(value->getBool());
     }
-    if (const PropertyValue* value = presentValue(source, "minvalue")) {
+    if (const PropertyValue* value = source.findValue("minvalue")) {
         minValue_ = value->getFloat();
         updateValue();
     }
-    if (const PropertyValue* value = presentValue(source, "maxvalue")) {
+    if (const PropertyValue* value = source.findValue("maxvalue")) {
         maxValue_ = value->getFloat();
         updateValue();
     }
-    if (const PropertyValue* value = presentValue(source, "vertical")) {
+    if (const PropertyValue* value = source.findValue("vertical")) {
         vertical_ = value->getBool();
     }
-    if (const PropertyValue* value = presentValue(source, "image")) {
+    if (const PropertyValue* value = source.findValue("image")) {
         const std::string sectionName = source.getValue("section")->getString();
         const RefPtr<Image> image = widget::findImage(value->getString(), sectionName);
         if (image) {

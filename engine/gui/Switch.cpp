@@ -20,8 +20,6 @@ constinit const ClassRecord Switch::classRecord{
 
 namespace {
 
-using widget::presentValue;
-
 // The live switches, in the order they were built. Made with the first switch
 // and freed with the last one, so no list outlives the switches (nor is one
 // needed while static objects are torn down at exit). Main thread only.
@@ -56,10 +54,10 @@ Switch::Switch(PropertyNode* definition) : Sprite(definition) {
     widget::showFrame(*this, frameFor(state_));
     if (definition != nullptr) {
         const PropertyNode& source = *asNode(propertyOfDefinition(definition));
-        if (const PropertyValue* value = presentValue(source, "enabled")) {
+        if (const PropertyValue* value = source.findValue("enabled")) {
             setEnabled(value->getBool());
         }
-        if (const PropertyValue* value = presentValue(source, "checked")) {
+        if (const PropertyValue* value = source.findValue("checked")) {
             setChecked(value->getBool());
         }
     }
@@ -85,7 +83,7 @@ void Switch::readDefinition(PropertyNode* definition) {
     const PropertyNode& source = *asNode(propertyOfDefinition(definition));
     const std::string sectionName = source.getValue("section")->getString();
 
-    if (const PropertyValue* value = presentValue(source, "image")) {
+    if (const PropertyValue* value = source.findValue("image")) {
         const RefPtr<Image> image = widget::findImage(value->getString(), sectionName);
         if (image) {
             setImage(image.get());
@@ -95,17 +93,17 @@ void Switch::readDefinition(PropertyNode* definition) {
                        "' in section '" + sectionName + "'");
         }
     }
-    if (const PropertyValue* value = presentValue(source, "hitmask")) {
+    if (const PropertyValue* value = source.findValue("hitmask")) {
         hitMask_ = widget::findImage(value->getString(), sectionName);
         if (!hitMask_) {
             logWarning("Switch '" + getName() + "': no hit mask '" + value->getString() +
                        "' in section '" + sectionName + "'; the whole box is clickable");
         }
     }
-    if (const PropertyValue* value = presentValue(source, "hitmaskthreshold")) {
+    if (const PropertyValue* value = source.findValue("hitmaskthreshold")) {
         hitMaskThreshold_ = value->getInt();
     }
-    if (const PropertyValue* value = presentValue(source, "groupid")) {
+    if (const PropertyValue* value = source.findValue("groupid")) {
         group_ = value->getInt();
     }
 
@@ -120,7 +118,7 @@ void Switch::readDefinition(PropertyNode* definition) {
         {"soundsection", &Switch::soundSection_},
     }};
     for (const SoundKey& key : soundKeys) {
-        if (const PropertyValue* value = presentValue(source, key.key)) {
+        if (const PropertyValue* value = source.findValue(key.key)) {
             this->*key.field = value->getString();
         }
     }

@@ -26,12 +26,6 @@ constexpr int kBesidePointer = 16;
 constexpr int kEdgeMargin = 3;
 constexpr int kLeftGap = 2;
 
-// The value under `key`, or null when the key is missing or not a value.
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
 } // namespace
 
 ToolTip::ToolTip(PropertyNode* definition) {
@@ -50,10 +44,10 @@ ToolTip::ToolTip(PropertyNode* definition) {
                        "' is not a sprite; no tooltip is shown");
         }
     }
-    if (const PropertyValue* value = presentValue(source, "showdelay")) {
+    if (const PropertyValue* value = source.findValue("showdelay")) {
         showDelay_ = value->getInt();
     }
-    if (const PropertyValue* value = presentValue(source, "removedelay")) {
+    if (const PropertyValue* value = source.findValue("removedelay")) {
         removeDelay_ = value->getInt();
     }
 }

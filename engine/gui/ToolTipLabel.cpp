@@ -12,16 +12,6 @@ namespace orv {
 constinit const ClassRecord ToolTipLabel::classRecord{"ToolTipLabel",
                                                       parentRecords<Label::classRecord>};
 
-namespace {
-
-// The value under `key`, or null when the key is missing or not a value.
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
-} // namespace
-
 ToolTipLabel::ToolTipLabel(PropertyNode* definition) : Label(definition), maxWidth_(getWidth()) {
     if (definition != nullptr) {
         const PropertyNode& source = *asNode(propertyOfDefinition(definition));
@@ -34,14 +24,14 @@ ToolTipLabel::ToolTipLabel(PropertyNode* definition) : Label(definition), maxWid
             {"bordercolor", &ToolTipLabel::borderColor_},
         }};
         for (const ColorKey& entry : colorKeys) {
-            if (const PropertyValue* value = presentValue(source, entry.key)) {
+            if (const PropertyValue* value = source.findValue(entry.key)) {
                 this->*entry.field = static_cast<std::uint32_t>(value->getInt());
             }
         }
-        if (const PropertyValue* value = presentValue(source, "padding")) {
+        if (const PropertyValue* value = source.findValue("padding")) {
             padding_ = value->getInt();
         }
-        if (const PropertyValue* value = presentValue(source, "maxwidth")) {
+        if (const PropertyValue* value = source.findValue("maxwidth")) {
             maxWidth_ = value->getInt();
         }
     }

@@ -15,11 +15,6 @@ namespace {
 // Main thread only, like the buttons that use it.
 URLButton::UrlOpener urlOpener = nullptr;
 
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
 } // namespace
 
 URLButton::URLButton(PropertyNode* definition) : Button(definition) {
@@ -34,10 +29,10 @@ BaseObject* URLButton::createFromDefinition(PropertyNode* definition) {
 
 void URLButton::readDefinition(PropertyNode* definition) {
     const PropertyNode& source = *asNode(propertyOfDefinition(definition));
-    if (const PropertyValue* value = presentValue(source, "url")) {
+    if (const PropertyValue* value = source.findValue("url")) {
         url_ = value->getString();
     }
-    if (const PropertyValue* value = presentValue(source, "file")) {
+    if (const PropertyValue* value = source.findValue("file")) {
         // A picture of this button alone: loaded here, not shared through a
         // resource section. The button keeps its own reference to the image.
         const RefPtr<ImageResource> picture(new ImageResource(value->getString(), ""));

@@ -46,11 +46,6 @@ constexpr int kHitMaskThreshold = 128;
 
 } // namespace
 
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
 RefPtr<Image> findImage(const std::string& name, const std::string& section) {
     ResourceManager* resources = ResourceManager::getInstance();
     if (resources == nullptr) {

@@ -24,11 +24,6 @@ class Sprite;
 
 namespace widget {
 
-/// The value under `key` of `definition`, or null when the key is missing or
-/// is not a value. Borrowed from the definition.
-[[nodiscard]] const PropertyValue* presentValue(const PropertyNode& definition,
-                                                std::string_view key);
-
 /// The image `name` of resource section `section`, looked up under the
 /// resources' data lock (the reference is taken under the lock). Null when
 /// there is no resource manager or the section has no such image; the

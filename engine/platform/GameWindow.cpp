@@ -18,7 +18,7 @@ constinit const ClassRecord WebGameWindow::classRecord{"WebGameWindow",
 
 namespace {
 
-RefPtr<GameWindow> instance;
+RefPtr<GameWindow> theWindow;
 
 // Set while the window is made again in the other mode after a first
 // failure; a failure then is final.
@@ -47,11 +47,11 @@ GameWindow::~GameWindow() {
 }
 
 GameWindow* GameWindow::getInstance() {
-    return instance.get();
+    return theWindow.get();
 }
 
 void GameWindow::setInstance(GameWindow* window) {
-    instance = window;
+    theWindow = window;
 }
 
 bool GameWindow::create(std::string_view title, int x, int y, int width, int height,

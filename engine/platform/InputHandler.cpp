@@ -24,7 +24,7 @@ std::array<bool, kKeyCount> heldKeys{};
 constexpr int kNegativeCut = 60000;
 
 constexpr int kHandCursor = 3;
-constexpr int kArrowCursor = 2;
+constexpr int kInputArrowCursor = 2;
 
 int clampCoordinate(int value, int limit, bool limited) {
     if (value > kNegativeCut) {
@@ -212,7 +212,7 @@ void InputHandler::onMouseMove(int x, int y, int flags) {
     lastForwardedY_ = y;
     static_cast<void>(container_.onMouseMove(x, y, flags));
     if (GameWindow* window = GameWindow::getInstance()) {
-        window->setCursor(hoverCount > 0 ? kHandCursor : kArrowCursor);
+        window->setCursor(hoverCount > 0 ? kHandCursor : kInputArrowCursor);
     }
 }
 

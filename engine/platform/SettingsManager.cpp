@@ -20,7 +20,7 @@ constexpr std::string_view kDontUseRegistry = "dontuseregistry";
 constexpr std::string_view kShutdownCorrect = "shutdowncorrect";
 constexpr std::string_view kFatalError = "fatalerror";
 
-SettingsManager* instance = nullptr;
+SettingsManager* theSettingsManager = nullptr;
 
 } // namespace
 
@@ -36,18 +36,18 @@ SettingsManager::SettingsManager(std::unique_ptr<IGameSettings> settings)
 
 SettingsManager& SettingsManager::create(std::unique_ptr<IGameSettings> settings) {
     destroyInstance();
-    instance = new SettingsManager(std::move(settings));
-    instance->addRef();
-    instance->load();
-    return *instance;
+    theSettingsManager = new SettingsManager(std::move(settings));
+    theSettingsManager->addRef();
+    theSettingsManager->load();
+    return *theSettingsManager;
 }
 
 SettingsManager* SettingsManager::get() {
-    return instance;
+    return theSettingsManager;
 }
 
 void SettingsManager::destroyInstance() {
-    if (SettingsManager* old = std::exchange(instance, nullptr)) {
+    if (SettingsManager* old = std::exchange(theSettingsManager, nullptr)) {
         old->release();
     }
 }

@@ -6,7 +6,7 @@ namespace orv {
 
 namespace {
 
-DefinitionStore* instance = nullptr;
+DefinitionStore* theDefinitionStore = nullptr;
 
 bool isDefinitionGroup(const AbstractProperty& property) {
     if (!property.isNode()) {
@@ -86,17 +86,17 @@ void DefinitionStore::load() {
 }
 
 DefinitionStore& getDefinitionStore() {
-    if (instance == nullptr) {
-        instance = new DefinitionStore();
-        instance->addRef();
+    if (theDefinitionStore == nullptr) {
+        theDefinitionStore = new DefinitionStore();
+        theDefinitionStore->addRef();
     }
-    return *instance;
+    return *theDefinitionStore;
 }
 
 void destroyDefinitionStore() {
-    if (instance != nullptr) {
-        instance->release();
-        instance = nullptr;
+    if (theDefinitionStore != nullptr) {
+        theDefinitionStore->release();
+        theDefinitionStore = nullptr;
     }
 }
 

@@ -14,7 +14,7 @@ constexpr std::size_t constantCount = 141;
 // The storage of the constants; the names below are read-only views of it.
 std::array<int, constantCount> values{};
 
-constexpr std::array<std::string_view, constantCount> names{
+constexpr std::array<std::string_view, constantCount> kConstantNames{
     "HINT_AUTO_CLOSE_TIME",
     "TILE_LAYER_OFFSETX",
     "TILE_LAYER_OFFSETY",
@@ -308,12 +308,12 @@ void GameConstants::apply() {
         return;
     }
     for (std::size_t i = 0; i < constantCount; ++i) {
-        values[i] = settings->getInteger(names[i]);
+        values[i] = settings->getInteger(kConstantNames[i]);
     }
 }
 
 std::span<const std::string_view> GameConstants::getNames() {
-    return names;
+    return kConstantNames;
 }
 
 } // namespace orv

@@ -141,6 +141,11 @@ PropertyValue* PropertyNode::getValue(std::string_view name) const {
     return asValue(getChild(name));
 }
 
+PropertyValue* PropertyNode::findValue(std::string_view name) const {
+    AbstractProperty* child = getChild(name);
+    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
+}
+
 PropertyNode* PropertyNode::getNode(std::string_view name) const {
     return asNode(getChild(name));
 }

@@ -64,6 +64,9 @@ public:
     [[nodiscard]] AbstractProperty* getChild(std::string_view name) const;
     /// The child `name` when it is a value, else `DUMMY_VALUE`. Borrowed.
     [[nodiscard]] PropertyValue* getValue(std::string_view name) const;
+    /// The child `name` when it is a value, else null: for keys whose absence
+    /// keeps a default. Borrowed.
+    [[nodiscard]] PropertyValue* findValue(std::string_view name) const;
     /// The child `name` when it is a node, else `DUMMY_NODE`. Borrowed.
     [[nodiscard]] PropertyNode* getNode(std::string_view name) const;
     /// The child `name` when it is a vector, else `DUMMY_VECTOR`. Borrowed.

@@ -20,7 +20,7 @@ constinit const ClassRecord FontResource::classRecord{"FontResource",
 
 namespace {
 
-std::atomic<FontResource::LoadFunction> loadFunction{&FontResource::loadBitmapFont};
+std::atomic<FontResource::LoadFunction> fontLoadFunction{&FontResource::loadBitmapFont};
 
 // The picture of one layer, decoded from its image and mask files (null when
 // they could not be loaded).
@@ -49,11 +49,11 @@ std::string layerFileName(const std::string& documentPath, const PropertyNode& l
 } // namespace
 
 void FontResource::setLoadFunction(LoadFunction function) {
-    loadFunction.store(function != nullptr ? function : &loadBitmapFont);
+    fontLoadFunction.store(function != nullptr ? function : &loadBitmapFont);
 }
 
 FontResource::LoadFunction FontResource::getLoadFunction() {
-    return loadFunction.load();
+    return fontLoadFunction.load();
 }
 
 bool FontResource::loadBitmapFont(const FontResource& resource, RefPtr<BaseObject>& held) {
@@ -123,7 +123,7 @@ FontResource::FontResource(PropertyNode* definition) : ResourceObject(definition
 void FontResource::load() {
     clearLoaded();
     font_ = nullptr;
-    const LoadFunction function = loadFunction.load();
+    const LoadFunction function = fontLoadFunction.load();
     setError(!function(*this, font_));
     markLoaded();
 }

@@ -74,7 +74,7 @@ bool copyMaskIntoAlpha(Image& image, Image& mask) {
     return true;
 }
 
-const char* trueFalse(bool flag) {
+const char* imageFlagText(bool flag) {
     return flag ? "true" : "false";
 }
 
@@ -170,8 +170,8 @@ bool ImageResource::sameFile(const ResourceObject& other) const {
 std::string ImageResource::toString() const {
     return std::string("Object: ") + (getImage() != nullptr ? "not 0" : "NULL") +
            "; Color: " + std::to_string(color_) +
-           "; Only Mask: " + trueFalse(getFileKey().empty()) + "; Mask File Name: " + maskFile_ +
-           "; " + ResourceObject::toString();
+           "; Only Mask: " + imageFlagText(getFileKey().empty()) +
+           "; Mask File Name: " + maskFile_ + "; " + ResourceObject::toString();
 }
 
 } // namespace orv

@@ -22,12 +22,7 @@ namespace {
 // Bound of the remaining time of a play, either way.
 constexpr int kMaxRemainingMs = std::numeric_limits<int>::max() / 2;
 
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
-std::uint8_t clampToByte(int value) {
+std::uint8_t clampNodeByte(int value) {
     return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
 }
 
@@ -59,7 +54,7 @@ void SoundNode::readDefinition(PropertyNode* definition) {
         {"minstartinterval", &SoundNode::minStartInterval_},
     }};
     for (const IntegerKey& key : integerKeys) {
-        if (const PropertyValue* value = presentValue(source, key.key)) {
+        if (const PropertyValue* value = source.findValue(key.key)) {
             this->*key.field = value->getInt();
         }
     }
@@ -72,8 +67,8 @@ void SoundNode::readDefinition(PropertyNode* definition) {
         {"panning", &SoundNode::panning_},
     }};
     for (const ByteKey& key : byteKeys) {
-        if (const PropertyValue* value = presentValue(source, key.key)) {
-            this->*key.field = clampToByte(value->getInt());
+        if (const PropertyValue* value = source.findValue(key.key)) {
+            this->*key.field = clampNodeByte(value->getInt());
         }
     }
     struct BooleanKey {
@@ -87,13 +82,13 @@ void SoundNode::readDefinition(PropertyNode* definition) {
         {"forcedstop", &SoundNode::forcedStop_},
     }};
     for (const BooleanKey& key : booleanKeys) {
-        if (const PropertyValue* value = presentValue(source, key.key)) {
+        if (const PropertyValue* value = source.findValue(key.key)) {
             this->*key.field = value->getBool();
         }
     }
 
-    const PropertyValue* sound = presentValue(source, "sound");
-    const PropertyValue* section = presentValue(source, "section");
+    const PropertyValue* sound = source.findValue("sound");
+    const PropertyValue* section = source.findValue("section");
     if (sound != nullptr && section != nullptr) {
         soundName_ = sound->getString();
         sectionName_ = section->getString();
@@ -170,7 +165,7 @@ bool SoundNode::stop(bool force) {
 void SoundNode::setPanning(int value) {
     value = std::max(value, panMinValue_);
     value = std::min(value, panMaxValue_);
-    panning_ = clampToByte(value);
+    panning_ = clampNodeByte(value);
     getSoundOutput().setPan(channel_, panning_);
 }
 

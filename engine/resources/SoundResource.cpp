@@ -11,16 +11,16 @@ constinit const ClassRecord SoundResource::classRecord{"SoundResource",
 
 namespace {
 
-std::atomic<SoundResource::LoadFunction> loadFunction{nullptr};
+std::atomic<SoundResource::LoadFunction> soundLoadFunction{nullptr};
 
 } // namespace
 
 void SoundResource::setLoadFunction(LoadFunction function) {
-    loadFunction.store(function);
+    soundLoadFunction.store(function);
 }
 
 SoundResource::LoadFunction SoundResource::getLoadFunction() {
-    return loadFunction.load();
+    return soundLoadFunction.load();
 }
 
 BaseObject* SoundResource::createFromDefinition(PropertyNode* definition) {
@@ -33,7 +33,7 @@ SoundResource::SoundResource(PropertyNode* definition)
 
 void SoundResource::load() {
     sound_ = nullptr;
-    const LoadFunction function = loadFunction.load();
+    const LoadFunction function = soundLoadFunction.load();
     bool loaded = false;
     if (function == nullptr) {
         logWarning(getFileKey() + ": no sound loader is installed; the sound stays empty");

@@ -11,16 +11,16 @@ constinit const ClassRecord StreamResource::classRecord{"StreamResource",
 
 namespace {
 
-std::atomic<StreamResource::LoadFunction> loadFunction{nullptr};
+std::atomic<StreamResource::LoadFunction> streamLoadFunction{nullptr};
 
 } // namespace
 
 void StreamResource::setLoadFunction(LoadFunction function) {
-    loadFunction.store(function);
+    streamLoadFunction.store(function);
 }
 
 StreamResource::LoadFunction StreamResource::getLoadFunction() {
-    return loadFunction.load();
+    return streamLoadFunction.load();
 }
 
 BaseObject* StreamResource::createFromDefinition(PropertyNode* definition) {
@@ -35,7 +35,7 @@ StreamResource::StreamResource(PropertyNode* definition)
 
 void StreamResource::load() {
     stream_ = nullptr;
-    const LoadFunction function = loadFunction.load();
+    const LoadFunction function = streamLoadFunction.load();
     bool loaded = false;
     if (function == nullptr) {
         logWarning(getFileKey() + ": no stream loader is installed; the stream stays empty");

@@ -15,11 +15,6 @@ constinit const ClassRecord AlphaTransitionScene::classRecord{
 
 namespace {
 
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
 // Blocks until nothing requested is left to load. The manager wakes the wait
 // after every loader pass, so no fixed sleep paces it.
 void waitForLoading() {
@@ -34,10 +29,10 @@ void waitForLoading() {
 
 AlphaTransitionScene::AlphaTransitionScene(PropertyNode* definition) : TransitionScene(definition) {
     const PropertyNode& source = *getDefinition();
-    if (const PropertyValue* value = presentValue(source, "time")) {
+    if (const PropertyValue* value = source.findValue("time")) {
         time_ = value->getInt();
     }
-    if (const PropertyValue* value = presentValue(source, "wait")) {
+    if (const PropertyValue* value = source.findValue("wait")) {
         wait_ = value->getBool();
     }
     oldSnapshot_ = addSnapshotSprite();

@@ -30,13 +30,7 @@ namespace {
 // drag: a click that wobbles a little still reaches the buttons.
 constexpr int kDragThreshold = 3;
 
-// The value under `key`, or null when the key is missing or not a value.
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
-int nearest(float value) {
+int nearestWhole(float value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
@@ -76,24 +70,24 @@ BaseObject* Dialog::createFromDefinition(PropertyNode* definition) {
 
 void Dialog::readDefinition(PropertyNode* definition) {
     const PropertyNode& source = *definition;
-    if (const PropertyValue* value = presentValue(source, "movable")) {
+    if (const PropertyValue* value = source.findValue("movable")) {
         movable_ = value->getBool();
     }
-    if (const PropertyValue* value = presentValue(source, "resizable")) {
+    if (const PropertyValue* value = source.findValue("resizable")) {
         resizable_ = value->getBool();
     }
-    if (const PropertyValue* value = presentValue(source, "usebuffer")) {
+    if (const PropertyValue* value = source.findValue("usebuffer")) {
         setUseBuffer(value->getBool());
     }
-    if (const PropertyValue* value = presentValue(source, "autoenlarge")) {
+    if (const PropertyValue* value = source.findValue("autoenlarge")) {
         setAutoEnlarge(value->getBool());
     }
-    if (const PropertyValue* value = presentValue(source, "autocenter")) {
+    if (const PropertyValue* value = source.findValue("autocenter")) {
         autoCenter_ = value->getBool();
     }
     readPainter(source);
 
-    if (presentValue(source, "background") != nullptr) {
+    if (source.findValue("background") != nullptr) {
         const std::string imageName = source.getValue("background")->getString();
         const std::string sectionName = source.getValue("section")->getString();
         Image* image = nullptr;
@@ -117,7 +111,7 @@ void Dialog::readPainter(const PropertyNode& source) {
     if (const AbstractProperty* painter = source.getChild("painter");
         painter != nullptr && painter->isNode()) {
         painterDefinition = source.getNode("painter");
-    } else if (presentValue(source, "painterid") != nullptr) {
+    } else if (source.findValue("painterid") != nullptr) {
         const std::string id = source.getValue("painterid")->getString();
         painterDefinition = asNode(getDefinitionStore().getTemplates()->getChild(id));
         if (painterDefinition == DUMMY_NODE) {
@@ -130,10 +124,10 @@ void Dialog::readPainter(const PropertyNode& source) {
         return;
     }
     if (autoEnlarge_) {
-        if (const PropertyValue* value = presentValue(source, "minwidth")) {
+        if (const PropertyValue* value = source.findValue("minwidth")) {
             setWidth(value->getInt());
         }
-        if (const PropertyValue* value = presentValue(source, "minheight")) {
+        if (const PropertyValue* value = source.findValue("minheight")) {
             setHeight(value->getInt());
         }
     }
@@ -302,8 +296,8 @@ void Dialog::drawComponentTree(GameNode* node, bool root) {
         int dx = node->getX();
         int dy = node->getY();
         if (root) {
-            dx += nearest(getAnchorOffsetX());
-            dy += nearest(getAnchorOffsetY());
+            dx += nearestWhole(getAnchorOffsetX());
+            dy += nearestWhole(getAnchorOffsetY());
         }
         graphics.translate(dx, dy);
         for (GameNode* child = node->getFirstChild(); child != nullptr;
@@ -392,9 +386,9 @@ bool Dialog::onMouseMove(int x, int y, int flags) {
         // A dialog dragged to the edge stops there: left out of the window
         // it could hardly be caught again.
         if (const GameWindow* window = GameWindow::getInstance()) {
-            newX = keepInside(newX, getParentX() - nearest(getAnchorOffsetX()), getWidth(),
+            newX = keepInside(newX, getParentX() - nearestWhole(getAnchorOffsetX()), getWidth(),
                               window->getWidth());
-            newY = keepInside(newY, getParentY() - nearest(getAnchorOffsetY()), getHeight(),
+            newY = keepInside(newY, getParentY() - nearestWhole(getAnchorOffsetY()), getHeight(),
                               window->getHeight());
         }
         setPosition(newX, newY);

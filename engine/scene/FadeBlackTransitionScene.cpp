@@ -24,11 +24,6 @@ constexpr int kLabelFadeMs = 300;
 constexpr int kDotStepMs = 300;
 constexpr int kDotCycleMs = 4 * kDotStepMs;
 
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
 // A fade of `sprite`'s alpha that holds back the modifiers queued behind it,
 // followed by the call `function(context)` once it is done.
 void fadeThen(Sprite& sprite, int durationMs, int fromAlpha, int toAlpha, GuiFunction function,
@@ -54,11 +49,11 @@ FadeBlackTransitionScene::FadeBlackTransitionScene(PropertyNode* definition)
     }};
     const PropertyNode& source = *getDefinition();
     for (const IntegerKey& key : integerKeys) {
-        if (const PropertyValue* value = presentValue(source, key.key)) {
+        if (const PropertyValue* value = source.findValue(key.key)) {
             this->*key.field = value->getInt();
         }
     }
-    if (const PropertyValue* value = presentValue(source, "wait")) {
+    if (const PropertyValue* value = source.findValue("wait")) {
         wait_ = value->getBool();
     }
 

@@ -29,11 +29,6 @@ struct EnumKey {
     void (Label::*set)(int);
 };
 
-bool hasValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue();
-}
-
 } // namespace
 
 void Label::readDefinition(PropertyNode* definition) {
@@ -42,7 +37,7 @@ void Label::readDefinition(PropertyNode* definition) {
     }
     const PropertyNode& node = *definition;
 
-    if (hasValue(node, "font")) {
+    if (node.findValue("font") != nullptr) {
         const std::string fontName = node.getValue("font")->getString();
         const std::string section = node.getValue("section")->getString();
         RefPtr<Font> font;
@@ -59,10 +54,10 @@ void Label::readDefinition(PropertyNode* definition) {
         setFont(font.get());
     }
 
-    if (hasValue(node, "color")) {
+    if (node.findValue("color") != nullptr) {
         setColor(static_cast<std::uint32_t>(node.getValue("color")->getInt()), 0);
     } else {
-        for (int index = 0; hasValue(node, "color" + std::to_string(index)); ++index) {
+        for (int index = 0; node.findValue("color" + std::to_string(index)) != nullptr; ++index) {
             setColor(static_cast<std::uint32_t>(
                          node.getValue("color" + std::to_string(index))->getInt()),
                      index);
@@ -75,7 +70,7 @@ void Label::readDefinition(PropertyNode* definition) {
         {"alignh", kAlignNames, &Label::setAlignH},
     }};
     for (const EnumKey& entry : enumKeys) {
-        if (!hasValue(node, entry.key)) {
+        if (node.findValue(entry.key) == nullptr) {
             continue;
         }
         const int index = node.getEnumIndex(entry.key, entry.names, -1);
@@ -86,18 +81,18 @@ void Label::readDefinition(PropertyNode* definition) {
         (this->*entry.set)(index);
     }
 
-    if (hasValue(node, "autofitheight")) {
+    if (node.findValue("autofitheight") != nullptr) {
         setAutoFitHeight(node.getValue("autofitheight")->getBool());
     }
-    if (hasValue(node, "lineheight")) {
+    if (node.findValue("lineheight") != nullptr) {
         setLineHeight(node.getValue("lineheight")->getInt());
     }
 
-    if (hasValue(node, "text")) {
+    if (node.findValue("text") != nullptr) {
         setText(node.getValue("text")->getText());
-    } else if (hasValue(node, "value")) {
+    } else if (node.findValue("value") != nullptr) {
         setText(node.getValue("value")->getText());
-    } else if (hasValue(node, "textid")) {
+    } else if (node.findValue("textid") != nullptr) {
         setText(orv::getText(node.getValue("textid")->getString()));
     }
 }

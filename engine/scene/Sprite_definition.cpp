@@ -19,17 +19,11 @@ namespace orv {
 
 namespace {
 
-// The value under `key`, or null when the key is missing or not a value.
-const PropertyValue* presentValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue() ? asValue(child) : nullptr;
-}
-
 constexpr std::array<std::string_view, 9> kAnchorNames{
     "topleft", "top", "topright", "left", "center", "right", "bottomleft", "bottom", "bottomright",
 };
 
-constexpr std::array<std::string_view, 3> kWrapStyleNames{"once", "switch", "loop"};
+constexpr std::array<std::string_view, 3> kAnimationStyleNames{"once", "switch", "loop"};
 
 // The image `imageName` of `sectionName`, looked up under the resources' data
 // lock; null (and logged) when the manager, the section or the image is
@@ -54,14 +48,14 @@ Image* findImage(const std::string& imageName, const std::string& sectionName,
 void Sprite::readDefinition(PropertyNode* definition) {
     const PropertyNode& source = *asNode(propertyOfDefinition(definition));
 
-    if (presentValue(source, "image") != nullptr) {
+    if (source.findValue("image") != nullptr) {
         setImage(findImage(source.getValue("image")->getString(),
                            source.getValue("section")->getString(), getName()));
     }
-    if (const PropertyValue* value = presentValue(source, "width")) {
+    if (const PropertyValue* value = source.findValue("width")) {
         setWidth(value->getInt());
     }
-    if (const PropertyValue* value = presentValue(source, "height")) {
+    if (const PropertyValue* value = source.findValue("height")) {
         setHeight(value->getInt());
     }
 
@@ -78,7 +72,7 @@ void Sprite::readDefinition(PropertyNode* definition) {
         {"framecount", &Sprite::frameCount_},
     }};
     for (const IntegerKey& key : integerKeys) {
-        if (const PropertyValue* value = presentValue(source, key.key)) {
+        if (const PropertyValue* value = source.findValue(key.key)) {
             const int number = value->getInt();
             if (this->*key.field != number) {
                 this->*key.field = number;
@@ -86,43 +80,43 @@ void Sprite::readDefinition(PropertyNode* definition) {
             }
         }
     }
-    if (const PropertyValue* value = presentValue(source, "currentframe")) {
+    if (const PropertyValue* value = source.findValue("currentframe")) {
         setCurrentFrame(value->getInt());
     }
-    if (const PropertyValue* value = presentValue(source, "reverseframes")) {
+    if (const PropertyValue* value = source.findValue("reverseframes")) {
         reverseFrames_ = value->getBool();
     }
     frameWrapStyle_ = static_cast<FrameWrapStyle>(source.getEnumIndex(
-        "framewrapstyle", kWrapStyleNames, static_cast<int>(FrameWrapStyle::Loop)));
+        "framewrapstyle", kAnimationStyleNames, static_cast<int>(FrameWrapStyle::Loop)));
 
     // A frame time animates the frames for good, as the sprite's own modifier.
-    if (const PropertyValue* value = presentValue(source, "frametime")) {
+    if (const PropertyValue* value = source.findValue("frametime")) {
         addModifier(new ModifierFrame(-1, value->getInt()), true);
     }
 
-    if (presentValue(source, "anchorpoint_x") != nullptr) {
+    if (source.findValue("anchorpoint_x") != nullptr) {
         setAnchorOffset(source.getValue("anchorpoint_x")->getFloat(),
                         source.getValue("anchorpoint_y")->getFloat());
-    } else if (presentValue(source, "anchorpoint") != nullptr) {
+    } else if (source.findValue("anchorpoint") != nullptr) {
         const int kind = source.getEnumIndex("anchorpoint", kAnchorNames, -1);
         if (kind >= 0) {
             setAnchorPoint(static_cast<AnchorKind>(kind));
         }
     }
 
-    if (const PropertyValue* value = presentValue(source, "tooltip")) {
+    if (const PropertyValue* value = source.findValue("tooltip")) {
         setToolTip(getText(value->getString()));
     }
 
-    const PropertyValue* initAnimation = presentValue(source, "initanimation");
+    const PropertyValue* initAnimation = source.findValue("initanimation");
     if (frameCount_ > 1 && (initAnimation == nullptr || initAnimation->getBool())) {
-        if (const PropertyValue* horizontal = presentValue(source, "horizontalframelayout")) {
+        if (const PropertyValue* horizontal = source.findValue("horizontalframelayout")) {
             setFrameLayout(frameCount_, horizontal->getBool());
         } else {
             setFrameLayout(-1, false);
         }
     }
-    if (const PropertyValue* value = presentValue(source, "smooth")) {
+    if (const PropertyValue* value = source.findValue("smooth")) {
         smooth_ = value->getBool();
     }
 }

@@ -17,8 +17,8 @@ constinit const ClassRecord StyleLabel::classRecord{"StyleLabel",
 
 namespace {
 
-constexpr int kAlphaChannel = 0;
-constexpr std::wstring_view kEllipsis = L"...";
+constexpr int kStyleAlphaChannel = 0;
+constexpr std::wstring_view kStyleEllipsis = L"...";
 
 // The colour a run's text is drawn in, as a label computes it: the font's
 // own unless the font is a tinted mask and the run has an override.
@@ -270,7 +270,7 @@ void StyleLabel::truncateRun(Label& run, int runWidth) {
     }
     lineTruncated_ = true;
     std::wstring shortened = run.getText().substr(0, 1);
-    shortened += kEllipsis;
+    shortened += kStyleEllipsis;
     run.setText(shortened);
     run.relayout();
     if (std::int64_t{state_.penX} + run.getWidth() <= areaWidth) {
@@ -281,7 +281,7 @@ void StyleLabel::truncateRun(Label& run, int runWidth) {
         Label& last = *currentLine_->runs.back();
         const std::wstring& lastText = last.getText();
         std::wstring cut = lastText.substr(0, lastText.size() > 3 ? lastText.size() - 3 : 1);
-        cut += kEllipsis;
+        cut += kStyleEllipsis;
         last.setText(cut);
         last.relayout();
         lastRight_ = clampLayout(std::int64_t{last.getX()} + last.getWidth());
@@ -383,7 +383,7 @@ void StyleLabel::renderImage() {
     // New images are not cleared: start from transparent black.
     graphics->setColor(0);
     graphics->clear();
-    graphics->setChannel(kAlphaChannel, 0, 0, 0);
+    graphics->setChannel(kStyleAlphaChannel, 0, 0, 0);
 
     // Each run's box takes its text colour, so that the glyphs' edges blend
     // towards their own colour; the alpha stays 0 until glyphs raise it.
@@ -408,7 +408,7 @@ void StyleLabel::renderImage() {
     for (const RefPtr<Sprite>& floating : floatingImages_) {
         if (Image* picture = floating->getImage()) {
             graphics->drawImage(*picture, floating->getX(), floating->getY());
-            graphics->maxChannel(*picture, kAlphaChannel, floating->getX(), floating->getY());
+            graphics->maxChannel(*picture, kStyleAlphaChannel, floating->getX(), floating->getY());
         }
     }
     setImage(image.get());

@@ -15,13 +15,8 @@ namespace orv {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kWrapStyleNames{"autowidth", "wordwrap", "truncate"};
-constexpr std::array<std::string_view, 3> kAlignNames{"left", "center", "right"};
-
-bool hasValue(const PropertyNode& definition, std::string_view key) {
-    const AbstractProperty* child = definition.getChild(key);
-    return child != nullptr && child->isValue();
-}
+constexpr std::array<std::string_view, 3> kStyleWrapNames{"autowidth", "wordwrap", "truncate"};
+constexpr std::array<std::string_view, 3> kStyleAlignNames{"left", "center", "right"};
 
 } // namespace
 
@@ -31,7 +26,7 @@ void StyleLabel::readDefinition(PropertyNode* definition) {
     }
     const PropertyNode& node = *definition;
 
-    if (hasValue(node, "font")) {
+    if (node.findValue("font") != nullptr) {
         const std::string fontName = node.getValue("font")->getString();
         const std::string section = node.getValue("section")->getString();
         state_.font = findFont(fontName, section);
@@ -40,7 +35,7 @@ void StyleLabel::readDefinition(PropertyNode* definition) {
                        "' is not loaded or no font; its text shows nothing");
         }
     }
-    if (hasValue(node, "color")) {
+    if (node.findValue("color") != nullptr) {
         state_.colorStack.push_back(static_cast<std::uint32_t>(node.getValue("color")->getInt()));
     }
 
@@ -50,11 +45,11 @@ void StyleLabel::readDefinition(PropertyNode* definition) {
         int& field;
     };
     const std::array<EnumKey, 2> enumKeys{{
-        {"wrapstyle", kWrapStyleNames, state_.wrapStyle},
-        {"alignh", kAlignNames, state_.alignH},
+        {"wrapstyle", kStyleWrapNames, state_.wrapStyle},
+        {"alignh", kStyleAlignNames, state_.alignH},
     }};
     for (const EnumKey& entry : enumKeys) {
-        if (!hasValue(node, entry.key)) {
+        if (node.findValue(entry.key) == nullptr) {
             continue;
         }
         entry.field = node.getEnumIndex(entry.key, entry.names, -1);
@@ -63,15 +58,15 @@ void StyleLabel::readDefinition(PropertyNode* definition) {
                        " has the unknown value '" + node.getValue(entry.key)->getString() + "'");
         }
     }
-    if (hasValue(node, "autofitheight")) {
+    if (node.findValue("autofitheight") != nullptr) {
         autoFitHeight_ = node.getValue("autofitheight")->getBool();
     }
 
-    if (hasValue(node, "text")) {
+    if (node.findValue("text") != nullptr) {
         setText(node.getValue("text")->getText());
-    } else if (hasValue(node, "value")) {
+    } else if (node.findValue("value") != nullptr) {
         setText(node.getValue("value")->getText());
-    } else if (hasValue(node, "textid")) {
+    } else if (node.findValue("textid") != nullptr) {
         setText(orv::getText(node.getValue("textid")->getString()));
     }
 }

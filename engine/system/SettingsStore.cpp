@@ -41,7 +41,7 @@ char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
@@ -367,7 +367,7 @@ private:
 Key* findKey(std::vector<Key>& keys, std::string_view path) {
     const std::string wanted = canonicalKeyPath(path);
     for (Key& key : keys) {
-        if (equalsIgnoringCase(key.path, wanted)) {
+        if (sameNameIgnoringCase(key.path, wanted)) {
             return &key;
         }
     }
@@ -410,7 +410,7 @@ std::optional<SettingsValue> readSettingsValue(std::string_view keyPath,
         return std::nullopt;
     }
     for (const SettingsValue& value : *values) {
-        if (equalsIgnoringCase(value.name, valueName)) {
+        if (sameNameIgnoringCase(value.name, valueName)) {
             return value;
         }
     }
@@ -456,7 +456,7 @@ bool writeSettingsValue(std::string_view keyPath, const SettingsValue& value) {
         key = &keys.back();
     }
     const auto same = [&](const SettingsValue& v) {
-        return equalsIgnoringCase(v.name, value.name);
+        return sameNameIgnoringCase(v.name, value.name);
     };
     const auto existing = std::find_if(key->values.begin(), key->values.end(), same);
     if (existing != key->values.end()) {

@@ -16,7 +16,7 @@ const ClassRecord TileManager::classRecord{"TileManager", parentRecords<BaseObje
 
 namespace {
 
-RefPtr<TileManager>& instance() {
+RefPtr<TileManager>& theTileManager() {
     static RefPtr<TileManager> manager;
     return manager;
 }
@@ -43,20 +43,20 @@ TileManager& TileManager::create() {
     if (BasicProperties* settings = BasicProperties::get()) {
         defs = settings->getVector("suitDefs").get();
     }
-    instance() = new TileManager(defs);
-    return *instance();
+    theTileManager() = new TileManager(defs);
+    return *theTileManager();
 }
 
 void TileManager::setInstance(TileManager* manager) {
-    instance() = manager;
+    theTileManager() = manager;
 }
 
 TileManager* TileManager::get() {
-    return instance().get();
+    return theTileManager().get();
 }
 
 void TileManager::destroyInstance() {
-    instance() = nullptr;
+    theTileManager() = nullptr;
 }
 
 const TileSuit* TileManager::getSuit(int number) const {

@@ -17,7 +17,7 @@ namespace orv {
 
 namespace {
 
-RefPtr<HighScoreManager>& instance() {
+RefPtr<HighScoreManager>& theHighScoreManager() {
     static RefPtr<HighScoreManager> manager;
     return manager;
 }
@@ -40,7 +40,7 @@ HighScoreManager::~HighScoreManager() {
 }
 
 HighScoreManager& HighScoreManager::create(bool scrambled, std::string_view version) {
-    RefPtr<HighScoreManager>& manager = instance();
+    RefPtr<HighScoreManager>& manager = theHighScoreManager();
     if (!manager) {
         std::string chosen(version);
         if (chosen.empty() && BasicProperties::get() != nullptr) {
@@ -52,11 +52,11 @@ HighScoreManager& HighScoreManager::create(bool scrambled, std::string_view vers
 }
 
 HighScoreManager* HighScoreManager::get() {
-    return instance().get();
+    return theHighScoreManager().get();
 }
 
 void HighScoreManager::destroyInstance() {
-    instance() = nullptr;
+    theHighScoreManager() = nullptr;
 }
 
 ArchiveMode HighScoreManager::getFileMode() const {

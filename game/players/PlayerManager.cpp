@@ -16,7 +16,7 @@ namespace orv {
 
 namespace {
 
-RefPtr<PlayerManager>& instance() {
+RefPtr<PlayerManager>& thePlayerManager() {
     static RefPtr<PlayerManager> manager;
     return manager;
 }
@@ -51,7 +51,7 @@ PlayerManager::PlayerManager(bool scrambled, std::string version)
 PlayerManager::~PlayerManager() = default;
 
 PlayerManager& PlayerManager::create(bool scrambled, std::string_view version) {
-    RefPtr<PlayerManager>& manager = instance();
+    RefPtr<PlayerManager>& manager = thePlayerManager();
     if (!manager) {
         std::string chosen(version);
         if (chosen.empty() && BasicProperties::get() != nullptr) {
@@ -63,11 +63,11 @@ PlayerManager& PlayerManager::create(bool scrambled, std::string_view version) {
 }
 
 PlayerManager* PlayerManager::get() {
-    return instance().get();
+    return thePlayerManager().get();
 }
 
 void PlayerManager::destroyInstance() {
-    instance() = nullptr;
+    thePlayerManager() = nullptr;
 }
 
 ArchiveMode PlayerManager::getFileMode() const {

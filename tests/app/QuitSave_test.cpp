@@ -28,15 +28,16 @@ namespace orv {
 namespace {
 
 using test::clickComponent;
+using test::dialogsAnswered;
 using test::openDialog;
 using test::RoadDriver;
 using test::sceneShown;
 
-constexpr std::uint32_t kStartMs = 200000;
+constexpr std::uint32_t kQuitSaveStartMs = 200000;
 
 int runWith(RoadDriver& road) {
     const std::string previous = platform::getCurrentFolder();
-    const test::FixedClock clock(kStartMs);
+    const test::FixedClock clock(kQuitSaveStartMs);
     platform::Message left;
     while (platform::peekMessage(left)) {
     }
@@ -52,27 +53,6 @@ int runWith(RoadDriver& road) {
     road.programEnded();
     static_cast<void>(platform::setCurrentFolder(previous));
     return exitCode;
-}
-
-// Holds once none of `dialogs` is open; meanwhile answers the open one with
-// its OK or Continue button, or a click in its middle, every few frames.
-RoadDriver::Goal dialogsAnswered(std::vector<std::string> dialogs) {
-    auto frames = std::make_shared<int>(0);
-    return [dialogs = std::move(dialogs), frames] {
-        for (const std::string& name : dialogs) {
-            Dialog* dialog = openDialog(name);
-            if (dialog == nullptr) {
-                continue;
-            }
-            if (++*frames % 20 == 0 && !clickComponent("BUTTON_OK", name) &&
-                !clickComponent("BUTTON_CONTINUE", name)) {
-                const test::ScreenPoint middle = test::centreOf(*dialog);
-                test::postClick(middle.x, middle.y);
-            }
-            return false;
-        }
-        return true;
-    };
 }
 
 // The loading screen's click and, at the first start, the player's name.

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 
 namespace orv::test {
 
@@ -255,6 +256,25 @@ bool findTileOnScreen(const Tile& tile, ScreenPoint& out) {
         }
     }
     return false;
+}
+
+RoadDriver::Goal dialogsAnswered(std::vector<std::string> dialogs) {
+    auto frames = std::make_shared<int>(0);
+    return [dialogs = std::move(dialogs), frames] {
+        for (const std::string& name : dialogs) {
+            Dialog* dialog = openDialog(name);
+            if (dialog == nullptr) {
+                continue;
+            }
+            if (++*frames % 20 == 0 && !clickComponent("BUTTON_OK", name) &&
+                !clickComponent("BUTTON_CONTINUE", name) && !clickComponent("BUTTON_CLOSE", name)) {
+                const ScreenPoint middle = centreOf(*dialog);
+                postClick(middle.x, middle.y);
+            }
+            return false;
+        }
+        return true;
+    };
 }
 
 } // namespace orv::test

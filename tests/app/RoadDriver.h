@@ -155,6 +155,10 @@ struct ScreenPoint {
 /// Clicks the middle of that component; false (nothing posted) when there is
 /// none.
 bool clickComponent(std::string_view name, std::string_view dialog = {});
+/// A goal that holds once none of `dialogs` is open in the scene shown;
+/// meanwhile it answers each open one with its OK, Continue or Close button
+/// (or a click in its middle when it has none) every few frames.
+[[nodiscard]] RoadDriver::Goal dialogsAnswered(std::vector<std::string> dialogs);
 
 // ---- the board -----------------------------------------------------------------
 

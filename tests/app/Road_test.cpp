@@ -27,6 +27,7 @@ namespace orv {
 namespace {
 
 using test::clickComponent;
+using test::dialogsAnswered;
 using test::findOnScreen;
 using test::openDialog;
 using test::RoadDriver;
@@ -36,7 +37,7 @@ constexpr std::wstring_view kName = L"Ann";
 // The clock starts here, which also fixes the program's random seed. Each
 // frame of the road stands for 40 ms, as on a machine that draws 25 frames a
 // second: the road takes fewer frames, and frames are what costs time here.
-constexpr std::uint32_t kStartMs = 100000;
+constexpr std::uint32_t kRoadStartMs = 100000;
 constexpr std::uint32_t kFrameMs = 40;
 
 // Takes every pending window message: a closed window leaves its quit
@@ -52,7 +53,7 @@ void dropWindowMessages() {
 // The working folder is restored after.
 int runRoad(RoadDriver& road) {
     const std::string previous = platform::getCurrentFolder();
-    const test::FixedClock clock(kStartMs, kFrameMs);
+    const test::FixedClock clock(kRoadStartMs, kFrameMs);
     dropWindowMessages();
     setStepObserver([&road](std::string_view step) {
         if (step == "main loop") {
@@ -87,28 +88,6 @@ GameNode* childNamed(const GameNode* parent, std::string_view name) {
 std::wstring greeting() {
     const auto* label = kindCast<Label>(findOnScreen("LABEL_PLAYERNAME"));
     return label != nullptr ? label->getText() : std::wstring();
-}
-
-// A goal that holds once none of `dialogs` is open in the scene shown;
-// meanwhile it answers each open one with its OK, Continue or Close button
-// (or a click in its middle when it has none) every few frames.
-RoadDriver::Goal dialogsAnswered(std::vector<std::string> dialogs) {
-    auto frames = std::make_shared<int>(0);
-    return [dialogs = std::move(dialogs), frames] {
-        for (const std::string& name : dialogs) {
-            Dialog* dialog = openDialog(name);
-            if (dialog == nullptr) {
-                continue;
-            }
-            if (++*frames % 20 == 0 && !clickComponent("BUTTON_OK", name) &&
-                !clickComponent("BUTTON_CONTINUE", name) && !clickComponent("BUTTON_CLOSE", name)) {
-                const test::ScreenPoint middle = test::centreOf(*dialog);
-                test::postClick(middle.x, middle.y);
-            }
-            return false;
-        }
-        return true;
-    };
 }
 
 // The same, once the scene `scene` is shown.

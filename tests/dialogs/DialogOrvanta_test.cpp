@@ -7,7 +7,7 @@
 namespace orv::test {
 namespace {
 
-constexpr const char* kDefinitions = R"(<root>
+constexpr const char* kBaseDialogDefinitions = R"(<root>
 <Node id="scenes"><Scene id="SCENE_TEST" width="800" height="600"/></Node>
 <Node id="dialogs">
     <DialogOrvanta id="DIALOG_PLAIN" x="100" y="100" width="200" height="120">
@@ -20,11 +20,11 @@ constexpr const char* kDefinitions = R"(<root>
 </Node>
 </root>)";
 
-int afterCloseCalls = 0;
+int baseAfterCloseCalls = 0;
 void* afterCloseArgument = nullptr;
 
-int countAfterClose(void* /*context*/, void* argument) {
-    ++afterCloseCalls;
+int countBaseAfterClose(void* /*context*/, void* argument) {
+    ++baseAfterCloseCalls;
     afterCloseArgument = argument;
     return 0;
 }
@@ -33,7 +33,7 @@ class DialogOrvantaTest : public DialogFixture {
 protected:
     void SetUp() override {
         DialogFixture::SetUp();
-        afterCloseCalls = 0;
+        baseAfterCloseCalls = 0;
         afterCloseArgument = nullptr;
     }
     static bool isOpen(const Scene& scene, const Dialog* dialog) {
@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(DialogOrvantaTest, OpensWithInputOffUntilItsFadeInHasEnded) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kBaseDialogDefinitions);
     auto* dialog = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_PLAIN"));
     ASSERT_NE(dialog, nullptr);
     scene.showDialog(dialog);
@@ -69,13 +69,13 @@ TEST_F(DialogOrvantaTest, OpensWithInputOffUntilItsFadeInHasEnded) {
 }
 
 TEST_F(DialogOrvantaTest, ClosesAfterItsFadeOutRunsItsCallbackOnceAndIsBuiltAnew) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kBaseDialogDefinitions);
     auto* dialog = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_PLAIN"));
     scene.showDialog(dialog);
     runFrames(2, kFadeMs);
     playedSounds().clear();
 
-    dialog->setAfterClose(&countAfterClose, nullptr);
+    dialog->setAfterClose(&countBaseAfterClose, nullptr);
     const RefPtr<DialogOrvanta> keep(dialog);
     DialogOrvanta::justClose(dialog, nullptr);
     DialogOrvanta::justClose(dialog, nullptr); // a second close (a timer and OK) does nothing
@@ -84,24 +84,24 @@ TEST_F(DialogOrvantaTest, ClosesAfterItsFadeOutRunsItsCallbackOnceAndIsBuiltAnew
 
     runFrames(1, kFadeMs / 2);
     EXPECT_TRUE(isOpen(scene, dialog));
-    EXPECT_EQ(afterCloseCalls, 0);
+    EXPECT_EQ(baseAfterCloseCalls, 0);
 
     runFrames(1, kFadeMs / 2);
     EXPECT_FALSE(isOpen(scene, dialog));
     EXPECT_EQ(scene.findDialog("DIALOG_PLAIN"), nullptr);
-    EXPECT_EQ(afterCloseCalls, 1);
+    EXPECT_EQ(baseAfterCloseCalls, 1);
     EXPECT_EQ(afterCloseArgument, dialog);
     EXPECT_EQ(screen_.closed, std::vector<Dialog*>{dialog});
     EXPECT_EQ(playedSounds(), std::vector<std::string>{"SOUND_DIALOG_HIDE"});
 
     runFrames(3, kFadeMs);
-    EXPECT_EQ(afterCloseCalls, 1);
+    EXPECT_EQ(baseAfterCloseCalls, 1);
     Dialog* again = scene.getDialog("DIALOG_PLAIN");
     EXPECT_NE(again, dialog);
 }
 
 TEST_F(DialogOrvantaTest, ALateCloseNeverHitsANewerDialogOfTheSameName) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kBaseDialogDefinitions);
     auto* old = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_PLAIN"));
     const RefPtr<DialogOrvanta> keepOld(old);
     scene.showDialog(old);
@@ -118,14 +118,14 @@ TEST_F(DialogOrvantaTest, ALateCloseNeverHitsANewerDialogOfTheSameName) {
 }
 
 TEST_F(DialogOrvantaTest, NotifiesOnlyThePlayingScreenOfAnOpening) {
-    Scene& scene = startScene(kDefinitions, "SCENE_TEST", false);
+    Scene& scene = startScene(kBaseDialogDefinitions, "SCENE_TEST", false);
     Dialog* dialog = scene.getDialog("DIALOG_PLAIN");
     scene.showDialog(dialog);
     EXPECT_TRUE(screen_.opened.empty());
 }
 
 TEST_F(DialogOrvantaTest, ADarkenedDialogVeilsTheWholeWindowAndKeepsItsPartsInPlace) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kBaseDialogDefinitions);
     auto* dialog = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_DARK"));
     ASSERT_TRUE(dialog->getDarkenBackground());
     scene.showDialog(dialog);

@@ -18,7 +18,7 @@
 namespace orv::test {
 namespace {
 
-constexpr const char* kDefinitions = R"(<root>
+constexpr const char* kPlayerDialogDefinitions = R"(<root>
 <Node id="scenes"><Scene id="SCENE_TEST" width="800" height="600"/></Node>
 <Node id="dialogs">
     <DialogYesNo id="DIALOG_YESNO" width="200" height="100">
@@ -149,7 +149,7 @@ TEST(PlayerName, TypedTextBecomesACleanBoundedUtf8Name) {
 }
 
 TEST_F(PlayerDialogsTest, TheFirstNameCannotBeDeclinedAndMakesTheCurrentPlayer) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kPlayerDialogDefinitions);
     DialogNameInput* input = nameInput(scene);
     ASSERT_NE(input, nullptr);
     EXPECT_EQ(input->getCancelButton(), nullptr);
@@ -178,7 +178,7 @@ TEST_F(PlayerDialogsTest, TheFirstNameCannotBeDeclinedAndMakesTheCurrentPlayer) 
 
 TEST_F(PlayerDialogsTest, ATakenNameSelectsItsPlayerAndDifferentNamesNeverShareOne) {
     addPlayers({"Ada", "Bo"});
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kPlayerDialogDefinitions);
     DialogNameInput* input = nameInput(scene);
     ASSERT_NE(input->getCancelButton(), nullptr);
     scene.showDialog(input);
@@ -200,7 +200,7 @@ TEST_F(PlayerDialogsTest, ATakenNameSelectsItsPlayerAndDifferentNamesNeverShareO
 
 TEST_F(PlayerDialogsTest, CancelShowsTheSelectionAgainAndAnEmptySlotAsksForAName) {
     addPlayers({"Ada", "Bo"});
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kPlayerDialogDefinitions);
     DialogPlayerSelect* select = selection(scene);
     scene.showDialog(select);
     EXPECT_EQ(slotTexts(*select), (std::vector<std::wstring>{L"Ada", L"Bo", L"", L"", L""}));
@@ -226,7 +226,7 @@ TEST_F(PlayerDialogsTest, CancelShowsTheSelectionAgainAndAnEmptySlotAsksForAName
 
 TEST_F(PlayerDialogsTest, ANameChoosesItsPlayerAndTheFrameFollows) {
     addPlayers({"Ada", "Bo", "Cy"});
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kPlayerDialogDefinitions);
     DialogPlayerSelect* select = selection(scene);
     EXPECT_EQ(select->getSelected(), 0);
     EXPECT_EQ(select->getBorder()->getY(), 50 - 5);
@@ -266,7 +266,7 @@ TEST_F(PlayerDialogsTest, RemovingTheCurrentPlayerHandsOverToTheNextOrThePreviou
 
         Scene& scene = SceneManager::getInstance() != nullptr
                            ? *SceneManager::getInstance()->getCurrent()
-                           : startScene(kDefinitions);
+                           : startScene(kPlayerDialogDefinitions);
         DialogPlayerSelect* select = selection(scene);
         DialogPlayerSelect::onRemove(select, nullptr);
         ASSERT_TRUE(scene.isDialogOpen("TEXT_REMOVE_PLAYER"));
@@ -285,7 +285,7 @@ TEST_F(PlayerDialogsTest, RemovingTheCurrentPlayerHandsOverToTheNextOrThePreviou
 TEST_F(PlayerDialogsTest, MorePlayersOnFileThanSlotsShowTheFirstFiveAndRemoveTheCurrent) {
     addPlayers({"P1", "P2", "P3", "P4", "P5", "P6", "P7"});
     makeCurrent("P7");
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kPlayerDialogDefinitions);
     DialogPlayerSelect* select = selection(scene);
     EXPECT_EQ(slotTexts(*select), (std::vector<std::wstring>{L"P1", L"P2", L"P3", L"P4", L"P5"}));
     EXPECT_EQ(select->getSelected(), -1);

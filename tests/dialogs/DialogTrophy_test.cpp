@@ -11,7 +11,7 @@ namespace orv::test {
 namespace {
 
 // The grid font measures n characters as 4n - 1 pixels.
-constexpr const char* kDefinitions = R"(<root>
+constexpr const char* kTrophyDialogDefinitions = R"(<root>
 <Node id="scenes"><Scene id="SCENE_TEST" width="800" height="600"/></Node>
 <Node id="dialogs">
     <DialogTrophyInfo id="DIALOG_TROPHY_INFO" width="40" height="80" y="100">
@@ -57,7 +57,7 @@ protected:
 };
 
 TEST_F(DialogTrophyTest, AwardedBoxSlidesInStaysAndLeavesWithoutHoldingTheBoard) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kTrophyDialogDefinitions);
     auto* box = fresh<DialogTrophyInfo>(scene, "DIALOG_TROPHY_INFO");
     box->setContent(L"ABCDE", L"AB", nullptr);
     int closed = 0;
@@ -80,7 +80,7 @@ TEST_F(DialogTrophyTest, AwardedBoxSlidesInStaysAndLeavesWithoutHoldingTheBoard)
 }
 
 TEST_F(DialogTrophyTest, AClickOnTheBoxSendsItAwayFromWhereItIsAndOnlyThere) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kTrophyDialogDefinitions);
     auto* box = fresh<DialogTrophyInfo>(scene, "DIALOG_TROPHY_INFO");
     box->setContent(L"ABCDE", L"AB", nullptr);
     int closed = 0;
@@ -100,7 +100,7 @@ TEST_F(DialogTrophyTest, AClickOnTheBoxSendsItAwayFromWhereItIsAndOnlyThere) {
 }
 
 TEST_F(DialogTrophyTest, ALongTextStaysAtTheWidestTry) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kTrophyDialogDefinitions);
     auto* box = fresh<DialogTrophyInfo>(scene, "DIALOG_TROPHY_INFO");
     std::wstring words;
     for (int i = 0; i < 200; ++i) {
@@ -113,7 +113,7 @@ TEST_F(DialogTrophyTest, ALongTextStaysAtTheWidestTry) {
 }
 
 TEST_F(DialogTrophyTest, TextBoxComesBackFromFadingAndShrinksAtOnceWhileGrowing) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kTrophyDialogDefinitions);
     auto* box = fresh<DialogTrophyText>(scene, "DIALOG_TROPHY_TEXT");
     scene.showDialog(box);
     box->setTexts(L"AB", L"ABC");

@@ -9,7 +9,7 @@ namespace orv::test {
 namespace {
 
 // Labels anchored at their middle top; each button carries its caption.
-constexpr const char* kDefinitions = R"(<root>
+constexpr const char* kYesNoDefinitions = R"(<root>
 <Text id="Q_LONG_HEADER" value="ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"/>
 <Text id="Q_SHORT" value="Sure?"/>
 <Node id="scenes"><Scene id="SCENE_TEST" width="800" height="600"/></Node>
@@ -43,7 +43,7 @@ protected:
 };
 
 TEST_F(DialogYesNoTest, AWideHeaderWidensTheDialogAndCentresOnlyItsDirectParts) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kYesNoDefinitions);
     DialogYesNo* question = fresh(scene, "Q1");
     question->setQuestion(L"Sure?", L"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", nullptr, nullptr, nullptr,
                           nullptr);
@@ -69,7 +69,7 @@ TEST_F(DialogYesNoTest, AWideHeaderWidensTheDialogAndCentresOnlyItsDirectParts) 
 }
 
 TEST_F(DialogYesNoTest, ATwoLineMessageUnderAShortHeaderMovesNothingButTheButtons) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kYesNoDefinitions);
     DialogYesNo* question = fresh(scene, "Q2");
     question->setQuestion(L"AAAAAAAAAA AAAAAAAAAA AAAAAAAAAA", L"Hi", nullptr, nullptr, nullptr,
                           nullptr);
@@ -90,7 +90,7 @@ int countYes(void* /*context*/, void* /*button*/) {
 }
 
 TEST_F(DialogYesNoTest, AskingAgainLeavesOneQuestionAndNullAnswersJustClose) {
-    Scene& scene = startScene(kDefinitions);
+    Scene& scene = startScene(kYesNoDefinitions);
     DialogYesNo* first =
         DialogYesNo::ask("Q_SHORT", "Q_LONG_HEADER", nullptr, &countYes, nullptr, nullptr, &scene);
     ASSERT_NE(first, nullptr);

@@ -23,7 +23,7 @@ struct BrokenCase {
     std::size_t warnings;
 };
 
-std::string fontXml(const std::string& attributes, const std::string& inner) {
+std::string definitionXml(const std::string& attributes, const std::string& inner) {
     return "<Font><Node id=\"font\" " + attributes + ">" + inner + "</Node></Font>";
 }
 
@@ -52,36 +52,42 @@ INSTANTIATE_TEST_SUITE_P(
     Corpus, BrokenFontDefinitions,
     testing::Values(
         BrokenCase{"FontIsAValue", "<Font><String id=\"font\">x</String></Font>", 0, 0},
-        BrokenCase{"CharsIsANode", fontXml("", "<Node id=\"chars\"><G c=\"65\"/></Node>"), 0, 0},
-        BrokenCase{"CharsHoldsAValue", fontXml("", chars("<Integer>5</Integer><G c=\"65\"/>")), 1,
+        BrokenCase{"CharsIsANode", definitionXml("", "<Node id=\"chars\"><G c=\"65\"/></Node>"), 0,
+                   0},
+        BrokenCase{"CharsHoldsAValue",
+                   definitionXml("", chars("<Integer>5</Integer><G c=\"65\"/>")), 1, 1},
+        BrokenCase{"HugeSize",
+                   definitionXml("", chars("<G c=\"65\" sw=\"99999999\"/><G c=\"66\"/>")), 1, 1},
+        BrokenCase{"NegativeSize", definitionXml("", chars("<G c=\"65\" sh=\"-3\"/>")), 0, 1},
+        BrokenCase{"HugeOffset", definitionXml("", chars("<G c=\"65\" bx=\"-2147483648\"/>")), 0,
                    1},
-        BrokenCase{"HugeSize", fontXml("", chars("<G c=\"65\" sw=\"99999999\"/><G c=\"66\"/>")), 1,
-                   1},
-        BrokenCase{"NegativeSize", fontXml("", chars("<G c=\"65\" sh=\"-3\"/>")), 0, 1},
-        BrokenCase{"HugeOffset", fontXml("", chars("<G c=\"65\" bx=\"-2147483648\"/>")), 0, 1},
-        BrokenCase{"SourceOutsideAnyImage", fontXml("", chars("<G c=\"65\" sx=\"16385\"/>")), 0, 1},
-        BrokenCase{"HugeSpacing", fontXml("charspacing=\"2147483647\" lineheight=\"-99999\"", ""),
-                   0, 2},
-        BrokenCase{"NegativeSpaceWidth", fontXml("spacewidth=\"-4\"", ""), 0, 1},
-        BrokenCase{"CodeWithoutDigits", fontXml("", chars("<G c=\"zz\" sw=\"2\"/>")), 1, 0},
-        BrokenCase{"KerningIsAValue", fontXml("", "<String id=\"kerning\">#0#41</String>"), 0, 0},
-        BrokenCase{"KerningHoldsAValue",
-                   fontXml("", "<Vector id=\"kerning\"><Integer>3</Integer></Vector>"), 0, 1},
-        BrokenCase{"KerningAmountHuge",
-                   fontXml("", "<Vector id=\"kerning\"><K width=\"#7FFFFFFF\" chars=\"#0#41#56\"/>"
-                               "</Vector>"),
+        BrokenCase{"SourceOutsideAnyImage", definitionXml("", chars("<G c=\"65\" sx=\"16385\"/>")),
                    0, 1},
+        BrokenCase{"HugeSpacing",
+                   definitionXml("charspacing=\"2147483647\" lineheight=\"-99999\"", ""), 0, 2},
+        BrokenCase{"NegativeSpaceWidth", definitionXml("spacewidth=\"-4\"", ""), 0, 1},
+        BrokenCase{"CodeWithoutDigits", definitionXml("", chars("<G c=\"zz\" sw=\"2\"/>")), 1, 0},
+        BrokenCase{"KerningIsAValue", definitionXml("", "<String id=\"kerning\">#0#41</String>"), 0,
+                   0},
+        BrokenCase{"KerningHoldsAValue",
+                   definitionXml("", "<Vector id=\"kerning\"><Integer>3</Integer></Vector>"), 0, 1},
+        BrokenCase{
+            "KerningAmountHuge",
+            definitionXml("", "<Vector id=\"kerning\"><K width=\"#7FFFFFFF\" chars=\"#0#41#56\"/>"
+                              "</Vector>"),
+            0, 1},
         BrokenCase{"KerningCharsIsANode",
-                   fontXml("", "<Vector id=\"kerning\"><K width=\"-1\"><Node id=\"chars\"/></K>"
-                               "</Vector>"),
+                   definitionXml("",
+                                 "<Vector id=\"kerning\"><K width=\"-1\"><Node id=\"chars\"/></K>"
+                                 "</Vector>"),
                    0, 0},
         BrokenCase{"KerningCodeWithoutDigits",
-                   fontXml("", "<Vector id=\"kerning\"><K width=\"-1\" chars=\"#0#41#g\"/>"
-                               "</Vector>"),
+                   definitionXml("", "<Vector id=\"kerning\"><K width=\"-1\" chars=\"#0#41#g\"/>"
+                                     "</Vector>"),
                    0, 1},
         BrokenCase{"KerningNegativeCode",
-                   fontXml("", "<Vector id=\"kerning\"><K width=\"-1\" chars=\"#0#-41#56\"/>"
-                               "</Vector>"),
+                   definitionXml("", "<Vector id=\"kerning\"><K width=\"-1\" chars=\"#0#-41#56\"/>"
+                                     "</Vector>"),
                    1, 0}),
     [](const testing::TestParamInfo<BrokenCase>& param) { return param.param.name; });
 

@@ -14,15 +14,15 @@ namespace {
 using test::filledImage;
 using test::snapshot;
 
-constexpr std::uint32_t kBackground = 0xFF405060;
+constexpr std::uint32_t kTextBackground = 0xFF405060;
 
 TEST(GraphicsText, DrawsOneLineWithTheCurrentFontTranslatedOnce) {
     const RefPtr<BitmapFont> font = test::makeTestFont();
-    const RefPtr<Image> expected = filledImage(30, 16, kBackground);
+    const RefPtr<Image> expected = filledImage(30, 16, kTextBackground);
     const RefPtr<Graphics> plain = createGraphics(*expected);
     font->drawLines(*plain, {TextLine{L"AV i", 0, 9, 6}}, {0xFF00FF00});
 
-    const RefPtr<Image> actual = filledImage(30, 16, kBackground);
+    const RefPtr<Image> actual = filledImage(30, 16, kTextBackground);
     const RefPtr<Graphics> g = createGraphics(*actual);
     g->setFont(font.get());
     EXPECT_EQ(g->getFont(), font.get());

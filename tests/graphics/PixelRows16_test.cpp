@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Widths, FastRows16MatchTheReference,
 
 // The rules themselves, against values worked out by hand. Fields are
 // written as (red << 11) | (green << 5) | blue.
-constexpr std::uint16_t rgb(int r, int g, int b) {
+constexpr std::uint16_t rgb565(int r, int g, int b) {
     return static_cast<std::uint16_t>((r << 11) | (g << 5) | b);
 }
 
@@ -168,10 +168,10 @@ INSTANTIATE_TEST_SUITE_P(
                               [](Words& d, const Words& s, const Plane& a) {
                                   pixel16::blendNormalRow(d.data(), s.data(), a.data(), 5);
                               },
-                              {0, 0, 0, 0, rgb(31, 0, 31)},
-                              {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, rgb(0, 63, 0)},
+                              {0, 0, 0, 0, rgb565(31, 0, 31)},
+                              {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, rgb565(0, 63, 0)},
                               {255, 255, 255, 255, 254},
-                              {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, rgb(0, 62, 0)}},
+                              {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, rgb565(0, 62, 0)}},
                     ExactCase{"OpaquePixelInAMixedGroupLerps",
                               [](Words& d, const Words& s, const Plane& a) {
                                   pixel16::blendNormalRow(d.data(), s.data(), a.data(), 4);
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {0, 0, 0, 0x1234},
                               {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF},
                               {255, 255, 255, 0},
-                              {rgb(30, 62, 30), rgb(30, 62, 30), rgb(30, 62, 30), 0x1234}},
+                              {rgb565(30, 62, 30), rgb565(30, 62, 30), rgb565(30, 62, 30), 0x1234}},
                     ExactCase{"RemainderOpaqueCopiesTransparentKeeps",
                               [](Words& d, const Words& s, const Plane& a) {
                                   pixel16::blendNormalRow(d.data(), s.data(), a.data(), 2);
@@ -192,19 +192,19 @@ INSTANTIATE_TEST_SUITE_P(
                               [](Words& d, const Words& s, const Plane&) {
                                   pixel16::copyAlphaRow(d.data(), s.data(), 1, 255);
                               },
-                              {rgb(31, 32, 31)},
-                              {rgb(0, 32, 0)},
+                              {rgb565(31, 32, 31)},
+                              {rgb565(0, 32, 0)},
                               {255},
-                              {rgb(0, 32, 0)}},
+                              {rgb565(0, 32, 0)}},
                     ExactCase{"HalfAlphaTimesHalfG",
                               [](Words& d, const Words& s, const Plane& a) {
                                   pixel16::blendNormalAlphaRow(d.data(), s.data(), a.data(), 1,
                                                                128);
                               },
-                              {rgb(0, 0, 31)},
-                              {rgb(31, 63, 0)},
+                              {rgb565(0, 0, 31)},
+                              {rgb565(31, 63, 0)},
                               {128},
-                              {rgb(7, 15, 23)}},
+                              {rgb565(7, 15, 23)}},
                     ExactCase{"AdditiveWhiteOnWhiteStaysWhite",
                               [](Words& d, const Words& s, const Plane& a) {
                                   pixel16::blendAdditiveRow(d.data(), s.data(), a.data(), 9, 255);
@@ -214,10 +214,10 @@ INSTANTIATE_TEST_SUITE_P(
                               [](Words& d, const Words& s, const Plane& a) {
                                   pixel16::blendAdditiveRow(d.data(), s.data(), a.data(), 1, 255);
                               },
-                              {rgb(20, 10, 0)},
-                              {rgb(31, 40, 16)},
+                              {rgb565(20, 10, 0)},
+                              {rgb565(31, 40, 16)},
                               {128},
-                              {rgb(31, 29, 7)}},
+                              {rgb565(31, 29, 7)}},
                     ExactCase{"CopyAlphaHalfway",
                               [](Words& d, const Words& s, const Plane&) {
                                   pixel16::copyAlphaRow(d.data(), s.data(), 1, 128);
@@ -225,18 +225,18 @@ INSTANTIATE_TEST_SUITE_P(
                               {0xFFFF},
                               {0x0000},
                               {0},
-                              {rgb(15, 31, 15)}}),
+                              {rgb565(15, 31, 15)}}),
     test::caseName<ExactCase>);
 
 TEST(ExactResults16, MaskAndFillsLerpTowardsTheColour) {
     Words row = {0x0000, 0x1234, 0xFFFF};
     const std::uint8_t mask[] = {255, 0, 128};
-    pixel16::drawMaskedRow(row.data(), mask, 3, rgb(31, 0, 0), 255);
+    pixel16::drawMaskedRow(row.data(), mask, 3, rgb565(31, 0, 0), 255);
     // Weights 254, 0 and 127 towards pure red.
-    EXPECT_EQ(row, (Words{rgb(30, 0, 0), 0x1234, rgb(31, 31, 15)}));
-    Words fill = {rgb(0, 63, 0)};
-    pixel16::fillAlphaRow(fill.data(), 1, rgb(0, 0, 31), 128);
-    EXPECT_EQ(fill, (Words{rgb(0, 31, 15)}));
+    EXPECT_EQ(row, (Words{rgb565(30, 0, 0), 0x1234, rgb565(31, 31, 15)}));
+    Words fill = {rgb565(0, 63, 0)};
+    pixel16::fillAlphaRow(fill.data(), 1, rgb565(0, 0, 31), 128);
+    EXPECT_EQ(fill, (Words{rgb565(0, 31, 15)}));
 }
 
 // The 8888 -> 565 conversion of colours keeps the top bits of each channel:
@@ -248,13 +248,16 @@ TEST(Rgb565, ConvertsAtTheEdgeValues) {
         std::uint16_t word;
     };
     const Case cases[] = {
-        {0x00000000, 0x0000},          {0xFFFFFFFF, 0xFFFF},
-        {0x00FFFFFF, 0xFFFF},       // alpha does not matter
-        {0xFF070307, 0x0000},       // just below one step of each field
-        {0xFF080408, rgb(1, 1, 1)}, // one step
-        {0xFFF8FCF8, 0xFFFF},       // the lowest values of the top steps
-        {0xFFF7FBF7, rgb(30, 62, 30)}, {0xFF123456, 0x11AA},
-        {0xFFFF0000, 0xF800},          {0xFF00FF00, 0x07E0},
+        {0x00000000, 0x0000},
+        {0xFFFFFFFF, 0xFFFF},
+        {0x00FFFFFF, 0xFFFF},          // alpha does not matter
+        {0xFF070307, 0x0000},          // just below one step of each field
+        {0xFF080408, rgb565(1, 1, 1)}, // one step
+        {0xFFF8FCF8, 0xFFFF},          // the lowest values of the top steps
+        {0xFFF7FBF7, rgb565(30, 62, 30)},
+        {0xFF123456, 0x11AA},
+        {0xFFFF0000, 0xF800},
+        {0xFF00FF00, 0x07E0},
         {0xFF0000FF, 0x001F},
     };
     for (const Case& c : cases) {
@@ -268,11 +271,17 @@ TEST(Rgb565, FieldWritesKeepTheOtherFieldsAndCutTheValue) {
         int value;
         std::uint16_t expected;
     };
-    const std::uint16_t before = rgb(10, 20, 30);
+    const std::uint16_t before = rgb565(10, 20, 30);
     const Case cases[] = {
-        {1, 31, rgb(31, 20, 30)},   {1, 0xFF, rgb(31, 20, 30)}, {1, 0x20, rgb(0, 20, 30)},
-        {2, 63, rgb(10, 63, 30)},   {2, 0x40, rgb(10, 0, 30)},  {3, 0, rgb(10, 20, 0)},
-        {3, 0x3F, rgb(10, 20, 31)}, {0, 0xFF, before},          {4, 0xFF, before},
+        {1, 31, rgb565(31, 20, 30)},
+        {1, 0xFF, rgb565(31, 20, 30)},
+        {1, 0x20, rgb565(0, 20, 30)},
+        {2, 63, rgb565(10, 63, 30)},
+        {2, 0x40, rgb565(10, 0, 30)},
+        {3, 0, rgb565(10, 20, 0)},
+        {3, 0x3F, rgb565(10, 20, 31)},
+        {0, 0xFF, before},
+        {4, 0xFF, before},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(pixel16::withField(before, c.channel, c.value), c.expected)

@@ -20,8 +20,8 @@ using test::filledImage;
 using test::pixelAt;
 using test::snapshot;
 
-constexpr int kWidth = 20;
-constexpr int kHeight = 16;
+constexpr int kPolygonWidth = 20;
+constexpr int kPolygonHeight = 16;
 
 // Even-odd test of a point against the polygon's edges (the last edge back
 // to the first point), by counting crossings of a ray to the right.
@@ -55,11 +55,11 @@ TEST(PolygonFill, PlainCoverageIsThePixelsWhoseCentresAreInside) {
         {"over every edge", {{-5.2F, -4.3F}, {26.1F, -3.2F}, {24.7F, 21.4F}, {-3.3F, 19.8F}}},
         {"closed repeat", {{3.2F, 3.3F}, {12.1F, 3.4F}, {12.2F, 11.1F}, {3.2F, 3.3F}}}};
     for (const Shape& shape : shapes) {
-        PolygonFiller filler(kWidth, kHeight);
+        PolygonFiller filler(kPolygonWidth, kPolygonHeight);
         filler.scan(shape.points, false);
         int covered = 0;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
+        for (int y = 0; y < kPolygonHeight; ++y) {
+            for (int x = 0; x < kPolygonWidth; ++x) {
                 const bool inside = insideEvenOdd(shape.points, x + 0.5, y + 0.5);
                 ASSERT_EQ(filler.coverageAt(x, y), inside ? 255 : 0)
                     << shape.name << " at " << x << ", " << y;
@@ -94,18 +94,18 @@ TEST(PolygonFill, HandCountedShapes) {
              {"infinite", {{1, 1}, {std::numeric_limits<float>::infinity(), 1}, {9, 9}}, 0},
              {"huge",
               {{-1e30F, -1e30F}, {1e30F, -1e30F}, {1e30F, 1e30F}, {-1e30F, 1e30F}},
-              kWidth * kHeight}}) {
-        PolygonFiller filler(kWidth, kHeight);
+              kPolygonWidth * kPolygonHeight}}) {
+        PolygonFiller filler(kPolygonWidth, kPolygonHeight);
         filler.scan(c.points, false);
         int covered = 0;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
+        for (int y = 0; y < kPolygonHeight; ++y) {
+            for (int x = 0; x < kPolygonWidth; ++x) {
                 covered += filler.coverageAt(x, y) == 255 ? 1 : 0;
             }
         }
         EXPECT_EQ(covered, c.covered) << c.name;
     }
-    PolygonFiller square(kWidth, kHeight);
+    PolygonFiller square(kPolygonWidth, kPolygonHeight);
     square.scan(std::vector<PointF>{{10, 10}, {11, 10}, {11, 11}, {10, 11}}, false);
     EXPECT_EQ(square.coverageAt(10, 10), 255);
 }
@@ -115,7 +115,7 @@ TEST(PolygonFill, HandCountedShapes) {
 // (1 - 0.6875 - 0.0625) * 255 = 63 and the right end pixel 7 is full.
 TEST(PolygonFill, SmoothSteepEdgesGiveOnePartialPixel) {
     const std::vector<PointF> points{{2.25F, 0}, {8, 0}, {8, 8}, {3.25F, 8}};
-    PolygonFiller filler(kWidth, kHeight);
+    PolygonFiller filler(kPolygonWidth, kPolygonHeight);
     filler.scan(points, true);
     EXPECT_EQ(filler.coverageAt(2, 3), 63);
     EXPECT_EQ(filler.coverageAt(3, 3), 255);
@@ -130,7 +130,7 @@ TEST(PolygonFill, SmoothSteepEdgesGiveOnePartialPixel) {
 // pixel further left (there the pixel keeps its coverage).
 TEST(PolygonFill, SmoothFlatEdgesRampAcrossThePixelsTheyCross) {
     const std::vector<PointF> points{{1, 1}, {13, 4}, {13, 12}, {1, 12}};
-    PolygonFiller smooth(kWidth, kHeight);
+    PolygonFiller smooth(kPolygonWidth, kPolygonHeight);
     smooth.scan(points, true);
     // Row 1: the edge crosses the centre line at x = 3.
     EXPECT_EQ(smooth.coverageAt(3, 1), 51);
@@ -149,7 +149,7 @@ TEST(PolygonFill, SmoothFlatEdgesRampAcrossThePixelsTheyCross) {
 
 TEST(PolygonFill, CompositesThroughTheAlphaAndTheChannel) {
     const Polygon shape(std::vector<PointF>{{2.25F, 0}, {8, 0}, {8, 8}, {3.25F, 8}});
-    const RefPtr<Image> target = filledImage(kWidth, kHeight, 0x11000000);
+    const RefPtr<Image> target = filledImage(kPolygonWidth, kPolygonHeight, 0x11000000);
     const RefPtr<Graphics> g = createGraphics(*target);
     g->setColor(0xFFFFFFFF);
     g->setAlpha(128);
@@ -160,17 +160,18 @@ TEST(PolygonFill, CompositesThroughTheAlphaAndTheChannel) {
     EXPECT_EQ(pixelAt(*target, 1, 3), 0x11000000U);
     EXPECT_EQ(g->getAlpha(), 128);
 
-    const RefPtr<Image> channel = filledImage(kWidth, kHeight, 0x11000000);
+    const RefPtr<Image> channel = filledImage(kPolygonWidth, kPolygonHeight, 0x11000000);
     createGraphics(*channel)->setChannelPolygon(0, 200, shape, true);
     EXPECT_EQ(pixelAt(*channel, 5, 3), 0xC8000000U);
     EXPECT_EQ(pixelAt(*channel, 2, 3), static_cast<std::uint32_t>(200 * 63 >> 8) << 24);
     EXPECT_EQ(pixelAt(*channel, 1, 3), 0x11000000U);
 
-    const RefPtr<Image> invisible = filledImage(kWidth, kHeight, 0x11000000);
+    const RefPtr<Image> invisible = filledImage(kPolygonWidth, kPolygonHeight, 0x11000000);
     const RefPtr<Graphics> none = createGraphics(*invisible);
     none->setAlpha(0);
     none->fillPolygon(shape, false);
-    EXPECT_EQ(snapshot(*invisible), snapshot(*filledImage(kWidth, kHeight, 0x11000000)));
+    EXPECT_EQ(snapshot(*invisible),
+              snapshot(*filledImage(kPolygonWidth, kPolygonHeight, 0x11000000)));
 }
 
 // The translation moves the polygon before it is covered, so a polygon given
@@ -184,12 +185,12 @@ TEST(PolygonFill, TranslationAndClipApplyLikeAnyDrawing) {
         p.y += 5;
     }
     for (const bool smooth : {false, true}) {
-        const RefPtr<Image> expected = filledImage(kWidth, kHeight, 0);
+        const RefPtr<Image> expected = filledImage(kPolygonWidth, kPolygonHeight, 0);
         const RefPtr<Graphics> plain = createGraphics(*expected);
         plain->setColor(0xFFFFFFFF);
         plain->fillPolygon(Polygon(moved), smooth);
 
-        const RefPtr<Image> actual = filledImage(kWidth, kHeight, 0);
+        const RefPtr<Image> actual = filledImage(kPolygonWidth, kPolygonHeight, 0);
         const RefPtr<Graphics> g = createGraphics(*actual);
         g->setColor(0xFFFFFFFF);
         g->setTranslation(9, 5);
@@ -198,13 +199,13 @@ TEST(PolygonFill, TranslationAndClipApplyLikeAnyDrawing) {
         EXPECT_EQ(g->getTranslateX(), 9);
 
         const Rect clip{4, 3, 7, 6};
-        const RefPtr<Image> clipped = filledImage(kWidth, kHeight, 0);
+        const RefPtr<Image> clipped = filledImage(kPolygonWidth, kPolygonHeight, 0);
         const RefPtr<Graphics> c = createGraphics(*clipped);
         c->setColor(0xFFFFFFFF);
         c->setClip(clip);
         c->fillPolygon(Polygon(moved), smooth);
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
+        for (int y = 0; y < kPolygonHeight; ++y) {
+            for (int x = 0; x < kPolygonWidth; ++x) {
                 const bool inside = x >= clip.x && x < clip.x + clip.width && y >= clip.y &&
                                     y < clip.y + clip.height;
                 ASSERT_EQ(pixelAt(*clipped, x, y), inside ? pixelAt(*expected, x, y) : 0U)
@@ -216,13 +217,13 @@ TEST(PolygonFill, TranslationAndClipApplyLikeAnyDrawing) {
 
 TEST(Polyline, DrawsEachSegmentWithoutClosingThePath) {
     const Polygon path(std::vector<PointF>{{1, 1}, {6, 1}, {6, 5}});
-    const RefPtr<Image> target = filledImage(kWidth, kHeight, 0);
+    const RefPtr<Image> target = filledImage(kPolygonWidth, kPolygonHeight, 0);
     const RefPtr<Graphics> g = createGraphics(*target);
     g->setColor(0xFFFFFFFF);
     g->drawPolyline(path, false);
     int lit = 0;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+    for (int y = 0; y < kPolygonHeight; ++y) {
+        for (int x = 0; x < kPolygonWidth; ++x) {
             const bool onPath = (y == 1 && x >= 1 && x <= 6) || (x == 6 && y >= 1 && y <= 5);
             EXPECT_EQ(pixelAt(*target, x, y) != 0, onPath) << x << ", " << y;
             lit += onPath ? 1 : 0;

@@ -16,8 +16,8 @@ using test::filledImage;
 using test::pixelAt;
 using test::snapshot;
 
-constexpr int kWidth = 12;
-constexpr int kHeight = 10;
+constexpr int kSmoothWidth = 12;
+constexpr int kSmoothHeight = 10;
 
 // Pixel -> weight, read back from a black target drawn in white at weight w
 // as lerp(0, 255, w) = 255 w >> 8.
@@ -89,7 +89,7 @@ TEST(SmoothLine, HandComputedWeights) {
         {0.2F, 0.1F, 0.3F, 3.0F, {}},
     };
     for (const LineCase& c : cases) {
-        const RefPtr<Image> target = filledImage(kWidth, kHeight, 0xFF000000);
+        const RefPtr<Image> target = filledImage(kSmoothWidth, kSmoothHeight, 0xFF000000);
         const RefPtr<Graphics> g = createGraphics(*target);
         g->setColor(0xFFFFFFFF);
         g->drawLineSmooth(c.x1, c.y1, c.x2, c.y2);
@@ -105,14 +105,14 @@ TEST(SmoothLine, EndsOutsideTheClipOrNotNumbersDrawNothing) {
                               {2, std::nanf(""), 6, 4, {}},
                               {2, 2, INFINITY, 4, {}}};
     for (const LineCase& c : cases) {
-        const RefPtr<Image> target = filledImage(kWidth, kHeight, 0xFF000000);
+        const RefPtr<Image> target = filledImage(kSmoothWidth, kSmoothHeight, 0xFF000000);
         const RefPtr<Graphics> g = createGraphics(*target);
         g->setColor(0xFFFFFFFF);
         g->drawLineSmooth(c.x1, c.y1, c.x2, c.y2);
         EXPECT_TRUE(drawn(*target).empty())
             << c.x1 << ", " << c.y1 << " - " << c.x2 << ", " << c.y2;
     }
-    const RefPtr<Image> target = filledImage(kWidth, kHeight, 0xFF000000);
+    const RefPtr<Image> target = filledImage(kSmoothWidth, kSmoothHeight, 0xFF000000);
     const RefPtr<Graphics> g = createGraphics(*target);
     g->setColor(0xFFFFFFFF);
     g->setAlpha(0);
@@ -123,7 +123,7 @@ TEST(SmoothLine, EndsOutsideTheClipOrNotNumbersDrawNothing) {
 // The neighbour pixel of a line along the clip's last column or row lies
 // outside the clip and stays untouched.
 TEST(SmoothLine, NeighbourPixelsStayInsideTheClip) {
-    const RefPtr<Image> target = filledImage(kWidth, kHeight, 0xFF000000);
+    const RefPtr<Image> target = filledImage(kSmoothWidth, kSmoothHeight, 0xFF000000);
     const RefPtr<Graphics> g = createGraphics(*target);
     g->setColor(0xFFFFFFFF);
     g->setClip(2, 2, 4, 4);
@@ -138,11 +138,11 @@ TEST(SmoothLine, NeighbourPixelsStayInsideTheClip) {
 }
 
 TEST(SmoothLine, TranslationMovesTheLine) {
-    const RefPtr<Image> expected = filledImage(kWidth, kHeight, 0xFF000000);
+    const RefPtr<Image> expected = filledImage(kSmoothWidth, kSmoothHeight, 0xFF000000);
     const RefPtr<Graphics> plain = createGraphics(*expected);
     plain->setColor(0xFFFFFFFF);
     plain->drawLineSmooth(PointF{3.5F, 2.25F}, PointF{8.75F, 6.5F});
-    const RefPtr<Image> actual = filledImage(kWidth, kHeight, 0xFF000000);
+    const RefPtr<Image> actual = filledImage(kSmoothWidth, kSmoothHeight, 0xFF000000);
     const RefPtr<Graphics> moved = createGraphics(*actual);
     moved->setColor(0xFFFFFFFF);
     moved->setTranslation(2, -1);

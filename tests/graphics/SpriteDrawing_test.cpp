@@ -18,7 +18,7 @@ using test::filledImage;
 using test::patternImage;
 using test::snapshot;
 
-constexpr std::uint32_t kBackground = 0xFF102030;
+constexpr std::uint32_t kSpriteBackground = 0xFF102030;
 
 struct SpriteCase {
     std::string name;
@@ -66,21 +66,22 @@ TEST(SpriteDrawing, RotationScaleAndStretchChooseTheDrawing) {
             sprite->setSmooth(smooth);
             c.setUp(*sprite);
 
-            const RefPtr<Image> actual = filledImage(24, 20, kBackground);
+            const RefPtr<Image> actual = filledImage(24, 20, kSpriteBackground);
             const RefPtr<Graphics> g = createGraphics(*actual);
             sprite->render(*g);
             EXPECT_EQ(g->getAlpha(), 255) << c.name;
             EXPECT_FALSE(g->isSmooth()) << c.name;
             EXPECT_FALSE(sprite->isDirty()) << c.name;
 
-            const RefPtr<Image> expected = filledImage(24, 20, kBackground);
+            const RefPtr<Image> expected = filledImage(24, 20, kSpriteBackground);
             const RefPtr<Graphics> byHand = createGraphics(*expected);
             byHand->setAlpha(180);
             byHand->setSmooth(smooth);
             c.expected(*byHand, *strip);
             EXPECT_EQ(snapshot(*actual), snapshot(*expected))
                 << c.name << (smooth ? ", smooth" : "");
-            EXPECT_NE(snapshot(*actual), snapshot(*filledImage(24, 20, kBackground))) << c.name;
+            EXPECT_NE(snapshot(*actual), snapshot(*filledImage(24, 20, kSpriteBackground)))
+                << c.name;
         }
     }
 }

@@ -17,9 +17,9 @@ namespace {
 using test::filledImage;
 using test::pixelAt;
 
-constexpr int kWidth = 24;
-constexpr int kHeight = 20;
-constexpr std::uint32_t kBackground = 0xFF000000;
+constexpr int kSteppedWidth = 24;
+constexpr int kSteppedHeight = 20;
+constexpr std::uint32_t kSteppedBackground = 0xFF000000;
 
 using Points = std::set<std::pair<int, int>>;
 
@@ -56,9 +56,9 @@ Points fullWalk(int x1, int y1, int x2, int y2) {
 
 Points lit(Image& target) {
     Points points;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            if (pixelAt(target, x, y) != kBackground) {
+    for (int y = 0; y < kSteppedHeight; ++y) {
+        for (int x = 0; x < kSteppedWidth; ++x) {
+            if (pixelAt(target, x, y) != kSteppedBackground) {
                 points.insert({x, y});
             }
         }
@@ -86,7 +86,7 @@ TEST(SteppedLine, ClippedWalkDrawsThePointsOfTheFullWalk) {
                 expected.insert({px, py});
             }
         }
-        const RefPtr<Image> target = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> target = filledImage(kSteppedWidth, kSteppedHeight, kSteppedBackground);
         const RefPtr<Graphics> g = createGraphics(*target);
         g->setColor(0xFFFFFFFF);
         g->setAlpha(200); // the walk, not the straight-line shortcut
@@ -95,7 +95,8 @@ TEST(SteppedLine, ClippedWalkDrawsThePointsOfTheFullWalk) {
         g->drawLine(x1, y1, x2, y2);
         ASSERT_EQ(lit(*target), expected) << x1 << ", " << y1 << " - " << x2 << ", " << y2;
 
-        const RefPtr<Image> channel = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> channel =
+            filledImage(kSteppedWidth, kSteppedHeight, kSteppedBackground);
         const RefPtr<Graphics> c = createGraphics(*channel);
         c->setClip(clip);
         c->setTranslation(tx, ty);
@@ -108,16 +109,16 @@ TEST(SteppedLine, ClippedWalkDrawsThePointsOfTheFullWalk) {
 // visible steps are walked (the full walk would take billions), and they
 // are the diagonal's points y = x + 3.
 TEST(SteppedLine, FarOffEndsWalkOnlyTheVisibleSteps) {
-    const RefPtr<Image> target = filledImage(kWidth, kHeight, kBackground);
+    const RefPtr<Image> target = filledImage(kSteppedWidth, kSteppedHeight, kSteppedBackground);
     const RefPtr<Graphics> g = createGraphics(*target);
     g->setColor(0xFFFFFFFF);
     g->setAlpha(200);
     g->drawLine(-2000000000, -1999999997, 2000000000, 2000000003);
     g->drawLine(PointF{-3e9F, 5.0F}, PointF{3e9F, 5.0F});
     Points expected;
-    for (int x = 0; x < kWidth; ++x) {
+    for (int x = 0; x < kSteppedWidth; ++x) {
         expected.insert({x, 5});
-        if (x + 3 < kHeight) {
+        if (x + 3 < kSteppedHeight) {
             expected.insert({x, x + 3});
         }
     }

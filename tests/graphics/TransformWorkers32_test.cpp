@@ -21,9 +21,9 @@ using test::pixelAt;
 using test::setPixel;
 using test::snapshot;
 
-constexpr std::uint32_t kBackground = 0x5A102030;
-constexpr int kWidth = 24;
-constexpr int kHeight = 20;
+constexpr std::uint32_t kTransformBackground = 0x5A102030;
+constexpr int kTransformWidth = 24;
+constexpr int kTransformHeight = 20;
 constexpr double kQuarter = std::numbers::pi / 2.0;
 
 // A source without per-pixel alpha, distinct pixels.
@@ -50,9 +50,11 @@ TEST(RotatedDrawing, NoTurnAtScaleOneDrawsLikeDrawImage) {
     const RefPtr<Image> source = opaqueSource(5, 4);
     for (const Placement p : {Placement{3, 2}, Placement{-2, 5}, Placement{21, 5}, Placement{8, -3},
                               Placement{8, 18}, Placement{-4, -3}, Placement{22, 18}}) {
-        const RefPtr<Image> expected = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> expected =
+            filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
         createGraphics(*expected)->drawImage(*source, p.x, p.y);
-        const RefPtr<Image> actual = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> actual =
+            filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
         createGraphics(*actual)->drawImageRotoZoom(*source, 0.0, 1.0, p.x, p.y, 0, 0, 5, 4, 2, 1);
         EXPECT_EQ(snapshot(*actual), snapshot(*expected)) << p.x << ", " << p.y;
     }
@@ -78,7 +80,8 @@ TEST(RotatedDrawing, QuarterTurnsMatchAnExactPixelMapping) {
           Turn{1, 2, 1, 1, {12, 4}}, Turn{2, 2, 0, 0, {20, 15}}, Turn{3, 2, 2, 0, {-1, 9}},
           Turn{1, 1, 2, 1, {0, 0}}, Turn{4, 1, 0, 0, {3, 3}}}) {
         const double angle = kQuarter * t.quarters;
-        const RefPtr<Image> actual = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> actual =
+            filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
         createGraphics(*actual)->drawImageRotoZoom(*source, angle, t.scale, t.at.x, t.at.y, 0, 0, w,
                                                    h, t.centreX, t.centreY);
         const int c = static_cast<int>(std::lround(std::cos(angle)));
@@ -95,13 +98,13 @@ TEST(RotatedDrawing, QuarterTurnsMatchAnExactPixelMapping) {
             return static_cast<int>(std::floor(static_cast<double>(a) / b));
         };
         int drawn = 0;
-        for (int py = 0; py < kHeight; ++py) {
-            for (int px = 0; px < kWidth; ++px) {
+        for (int py = 0; py < kTransformHeight; ++py) {
+            for (int px = 0; px < kTransformWidth; ++px) {
                 const int sx = floorDiv((px - tx) * c + (py - ty) * s, t.scale);
                 const int sy = floorDiv(-(px - tx) * s + (py - ty) * c, t.scale);
-                std::uint32_t want = kBackground;
+                std::uint32_t want = kTransformBackground;
                 if (sx >= 0 && sx < w && sy >= 0 && sy < h) {
-                    want = opaqueOver(kBackground, pixelAt(*source, sx, sy));
+                    want = opaqueOver(kTransformBackground, pixelAt(*source, sx, sy));
                     ++drawn;
                 }
                 ASSERT_EQ(pixelAt(*actual, px, py), want)
@@ -125,7 +128,8 @@ TEST(RotatedDrawing, AnyAngleMatchesThePerPixelFixedPointMapping) {
     };
     for (const Case c : {Case{0.3, 1.0}, Case{-0.7, 1.5}, Case{2.0, 0.8}, Case{4.0, 2.5},
                          Case{1.0, -1.0}, Case{0.05, 3.0}}) {
-        const RefPtr<Image> actual = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> actual =
+            filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
         createGraphics(*actual)->drawImageRotoZoom(*source, c.angle, c.scale, 8, 6, 0, 0, w, h, 3,
                                                    2);
         const double cs = std::cos(c.angle);
@@ -134,15 +138,15 @@ TEST(RotatedDrawing, AnyAngleMatchesThePerPixelFixedPointMapping) {
         const auto ty = static_cast<std::int64_t>(6 + 2 - std::trunc(c.scale * (3 * sn + 2 * cs)));
         const auto a = static_cast<std::int64_t>(1048576.0 / c.scale * sn);
         const auto b = static_cast<std::int64_t>(1048576.0 / c.scale * cs);
-        for (int py = 0; py < kHeight; ++py) {
-            for (int px = 0; px < kWidth; ++px) {
+        for (int py = 0; py < kTransformHeight; ++py) {
+            for (int px = 0; px < kTransformWidth; ++px) {
                 const std::int64_t u = b * (px - tx) + a * (py - ty);
                 const std::int64_t v = -a * (px - tx) + b * (py - ty);
                 const std::int64_t ix = u >> 20;
                 const std::int64_t iy = v >> 20;
-                std::uint32_t want = kBackground;
+                std::uint32_t want = kTransformBackground;
                 if (ix >= 0 && ix < w && iy >= 0 && iy < h) {
-                    want = opaqueOver(kBackground,
+                    want = opaqueOver(kTransformBackground,
                                       pixelAt(*source, static_cast<int>(ix), static_cast<int>(iy)));
                 }
                 ASSERT_EQ(pixelAt(*actual, px, py), want)
@@ -154,7 +158,8 @@ TEST(RotatedDrawing, AnyAngleMatchesThePerPixelFixedPointMapping) {
 
 TEST(RotatedDrawing, SmoothingRepeatsTheEdgeOnePixelBeforeTheImage) {
     const RefPtr<Image> source = opaqueSource(4, 3);
-    const RefPtr<Image> target = filledImage(kWidth, kHeight, kBackground);
+    const RefPtr<Image> target =
+        filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
     const RefPtr<Graphics> g = createGraphics(*target);
     g->setSmooth(true);
     g->drawImageRotoZoom(*source, 0.0, 1.0, 5, 6, 0, 0, 4, 3, 0, 0);
@@ -162,9 +167,10 @@ TEST(RotatedDrawing, SmoothingRepeatsTheEdgeOnePixelBeforeTheImage) {
         for (int px = 3; px <= 10; ++px) {
             const int sx = px - 5;
             const int sy = py - 6;
-            std::uint32_t want = kBackground;
+            std::uint32_t want = kTransformBackground;
             if (sx >= -1 && sx < 4 && sy >= -1 && sy < 3) {
-                want = opaqueOver(kBackground, pixelAt(*source, std::max(sx, 0), std::max(sy, 0)));
+                want = opaqueOver(kTransformBackground,
+                                  pixelAt(*source, std::max(sx, 0), std::max(sy, 0)));
             }
             EXPECT_EQ(pixelAt(*target, px, py), want) << px << ", " << py;
         }
@@ -178,7 +184,7 @@ TEST(RotatedDrawing, SmoothingAtDoubleSizeAveragesNeighboursTruncated) {
     setPixel(*source, 0, 1, 0xFF000000);
     setPixel(*source, 1, 1, 0xFF0B0503);
     source->setUseAlphaChannel(false);
-    const RefPtr<Image> target = filledImage(kWidth, kHeight, 0xFF000000);
+    const RefPtr<Image> target = filledImage(kTransformWidth, kTransformHeight, 0xFF000000);
     const RefPtr<Graphics> g = createGraphics(*target);
     g->setSmooth(true);
     g->drawImageRotoZoom(*source, 0.0, 2.0, 4, 4, 0, 0, 2, 2, 0, 0);
@@ -196,7 +202,7 @@ TEST(RotatedDrawing, SmoothBlendWeighsTheUntruncatedAlphaTimesG) {
         setPixel(*source, 1, y, 0xFFFFFFFF);
     }
     source->setUseAlphaChannel(true);
-    const RefPtr<Image> target = filledImage(kWidth, kHeight, 0xFF000000);
+    const RefPtr<Image> target = filledImage(kTransformWidth, kTransformHeight, 0xFF000000);
     const RefPtr<Graphics> g = createGraphics(*target);
     g->setSmooth(true);
     g->drawImageRotoZoom(*source, 0.0, 2.0, 4, 4, 0, 0, 2, 2, 0, 0);
@@ -262,11 +268,13 @@ TEST(RotatedDrawing, DegenerateInputsDrawNothing) {
                          Case{source.get(), 0.5, inf, 4, 4}, Case{source.get(), 0.5, nan, 4, 4},
                          Case{source.get(), 0.5, 1.0, 0, 4}, Case{source.get(), 0.5, 1.0, 4, -1},
                          Case{mask.get(), 0.5, 1.0, 4, 4}}) {
-        const RefPtr<Image> target = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> target =
+            filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
         const RefPtr<Graphics> g = createGraphics(*target);
         g->setSmooth(true);
         g->drawImageRotoZoom(*c.image, c.angle, c.scale, 5, 5, 0, 0, c.width, c.height, 2, 2);
-        EXPECT_EQ(snapshot(*target), snapshot(*filledImage(kWidth, kHeight, kBackground)))
+        EXPECT_EQ(snapshot(*target),
+                  snapshot(*filledImage(kTransformWidth, kTransformHeight, kTransformBackground)))
             << c.angle << " " << c.scale << " " << c.width << "x" << c.height;
     }
 }
@@ -275,9 +283,11 @@ TEST(RotatedDrawing, DegenerateInputsDrawNothing) {
 // pixels, where they would stand anyway; nothing is read outside.
 TEST(RotatedDrawing, SourceRectangleBeyondTheImageDrawsOnlyTheImage) {
     const RefPtr<Image> source = opaqueSource(4, 3);
-    const RefPtr<Image> expected = filledImage(kWidth, kHeight, kBackground);
+    const RefPtr<Image> expected =
+        filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
     createGraphics(*expected)->drawImageRotoZoom(*source, 0.6, 1.3, 8, 7, 0, 0, 4, 3, 2, 1);
-    const RefPtr<Image> actual = filledImage(kWidth, kHeight, kBackground);
+    const RefPtr<Image> actual =
+        filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
     createGraphics(*actual)->drawImageRotoZoom(*source, 0.6, 1.3, 5, 5, -3, -2, 20, 20, 5, 3);
     EXPECT_EQ(snapshot(*actual), snapshot(*expected));
 }
@@ -293,7 +303,7 @@ TEST(RotatedDrawing, SmoothSamplesStayInsideTheSourceRectangle) {
     }
     source->setUseAlphaChannel(false);
     for (const double angle : {0.0, 0.4, 2.5, -1.2}) {
-        const RefPtr<Image> target = filledImage(kWidth, kHeight, 0);
+        const RefPtr<Image> target = filledImage(kTransformWidth, kTransformHeight, 0);
         const RefPtr<Graphics> g = createGraphics(*target);
         g->setSmooth(true);
         g->drawImageRotoZoom(*source, angle, 1.7, 6, 5, 3, 3, 6, 6, 3, 3);
@@ -337,18 +347,20 @@ TEST(TransformedDrawing, ClipCutsAtEveryEdge) {
                     g.drawImageRotoZoom(*source, c.angle, 1.4, c.x, c.y, 0, 0, 9, 7, 4, 3);
                 }
             };
-            const RefPtr<Image> free = filledImage(kWidth, kHeight, kBackground);
+            const RefPtr<Image> free =
+                filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
             draw(*createGraphics(*free));
-            const RefPtr<Image> clipped = filledImage(kWidth, kHeight, kBackground);
+            const RefPtr<Image> clipped =
+                filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
             const RefPtr<Graphics> g = createGraphics(*clipped);
             g->setClip(clip);
             draw(*g);
-            for (int py = 0; py < kHeight; ++py) {
-                for (int px = 0; px < kWidth; ++px) {
+            for (int py = 0; py < kTransformHeight; ++py) {
+                for (int px = 0; px < kTransformWidth; ++px) {
                     const bool inside = px >= clip.x && px < clip.x + clip.width && py >= clip.y &&
                                         py < clip.y + clip.height;
                     ASSERT_EQ(pixelAt(*clipped, px, py),
-                              inside ? pixelAt(*free, px, py) : kBackground)
+                              inside ? pixelAt(*free, px, py) : kTransformBackground)
                         << (stretched ? "stretched" : "rotated") << " at " << c.x << ", " << c.y
                         << ", pixel " << px << ", " << py;
                 }
@@ -359,11 +371,13 @@ TEST(TransformedDrawing, ClipCutsAtEveryEdge) {
 
 TEST(TransformedDrawing, TranslationMovesBothLikeAnyDrawing) {
     const RefPtr<Image> source = opaqueSource(5, 4);
-    const RefPtr<Image> expected = filledImage(kWidth, kHeight, kBackground);
+    const RefPtr<Image> expected =
+        filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
     const RefPtr<Graphics> plain = createGraphics(*expected);
     plain->drawImageRotoZoom(*source, 0.8, 1.2, 9, 8, 0, 0, 5, 4, 2, 2);
     plain->drawImageStretched(*source, 0, 0, 5, 4, 2, 3, 8, 3);
-    const RefPtr<Image> actual = filledImage(kWidth, kHeight, kBackground);
+    const RefPtr<Image> actual =
+        filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
     const RefPtr<Graphics> moved = createGraphics(*actual);
     moved->setTranslation(-4, 3);
     moved->drawImageRotoZoom(*source, 0.8, 1.2, 13, 5, 0, 0, 5, 4, 2, 2);
@@ -375,7 +389,8 @@ TEST(TransformedDrawing, FarOffPositionsAndExtremeScalesStayInsideTheClip) {
     const RefPtr<Image> source = opaqueSource(6, 6);
     constexpr int big = std::numeric_limits<int>::max();
     constexpr int small = std::numeric_limits<int>::min();
-    const RefPtr<Image> target = filledImage(kWidth, kHeight, kBackground);
+    const RefPtr<Image> target =
+        filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
     const RefPtr<Graphics> g = createGraphics(*target);
     g->setClip(2, 2, 10, 10);
     g->setTranslation(big, small);
@@ -387,10 +402,10 @@ TEST(TransformedDrawing, FarOffPositionsAndExtremeScalesStayInsideTheClip) {
     g->drawImageRotoZoom(*source, 1e300, 1.0, 5, 5, 0, 0, 6, 6, 3, 3);
     g->drawImageStretched(*source, 0, 0, big, big, -5, -5, 30, 30);
     g->drawImageStretched(*source, 0, 0, 6, 6, small, small, big, big);
-    for (int py = 0; py < kHeight; ++py) {
-        for (int px = 0; px < kWidth; ++px) {
+    for (int py = 0; py < kTransformHeight; ++py) {
+        for (int px = 0; px < kTransformWidth; ++px) {
             if (px < 2 || px >= 12 || py < 2 || py >= 12) {
-                ASSERT_EQ(pixelAt(*target, px, py), kBackground) << px << ", " << py;
+                ASSERT_EQ(pixelAt(*target, px, py), kTransformBackground) << px << ", " << py;
             }
         }
     }
@@ -417,18 +432,19 @@ TEST(StretchedDrawing, NearestSamplingMatchesTheProportionalPixel) {
     for (const StretchCase c :
          {StretchCase{4, 4, 4, 4}, StretchCase{3, 2, 6, 6}, StretchCase{6, 8, 3, 4},
           StretchCase{3, 5, 7, 11}, StretchCase{7, 3, 20, 5}, StretchCase{8, 8, 1, 1}}) {
-        const RefPtr<Image> target = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> target =
+            filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
         createGraphics(*target)->drawImageStretched(*source, 0, 0, c.sourceWidth, c.sourceHeight, 2,
                                                     3, c.width, c.height);
-        for (int py = 0; py < kHeight; ++py) {
-            for (int px = 0; px < kWidth; ++px) {
+        for (int py = 0; py < kTransformHeight; ++py) {
+            for (int px = 0; px < kTransformWidth; ++px) {
                 const int dx = px - 2;
                 const int dy = py - 3;
-                std::uint32_t want = kBackground;
+                std::uint32_t want = kTransformBackground;
                 if (dx >= 0 && dx < c.width && dy >= 0 && dy < c.height) {
-                    want =
-                        opaqueOver(kBackground, pixelAt(*source, sample(dx, c.sourceWidth, c.width),
-                                                        sample(dy, c.sourceHeight, c.height)));
+                    want = opaqueOver(kTransformBackground,
+                                      pixelAt(*source, sample(dx, c.sourceWidth, c.width),
+                                              sample(dy, c.sourceHeight, c.height)));
                 }
                 ASSERT_EQ(pixelAt(*target, px, py), want)
                     << c.sourceWidth << "x" << c.sourceHeight << " onto " << c.width << "x"
@@ -477,10 +493,12 @@ TEST(StretchedDrawing, EmptyRectanglesDrawNothing) {
     };
     for (const Case c : {Case{4, 4, 0, 4}, Case{4, 4, 4, 0}, Case{0, 4, 4, 4}, Case{4, 0, 4, 4},
                          Case{4, 4, -3, 4}, Case{-4, 4, 4, 4}}) {
-        const RefPtr<Image> target = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> target =
+            filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
         createGraphics(*target)->drawImageStretched(*source, 0, 0, c.sourceWidth, c.sourceHeight, 2,
                                                     2, c.width, c.height);
-        EXPECT_EQ(snapshot(*target), snapshot(*filledImage(kWidth, kHeight, kBackground)));
+        EXPECT_EQ(snapshot(*target),
+                  snapshot(*filledImage(kTransformWidth, kTransformHeight, kTransformBackground)));
     }
 }
 
@@ -489,7 +507,8 @@ TEST(StretchedDrawing, EmptyRectanglesDrawNothing) {
 TEST(StretchedDrawing, SamplesOutsideTheImageAreNotDrawn) {
     const RefPtr<Image> source = opaqueSource(4, 4);
     for (const bool smooth : {false, true}) {
-        const RefPtr<Image> target = filledImage(kWidth, kHeight, kBackground);
+        const RefPtr<Image> target =
+            filledImage(kTransformWidth, kTransformHeight, kTransformBackground);
         const RefPtr<Graphics> g = createGraphics(*target);
         g->setSmooth(smooth);
         // Source columns -2..5 onto 16 columns: two target columns per source column.
@@ -500,10 +519,10 @@ TEST(StretchedDrawing, SamplesOutsideTheImageAreNotDrawn) {
                 const int sy = py / 2 - 2;
                 const bool inside = sx >= 0 && sx < 4 && sy >= 0 && sy < 4;
                 if (!inside) {
-                    ASSERT_EQ(pixelAt(*target, px, py), kBackground) << px << ", " << py;
+                    ASSERT_EQ(pixelAt(*target, px, py), kTransformBackground) << px << ", " << py;
                 } else if (!smooth) {
                     ASSERT_EQ(pixelAt(*target, px, py),
-                              opaqueOver(kBackground, pixelAt(*source, sx, sy)));
+                              opaqueOver(kTransformBackground, pixelAt(*source, sx, sy)));
                 }
             }
         }

@@ -65,7 +65,7 @@ public:
 
 // Fields at window (100, 50), their label at (5, 4): boundary i of the text
 // lies at window x 105 + 10 i.
-constexpr const char* kDefinitions = R"(<Root>
+constexpr const char* kInputDefinitions = R"(<Root>
   <InputLabel id="name" name="NAME" x="100" y="50" width="200" height="20" maxlength="10"
               text="hello">
     <Label id="label" x="5" y="4"/>
@@ -97,7 +97,7 @@ public:
         InputHandler::clearKeyState();
         registerSceneClasses();
         registerGuiClasses();
-        ASSERT_TRUE(definitions->loadText(kDefinitions));
+        ASSERT_TRUE(definitions->loadText(kInputDefinitions));
     }
     void TearDown() override {
         InputHandler::clearKeyState();
@@ -609,27 +609,27 @@ TEST_F(InputLabelTest, TheSelectionIsDrawnUnderTheTextInItsColours) {
 }
 
 // Drops the only reference to the field that calls it.
-struct Dropper {
+struct InputDropper {
     RefPtr<InputLabel> held;
     static int onEnter(void* context, void* /*argument*/) {
-        static_cast<Dropper*>(context)->held = nullptr;
+        static_cast<InputDropper*>(context)->held = nullptr;
         return 0;
     }
 };
 
 TEST_F(InputLabelTest, ACallbackMayDropTheLastReferenceToItsField) {
-    Dropper dropper;
+    InputDropper dropper;
     dropper.held = make("free");
     InputLabel* field = dropper.held.get();
     handler->removeListener(field);
-    field->getEnterCallback().setMethod(&Dropper::onEnter, &dropper);
+    field->getEnterCallback().setMethod(&InputDropper::onEnter, &dropper);
     EXPECT_TRUE(field->onKeyUp(static_cast<int>(VK_RETURN)));
     EXPECT_EQ(dropper.held, nullptr);
 
     dropper.held = make("free");
     field = dropper.held.get();
     handler->removeListener(field);
-    field->setMethod(&Dropper::onEnter, &dropper);
+    field->setMethod(&InputDropper::onEnter, &dropper);
     EXPECT_TRUE(field->onChar('a'));
     EXPECT_EQ(dropper.held, nullptr);
 }

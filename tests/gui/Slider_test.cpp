@@ -20,12 +20,12 @@
 namespace orv {
 namespace {
 
-constexpr int kHeld = static_cast<int>(platform::MK_LBUTTON);
+constexpr int kSliderHeld = static_cast<int>(platform::MK_LBUTTON);
 
 // "h": a track 200 x 20 at (10, 20) with a knob of 20 x 20, values 0 to 100;
 // its decrement button (10 x 10) stands left of the track at window (0, 25),
 // its increment button right of it at (210, 25).
-constexpr const char* kDefinitions = R"(<Root>
+constexpr const char* kSliderDefinitions = R"(<Root>
   <Slider id="h" name="H" x="10" y="20" width="200" height="20" minvalue="0" maxvalue="100">
     <Button id="button" width="20" height="80"/>
     <Button id="incbutton" width="10" height="40"/>
@@ -55,7 +55,7 @@ class SliderTest : public testing::Test {
 protected:
     void SetUp() override {
         registerGuiClasses();
-        ASSERT_TRUE(definitions->loadText(kDefinitions));
+        ASSERT_TRUE(definitions->loadText(kSliderDefinitions));
     }
     void TearDown() override { ObjectFactoryContainer::destroyInstance(); }
 
@@ -130,7 +130,7 @@ TEST_F(SliderTest, StepButtonsMoveByATenthOfTheRangeWithinIt) {
     ValueRecorder recorder;
     h->setMethod(&ValueRecorder::onChange, &recorder);
     auto clickAt = [&](int x, int y) {
-        EXPECT_TRUE(h->onLeftButtonDown(x, y, kHeld, false));
+        EXPECT_TRUE(h->onLeftButtonDown(x, y, kSliderHeld, false));
         EXPECT_TRUE(h->onLeftButtonUp(x, y, 0));
     };
     h->setValue(50.0F);
@@ -162,7 +162,7 @@ TEST_F(SliderTest, DraggingTheKnobKeepsItUnderTheMouseAndWithinTheSegment) {
     h->updateValue(); // knob at window x 100 .. 120
 
     // Grabbed 5 pixels into the knob: it stays where it is.
-    EXPECT_TRUE(h->onLeftButtonDown(105, 30, kHeld, false));
+    EXPECT_TRUE(h->onLeftButtonDown(105, 30, kSliderHeld, false));
     EXPECT_EQ(knobX(*h), 90);
     EXPECT_FLOAT_EQ(h->getValue(), 50.0F);
     EXPECT_EQ(h->getKnob()->getState(), Button::kPressed);
@@ -198,11 +198,11 @@ TEST_F(SliderTest, APressOnTheTrackMovesTheKnobsEdgeToThePoint) {
     const RefPtr<Slider> h = make("h");
     ValueRecorder recorder;
     h->setMethod(&ValueRecorder::onChange, &recorder);
-    EXPECT_TRUE(h->onLeftButtonDown(100, 25, kHeld, false)); // track x 90
+    EXPECT_TRUE(h->onLeftButtonDown(100, 25, kSliderHeld, false)); // track x 90
     EXPECT_EQ(knobX(*h), 90);
     EXPECT_FLOAT_EQ(h->getValue(), 50.0F);
     EXPECT_EQ(recorder.values.size(), 1U);
-    (void)h->onMouseMove(118, 25, kHeld);
+    (void)h->onMouseMove(118, 25, kSliderHeld);
     EXPECT_EQ(knobX(*h), 108);
     EXPECT_EQ(recorder.values.size(), 2U);
     EXPECT_TRUE(h->onLeftButtonUp(118, 25, 0)) << "released on the knob";
@@ -222,10 +222,10 @@ TEST_F(SliderTest, ADisabledSliderTakesPressesOnItsTrackButDoesNotMove) {
     EXPECT_TRUE(off->getKnob()->isEnabled()) << "built after the slider was disabled";
     ValueRecorder recorder;
     off->setMethod(&ValueRecorder::onChange, &recorder);
-    EXPECT_TRUE(off->onLeftButtonDown(100, 25, kHeld, false));
+    EXPECT_TRUE(off->onLeftButtonDown(100, 25, kSliderHeld, false));
     EXPECT_EQ(knobX(*off), 0);
-    EXPECT_FALSE(off->onLeftButtonDown(100, 100, kHeld, false)) << "off the track";
-    (void)off->onMouseMove(150, 25, kHeld);
+    EXPECT_FALSE(off->onLeftButtonDown(100, 100, kSliderHeld, false)) << "off the track";
+    (void)off->onMouseMove(150, 25, kSliderHeld);
     EXPECT_EQ(knobX(*off), 0);
     EXPECT_TRUE(recorder.values.empty());
 
@@ -240,8 +240,8 @@ TEST_F(SliderTest, ADisabledSliderTakesPressesOnItsTrackButDoesNotMove) {
     // Input switched off stops the track, the knob and the step buttons.
     h->setMethod(&ValueRecorder::onChange, &recorder);
     (void)h->setInputEnabled(false);
-    EXPECT_FALSE(h->onLeftButtonDown(100, 25, kHeld, false));
-    EXPECT_FALSE(h->onLeftButtonDown(215, 30, kHeld, false));
+    EXPECT_FALSE(h->onLeftButtonDown(100, 25, kSliderHeld, false));
+    EXPECT_FALSE(h->onLeftButtonDown(215, 30, kSliderHeld, false));
     EXPECT_EQ(knobX(*h), 0);
     EXPECT_TRUE(recorder.values.empty());
 }
@@ -252,7 +252,7 @@ TEST_F(SliderTest, DegenerateRangesKeepTheKnobAtTheStartAndTheValueAtTheMinimum)
     flat->setValue(7.0F);
     flat->updateValue();
     EXPECT_EQ(knobX(*flat), 0);
-    EXPECT_TRUE(flat->onLeftButtonDown(10, 10, kHeld, false));
+    EXPECT_TRUE(flat->onLeftButtonDown(10, 10, kSliderHeld, false));
     EXPECT_EQ(knobX(*flat), 0);
     EXPECT_EQ(flat->getValue(), 3.0F);
 }
@@ -268,25 +268,25 @@ TEST_F(SliderTest, DefinitionsWithoutAUsableKnobAreRefused) {
 }
 
 // Drops the only reference to the slider that calls it.
-struct Dropper {
+struct SliderDropper {
     RefPtr<Slider> held;
     static int onChange(void* context, void* /*argument*/) {
-        static_cast<Dropper*>(context)->held = nullptr;
+        static_cast<SliderDropper*>(context)->held = nullptr;
         return 0;
     }
 };
 
 TEST_F(SliderTest, ACallbackMayDropTheLastReferenceToItsSlider) {
     for (const bool step : {true, false}) {
-        Dropper dropper;
+        SliderDropper dropper;
         dropper.held = make("h");
         Slider* slider = dropper.held.get();
-        slider->setMethod(&Dropper::onChange, &dropper);
+        slider->setMethod(&SliderDropper::onChange, &dropper);
         if (step) {
-            EXPECT_TRUE(slider->onLeftButtonDown(215, 30, kHeld, false));
+            EXPECT_TRUE(slider->onLeftButtonDown(215, 30, kSliderHeld, false));
             EXPECT_TRUE(slider->onLeftButtonUp(215, 30, 0));
         } else {
-            EXPECT_TRUE(slider->onLeftButtonDown(100, 25, kHeld, false));
+            EXPECT_TRUE(slider->onLeftButtonDown(100, 25, kSliderHeld, false));
         }
         EXPECT_EQ(dropper.held, nullptr);
     }
@@ -294,7 +294,7 @@ TEST_F(SliderTest, ACallbackMayDropTheLastReferenceToItsSlider) {
 
 TEST_F(SliderTest, ResetEndsADrag) {
     const RefPtr<Slider> h = make("h");
-    EXPECT_TRUE(h->onLeftButtonDown(100, 25, kHeld, false));
+    EXPECT_TRUE(h->onLeftButtonDown(100, 25, kSliderHeld, false));
     h->reset();
     EXPECT_EQ(h->getKnob()->getState(), Button::kNormal);
     (void)h->onMouseMove(150, 25, 0);

@@ -274,19 +274,19 @@ TEST_F(SwitchTest, TheLiveListKeepsBuildOrderAndIsFreedWithTheLastSwitch) {
 }
 
 // Drops the only reference to the switch that calls it.
-struct Dropper {
+struct SwitchDropper {
     RefPtr<Switch> held;
     static int onToggle(void* context, void* /*argument*/) {
-        static_cast<Dropper*>(context)->held = nullptr;
+        static_cast<SwitchDropper*>(context)->held = nullptr;
         return 0;
     }
 };
 
 TEST_F(SwitchTest, ACallbackMayDropTheLastReferenceToItsSwitch) {
-    Dropper dropper;
+    SwitchDropper dropper;
     dropper.held = make("box");
     Switch* box = dropper.held.get();
-    box->setMethod(&Dropper::onToggle, &dropper);
+    box->setMethod(&SwitchDropper::onToggle, &dropper);
     EXPECT_TRUE(click(*box, 110, 55));
     EXPECT_EQ(dropper.held, nullptr);
     EXPECT_TRUE(Switch::getLiveSwitches().empty()) << "gone once the event was done";

@@ -20,7 +20,7 @@ namespace {
 using test::ButtonTest;
 using test::FireRecorder;
 
-constexpr int kHeld = static_cast<int>(platform::MK_LBUTTON);
+constexpr int kUrlHeld = static_cast<int>(platform::MK_LBUTTON);
 
 // What the recording opener saw (main thread only, like the buttons).
 std::vector<std::string>* openedLinks = nullptr;
@@ -66,7 +66,7 @@ TEST_F(URLButtonTest, BuiltWithItsOwnPictureAsAButton) {
 
 TEST_F(URLButtonTest, TheMouseOpensTheLinkOnlyWithACallbackAFireKeyAlways) {
     const RefPtr<URLButton> web = buildLink("web");
-    ASSERT_TRUE(web->onLeftButtonDown(5, 5, kHeld, false));
+    ASSERT_TRUE(web->onLeftButtonDown(5, 5, kUrlHeld, false));
     EXPECT_TRUE(web->onLeftButtonUp(5, 5, 0));
     EXPECT_TRUE(recorder.order.empty()) << "no callback, no firing";
 
@@ -75,7 +75,7 @@ TEST_F(URLButtonTest, TheMouseOpensTheLinkOnlyWithACallbackAFireKeyAlways) {
 
     recorder.order.clear();
     web->setMethod(&FireRecorder::onFire, &recorder);
-    ASSERT_TRUE(web->onLeftButtonDown(5, 5, kHeld, false));
+    ASSERT_TRUE(web->onLeftButtonDown(5, 5, kUrlHeld, false));
     EXPECT_TRUE(web->onLeftButtonUp(5, 5, 0));
     EXPECT_EQ(recorder.order, (std::vector<std::string>{"open https://example.com/a", "callback"}));
     EXPECT_EQ(recorder.last, web.get());

@@ -15,9 +15,9 @@
 namespace orv {
 namespace {
 
-class Probe : public iInputListener {
+class ListenerProbe : public iInputListener {
 public:
-    Probe(std::string name, std::vector<std::string>& log, bool handles = false)
+    ListenerProbe(std::string name, std::vector<std::string>& log, bool handles = false)
         : name_(std::move(name)), log_(log), handles_(handles) {}
     bool onLeftButtonUp(int /*x*/, int /*y*/, int /*flags*/) override {
         log_.push_back(name_);
@@ -36,9 +36,9 @@ private:
 };
 
 // A widget as the factory makes them: a node carrying both parts.
-class Widget : public BaseObject, public Probe, public iGuiMethod {
+class Widget : public BaseObject, public ListenerProbe, public iGuiMethod {
 public:
-    using Probe::Probe;
+    using ListenerProbe::ListenerProbe;
     void* getInterface(const ClassRecord& record) override {
         if (&record == &iInputListener::classRecord) {
             return static_cast<iInputListener*>(this);
@@ -59,8 +59,8 @@ bool click(iInputListenerContainer& container) {
 
 TEST(InputListenerContainer, LastAddedIsOfferedFirstAndHandlingStopsTheOffer) {
     std::vector<std::string> log;
-    Probe a("A", log, true);
-    Probe b("B", log, true);
+    ListenerProbe a("A", log, true);
+    ListenerProbe b("B", log, true);
     iInputListenerContainer container;
     container.insertListener(&a);
     container.insertListener(&b);
@@ -70,10 +70,10 @@ TEST(InputListenerContainer, LastAddedIsOfferedFirstAndHandlingStopsTheOffer) {
 
 TEST(InputListenerContainer, DisabledListenersAreSkippedButNestedContainersAreNot) {
     std::vector<std::string> log;
-    Probe disabled("disabled", log, true);
+    ListenerProbe disabled("disabled", log, true);
     disabled.setInputEnabled(false);
-    Probe exclusive("exclusive", log, true);
-    Probe inner("inner", log, true);
+    ListenerProbe exclusive("exclusive", log, true);
+    ListenerProbe inner("inner", log, true);
     iInputListenerContainer nested;
     nested.insertListener(&inner);
     nested.setExclusiveListener(&exclusive);
@@ -94,8 +94,8 @@ TEST(InputListenerContainer, DisabledListenersAreSkippedButNestedContainersAreNo
 
 TEST(InputListenerContainer, SwallowingContainerHandlesEverythingAndResetsThoseBelow) {
     std::vector<std::string> log;
-    Probe below("below", log);
-    Probe inside("inside", log);
+    ListenerProbe below("below", log);
+    ListenerProbe inside("inside", log);
     iInputListenerContainer dialog;
     dialog.setSwallow(true);
     dialog.insertListener(&inside);
@@ -109,7 +109,7 @@ TEST(InputListenerContainer, SwallowingContainerHandlesEverythingAndResetsThoseB
     EXPECT_EQ(log, (std::vector<std::string>{"inside"})) << "the dialog is modal";
 
     // Listeners added after it still come first.
-    Probe after("after", log);
+    ListenerProbe after("after", log);
     container.insertListener(&after);
     log.clear();
     EXPECT_TRUE(click(container));
@@ -118,7 +118,7 @@ TEST(InputListenerContainer, SwallowingContainerHandlesEverythingAndResetsThoseB
 
 TEST(InputListenerContainer, RemovalResetsAndReachesIntoNestedContainers) {
     std::vector<std::string> log;
-    Probe shared("shared", log);
+    ListenerProbe shared("shared", log);
     iInputListenerContainer nested;
     nested.insertListener(&shared);
     iInputListenerContainer container;
@@ -137,10 +137,10 @@ TEST(InputListenerContainer, RemovalResetsAndReachesIntoNestedContainers) {
 
 TEST(InputListenerContainer, ListenersMayChangeTheListWhileAnEventIsOffered) {
     std::vector<std::string> log;
-    Probe first("first", log);
-    Probe second("second", log);
-    Probe third("third", log);
-    Probe added("added", log);
+    ListenerProbe first("first", log);
+    ListenerProbe second("second", log);
+    ListenerProbe third("third", log);
+    ListenerProbe added("added", log);
     iInputListenerContainer container;
     container.insertListener(&third);
     container.insertListener(&second);

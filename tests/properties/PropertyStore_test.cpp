@@ -27,7 +27,7 @@ RefPtr<PropertyStore> parse(const std::string& xml) {
     return store;
 }
 
-std::vector<std::string> orderedNames(const PropertyVector& list) {
+std::vector<std::string> storedOrderNames(const PropertyVector& list) {
     std::vector<std::string> names;
     for (const RefPtr<AbstractProperty>& element : list.getElements()) {
         names.push_back(element->getName());
@@ -66,7 +66,7 @@ TEST(PropertyFileMapping, ElementsBecomeValuesNodesAndVectors) {
     PropertyVector* frames = logo->getVector("frames");
     ASSERT_EQ(frames->size(), 2U);
     EXPECT_EQ(asValue(frames->at(1))->getInt(), 2);
-    EXPECT_EQ(orderedNames(*logo), (std::vector<std::string>{"frames"}));
+    EXPECT_EQ(storedOrderNames(*logo), (std::vector<std::string>{"frames"}));
 }
 
 struct MappingCase {

@@ -17,7 +17,7 @@ namespace {
 using test::GatedResource;
 using test::LoadGate;
 
-constexpr std::chrono::seconds kLimit(10);
+constexpr std::chrono::seconds kLoadLimit(10);
 
 class ResourceManagerTest : public testing::Test {
 protected:
@@ -57,7 +57,7 @@ TEST_F(ResourceManagerTest, RequestedSectionsLoadInOrderAndReportProgress) {
     ASSERT_TRUE(gate.waitFor([&] { return gate.loadsBegun == 4; }));
     EXPECT_DOUBLE_EQ(manager->getProgress(), 0.375) << "3 of 8 objects loaded";
     gate.setOpen(true);
-    ASSERT_TRUE(manager->waitForRequests(kLimit));
+    ASSERT_TRUE(manager->waitForRequests(kLoadLimit));
 
     EXPECT_DOUBLE_EQ(manager->getProgress(), 1.0);
     const std::vector<std::string> expectedOrder{"a.0", "a.1", "a.2", "b.0",
@@ -75,7 +75,7 @@ TEST_F(ResourceManagerTest, RequestsCountEachSectionOnceAndSkipLoadedSections) {
     manager->requestSection("a");
     manager->requestSection("a");
     manager->setStarted(true);
-    ASSERT_TRUE(manager->waitForRequests(kLimit));
+    ASSERT_TRUE(manager->waitForRequests(kLoadLimit));
     EXPECT_DOUBLE_EQ(manager->getProgress(), 1.0) << "a second request counted twice";
 
     manager->clearRequests();
@@ -95,7 +95,7 @@ TEST_F(ResourceManagerTest, NothingLoadsBeforeStartAndRepeatedRequestsAllLoad) {
     EXPECT_FALSE(manager->waitForRequests(std::chrono::milliseconds(0)));
     EXPECT_FALSE(isLoaded("a.0", "a"));
     manager->setStarted(true);
-    ASSERT_TRUE(manager->waitForRequests(kLimit));
+    ASSERT_TRUE(manager->waitForRequests(kLoadLimit));
 
     // Requests land at varying points of the loader's cycle; each must be
     // served without any other nudge.
@@ -103,7 +103,7 @@ TEST_F(ResourceManagerTest, NothingLoadsBeforeStartAndRepeatedRequestsAllLoad) {
         const std::string name = "s" + std::to_string(i);
         addSection(name, 1);
         manager->requestSection(name);
-        ASSERT_TRUE(manager->waitForRequests(kLimit)) << name;
+        ASSERT_TRUE(manager->waitForRequests(kLoadLimit)) << name;
         ASSERT_TRUE(isLoaded(name + ".0", name));
     }
 }
@@ -120,7 +120,7 @@ TEST_F(ResourceManagerTest, AutoSectionsLoadAfterRequestsAndAreNotCounted) {
     EXPECT_EQ(order.back(), "auto.0");
     EXPECT_DOUBLE_EQ(manager->getProgress(), 1.0) << "auto sections never count";
     gate.setOpen(true);
-    ASSERT_TRUE(manager->waitUntilIdle(kLimit));
+    ASSERT_TRUE(manager->waitUntilIdle(kLoadLimit));
     EXPECT_TRUE(isLoaded("auto.1", "auto"));
 }
 
@@ -132,7 +132,7 @@ TEST_F(ResourceManagerTest, CancelledRequestsStopCountingAndUnloadReleases) {
     manager->cancelSection("b", false);
     EXPECT_EQ(manager->findSection("b"), nullptr);
     manager->setStarted(true);
-    ASSERT_TRUE(manager->waitForRequests(kLimit));
+    ASSERT_TRUE(manager->waitForRequests(kLoadLimit));
     EXPECT_DOUBLE_EQ(manager->getProgress(), 1.0) << "the cancelled section still counted";
     EXPECT_EQ(gate.countLoadsOf("b.0"), 0);
 
@@ -140,7 +140,7 @@ TEST_F(ResourceManagerTest, CancelledRequestsStopCountingAndUnloadReleases) {
     EXPECT_FALSE(isLoaded("a.0", "a"));
     EXPECT_EQ(manager->getObject("a.0", "a"), nullptr);
     manager->requestSection("a");
-    ASSERT_TRUE(manager->waitForRequests(kLimit));
+    ASSERT_TRUE(manager->waitForRequests(kLoadLimit));
     EXPECT_EQ(gate.countLoadsOf("a.0"), 2) << "an unloaded object loads again";
 
     manager->cancelSection("a", true);
@@ -161,7 +161,7 @@ TEST_F(ResourceManagerTest, CancelWhileTheLoaderLoadsKeepsTheObjectAlive) {
     EXPECT_TRUE(gate.waitFor([&] { return gate.destroyed == 2; })) << "a.1 and a.2 go at once";
 
     gate.setOpen(true);
-    ASSERT_TRUE(manager->waitUntilIdle(kLimit));
+    ASSERT_TRUE(manager->waitUntilIdle(kLoadLimit));
     EXPECT_TRUE(gate.waitFor([&] { return gate.destroyed == 3; }));
     EXPECT_EQ(gate.getDestroyedWhileLoading(), 0);
     EXPECT_EQ(gate.getLoadsBegun(), 1) << "nothing of the cancelled section loads after";
@@ -204,7 +204,7 @@ TEST_F(ResourceManagerTest, ShutDownWaitsForTheLoadInProgressAndLoadsNoMore) {
     ASSERT_TRUE(gate.waitFor([&] { return gate.loadsBegun == 1; }));
 
     std::thread stopper([&] { manager->shutDown(); });
-    const auto deadline = std::chrono::steady_clock::now() + kLimit;
+    const auto deadline = std::chrono::steady_clock::now() + kLoadLimit;
     while (manager->isRunning() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::yield();
     }
@@ -233,7 +233,7 @@ TEST_F(ResourceManagerTest, DestroyInstanceJoinsTheLoaderBeforeFreeing) {
     ASSERT_TRUE(gate.waitFor([&] { return gate.loadsBegun == 1; }));
 
     std::thread destroyer([] { ResourceManager::destroyInstance(); });
-    const auto deadline = std::chrono::steady_clock::now() + kLimit;
+    const auto deadline = std::chrono::steady_clock::now() + kLoadLimit;
     while (ResourceManager::getInstance() != nullptr &&
            std::chrono::steady_clock::now() < deadline) {
         std::this_thread::yield();
@@ -258,11 +258,11 @@ TEST(ResourceManagerLock, ATimedOutWaitLogsAndReleasesNothing) {
         std::unique_lock lock(signalMutex);
         held = guard.isAcquired();
         signal.notify_all();
-        (void)signal.wait_for(lock, kLimit, [&] { return done; });
+        (void)signal.wait_for(lock, kLoadLimit, [&] { return done; });
     });
     {
         std::unique_lock lock(signalMutex);
-        ASSERT_TRUE(signal.wait_for(lock, kLimit, [&] { return held; }));
+        ASSERT_TRUE(signal.wait_for(lock, kLoadLimit, [&] { return held; }));
     }
 
     std::string logged;

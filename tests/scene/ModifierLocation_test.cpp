@@ -18,13 +18,13 @@ namespace {
 
 using Position = std::pair<int, int>;
 
-struct Step {
+struct LocationStep {
     int dtMs;
     Position expected;
     bool done;
 };
 
-void runSteps(Modifier& modifier, GameNode& node, const std::vector<Step>& steps) {
+void runLocationSteps(Modifier& modifier, GameNode& node, const std::vector<LocationStep>& steps) {
     for (std::size_t i = 0; i < steps.size(); ++i) {
         modifier.update(steps[i].dtMs);
         SCOPED_TRACE("step " + std::to_string(i));
@@ -34,7 +34,7 @@ void runSteps(Modifier& modifier, GameNode& node, const std::vector<Step>& steps
 }
 
 template <class Case>
-std::string caseName(const testing::TestParamInfo<Case>& param) {
+std::string locationCaseName(const testing::TestParamInfo<Case>& param) {
     return param.param.name;
 }
 
@@ -46,7 +46,7 @@ struct LineCase {
     Position to;
     int durationMs;
     bool smooth;
-    std::vector<Step> steps;
+    std::vector<LocationStep> steps;
 };
 
 class LineSteps : public testing::TestWithParam<LineCase> {};
@@ -57,7 +57,7 @@ TEST_P(LineSteps, PlacesTheTargetAtTheTruncatedPointAndEndsOnTheEndPoint) {
     RefPtr<ModifierLocationLine> move(new ModifierLocationLine(
         c.from.first, c.from.second, c.to.first, c.to.second, c.durationMs, c.smooth));
     move->setTarget(node.get());
-    runSteps(*move, *node, c.steps);
+    runLocationSteps(*move, *node, c.steps);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  {{50, {10, 366}, false}, {100, {10, 200}, true}}},
         LineCase{"ZeroDuration", {0, 0}, {300, -7}, 0, false, {{16, {300, -7}, true}}}),
-    caseName<LineCase>);
+    locationCaseName<LineCase>);
 
 TEST(ModifierLocationLine, MovesOnlyTheAxesAllowed) {
     RefPtr<GameNode> node(new GameNode("node"));
@@ -106,10 +106,10 @@ TEST(ModifierLocationWave, TurnsRoundTheCentreAndFinishesInTheUpdateAfterBothTim
     RefPtr<ModifierLocationWave> wave(
         new ModifierLocationWave(100, 100, 50, 100, 0.0F, 3.14159265F, 1000, 2000));
     wave->setTarget(node.get());
-    runSteps(*wave, *node,
-             {{1000, {150, 100}, false}, // elapsed 0: radius 50, angle 0
-              {1000, {100, 200}, false}, // elapsed 1000: radius 100, angle pi / 2
-              {1000, {0, 100}, true}});  // elapsed 2000: the end, and done
+    runLocationSteps(*wave, *node,
+                     {{1000, {150, 100}, false}, // elapsed 0: radius 50, angle 0
+                      {1000, {100, 200}, false}, // elapsed 1000: radius 100, angle pi / 2
+                      {1000, {0, 100}, true}});  // elapsed 2000: the end, and done
 }
 
 TEST(ModifierLocationWave, WithBothTimesZeroShowsTheEndAndFinishesAtOnce) {
@@ -117,7 +117,7 @@ TEST(ModifierLocationWave, WithBothTimesZeroShowsTheEndAndFinishesAtOnce) {
     RefPtr<ModifierLocationWave> wave(
         new ModifierLocationWave(10, 20, 0, 30, 0.0F, 1.5707964F, 0, 0));
     wave->setTarget(node.get());
-    runSteps(*wave, *node, {{16, {10, 50}, true}});
+    runLocationSteps(*wave, *node, {{16, {10, 50}, true}});
 }
 
 // ---- path along a polygon ----------------------------------------------------
@@ -128,7 +128,7 @@ struct PathCase {
     int startVertex;
     int durationMs;
     bool loop;
-    std::vector<Step> steps;
+    std::vector<LocationStep> steps;
 };
 
 class PathSteps : public testing::TestWithParam<PathCase> {};
@@ -140,7 +140,7 @@ TEST_P(PathSteps, KeepsTheTargetOnThePath) {
     RefPtr<ModifierLocationPolygonicPath> path(new ModifierLocationPolygonicPath(
         polygon.get(), c.startVertex, c.durationMs, c.loop, false));
     path->setTarget(node.get());
-    runSteps(*path, *node, c.steps);
+    runLocationSteps(*path, *node, c.steps);
 }
 
 const std::vector<PointF> kSquare{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}};
@@ -203,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
                  100,
                  false,
                  {{50, {7, 8}, false}, {50, {7, 8}, false}, {0, {7, 8}, true}}}),
-    caseName<PathCase>);
+    locationCaseName<PathCase>);
 
 TEST(ModifierLocationPolygonicPath, LoopingStartsOverAndNeverFinishes) {
     RefPtr<GameNode> node(new GameNode("node"));

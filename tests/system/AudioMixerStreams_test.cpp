@@ -64,7 +64,7 @@ private:
     std::int16_t value_;
 };
 
-std::vector<std::int16_t> mixFrames(AudioMixer& mixer, std::size_t frames) {
+std::vector<std::int16_t> mixStreamFrames(AudioMixer& mixer, std::size_t frames) {
     std::vector<std::int16_t> out(2 * frames);
     mixer.mix(out);
     return out;
@@ -95,8 +95,8 @@ TEST(AudioMixerStreams, PlaysDecodedAudioAndCountsThePosition) {
     EXPECT_TRUE(mixer.playStream(stream));
     EXPECT_TRUE(mixer.playStream(stream)); // playing already: keeps going
     mixer.feedStreams();
-    EXPECT_TRUE(holdsRamp(mixFrames(mixer, 1000), 0));
-    EXPECT_TRUE(holdsRamp(mixFrames(mixer, 500), 1000));
+    EXPECT_TRUE(holdsRamp(mixStreamFrames(mixer, 1000), 0));
+    EXPECT_TRUE(holdsRamp(mixStreamFrames(mixer, 500), 1000));
     EXPECT_EQ(mixer.getStreamPosition(stream), 1500U);
 }
 
@@ -104,10 +104,10 @@ TEST(AudioMixerStreams, UndecodedAudioIsSilenceAndHoldsThePosition) {
     AudioMixer mixer;
     const AudioStream stream = openRamp(mixer, 100000, false);
     ASSERT_TRUE(mixer.playStream(stream));
-    EXPECT_EQ(mixFrames(mixer, 64), std::vector<std::int16_t>(128, 0));
+    EXPECT_EQ(mixStreamFrames(mixer, 64), std::vector<std::int16_t>(128, 0));
     EXPECT_EQ(mixer.getStreamPosition(stream), 0U);
     mixer.feedStreams();
-    EXPECT_TRUE(holdsRamp(mixFrames(mixer, 64), 0));
+    EXPECT_TRUE(holdsRamp(mixStreamFrames(mixer, 64), 0));
 }
 
 TEST(AudioMixerStreams, BufferIsRefilledAsItDrains) {
@@ -117,7 +117,7 @@ TEST(AudioMixerStreams, BufferIsRefilledAsItDrains) {
     std::uint64_t played = 0;
     for (int pass = 0; pass < 8; ++pass) {
         mixer.feedStreams();
-        ASSERT_TRUE(holdsRamp(mixFrames(mixer, 20000), played)) << pass;
+        ASSERT_TRUE(holdsRamp(mixStreamFrames(mixer, 20000), played)) << pass;
         played += 20000;
     }
     EXPECT_EQ(mixer.getStreamPosition(stream), 160000U);
@@ -128,18 +128,18 @@ TEST(AudioMixerStreams, StopRewindsAndResumeAtRememberedPositionContinues) {
     const AudioStream stream = openRamp(mixer, 100000, false);
     ASSERT_TRUE(mixer.playStream(stream));
     mixer.feedStreams();
-    (void)mixFrames(mixer, 2500);
+    (void)mixStreamFrames(mixer, 2500);
     const std::optional<std::uint32_t> remembered = mixer.getStreamPosition(stream);
     ASSERT_EQ(remembered, 2500U);
     EXPECT_TRUE(mixer.stopStream(stream));
     EXPECT_FALSE(mixer.isStreamPlaying(stream));
     EXPECT_EQ(mixer.getStreamPosition(stream), 0U);
-    EXPECT_EQ(mixFrames(mixer, 10), std::vector<std::int16_t>(20, 0));
+    EXPECT_EQ(mixStreamFrames(mixer, 10), std::vector<std::int16_t>(20, 0));
 
     EXPECT_TRUE(mixer.setStreamPosition(stream, *remembered));
     EXPECT_TRUE(mixer.playStream(stream));
     mixer.feedStreams();
-    EXPECT_TRUE(holdsRamp(mixFrames(mixer, 100), 2500));
+    EXPECT_TRUE(holdsRamp(mixStreamFrames(mixer, 100), 2500));
     EXPECT_EQ(mixer.getStreamPosition(stream), 2600U);
 }
 
@@ -160,9 +160,9 @@ TEST(AudioMixerStreams, AudioDecodedBeforeAMoveIsDropped) {
     AudioMixer::runFeed(job); // decodes from 0 while the stream is moved
     ASSERT_TRUE(mixer.setStreamPosition(stream, 7000));
     mixer.endFeed(job);
-    EXPECT_EQ(mixFrames(mixer, 10), std::vector<std::int16_t>(20, 0));
+    EXPECT_EQ(mixStreamFrames(mixer, 10), std::vector<std::int16_t>(20, 0));
     mixer.feedStreams();
-    EXPECT_TRUE(holdsRamp(mixFrames(mixer, 10), 7000));
+    EXPECT_TRUE(holdsRamp(mixStreamFrames(mixer, 10), 7000));
 }
 
 TEST(AudioMixerStreams, LoopedStreamStartsAgainAndItsPositionWraps) {
@@ -170,7 +170,7 @@ TEST(AudioMixerStreams, LoopedStreamStartsAgainAndItsPositionWraps) {
     const AudioStream stream = openRamp(mixer, 3000, true);
     ASSERT_TRUE(mixer.playStream(stream));
     mixer.feedStreams();
-    const std::vector<std::int16_t> out = mixFrames(mixer, 7000);
+    const std::vector<std::int16_t> out = mixStreamFrames(mixer, 7000);
     const std::vector<std::int16_t> firstPass(out.begin(), out.begin() + 6000);
     const std::vector<std::int16_t> secondPass(out.begin() + 6000, out.begin() + 12000);
     const std::vector<std::int16_t> thirdPass(out.begin() + 12000, out.end());
@@ -187,7 +187,7 @@ TEST(AudioMixerStreams, ShortLoopKeepsPlayingOverManyFeeds) {
     ASSERT_TRUE(mixer.playStream(stream));
     for (int pass = 0; pass < 20; ++pass) {
         mixer.feedStreams();
-        ASSERT_TRUE(holdsRamp(mixFrames(mixer, 50), 0)) << pass;
+        ASSERT_TRUE(holdsRamp(mixStreamFrames(mixer, 50), 0)) << pass;
     }
 }
 
@@ -196,7 +196,7 @@ TEST(AudioMixerStreams, StreamThatDoesNotLoopStopsAtItsEndAndRewinds) {
     const AudioStream stream = openRamp(mixer, 3000, false);
     ASSERT_TRUE(mixer.playStream(stream));
     mixer.feedStreams();
-    const std::vector<std::int16_t> out = mixFrames(mixer, 4000);
+    const std::vector<std::int16_t> out = mixStreamFrames(mixer, 4000);
     EXPECT_TRUE(holdsRamp({out.begin(), out.begin() + 6000}, 0));
     EXPECT_EQ(std::vector<std::int16_t>(out.begin() + 6000, out.end()),
               std::vector<std::int16_t>(2000, 0));
@@ -205,7 +205,7 @@ TEST(AudioMixerStreams, StreamThatDoesNotLoopStopsAtItsEndAndRewinds) {
     // Played again, it starts from the beginning.
     ASSERT_TRUE(mixer.playStream(stream));
     mixer.feedStreams();
-    EXPECT_TRUE(holdsRamp(mixFrames(mixer, 10), 0));
+    EXPECT_TRUE(holdsRamp(mixStreamFrames(mixer, 10), 0));
 }
 
 TEST(AudioMixerStreams, EmptyLoopedSourceEndsInsteadOfSpinning) {
@@ -216,7 +216,7 @@ TEST(AudioMixerStreams, EmptyLoopedSourceEndsInsteadOfSpinning) {
     ASSERT_TRUE(mixer.playStream(stream));
     mixer.feedStreams();
     EXPECT_LE(reads, 3);
-    (void)mixFrames(mixer, 10);
+    (void)mixStreamFrames(mixer, 10);
     EXPECT_FALSE(mixer.isStreamPlaying(stream));
 }
 
@@ -229,7 +229,7 @@ TEST(AudioMixerStreams, SyncPointsArriveOncePerPassWhenPolled) {
     mixer.feedStreams();
 
     std::vector<AudioSyncEvent> events;
-    (void)mixFrames(mixer, 1500); // plays 0..1499
+    (void)mixStreamFrames(mixer, 1500); // plays 0..1499
     mixer.takeSyncEvents(events);
     ASSERT_EQ(events.size(), 1U);
     EXPECT_EQ(events[0].stream, stream);
@@ -239,13 +239,13 @@ TEST(AudioMixerStreams, SyncPointsArriveOncePerPassWhenPolled) {
     mixer.takeSyncEvents(events);
     EXPECT_TRUE(events.empty()); // taken events are forgotten
 
-    (void)mixFrames(mixer, 1); // frame 1500
+    (void)mixStreamFrames(mixer, 1); // frame 1500
     mixer.takeSyncEvents(events);
     ASSERT_EQ(events.size(), 1U);
     EXPECT_EQ(events[0].position, 1500U);
 
     events.clear();
-    (void)mixFrames(mixer, 3000); // 1501..2999, then 0..1500 of the next pass
+    (void)mixStreamFrames(mixer, 3000); // 1501..2999, then 0..1500 of the next pass
     mixer.takeSyncEvents(events);
     ASSERT_EQ(events.size(), 2U);
     EXPECT_EQ(events[0].position, 0U);
@@ -258,19 +258,19 @@ TEST(AudioMixerStreams, PositionsCountInTheSourcesOwnFrames) {
     EXPECT_TRUE(mixer.addStreamSyncPoint(stream, 1000)); // mix frame 2000
     ASSERT_TRUE(mixer.playStream(stream));
     mixer.feedStreams();
-    (void)mixFrames(mixer, 2000);
+    (void)mixStreamFrames(mixer, 2000);
     EXPECT_EQ(mixer.getStreamPosition(stream), 1000U);
     std::vector<AudioSyncEvent> events;
     mixer.takeSyncEvents(events);
     EXPECT_TRUE(events.empty());
-    (void)mixFrames(mixer, 1);
+    (void)mixStreamFrames(mixer, 1);
     mixer.takeSyncEvents(events);
     ASSERT_EQ(events.size(), 1U);
     EXPECT_EQ(events[0].position, 1000U);
 
     ASSERT_TRUE(mixer.setStreamPosition(stream, 5000));
     mixer.feedStreams();
-    EXPECT_TRUE(holdsRamp(mixFrames(mixer, 4), 10000));
+    EXPECT_TRUE(holdsRamp(mixStreamFrames(mixer, 4), 10000));
 }
 
 TEST(AudioMixerStreams, TwoStreamsCrossFadeOnTheirOwnVolumesNotTheMaster) {
@@ -291,7 +291,7 @@ TEST(AudioMixerStreams, TwoStreamsCrossFadeOnTheirOwnVolumesNotTheMaster) {
     for (const Step step : {Step{255, 0}, Step{192, 64}, Step{128, 128}, Step{0, 255}}) {
         EXPECT_TRUE(mixer.setStreamVolume(outgoing, step.out));
         EXPECT_TRUE(mixer.setStreamVolume(incoming, step.in));
-        const std::vector<std::int16_t> frame = mixFrames(mixer, 1);
+        const std::vector<std::int16_t> frame = mixStreamFrames(mixer, 1);
         const double expected = 10000.0 * step.out / 255 - 20000.0 * step.in / 255;
         EXPECT_NEAR(frame[0], expected, 2.0) << int{step.out};
         EXPECT_EQ(frame[0], frame[1]);

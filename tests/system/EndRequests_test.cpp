@@ -15,12 +15,12 @@
 namespace orv::platform {
 namespace {
 
-constexpr const char* kTitle = "End request test";
+constexpr const char* kEndTitle = "End request test";
 
-SDL_Window* findSdlWindow() {
+SDL_Window* findEndWindow() {
     for (Uint32 id = 1; id < 1000; ++id) {
         SDL_Window* window = SDL_GetWindowFromID(id);
-        if (window != nullptr && std::string(SDL_GetWindowTitle(window)) == kTitle) {
+        if (window != nullptr && std::string(SDL_GetWindowTitle(window)) == kEndTitle) {
             return window;
         }
     }
@@ -31,7 +31,7 @@ SDL_Window* findSdlWindow() {
 class EndRequestTest : public testing::Test {
 protected:
     void SetUp() override {
-        window = Window::create(kTitle, 320, 240, false, false);
+        window = Window::create(kEndTitle, 320, 240, false, false);
         ASSERT_NE(window, nullptr) << Window::getLastError();
         Message message;
         while (peekMessage(message)) {
@@ -97,7 +97,7 @@ TEST_F(EndRequestTest, LostDisplayQuitsAndLeavesTheWindowToTheProcessEnd) {
     EXPECT_FALSE(peekMessage(message));
 
     window.reset();
-    SDL_Window* left = findSdlWindow();
+    SDL_Window* left = findEndWindow();
     EXPECT_NE(left, nullptr);
     // The test's own clean-up of what the lost display left behind.
     forgetEndRequest();

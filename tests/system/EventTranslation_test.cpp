@@ -82,14 +82,14 @@ SDL_Event quitEvent() {
     return e;
 }
 
-struct Case {
+struct TranslationCase {
     std::string name;
     SDL_Event event;
     InputState state;
     std::vector<Message> expected;
 };
 
-std::ostream& operator<<(std::ostream& os, const Case& c) {
+std::ostream& operator<<(std::ostream& os, const TranslationCase& c) {
     return os << c.name;
 }
 
@@ -101,7 +101,7 @@ const InputState kLeftAlt{0, KMOD_LALT};
 const InputState kRightAlt{0, KMOD_RALT};
 const InputState kCtrlLeftAlt{0, KMOD_LCTRL | KMOD_LALT};
 
-std::vector<Case> cases() {
+std::vector<TranslationCase> cases() {
     return {
         // Keys: letters follow the layout, the rest the position.
         {"LetterDown", down(SDL_SCANCODE_A, SDLK_a), kNoState, {{WM_KEYDOWN, 'A', kPress}}},
@@ -317,10 +317,10 @@ std::vector<Case> cases() {
     };
 }
 
-class EventTranslation : public testing::TestWithParam<Case> {};
+class EventTranslation : public testing::TestWithParam<TranslationCase> {};
 
 TEST_P(EventTranslation, GivesTheDesktopMessages) {
-    const Case& c = GetParam();
+    const TranslationCase& c = GetParam();
     // Messages already in the output stay; the count is of those appended.
     std::vector<Message> out{{WM_PAINT, 1, 2}};
     const std::size_t count = translateEvent(c.event, c.state, out);
@@ -330,7 +330,7 @@ TEST_P(EventTranslation, GivesTheDesktopMessages) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EventTranslation, testing::ValuesIn(cases()),
-                         [](const testing::TestParamInfo<Case>& param) {
+                         [](const testing::TestParamInfo<TranslationCase>& param) {
                              return param.param.name;
                          });
 
