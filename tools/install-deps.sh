@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config git lld
+    build-essential cmake ninja-build pkg-config git lld
     clang-format-14 clang-tidy-14
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     zlib1g-dev libminizip-dev libpng-dev libjpeg62-turbo-dev libtinyxml-dev
