@@ -40,8 +40,21 @@ double meanPace(const Player& player, const Level& level, int tiles) {
     return seconds * (1.0 + level.getTuningInt(Tuning::TileDistMax) / 300.0);
 }
 
+double fittingPaceMs(const Level& level, int tiles) {
+    // A Split match takes one board tile with its twin from the rack.
+    const GameType type = level.getGameType();
+    const int perMatch = type == GameType::Triple                              ? 3
+                         : type == GameType::Split || type == GameType::Speed ? 1
+                                                                               : 2;
+    const int matches = std::max(tiles / perMatch, 1);
+    const double time = static_cast<double>(level.getTuningInt(Tuning::PlayTime)) * tiles +
+                        static_cast<double>(level.getTuningInt(Tuning::TimeBonus)) * matches;
+    return 0.9 * time / matches;
+}
+
 PaceDraw::PaceDraw(const Player& player, const Level& level, int tiles, std::uint32_t seed)
-    : meanMs_(meanPace(player, level, tiles) * 1000.0), source_(seed * 2654435761U) {}
+    : meanMs_(std::min(meanPace(player, level, tiles) * 1000.0, fittingPaceMs(level, tiles))),
+      source_(seed * 2654435761U) {}
 
 int PaceDraw::next() {
     return static_cast<int>(meanMs_ * spread_(source_));

@@ -43,9 +43,18 @@ inline constexpr int kShuffleMs = 4000;
 /// and 1 + tileDistMax / 300 for pairs dealt far apart.
 [[nodiscard]] double meanPace(const Player& player, const Level& level, int tiles);
 
+/// The mean ms per match that still clears `level` (of `tiles` tiles) in
+/// time: nine tenths of the time bar's time and of each match's time bonus,
+/// shared among the level's matches (pairs, triples in Triple, one board
+/// tile with its twin in Split).
+[[nodiscard]] double fittingPaceMs(const Level& level, int tiles);
+
 /// The player's time for each match in turn: 0.6 to 1.4 times the mean pace,
 /// drawn from a source of its own seeded with `seed` (the deal's random
-/// sources stay untouched), in whole ms.
+/// sources stay untouched), in whole ms. The mean pace is the player's, or
+/// `fittingPaceMs` where the time bar allows no more: a room's goals are
+/// for a player who clears it, and a careful player hurries where the clock
+/// asks for it.
 class PaceDraw {
 public:
     PaceDraw(const Player& player, const Level& level, int tiles, std::uint32_t seed);
