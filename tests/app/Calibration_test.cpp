@@ -6,6 +6,7 @@
 
 #include "app/OrvantaMain.h"
 #include "engine/core/RefPtr.h"
+#include "engine/platform/SettingsManager.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/scene/Dialog.h"
@@ -16,6 +17,8 @@
 #include "game/board/Tile.h"
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/ModifierCountUp.h"
+#include "game/players/OrvantaPlayer.h"
+#include "game/players/PlayerManager.h"
 #include "game/screen/SceneGame.h"
 #include "game/scenes/SceneOrvanta.h"
 #include "tests/app/RoadDriver.h"
@@ -55,7 +58,9 @@ struct ScreenRun {
     bool cleared = false;
     bool won = false;
     std::wstring endScore; // the level-end dialog's score once it settled
-    std::wstring scoreText; // the score as the dialog words it
+    std::wstring endBest;
+    std::wstring scoreText; // the score and the best as the dialog words them
+    std::wstring bestText;
 };
 
 bool boardTakesClicks() {
@@ -66,18 +71,16 @@ bool boardTakesClicks() {
            screen->getLevelPhase() == 1 && current->getLayout()->getTileCount() > 0;
 }
 
-// Answers the first open dialog of the playing screen but the level end.
+// Answers the first open dialog of the playing screen that a player meets
+// before and during a room (the level end is read, not answered).
 void answerDialogs() {
-    const SceneGame* screen = SceneGame::getInstance();
-    if (screen == nullptr) {
-        return;
-    }
-    for (const RefPtr<Dialog>& dialog : screen->getOpenDialogs()) {
-        const std::string name = dialog->getName();
-        if (name == "DIALOG_LEVEL_END") {
+    for (const char* name : {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT", "DIALOG_HINT",
+                             "DIALOG_TROPHY", "DIALOG_TROPHY_INFO"}) {
+        Dialog* dialog = test::openDialog(name);
+        if (dialog == nullptr) {
             continue;
         }
-        for (const char* button : {"BUTTON_OK", "BUTTON_CONTINUE", "BUTTON_CLOSE", "BUTTON_YES"}) {
+        for (const char* button : {"BUTTON_OK", "BUTTON_CONTINUE", "BUTTON_CLOSE"}) {
             if (test::clickComponent(button, name)) {
                 return;
             }
@@ -113,8 +116,12 @@ public:
             run_.won = game->getCounters().hasWon;
             run_.cleared = game->getLayout()->getTileCount() == 0;
             run_.endScore = end->getScore()->getText();
+            run_.endBest = end->getBestScore()->getText();
             run_.scoreText = ModifierCountUp::formatValue(getText("TEXT_SCORE_STAT") + L" ",
                                                           run_.score, false);
+            // A new player's first game is the best there is.
+            run_.bestText = ModifierCountUp::formatValue(getText("TEXT_RECORD_STAT") + L" ",
+                                                         run_.score, false);
             return true;
         }
         const bool ready = boardTakesClicks();
@@ -216,6 +223,16 @@ ScreenRun playOnScreen(const CalibrationCase& c, calibration::Run& predicted,
         if (step != "main loop") {
             return;
         }
+        // The calibration player needs no tutorial: tips and help off.
+        if (SettingsManager* settings = SettingsManager::get()) {
+            settings->getSettings().setUseHints(false);
+        }
+        // A new player of the case's own, whose first game this is.
+        PlayerManager& players = *PlayerManager::get();
+        const std::string name = "Cal" + std::to_string(c.floor) + "x" + std::to_string(c.room);
+        if (AbstractPlayer* added = players.addPlayer(new OrvantaPlayer(name))) {
+            static_cast<void>(players.setCurrentPlayer(added));
+        }
         predicted = calibration::playRoom(*c.player, c.floor, c.room, c.seed,
                                           static_cast<int>(kCalibrationFrameMs));
         Game* game = calibration::dealRoom(c.floor, c.room, c.seed);
@@ -262,6 +279,7 @@ TEST_P(CalibrationTest, TheModelScoresAsThePlayingScreenDoes) {
     EXPECT_EQ(model.bonuses, screen.bonuses);
     // The level end shows the level's score once it has counted.
     EXPECT_EQ(screen.endScore, screen.scoreText);
+    EXPECT_EQ(screen.endBest, screen.bestText);
 }
 
 // A room of each game type the hallway plays, by a strong or a decent player.
