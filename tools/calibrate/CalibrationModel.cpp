@@ -43,9 +43,9 @@ double meanPace(const Player& player, const Level& level, int tiles) {
 double fittingPaceMs(const Level& level, int tiles) {
     // A Split match takes one board tile with its twin from the rack.
     const GameType type = level.getGameType();
-    const int perMatch = type == GameType::Triple                              ? 3
+    const int perMatch = type == GameType::Triple                             ? 3
                          : type == GameType::Split || type == GameType::Speed ? 1
-                                                                               : 2;
+                                                                              : 2;
     const int matches = std::max(tiles / perMatch, 1);
     const double time = static_cast<double>(level.getTuningInt(Tuning::PlayTime)) * tiles +
                         static_cast<double>(level.getTuningInt(Tuning::TimeBonus)) * matches;
@@ -219,9 +219,9 @@ Run playRoom(const Player& player, int floor, int room, std::uint32_t seed, int 
     ScoreModel model(level);
     PaceDraw pace(player, level, game->getLayout()->getTileCount(), seed);
     // A player on this floor has reached it.
-    const Run run =
-        playDealt(*game, model, [&pace, frameMs] { return roundUpToFrames(pace.next(), frameMs); },
-                  meanBonusPoints(level, floor));
+    const Run run = playDealt(
+        *game, model, [&pace, frameMs] { return roundUpToFrames(pace.next(), frameMs); },
+        meanBonusPoints(level, floor));
     Game::destroyCurrent();
     return run;
 }

@@ -123,10 +123,11 @@ struct Run {
 /// `Game::destroyCurrent`.
 [[nodiscard]] Game* dealRoom(int floor, int room, std::uint32_t seed);
 
-/// Plays the current game `game` on `model` (installed as the game's view for
-/// the call, the view before it installed again after): before each hinted match `nextMs` ms pass, a stuck board is
-/// shuffled for kShuffleMs; a run that outlasts the time bar ends there.
-/// `bonusPoints` is the mean value of a payout.
+/// Plays the current game `game` on `model` (installed as the game's view
+/// for the call, the view before it installed again after): before each
+/// hinted match `nextMs` ms pass, a stuck board is shuffled for kShuffleMs; a
+/// run that outlasts the time bar ends there. `bonusPoints` is the mean value
+/// of a payout.
 [[nodiscard]] Run playDealt(Game& game, ScoreModel& model, const std::function<int()>& nextMs,
                             double bonusPoints);
 

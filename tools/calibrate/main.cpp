@@ -175,10 +175,12 @@ int run(int argc, char** argv) {
             int strongCleared = 0;
             int decentCleared = 0;
             for (int s = 1; s <= options.seeds; ++s) {
-                const calibration::Run good = calibration::playRoom(calibration::kStrong, floor, room, static_cast<std::uint32_t>(s));
+                const calibration::Run good = calibration::playRoom(
+                    calibration::kStrong, floor, room, static_cast<std::uint32_t>(s));
                 strong.push_back(good.score);
                 strongCleared += good.cleared ? 1 : 0;
-                const calibration::Run fair = calibration::playRoom(calibration::kDecent, floor, room, static_cast<std::uint32_t>(s));
+                const calibration::Run fair = calibration::playRoom(
+                    calibration::kDecent, floor, room, static_cast<std::uint32_t>(s));
                 decent.push_back(fair.score);
                 decentCleared += fair.cleared ? 1 : 0;
             }
