@@ -1,9 +1,9 @@
 #include "game/dialogs/DialogTrophyInfo.h"
 
-#include "engine/resources/ResourceManager.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
 #include "engine/resources/Image.h"
+#include "engine/resources/ResourceManager.h"
 #include "engine/scene/Label.h"
 #include "engine/scene/ModifierDelay.h"
 #include "engine/scene/ModifierFunction.h"

@@ -19,8 +19,8 @@
 #include "game/dialogs/ModifierCountUp.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
-#include "game/screen/SceneGame.h"
 #include "game/scenes/SceneOrvanta.h"
+#include "game/screen/SceneGame.h"
 #include "tests/app/RoadDriver.h"
 #include "tools/calibrate/CalibrationModel.h"
 
@@ -117,11 +117,11 @@ public:
             run_.cleared = game->getLayout()->getTileCount() == 0;
             run_.endScore = end->getScore()->getText();
             run_.endBest = end->getBestScore()->getText();
-            run_.scoreText = ModifierCountUp::formatValue(getText("TEXT_SCORE_STAT") + L" ",
-                                                          run_.score, false);
+            run_.scoreText =
+                ModifierCountUp::formatValue(getText("TEXT_SCORE_STAT") + L" ", run_.score, false);
             // A new player's first game is the best there is.
-            run_.bestText = ModifierCountUp::formatValue(getText("TEXT_RECORD_STAT") + L" ",
-                                                         run_.score, false);
+            run_.bestText =
+                ModifierCountUp::formatValue(getText("TEXT_RECORD_STAT") + L" ", run_.score, false);
             return true;
         }
         const bool ready = boardTakesClicks();
@@ -213,12 +213,11 @@ ScreenRun playOnScreen(const CalibrationCase& c, calibration::Run& predicted,
     const test::FixedClock clock(100000, kCalibrationFrameMs);
     std::unique_ptr<calibration::PaceDraw> pace;
     const RefPtr<RoadDriver> road(new RoadDriver());
-    auto player = std::make_shared<PacedPlayer>(run, [&pace] {
-        return calibration::roundUpToFrames(pace->next(), kCalibrationFrameMs);
-    });
+    auto player = std::make_shared<PacedPlayer>(
+        run, [&pace] { return calibration::roundUpToFrames(pace->next(), kCalibrationFrameMs); });
     road->step(
-        "the room played to its level end",
-        [player, &road = *road] { return player->frame(road); }, {}, 30000);
+        "the room played to its level end", [player, &road = *road] { return player->frame(road); },
+        {}, 30000);
     setStepObserver([&](std::string_view step) {
         if (step != "main loop") {
             return;
@@ -240,8 +239,8 @@ ScreenRun playOnScreen(const CalibrationCase& c, calibration::Run& predicted,
             road->fail("the room cannot be dealt");
             return;
         }
-        pace = std::make_unique<calibration::PaceDraw>(
-            *c.player, *game->getLevel(), game->getLayout()->getTileCount(), c.seed);
+        pace = std::make_unique<calibration::PaceDraw>(*c.player, *game->getLevel(),
+                                                       game->getLayout()->getTileCount(), c.seed);
         if (ResourceManager* resources = ResourceManager::getInstance()) {
             resources->requestSection("game");
             static_cast<void>(resources->waitForRequests(std::chrono::milliseconds(10000)));
@@ -267,8 +266,8 @@ TEST_P(CalibrationTest, TheModelScoresAsThePlayingScreenDoes) {
     ASSERT_EQ(failure, "");
     SCOPED_TRACE("screen: " + std::to_string(screen.matches) + " matches, score " +
                  std::to_string(screen.score) + " with " + std::to_string(screen.bonuses) +
-                 " bonuses worth " + std::to_string(screen.bonusScore) + "; model: " +
-                 std::to_string(model.matches) + " matches, score " +
+                 " bonuses worth " + std::to_string(screen.bonusScore) +
+                 "; model: " + std::to_string(model.matches) + " matches, score " +
                  std::to_string(model.matchScore) + " with " + std::to_string(model.bonuses) +
                  " bonuses, " + std::to_string(model.shuffles) + " shuffles");
     EXPECT_TRUE(screen.won);
