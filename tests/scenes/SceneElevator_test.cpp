@@ -310,6 +310,12 @@ TEST_F(ElevatorRide, ANewPlayersFirstFloorOpensAfterTheShow) {
     EXPECT_TRUE(elevator_->getFloorsToUnlock().empty());
     EXPECT_TRUE(floorButton(1)->isEnabled());
     EXPECT_FALSE(floorButton(2)->isEnabled());
+    // The locked floor says so; the open one offers the ride.
+    ASSERT_NE(floorButton(1)->getToolTip(), nullptr);
+    ASSERT_NE(floorButton(2)->getToolTip(), nullptr);
+    EXPECT_EQ(*floorButton(1)->getToolTip(), getText("CTOOLTIP_ELEVATOR_FLOOR"));
+    EXPECT_EQ(*floorButton(2)->getToolTip(), getText("CTOOLTIP_ELEVATOR_FLOOR_LOCKED"));
+    EXPECT_NE(*floorButton(2)->getToolTip(), *floorButton(1)->getToolTip());
 }
 
 // Pressing floor 1 from the lobby rides there and shows that floor of the
