@@ -260,6 +260,10 @@ void GameWindow::setTitle(std::string_view title) {
     }
 }
 
+bool GameWindow::isFullScreen() const {
+    return handle_ ? handle_->isFullScreen() : fullScreen_;
+}
+
 void GameWindow::setFullScreen(bool fullScreen) {
     if (fullScreen == fullScreen_) {
         return;

@@ -133,7 +133,9 @@ public:
     [[nodiscard]] int getX() const { return x_; }
     [[nodiscard]] int getY() const { return y_; }
 
-    [[nodiscard]] bool isFullScreen() const { return fullScreen_; }
+    /// Whether the window is full screen: as the display has it once the
+    /// window exists, the flag before.
+    [[nodiscard]] bool isFullScreen() const;
     /// Stores the flag only; nothing is switched.
     void setFullScreenFlag(bool fullScreen) { fullScreen_ = fullScreen; }
     /// Switches the window between full screen and windowed when `fullScreen`

@@ -151,6 +151,17 @@ SDL_SystemCursor systemCursorFor(CursorKind kind) {
     }
 }
 
+// The bounds of the display that shows `window` (the first display without
+// one); the origin alone when they cannot be read.
+SDL_Rect displayBounds(SDL_Window* window = nullptr) {
+    const int index = window != nullptr ? std::max(SDL_GetWindowDisplayIndex(window), 0) : 0;
+    SDL_Rect bounds{0, 0, 0, 0};
+    if (SDL_GetDisplayBounds(index, &bounds) != 0) {
+        bounds = SDL_Rect{0, 0, 0, 0};
+    }
+    return bounds;
+}
+
 } // namespace
 
 struct Window::Impl {
@@ -247,9 +258,14 @@ std::unique_ptr<Window> Window::create(std::string_view title, int width, int he
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
     const std::string titleText(title);
+    // Full screen starts at the display's corner: without a window manager
+    // to place it, a window made at the centre would keep its place when it
+    // grows to the display's size and hang off its lower right.
+    const SDL_Rect display = displayBounds();
+    const int x = fullScreen ? display.x : static_cast<int>(SDL_WINDOWPOS_CENTERED);
+    const int y = fullScreen ? display.y : static_cast<int>(SDL_WINDOWPOS_CENTERED);
     const auto makeWindow = [&] {
-        impl->window.reset(SDL_CreateWindow(titleText.c_str(), SDL_WINDOWPOS_CENTERED,
-                                            SDL_WINDOWPOS_CENTERED, width, height, flags));
+        impl->window.reset(SDL_CreateWindow(titleText.c_str(), x, y, width, height, flags));
         if (!impl->window) {
             noteError("window");
             return false;
@@ -360,6 +376,8 @@ bool Window::setFullScreen(bool fullScreen) {
         if ((SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) != 0) {
             SDL_RestoreWindow(window);
         }
+        const SDL_Rect display = displayBounds(window);
+        SDL_SetWindowPosition(window, display.x, display.y);
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
             noteError("full screen");
             return false;
@@ -377,7 +395,8 @@ bool Window::setFullScreen(bool fullScreen) {
 }
 
 bool Window::isFullScreen() const {
-    return impl_->fullScreen;
+    // What the display shows, not what was asked for.
+    return (SDL_GetWindowFlags(impl_->window.get()) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 bool Window::setWaitForVerticalBlank(bool wait) {

@@ -17,8 +17,16 @@ namespace orv {
 namespace {
 
 std::string place(const TilePos& pos) {
-    return "(" + std::to_string(pos.x) + ", " + std::to_string(pos.y) + ", " +
-           std::to_string(pos.z) + ")";
+    // Appended in turn: a literal put in front of a new string makes GCC's
+    // optimiser warn (-Wrestrict) about a copy that cannot overlap.
+    std::string text("(");
+    text += std::to_string(pos.x);
+    text += ", ";
+    text += std::to_string(pos.y);
+    text += ", ";
+    text += std::to_string(pos.z);
+    text += ")";
+    return text;
 }
 
 // The side board a layout node offers for `sideBoardIndex`, or null.

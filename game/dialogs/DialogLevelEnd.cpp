@@ -194,6 +194,11 @@ void DialogLevelEnd::chainFunction(int (*function)(void*, void*)) {
 }
 
 void DialogLevelEnd::open() {
+    // The dialog may have been built before this level ended (or for an
+    // earlier one): it shows the result of the game that ends now.
+    if (Game::getCurrent() != nullptr) {
+        setResult(resultOfCurrentGame());
+    }
     DialogOrvanta::open();
     // The components wait for the count-up; the dialog's own part still
     // hears a press, which skips it.

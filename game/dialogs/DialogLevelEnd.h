@@ -72,7 +72,8 @@ public:
     /// lost games in the hallway and the recreation room.
     [[nodiscard]] bool isTimeRecord() const;
 
-    /// The entrance and the count-up (input off until it has ended).
+    /// Takes the current game's result when there is a current game, then
+    /// the entrance and the count-up (input off until it has ended).
     void open() override;
     /// The scene's hide slot: the count-up ends and the header comes back
     /// from the screen's effect layer.

@@ -1,13 +1,14 @@
 #include "game/dialogs/DialogTrophyInfo.h"
 
-#include "engine/gui/WidgetSupport.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
 #include "engine/resources/Image.h"
+#include "engine/resources/ResourceManager.h"
 #include "engine/scene/Label.h"
 #include "engine/scene/ModifierDelay.h"
 #include "engine/scene/ModifierFunction.h"
 #include "engine/scene/ModifierLocationLine.h"
+#include "engine/system/Platform.h"
 #include "game/dialogs/DialogSounds.h"
 #include "game/players/TrophyList.h"
 
@@ -74,8 +75,14 @@ BaseObject* DialogTrophyInfo::createFromDefinition(PropertyNode* definition) {
 void DialogTrophyInfo::setTrophy(const TrophyInfo& trophy) {
     const TrophyInfoEntry& shelf = trophy.entry(0);
     const TrophyInfoEntry& award = trophy.entry(1);
-    RefPtr<Image> picture =
-        shelf.image.empty() ? RefPtr<Image>() : widget::findImage(shelf.image, "trophy");
+    // The trophy pictures' section may still be loading in the background:
+    // the picture is loaded now if it has to be.
+    RefPtr<Image> picture;
+    if (ResourceManager* resources = ResourceManager::getInstance();
+        resources != nullptr && !shelf.image.empty()) {
+        const platform::NamedMutexGuard guard(resources->getDataLock());
+        picture = kindCast<Image>(resources->getLoadedObject(shelf.image, "trophy"));
+    }
     setContent(formatTrophyText(award.textId),
                formatTrophyHeader(award.headerId, award.textId, false), picture.get());
 }

@@ -6,6 +6,7 @@
 #include "engine/core/RandomGenerator.h"
 #include "engine/graphics/TextLine.h"
 #include "engine/gui/Button.h"
+#include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
@@ -33,9 +34,11 @@
 #include "game/scenes/LightSweep.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <string_view>
 
 namespace orv {
 
@@ -243,16 +246,25 @@ void SceneElevator::updateButtons() {
     }
     const elevator::ButtonStates states =
         elevator::buttonStates(floorReached, floorsToUnlock_, modes, exists);
+    // A locked destination shows its button's disabled frame and says that
+    // it is locked instead of offering the ride.
     for (std::size_t i = 0; i < floorButtons_.size(); ++i) {
         if (Button* button = floorButtons_.at(i)) {
             button->setEnabled(states.floors.at(i));
             button->setState(Button::kNormal);
+            button->setToolTip(getText(states.floors.at(i) ? "CTOOLTIP_ELEVATOR_FLOOR"
+                                                           : "CTOOLTIP_ELEVATOR_FLOOR_LOCKED"));
         }
     }
+    static constexpr std::array<std::string_view, 4> kPlaceTips{
+        "CTOOLTIP_ELEVATOR_LOBBY", "CTOOLTIP_ELEVATOR_CASINO", "CTOOLTIP_ELEVATOR_RECROOM",
+        "CTOOLTIP_ELEVATOR_ROOF"};
     for (std::size_t k = 0; k < placeButtons_.size(); ++k) {
         if (Button* button = placeButtons_.at(k)) {
             button->setEnabled(states.places.at(k));
             button->setState(Button::kNormal);
+            button->setToolTip(
+                getText(states.places.at(k) ? kPlaceTips.at(k) : "CTOOLTIP_ELEVATOR_PLACE_LOCKED"));
         }
     }
 }

@@ -41,9 +41,16 @@ Image* splashImage(std::string_view name) {
     return kindCast<Image>(resources->getLoadedObject(name, kSection));
 }
 
+// Where the name sits from the ring's middle.
+constexpr int kWordOffsetX = 216;
+constexpr int kWordOffsetY = -25;
+
 Sprite* addSprite(GameNode* parent, std::string_view image, int x, int y, int alpha) {
     auto* sprite = new Sprite(x, y, splashImage(image));
     sprite->setAnchorPoint(AnchorKind::Center);
+    // The mark's pieces are scaled as they come and go: filtered, their
+    // round edges stay smooth.
+    sprite->setSmooth(true);
     sprite->setAlpha(alpha);
     GameTree::appendChild(sprite, parent);
     return sprite;
@@ -55,6 +62,7 @@ ThresholdSprite* addThreshold(GameNode* parent, std::string_view image, std::str
     sprite->setMaskImage(splashImage(mask));
     sprite->setSourceImage(splashImage(image));
     sprite->setAnchorPoint(AnchorKind::Center);
+    sprite->setSmooth(true);
     GameTree::appendChild(sprite, parent);
     return sprite;
 }
@@ -131,8 +139,15 @@ void SceneSplash::setBackground() {
 }
 
 void SceneSplash::buildLogo() {
-    logo_ = new Sprite(320, 280, splashImage("WHITE_CIRCLE"));
+    // The ring and the name beside it are centred on the screen together:
+    // the ring's middle goes left of the centre by half the name's reach.
+    Image* ring = splashImage("WHITE_CIRCLE");
+    const Image* word = splashImage("VANTREL");
+    const int left = ring != nullptr ? ring->getWidth() / 2 : 0;
+    const int right = kWordOffsetX + (word != nullptr ? word->getWidth() / 2 : 0);
+    logo_ = new Sprite(kScreenWidth / 2 - (right - left) / 2, kScreenHeight / 2, ring);
     logo_->setAnchorPoint(AnchorKind::Center);
+    logo_->setSmooth(true);
     logo_->setScale(0.0F);
     addComponent(logo_);
 
@@ -143,7 +158,8 @@ void SceneSplash::buildLogo() {
     ThresholdSprite* whiteBorder = addThreshold(logo_, "WHITE_CIRCLE", "BORDER_WHITE_MASK", 0, 1);
     ThresholdSprite* overlay = addThreshold(logo_, "V_GREEN_OVERLAY", "V_CIRCLE_BLACK_MASK", 1, 1);
     ThresholdSprite* border = addThreshold(logo_, "BORDER_BLACK", "BORDER_BLACK_MASK", 1, 1);
-    ThresholdSprite* name = addThreshold(logo_, "VANTREL", "VANTREL_MASK", 170, -25);
+    ThresholdSprite* name =
+        addThreshold(logo_, "VANTREL", "VANTREL_MASK", kWordOffsetX, kWordOffsetY);
     Sprite* mark = addSprite(name, "R", 90, -30, 0);
     Sprite* beamerSmall = addSprite(name, "BEAMER_SMALL", 90, -30, 0);
 

@@ -154,6 +154,11 @@ void LayoutRenderer::detachTiles() {
 }
 
 RenderTile* LayoutRenderer::renderTileFor(const Tile& tile) const {
+    // A side-board tile's place is its slot's column and row, not a grid
+    // cell: read as one it would name the board tile drawn there.
+    if (tile.isSideboard()) {
+        return nullptr;
+    }
     const TilePos& pos = tile.getPos();
     const int x = pos.x - originX_;
     const int y = pos.y - originY_;

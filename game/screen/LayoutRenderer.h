@@ -65,7 +65,8 @@ public:
     void detachTiles();
 
     /// The render tile at `tile`'s place (its layout cell minus the origin),
-    /// or null. Borrowed from the renderer.
+    /// or null; always null for a side-board tile, which the board does not
+    /// draw. Borrowed from the renderer.
     [[nodiscard]] RenderTile* renderTileFor(const Tile& tile) const;
     /// Shows `renderTile` (one of this renderer's): into the grid, not hidden.
     void addRenderTile(RenderTile& renderTile);

@@ -73,4 +73,8 @@ std::string matchesTextId(int gameType, int matches) {
     return id + (matches == 1 ? "ONE" : "PLURAL");
 }
 
+std::wstring matchesCountText(int matches) {
+    return matches > 0 ? std::to_wstring(matches) : std::wstring();
+}
+
 } // namespace orv

@@ -58,5 +58,8 @@ struct StuckOffer {
 /// The text identifier beside the matches count: the Triple words for game
 /// type 3, the plain ones otherwise; "ZERO", "ONE" or "PLURAL" by `matches`.
 [[nodiscard]] std::string matchesTextId(int gameType, int matches);
+/// The matches count under its word: the number, or nothing at 0, where the
+/// word alone says it ("No matches").
+[[nodiscard]] std::wstring matchesCountText(int matches);
 
 } // namespace orv

@@ -1021,7 +1021,7 @@ void SceneGame::updateMatchesLabel() {
     }
     const int available = current->availableMatches();
     if (matchesLabel_ != nullptr) {
-        matchesLabel_->setText(std::to_wstring(available));
+        matchesLabel_->setText(matchesCountText(available));
     }
     // The word over the count follows it: "No matches", "Match", "Matches"
     // (triples in Triple).

@@ -75,6 +75,9 @@ int placeOf(const Game* game) {
 }
 
 // A centred label of `text` in font `fontName` at (x, y), laid out.
+// Pixels between a time penalty's words and the bars' panel.
+constexpr int kPenaltyMargin = 10;
+
 RefPtr<Label> makeFloaterLabel(const std::string& fontName, const std::wstring& text, int x,
                                int y) {
     RefPtr<Font> font = findFont(fontName, "default");
@@ -295,12 +298,17 @@ void SceneGame::showTimePenalty(int seconds) {
     if (effectsLayer_ == nullptr || timeBar_ == nullptr) {
         return;
     }
-    // The top of the fill at its current level.
-    const int x = timeBar_->getX() + timeBar_->getWidth() / 2;
+    // At the height of the fill's top, on the cloth just left of the bars'
+    // panel: over the panel the words would cross the bars' frames.
+    int x = timeBar_->getX() + timeBar_->getWidth() / 2;
     const int y = static_cast<int>(timeBar_->fillTopY());
     const std::wstring pattern = getText("TEXT_TIME_PENALTY");
     RefPtr<Label> label = makeFloaterLabel(
         floaterFontName(1), stringToWide(penaltyText(wideToString(pattern), seconds)), x, y);
+    if (const auto* panel = kindCast<Sprite>(findComponent("BONUSBAR_BOX")); panel != nullptr) {
+        x = std::min(x, panel->getX() - kPenaltyMargin - label->getWidth() / 2);
+        label->setX(x);
+    }
     addFloaterRecipe(*label, x, y);
     GameTree::appendChild(label.get(), effectsLayer_.get());
 }

@@ -9,6 +9,7 @@
 #include "engine/system/Platform.h"
 #include "game/board/Game.h"
 #include "game/board/Layout.h"
+#include "game/board/SideBoard.h"
 #include "game/board/Tile.h"
 #include "game/screen/BoardLook.h"
 #include "game/screen/LayoutRenderer.h"
@@ -236,8 +237,18 @@ bool findTileOnScreen(const Tile& tile, ScreenPoint& out) {
     const LayoutRenderer& renderer = display->getRenderer();
     const BoardMetrics& metrics = renderer.getLook().getMetrics();
     const TilePos& pos = tile.getPos();
-    const int left = renderer.tileScreenX(pos.x, pos.z);
-    const int top = renderer.tileScreenY(pos.y, pos.z);
+    int left = renderer.tileScreenX(pos.x, pos.z);
+    int top = renderer.tileScreenY(pos.y, pos.z);
+    if (tile.isSideboard()) {
+        // A tile of the rack or the free cells: its slot's corner.
+        const SideBoard* rack = game->getLayout()->getSideBoard();
+        if (rack == nullptr) {
+            return false;
+        }
+        left = pos.x;
+        top = pos.y;
+        rack->slotScreenPos(left, top);
+    }
     // The middle of the face first; a neighbour one layer up may cover part
     // of it, so the rest of the face is searched in a coarse grid after.
     const int midX = left + metrics.faceWidth / 2;

@@ -6,6 +6,8 @@
 #include "engine/properties/PropertyValue.h"
 #include "engine/resources/SoundManager.h"
 #include "engine/scene/Label.h"
+#include "game/board/BoardClasses.h"
+#include "game/board/Game.h"
 #include "game/board/Level.h"
 #include "game/dialogs/DialogBrastowHint.h"
 #include "game/dialogs/DialogCredits.h"
@@ -213,6 +215,23 @@ TEST_F(GameDialogsTest, LevelEndSkipReachesContinueWhichClosesOnceAndStartsTheNe
     EXPECT_FALSE(isOpen(scene, end));
     EXPECT_EQ(scene.findDialog("DIALOG_LEVEL_END"), nullptr);
     EXPECT_EQ(afterCloseCalls, 1);
+}
+
+TEST_F(GameDialogsTest, LevelEndShowsTheGameThatEndsNotTheOneItWasBuiltFor) {
+    Scene& scene = startScene(kScene, "SCENE_TEST", true, gameFiles());
+    registerBoardClasses();
+    // Built while no game had ended, then shown when a first game is won.
+    auto* end = kindCast<DialogLevelEnd>(scene.getDialog("DIALOG_LEVEL_END"));
+    DialogLevelEnd::setPreviousBest({288, 0});
+    Game* game = Game::create(GameType::Classic);
+    ASSERT_NE(game, nullptr);
+    game->getScore().reset(3000);
+    game->getCounters().hasWon = true;
+    scene.showDialog(end);
+    end->skip();
+    EXPECT_EQ(end->getScore()->getText(), L"Score: 3,000");
+    EXPECT_EQ(end->getBestScore()->getText(), L"Best: 3,000");
+    Game::destroyCurrent();
 }
 
 TEST_F(GameDialogsTest, StopThenYesClosesTheQuestionAndTheMenuAndStopsTheLevel) {

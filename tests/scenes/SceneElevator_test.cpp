@@ -301,6 +301,8 @@ protected:
 // A new player's first visit opens floor 1 with its show (the host's snap,
 // a second's pause): the button takes presses only once the show has run.
 TEST_F(ElevatorRide, ANewPlayersFirstFloorOpensAfterTheShow) {
+    BasicProperties::get()->getTextEntry("CTOOLTIP_ELEVATOR_FLOOR") = L"Ride";
+    BasicProperties::get()->getTextEntry("CTOOLTIP_ELEVATOR_FLOOR_LOCKED") = L"Locked";
     EXPECT_EQ(profile_->floorReached, 1);
     ASSERT_NE(floorButton(1), nullptr);
     advance(500);
@@ -310,6 +312,11 @@ TEST_F(ElevatorRide, ANewPlayersFirstFloorOpensAfterTheShow) {
     EXPECT_TRUE(elevator_->getFloorsToUnlock().empty());
     EXPECT_TRUE(floorButton(1)->isEnabled());
     EXPECT_FALSE(floorButton(2)->isEnabled());
+    // The locked floor says so; the open one offers the ride.
+    ASSERT_NE(floorButton(1)->getToolTip(), nullptr);
+    ASSERT_NE(floorButton(2)->getToolTip(), nullptr);
+    EXPECT_EQ(*floorButton(1)->getToolTip(), L"Ride");
+    EXPECT_EQ(*floorButton(2)->getToolTip(), L"Locked");
 }
 
 // Pressing floor 1 from the lobby rides there and shows that floor of the

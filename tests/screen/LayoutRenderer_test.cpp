@@ -360,6 +360,25 @@ TEST_F(LayoutRendererTest, StartersReplaceLooksAndRespectTheirGuards) {
     EXPECT_EQ(renderer->renderTileFor(*stranger), nullptr);
 }
 
+TEST_F(LayoutRendererTest, ASideBoardTileNeverTouchesTheBoardTileAtItsSlotNumbers) {
+    // A matched twin from the side board's first slot is (0, 0, 0) like the
+    // board's corner tile; fading it must leave the corner drawn.
+    RefPtr<Layout> layout = makeBoard({{0, 0, 0}, {2, 0, 0}});
+    renderer->build(*layout, TileList{});
+    RenderTile& corner = *renderer->renderTileFor(*originTile(*layout, {0, 0, 0}));
+    const std::size_t looks = corner.getEffectCount();
+    const TileEffect* resting = corner.getTopEffect();
+    RefPtr<Tile> twin = makeFaceTile({0, 0, 0});
+    twin->setSideboard(true);
+    EXPECT_EQ(renderer->renderTileFor(*twin), nullptr);
+    renderer->startTileFade(*twin, 1);
+    renderer->startTileSelect(*twin);
+    renderer->refreshTile(*twin);
+    EXPECT_EQ(corner.getEffectCount(), looks);
+    EXPECT_EQ(corner.getTopEffect(), resting);
+    EXPECT_FALSE(corner.hidden);
+}
+
 TEST_F(LayoutRendererTest, MetricsMismatchIsReportedWhenTheLookIsMade) {
     LogCapture log;
     BoardMetrics wide = smallMetrics();

@@ -101,6 +101,10 @@ TEST(PlayRules, MatchesWordsFollowCountAndGameType) {
     EXPECT_EQ(matchesTextId(3, 0), "TEXT_TRIPLE_MATCHES_ZERO");
     EXPECT_EQ(matchesTextId(3, 1), "TEXT_TRIPLE_MATCHES_ONE");
     EXPECT_EQ(matchesTextId(3, 9), "TEXT_TRIPLE_MATCHES_PLURAL");
+    // The count says nothing where the word says "No matches".
+    EXPECT_EQ(matchesCountText(0), L"");
+    EXPECT_EQ(matchesCountText(1), L"1");
+    EXPECT_EQ(matchesCountText(12), L"12");
 }
 
 } // namespace

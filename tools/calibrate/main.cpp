@@ -10,43 +10,37 @@
 // file FILE (the source file, media/properties/levels/hallway.xml), room by
 // room in file order.
 //
-// The players: each takes the hinted match every time (a shuffle when the
-// board is stuck) and spends a drawn time on every match, from 0.6 to 1.4
-// times a mean pace: 2.3 s (the strong player) or 3.8 s (the decent one) on
-// a board of 100 tiles, times 0.9 + tiles / 600 for the board's size, 1.1
-// for FreeCell, 1.35 for Triple, 1.4 for River, 0.8 for Split, 1.05 without
-// free-tile marks and 1 + tileDistMax / 300 for pairs dealt far apart. Time
+// The players (CalibrationModel.h): each takes the hinted match every time
+// (a shuffle when the board is stuck) and spends a drawn time on every
+// match, from 0.6 to 1.4 times a mean pace: 3.0 s (the strong player, fast
+// and practised) or 6.8 s (the decent one, a careful first try, as measured
+// of a new player) on a board of 100 tiles, scaled by the board's size, the
+// game type, the free-tile marks and how far apart the pairs are dealt. Time
 // runs on the time bar and the bonus bar as the playing screen runs it: the
 // multiplier rises with each match and falls back when its countdown runs
 // out, the bar fills with the points of each match times the multiplier and
-// drains with time, and a full bar pays the mean of the point bonuses
-// weighted by their chances. A run that outlasts the time bar ends there.
-// Gold is the strong player's median score, silver the decent player's,
-// each rounded down to 50.
+// drains with time, and a full bar pays the mean of the point bonuses as the
+// bar draws them. A run that outlasts the time bar ends there. Gold is the
+// strong player's median score, silver the decent player's, each rounded
+// down to 50.
 //
 // Output: one line per room: floor, room, game type, layout, tiles, the
 // suggested silver and gold, the level file's present values, and how many
 // of the games the strong and the decent player cleared.
 
-#include "engine/core/RandomGenerator.h"
-#include "engine/properties/BasicProperties.h"
 #include "game/board/BoardClasses.h"
-#include "game/board/Game.h"
-#include "game/board/GameView.h"
 #include "game/board/LevelSets.h"
-#include "game/board/ShuffleRandom.h"
 #include "game/board/TileManager.h"
+#include "tools/calibrate/CalibrationModel.h"
 #include "tools/support/ToolStartUp.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -59,25 +53,12 @@ using namespace orv;
 constexpr const char* kUsage =
     "usage: orvanta_calibrate [--folder DIR] [--seeds N] [--floor F] [--update FILE]\n";
 
-// What a full bonus bar pays on average: the point bonuses (2500, 5000,
-// 10000) weighted by their chances in bonus.xml (25, 15, 6 of 100).
-constexpr int kMeanBonusPoints = (25 * 2500 + 15 * 5000 + 6 * 10000) / 100;
-// What a shuffle of a stuck board costs the player, in ms.
-constexpr int kShuffleMs = 4000;
-
 struct Options {
     std::string folder = ORVANTA_CALIBRATE_APP_DIR;
     int seeds = 8;
     int floor = 0;
     std::string update;
 };
-
-struct Player {
-    const char* name;
-    double secondsPerMatch;
-};
-constexpr Player kStrong{"strong", 2.3};
-constexpr Player kDecent{"decent", 3.8};
 
 std::optional<int> number(const char* text) {
     char* end = nullptr;
@@ -109,155 +90,6 @@ bool parse(int argc, char** argv, Options& options) {
         }
     }
     return true;
-}
-
-// The rule engine's screen: hits the tile the player chose and keeps the
-// multiplier and the bonus bar.
-class PlayerView : public NullGameView {
-public:
-    explicit PlayerView(const Level& level)
-        : fullBar_(level.getTuningInt(Tuning::BonusAt)),
-          drainPerMs_(static_cast<double>(level.getTuningInt(Tuning::BonusSpeed)) / 1000.0),
-          countdownMs_(level.getTuningInt(Tuning::MultiplierTime)),
-          // The multiplier's countdown shrinks by this share per level of
-          // the multiplier, down to the least share, as the game sets them.
-          step_(BasicProperties::get()->getFloat("MULTIPLIER_PERCENTAGE")),
-          floor_(BasicProperties::get()->getFloat("MULTIPLIER_MINIMUM")) {}
-
-    Tile* tileAt(const Layout& /*layout*/, int /*x*/, int /*y*/) override { return target; }
-    int getScoreMultiplier() override { return multiplier_; }
-    void addBonusPoints(int points) override {
-        // The bar fills by the multiplier counted since it last paid out;
-        // the score's multiplier runs on until its countdown ends.
-        bar_ += static_cast<double>(points) * fillMultiplier_;
-        multiplier_ = std::min(multiplier_ + 1, 99);
-        fillMultiplier_ = std::min(fillMultiplier_ + 1, 99);
-        const float share = std::max(1.0F - static_cast<float>(multiplier_ - 1) * step_, floor_);
-        left_ = static_cast<int>(static_cast<float>(countdownMs_) * share);
-        if (fullBar_ > 0 && bar_ >= fullBar_) {
-            bar_ = 0;
-            fillMultiplier_ = 1;
-            bonusPoints += kMeanBonusPoints;
-        }
-    }
-    void addTime(int milliseconds) override { timeBonusMs += milliseconds; }
-
-    // `ms` pass before the next click.
-    void pass(int ms) {
-        bar_ = std::max(bar_ - drainPerMs_ * ms, 0.0);
-        left_ -= ms;
-        if (left_ <= 0) {
-            left_ = 0;
-            multiplier_ = 1;
-            fillMultiplier_ = 1;
-        }
-    }
-
-    Tile* target = nullptr;
-    int bonusPoints = 0;
-    int timeBonusMs = 0;
-
-private:
-    double fullBar_;
-    double drainPerMs_;
-    int countdownMs_;
-    float step_;
-    float floor_;
-    double bar_ = 0;
-    int multiplier_ = 1;
-    int fillMultiplier_ = 1;
-    int left_ = 0;
-};
-
-struct Run {
-    int score = 0;
-    bool cleared = false;
-};
-
-double meanPace(const Player& player, const Level& level, int tiles) {
-    double seconds = player.secondsPerMatch * (0.9 + tiles / 600.0);
-    switch (level.getGameType()) {
-    case GameType::FreeCell:
-        seconds *= 1.1;
-        break;
-    case GameType::Triple:
-        seconds *= 1.35;
-        break;
-    case GameType::River:
-        seconds *= 1.4;
-        break;
-    case GameType::Split:
-        seconds *= 0.8;
-        break;
-    default:
-        break;
-    }
-    if (level.getTuningInt(Tuning::DarkenTiles) < 1) {
-        seconds *= 1.05;
-    }
-    return seconds * (1.0 + level.getTuningInt(Tuning::TileDistMax) / 300.0);
-}
-
-// One game of the room (floor, room) from `seed`, played by `player`.
-Run play(const Player& player, int floor, int room, std::uint32_t seed) {
-    RandomGenerator::createInstance(seed, 0);
-    ShuffleRandom::seed(seed);
-    const RefPtr<Level> level = getLevelSets().createLevel(floor, room);
-    Run run;
-    if (!level) {
-        return run;
-    }
-    PlayerView view(*level);
-    Game::setView(&view);
-    Game* game = Game::create(level->getGameType());
-    if (game == nullptr || !game->setLevel(level.get())) {
-        Game::setView(nullptr);
-        return run;
-    }
-    // A shuffle puts a new board in play: the game's board is asked anew.
-    const auto tilesLeft = [game] {
-        return game->getLayout()->getTileCount();
-    };
-    const int tiles = tilesLeft();
-    const double pace = meanPace(player, *level, tiles) * 1000.0;
-    long timeLeft = static_cast<long>(level->getTuningInt(Tuning::PlayTime)) * tiles;
-    // The player's own draws come from a source of their own, so that the
-    // deal stays the same for both players.
-    std::mt19937 clock(seed * 2654435761U);
-    std::uniform_real_distribution<double> spread(0.6, 1.4);
-    for (int step = 0; tilesLeft() > 0 && step < 4 * tiles; ++step) {
-        TileList hint;
-        int spent = static_cast<int>(pace * spread(clock));
-        if (!game->pickHint(hint)) {
-            if (!game->prepareShuffle()) {
-                break;
-            }
-            game->swapInShuffled();
-            spent = kShuffleMs;
-        } else {
-            view.pass(spent);
-            for (const RefPtr<Tile>& tile : hint) {
-                const bool split = game->getGameType() == GameType::Split ||
-                                   game->getGameType() == GameType::Speed;
-                if (split && tile->isSideboard()) {
-                    continue;
-                }
-                view.target = tile.get();
-                game->click(0, 0);
-                game->runPendingAction();
-            }
-        }
-        timeLeft += view.timeBonusMs - spent;
-        view.timeBonusMs = 0;
-        if (timeLeft <= 0) {
-            break; // the time bar ran out: the level is lost with this score
-        }
-    }
-    run.cleared = tilesLeft() == 0;
-    run.score = game->getScore().getValue() + view.bonusPoints;
-    Game::destroyCurrent();
-    Game::setView(nullptr);
-    return run;
 }
 
 int median(std::vector<int> values) {
@@ -343,10 +175,12 @@ int run(int argc, char** argv) {
             int strongCleared = 0;
             int decentCleared = 0;
             for (int s = 1; s <= options.seeds; ++s) {
-                const Run good = play(kStrong, floor, room, static_cast<std::uint32_t>(s));
+                const calibration::Run good = calibration::playRoom(
+                    calibration::kStrong, floor, room, static_cast<std::uint32_t>(s));
                 strong.push_back(good.score);
                 strongCleared += good.cleared ? 1 : 0;
-                const Run fair = play(kDecent, floor, room, static_cast<std::uint32_t>(s));
+                const calibration::Run fair = calibration::playRoom(
+                    calibration::kDecent, floor, room, static_cast<std::uint32_t>(s));
                 decent.push_back(fair.score);
                 decentCleared += fair.cleared ? 1 : 0;
             }

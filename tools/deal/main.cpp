@@ -178,8 +178,15 @@ RefPtr<Level> makeLevel(const Options& options) {
         return level;
     }
     LevelSets& sets = getLevelSets();
-    const auto a = v.empty() ? std::nullopt : number(v[0]);
-    const auto b = v.size() < 2 ? std::nullopt : number(v[1]);
+    // The two numbers the level names, when given and numbers.
+    std::optional<int> a;
+    std::optional<int> b;
+    if (!v.empty()) {
+        a = number(v[0]);
+    }
+    if (v.size() >= 2) {
+        b = number(v[1]);
+    }
     if (options.area == "hallway" && a && b) {
         return sets.createLevel(*a, *b);
     }

@@ -809,7 +809,11 @@ std::vector<std::string> levelFaults(const std::map<std::string, std::string>& l
             if (levels.empty()) {
                 faults.push_back("recroom.xml, series " + std::to_string(s + 1) + ": no levels");
             }
-            const auto type = s < 5 ? std::optional(static_cast<GameType>(s)) : std::nullopt;
+            // The first five series have their game types; a sixth has none.
+            std::optional<GameType> type;
+            if (s < 5) {
+                type.emplace(static_cast<GameType>(s));
+            }
             for (std::size_t k = 0; k < levels.size(); ++k) {
                 checker.check(levels[k],
                               "recroom.xml, series " + std::to_string(s + 1) + ", level " +
