@@ -236,6 +236,18 @@ bool pathExists(const std::string& path) {
     return fs::exists(fs::symlink_status(withSlashes(path), error));
 }
 
+bool canOpenForReading(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    const int file = ::open(withSlashes(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0) {
+        return false;
+    }
+    ::close(file);
+    return true;
+}
+
 bool deleteFile(const std::string& path) {
     if (path.empty()) {
         return false;

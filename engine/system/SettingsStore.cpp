@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include <fcntl.h>
@@ -224,8 +225,12 @@ std::string formatStore(const std::vector<Key>& keys) {
 enum class StoreKind {
     Missing,  ///< nothing yet: reads as empty, a write creates it
     Readable, ///< a store: its keys are read
-    Foreign,  ///< a file that cannot be read as a store: moved aside by a write
-    Unusable, ///< no file at all (a folder, a device, a broken link): left alone
+    Foreign,  ///< our own file that is no store: moved aside by a write
+    /// Left alone, never written: no file at all (a folder, a device, a
+    /// broken link), a file that cannot be opened (no permission: it is not
+    /// damaged), or a link to a file elsewhere that is no store (a link is
+    /// the user's, and its target is no file of ours to move or replace).
+    Unusable,
 };
 
 struct StoreFile {
@@ -251,7 +256,8 @@ StoreFile examineStore(const std::string& storePath) {
         }
         return store;
     }
-    if (S_ISLNK(status.st_mode)) {
+    const bool linked = S_ISLNK(status.st_mode);
+    if (linked) {
         char* target = ::realpath(storePath.c_str(), nullptr);
         if (target == nullptr) {
             store.kind = StoreKind::Unusable;
@@ -262,11 +268,18 @@ StoreFile examineStore(const std::string& storePath) {
         std::free(target); // realpath allocates with malloc
     }
     const int file = ::open(store.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    store.kind = StoreKind::Foreign;
     if (file < 0) {
-        store.reason = "cannot be read";
+        // Not damaged, only out of reach (permissions): what it holds is
+        // still the user's, so it is neither moved nor saved over.
+        store.kind = StoreKind::Unusable;
+        store.reason = errno == EACCES || errno == EPERM ? "cannot be opened (no permission)"
+                                                         : "cannot be opened";
+        if (linked) {
+            store.reason = "is a link to " + store.path + ", which " + store.reason;
+        }
         return store;
     }
+    store.kind = StoreKind::Foreign;
     std::string content;
     if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
         store.kind = StoreKind::Unusable;
@@ -286,6 +299,7 @@ StoreFile examineStore(const std::string& storePath) {
         }
         content.resize(size);
         if (got < 0) {
+            store.kind = StoreKind::Unusable;
             store.reason = "cannot be read";
         } else if (size > kMaxSettingsStoreBytes) {
             store.reason = "is larger than a settings store can be";
@@ -297,7 +311,23 @@ StoreFile examineStore(const std::string& storePath) {
         }
     }
     ::close(file);
+    if (linked && store.kind == StoreKind::Foreign) {
+        store.kind = StoreKind::Unusable;
+        store.reason = "is a link to " + store.path + ", which " + store.reason;
+    }
     return store;
+}
+
+// Says once per store path and reason that the settings are read as defaults
+// because the store is not read.
+void reportUnreadStore(const std::string& storePath, const StoreFile& store) {
+    static std::set<std::string> reported;
+    const std::string line =
+        storePath + " " + store.reason + "; the settings are read as defaults" +
+        (store.kind == StoreKind::Unusable ? " and are not saved over it" : "");
+    if (reported.insert(line).second) {
+        reportDiagnostic(line);
+    }
 }
 
 // "YYYYMMDD-HHMMSS" of the current time in UTC.
@@ -384,6 +414,16 @@ std::string getSettingsStorePath() {
     return config + "/Vantrel/Games/settings.reg";
 }
 
+std::string getSettingsStoreProblem() {
+    const std::string path = getSettingsStorePath();
+    if (path.empty()) {
+        return {};
+    }
+    const std::scoped_lock lock(storeMutex);
+    const StoreFile store = examineStore(path);
+    return store.kind == StoreKind::Unusable ? store.reason : std::string();
+}
+
 std::optional<std::vector<SettingsValue>> readSettingsKey(std::string_view keyPath) {
     const std::string path = getSettingsStorePath();
     if (path.empty()) {
@@ -393,6 +433,9 @@ std::optional<std::vector<SettingsValue>> readSettingsKey(std::string_view keyPa
     // reader sees the old or the new file.
     const std::scoped_lock lock(storeMutex);
     StoreFile store = examineStore(path);
+    if (store.kind == StoreKind::Foreign || store.kind == StoreKind::Unusable) {
+        reportUnreadStore(path, store);
+    }
     if (store.kind != StoreKind::Readable) {
         return std::nullopt;
     }
