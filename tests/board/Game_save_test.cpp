@@ -58,12 +58,7 @@ protected:
         board = Layout::loadFile(fixturePath("media/levels/pyramid144.xml"), GameType::Classic, -1);
         Game& game = startClassic(board.get(), R"(gameMode="0" silver="100" gold="200")");
         for (int i = 0; i < 3; ++i) {
-            TileList hint;
-            EXPECT_TRUE(game.pickHint(hint));
-            for (const RefPtr<Tile>& tile : hint) {
-                game.selectTile(tile.get());
-            }
-            game.removeMatch();
+            EXPECT_TRUE(removeHintedPair(game));
         }
         game.getCounters().numZeroMatches = 2;
         game.getCounters().realTime = 12345;
@@ -161,12 +156,7 @@ TEST_F(SaveTest, ARestartDealsTheFirstDealAgainAfterAShuffleOrAResume) {
     board = Layout::loadFile(fixturePath("media/levels/pyramid144.xml"), GameType::Classic, -1);
     Game& game = startClassic(board.get(), R"(gameMode="1")");
     const std::vector<std::string> dealt = dealtFaces(*game.getLayout());
-    TileList hint;
-    ASSERT_TRUE(game.pickHint(hint));
-    for (const RefPtr<Tile>& tile : hint) {
-        game.selectTile(tile.get());
-    }
-    game.removeMatch();
+    ASSERT_TRUE(removeHintedPair(game));
     ASSERT_TRUE(game.prepareShuffle());
     game.swapInShuffled();
     ASSERT_NE(dealtFaces(*game.getLayout()), dealt) << "the shuffle dealt the faces anew";
