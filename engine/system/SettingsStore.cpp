@@ -1,5 +1,7 @@
 #include "engine/system/Platform.h"
 
+#include "engine/system/AsciiText.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -37,15 +39,6 @@ struct Key {
 };
 
 std::mutex storeMutex;
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 std::string canonicalKeyPath(std::string_view path) {
     std::string result(path);
@@ -397,7 +390,7 @@ private:
 Key* findKey(std::vector<Key>& keys, std::string_view path) {
     const std::string wanted = canonicalKeyPath(path);
     for (Key& key : keys) {
-        if (equalsIgnoringCase(key.path, wanted)) {
+        if (equalsIgnoringAsciiCase(key.path, wanted)) {
             return &key;
         }
     }
@@ -453,7 +446,7 @@ std::optional<SettingsValue> readSettingsValue(std::string_view keyPath,
         return std::nullopt;
     }
     for (const SettingsValue& value : *values) {
-        if (equalsIgnoringCase(value.name, valueName)) {
+        if (equalsIgnoringAsciiCase(value.name, valueName)) {
             return value;
         }
     }
@@ -499,7 +492,7 @@ bool writeSettingsValue(std::string_view keyPath, const SettingsValue& value) {
         key = &keys.back();
     }
     const auto same = [&](const SettingsValue& v) {
-        return equalsIgnoringCase(v.name, value.name);
+        return equalsIgnoringAsciiCase(v.name, value.name);
     };
     const auto existing = std::find_if(key->values.begin(), key->values.end(), same);
     if (existing != key->values.end()) {
