@@ -40,6 +40,7 @@
 #include "game/players/HighScoreManager.h"
 #include "game/players/PlayerClasses.h"
 #include "game/players/PlayerManager.h"
+#include "game/players/PlayerNotices.h"
 #include "game/players/PlayerServices.h"
 #include "game/scenes/BuildingServices.h"
 #include "game/scenes/GameSceneClasses.h"
@@ -306,6 +307,12 @@ bool OrvantaMain::startEngine() {
     std::srand(platform::getMilliseconds());
     SceneManager::create();
     SettingsManager& settings = SettingsManager::create(std::make_unique<OrvantaGameSettings>());
+    if (const std::string problem = platform::getSettingsStoreProblem(); !problem.empty()) {
+        postPlayerNotice({PlayerNoticeKind::SettingsOutOfReach,
+                          {},
+                          describeFileForPlayer(platform::getSettingsStorePath()),
+                          problem});
+    }
     // The window itself goes full screen on a desktop no larger than it.
     GameWindow* window = createGameWindow(getGameName(), kWidth, kHeight,
                                           settings.getSettings().getFullScreen(), 0, kIconId);

@@ -1,5 +1,7 @@
 #include "engine/platform/GameWindow.h"
 
+#include "engine/platform/DataFolders.h"
+
 #include "engine/core/Log.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/resources/ImageManager.h"
@@ -437,12 +439,15 @@ bool isAnotherInstanceRunning() {
     if (instanceLock) {
         return false;
     }
-    instanceLock = platform::InstanceLock::acquire(getGameName());
+    // The lock guards what two copies would fight over: the players' data.
+    const std::string folder = getSharedDataFolder();
+    static_cast<void>(platform::ensureDirectory(folder));
+    instanceLock = platform::InstanceLock::acquire(getGameName(), folder);
     if (instanceLock) {
         return false;
     }
     if (platform::InstanceLock::lastAcquireFailed()) {
-        logWarning("Single-instance lock could not be made; starting without it");
+        logWarning("Single-instance lock could not be made in " + folder + "; starting without it");
         return false;
     }
     return true;

@@ -262,11 +262,11 @@ struct WebGameWindow {
 GameWindow* createGameWindow(std::string_view title, int width, int height, bool fullScreen,
                              int requestedBytesPerPixel, int iconId);
 
-/// True when another copy of the program runs for this user (it is then asked
-/// to raise its window, and this one must exit with code 1). The first copy
-/// keeps the lock, named after the String setting "GAME_NAME", for the rest
-/// of the process. A lock that cannot be made at all is logged and does not
-/// stop the program.
+/// True when another copy of the program works on the same shared data
+/// folder (it is then asked to raise its window, and this one must exit with
+/// code 1). The first copy keeps the lock, a file in that folder named after
+/// the String setting "GAME_NAME", for the rest of the process. A lock that cannot be made at all
+/// is logged and does not stop the program.
 [[nodiscard]] bool isAnotherInstanceRunning();
 /// Drops the single-instance lock (exit sequence and tests).
 void releaseInstanceLock();

@@ -18,16 +18,25 @@ namespace orv {
 
 namespace {
 
-// minizip's value for "compare names ignoring letter case"; its 0 means the
-// platform default, which on Unix is case-sensitive.
-constexpr int kIgnoreCase = 2;
-
 // The process-wide archive and mode. The lock also serialises every use of the
 // archive object, which keeps one current entry and so cannot serve two
 // readers at once (the main thread and the resource loader both read).
 std::mutex globalMutex;
 RefPtr<FileArchive> globalArchive;
 ArchiveMode globalMode = ArchiveMode::Global;
+std::uint32_t generation = 0;
+
+// Folds ASCII letters as the zip reader does when it compares names ignoring
+// case; other bytes stay.
+std::string foldEntryName(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
 
 bool isRegularFile(const std::string& path) {
     std::error_code error;
@@ -100,12 +109,19 @@ void FileArchive::setUp(ArchiveMode mode, const std::string& archiveName) {
     const std::scoped_lock lock(globalMutex);
     globalArchive = new FileArchive(name);
     globalMode = mode == ArchiveMode::Global ? ArchiveMode::EncryptZip : mode;
+    ++generation;
 }
 
 void FileArchive::shutDown() {
     const std::scoped_lock lock(globalMutex);
     globalArchive = nullptr;
     globalMode = ArchiveMode::Global;
+    ++generation;
+}
+
+std::uint32_t FileArchive::getGeneration() {
+    const std::scoped_lock lock(globalMutex);
+    return generation;
 }
 
 bool FileArchive::hasArchive() {
@@ -200,9 +216,36 @@ bool FileArchive::open() {
                 logWarning(archiveName_ +
                            ": the archive cannot be opened; the file is damaged or no zip archive");
             }
+            buildIndex();
         }
     }
     return zip_ != nullptr;
+}
+
+void FileArchive::buildIndex() {
+    index_.clear();
+    if (zip_ == nullptr) {
+        return;
+    }
+    for (int result = unzGoToFirstFile(zip_.get()); result == UNZ_OK;
+         result = unzGoToNextFile(zip_.get())) {
+        unz_file_info info{};
+        if (unzGetCurrentFileInfo(zip_.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) !=
+            UNZ_OK) {
+            break;
+        }
+        std::string name(info.size_filename, '\0');
+        unz_file_pos place{};
+        if (unzGetCurrentFileInfo(zip_.get(), &info, name.data(), name.size(), nullptr, 0, nullptr,
+                                  0) != UNZ_OK ||
+            unzGetFilePos(zip_.get(), &place) != UNZ_OK) {
+            break;
+        }
+        // The first of several entries that differ only in case wins, as in
+        // a search from the start of the directory.
+        index_.try_emplace(foldEntryName(name),
+                           EntryPlace{place.pos_in_zip_directory, place.num_of_file});
+    }
 }
 
 void FileArchive::close() {
@@ -215,6 +258,7 @@ void FileArchive::close() {
         unzCloseCurrentFile(zip_.get());
     }
     zip_.reset();
+    index_.clear();
     isOpen_ = false;
 }
 
@@ -243,7 +287,14 @@ bool FileArchive::locate(std::string_view name) {
         return false;
     }
     closeEntry();
-    return unzLocateFile(zip_.get(), normal.c_str(), kIgnoreCase) == UNZ_OK && readEntryInfo();
+    const auto found = index_.find(foldEntryName(normal));
+    if (found == index_.end()) {
+        return false;
+    }
+    unz_file_pos place{};
+    place.pos_in_zip_directory = static_cast<uLong>(found->second.directoryOffset);
+    place.num_of_file = static_cast<uLong>(found->second.number);
+    return unzGoToFilePos(zip_.get(), &place) == UNZ_OK && readEntryInfo();
 }
 
 bool FileArchive::openEntry(std::string_view name) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orv {
@@ -87,6 +88,10 @@ public:
     [[nodiscard]] static bool hasArchive();
     /// The global mode (`Global` before `setUp`).
     [[nodiscard]] static ArchiveMode getGlobalMode();
+    /// A number that changes with every `setUp` and `shutDown`: what a
+    /// reader keeps of a file read through `readFile` stays right while it
+    /// is unchanged.
+    [[nodiscard]] static std::uint32_t getGeneration();
 
     /// Reads the whole file `name` into `buffer` as `mode` says, and
     /// descrambles it for the scrambled modes. True when the contents are in
@@ -106,10 +111,12 @@ public:
     /// Closes the archive, then names the zip file it reads.
     virtual void setArchiveName(const std::string& name);
     [[nodiscard]] virtual std::string getArchiveName() const;
-    /// Opens the archive when it is not open. A failed open still counts as
-    /// open (so it is not retried on every lookup) until `close`; the result
-    /// says whether a readable archive is there. A named archive that exists
-    /// but cannot be opened is logged with its name (a damaged file).
+    /// Opens the archive when it is not open, and indexes its entries by
+    /// name once, so that `locate` costs a lookup instead of a walk through
+    /// the archive's directory. A failed open still counts as open (so it is
+    /// not retried on every lookup) until `close`; the result says whether a
+    /// readable archive is there. A named archive that exists but cannot be
+    /// opened is logged with its name (a damaged file).
     virtual bool open();
     /// Closes an open entry and the archive.
     virtual void close();
@@ -117,8 +124,9 @@ public:
     /// the end or on an error.
     [[nodiscard]] virtual bool goToFirstEntry();
     [[nodiscard]] virtual bool goToNextEntry();
-    /// Makes the entry called `name` (normalised, letter case ignored) the
-    /// current one, opening the archive first. False when it is not there.
+    /// Makes the entry called `name` (normalised, ASCII letter case ignored;
+    /// the first of several that match) the current one, opening the archive
+    /// first. False when it is not there.
     [[nodiscard]] virtual bool locate(std::string_view name);
     /// `locate` then `openCurrentEntry`; true when both succeed.
     [[nodiscard]] virtual bool openEntry(std::string_view name);
@@ -149,8 +157,18 @@ private:
     struct ZipCloser {
         void operator()(void* handle) const;
     };
+    /// Where an entry's record lies in the archive's directory.
+    struct EntryPlace {
+        std::uint64_t directoryOffset = 0;
+        std::uint64_t number = 0;
+    };
+
+    // Fills index_ from the open archive's directory.
+    void buildIndex();
 
     std::vector<std::string> names_;
+    /// The entries by their stored names in ASCII lower case.
+    std::unordered_map<std::string, EntryPlace> index_;
     std::unique_ptr<void, ZipCloser> zip_;
     std::string archiveName_;
     bool isOpen_ = false;

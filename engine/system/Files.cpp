@@ -1,5 +1,7 @@
 #include "engine/system/Platform.h"
 
+#include "engine/system/AsciiText.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -47,15 +49,6 @@ std::string withoutTrailingSlash(std::string path) {
         path.pop_back();
     }
     return path;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-        };
-        return lower(x) == lower(y);
-    });
 }
 
 // Deletes what lies in `folder`, then the folder. The entries are listed
@@ -236,6 +229,18 @@ bool pathExists(const std::string& path) {
     return fs::exists(fs::symlink_status(withSlashes(path), error));
 }
 
+bool canOpenForReading(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    const int file = ::open(withSlashes(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0) {
+        return false;
+    }
+    ::close(file);
+    return true;
+}
+
 bool deleteFile(const std::string& path) {
     if (path.empty()) {
         return false;
@@ -296,7 +301,7 @@ std::string findPathIgnoringCase(const std::string& path) {
         for (fs::directory_iterator it(folder, error), stop; !error && it != stop;
              it.increment(error)) {
             const std::string name = it->path().filename().string();
-            if (equalsIgnoringCase(name, component)) {
+            if (equalsIgnoringAsciiCase(name, component)) {
                 match = name;
                 break;
             }

@@ -40,9 +40,21 @@ bool fillAddress(const std::string& path, sockaddr_un& address) {
     return true;
 }
 
-// Asks the running instance to show itself. Never waits: when the instance
-// does not answer at once, the request is dropped.
-void askToRaise(const std::string& socketPath) {
+// Asks the running instance to show itself at the socket named in its lock
+// file. Never waits: when the instance does not answer at once, the request
+// is dropped.
+void askToRaise(int lockFile) {
+    char text[sizeof(sockaddr_un::sun_path)] = {};
+    const ssize_t got = ::pread(lockFile, text, sizeof text - 1, 0);
+    if (got <= 0) {
+        return;
+    }
+    std::string socketPath(text, static_cast<std::size_t>(got));
+    socketPath = socketPath.substr(0, socketPath.find('\n'));
+    // Only a socket of ours: an absolute path to a name ending in ".sock".
+    if (socketPath.empty() || socketPath.front() != '/' || !socketPath.ends_with(".sock")) {
+        return;
+    }
     sockaddr_un address{};
     if (!fillAddress(socketPath, address)) {
         return;
@@ -88,10 +100,11 @@ int listenOn(const std::string& socketPath) {
 
 } // namespace
 
-std::unique_ptr<InstanceLock> InstanceLock::acquire(std::string_view name) {
+std::unique_ptr<InstanceLock> InstanceLock::acquire(std::string_view name,
+                                                    const std::string& guardedFolder) {
     lastFailed = false;
-    const std::string base = getUserRuntimeFolder() + "/" + safeFileName(name);
-    const std::string lockPath = base + ".lock";
+    const std::string safeName = safeFileName(name);
+    const std::string lockPath = guardedFolder + "/" + safeName + ".lock";
     // Never through a link, and never waiting on a FIFO: a link planted at the
     // name must not make us create or lock its target.
     const int lockFile =
@@ -106,18 +119,31 @@ std::unique_ptr<InstanceLock> InstanceLock::acquire(std::string_view name) {
     }
     if (::flock(lockFile, LOCK_EX | LOCK_NB) != 0) {
         const bool held = errno == EWOULDBLOCK;
-        ::close(lockFile);
         if (held) {
-            askToRaise(base + ".sock");
+            askToRaise(lockFile);
         } else {
             lastFailed = true;
         }
+        ::close(lockFile);
         return nullptr;
     }
-    // Without a socket the lock still keeps a second copy out; it just cannot
-    // bring this one to the front.
-    const int listener = listenOn(base + ".sock");
-    return std::unique_ptr<InstanceLock>(new InstanceLock(lockFile, listener, base + ".sock"));
+    // The socket is named after the lock file itself, so copies guarding
+    // other folders never meet at it, and one left by a crashed holder of
+    // this lock is stale. Its path goes into the lock file for the next
+    // start, which may have another runtime folder. Without a socket the lock
+    // still keeps a second copy out; it just cannot bring this one to the
+    // front.
+    const std::string socketPath = getUserRuntimeFolder() + "/" + safeName + "-" +
+                                   std::to_string(status.st_dev) + "-" +
+                                   std::to_string(status.st_ino) + ".sock";
+    const int listener = listenOn(socketPath);
+    const std::string note = listener >= 0 ? socketPath + "\n" : std::string();
+    if (::ftruncate(lockFile, 0) != 0 ||
+        (!note.empty() && ::pwrite(lockFile, note.data(), note.size(), 0) < 0)) {
+        reportDiagnostic(lockPath + ": the running copy's address cannot be noted; a second "
+                                    "start cannot bring it to the front");
+    }
+    return std::unique_ptr<InstanceLock>(new InstanceLock(lockFile, listener, socketPath));
 }
 
 bool InstanceLock::lastAcquireFailed() {

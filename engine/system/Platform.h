@@ -109,6 +109,11 @@ bool ensureDirectory(const std::string& path);
 /// True when `path` names an existing file or folder.
 [[nodiscard]] bool pathExists(const std::string& path);
 
+/// True when `path` (a file or folder, through links) can be opened for
+/// reading now. False when it is missing or out of reach (no permission, a
+/// socket, a loop of links). Never waits, also not on a FIFO.
+[[nodiscard]] bool canOpenForReading(const std::string& path);
+
 /// Deletes the file `path`; a link is removed, never followed. False when
 /// nothing was deleted (no such file, a folder, or no permission).
 [[nodiscard]] bool deleteFile(const std::string& path);
@@ -172,15 +177,20 @@ std::size_t removeStaleTemporaries(const std::string& folder, std::string_view f
 // Every write reads the store as it is on disk now, changes the one value and
 // replaces the file crash-safe (see replaceFileSafely), all under an advisory
 // lock on "settings.reg.lock" beside it, so games writing at once lose nothing.
-// A store that is a link to a file is written through the link.
+// A store that is a link to a store is written through the link.
 //
 // A missing store reads as empty; lines of a store that cannot be understood
-// are skipped. A store that cannot be read as one (larger than
+// are skipped. A store file of ours that cannot be read as one (larger than
 // kMaxSettingsStoreBytes, holding zero bytes as UTF-16 text does, or with no
 // line understood at all) also reads as empty, and the next write first moves
 // it aside under a dated name ("settings.reg.unreadable-20240514-093012"),
-// reporting it as a diagnostic, so nothing of it is lost. Safe from any thread
-// of the process.
+// reporting it as a diagnostic, so nothing of it is lost. Nothing outside the
+// settings folder is ever moved or replaced, and nothing that is merely out
+// of reach is taken for damaged: a link to a file that is no store, a file
+// that cannot be opened (permissions), a folder or a broken link at the
+// store's path reads as empty (reported once as a diagnostic), is left as it
+// is and makes every write fail (see getSettingsStoreProblem). Safe from any
+// thread of the process.
 
 /// Largest store read or written: far more than the games keep in it.
 inline constexpr std::size_t kMaxSettingsStoreBytes = std::size_t{1} << 20;
@@ -206,6 +216,11 @@ struct SettingsValue {
 /// One value; nullopt when the key or the value does not exist.
 [[nodiscard]] std::optional<SettingsValue> readSettingsValue(std::string_view keyPath,
                                                              std::string_view valueName);
+/// Why the store at getSettingsStorePath is left alone, for the player: "is
+/// a link to <target>, which is no settings store ...", "cannot be opened (no
+/// permission)", ...; empty when the store is missing, is read, or is a
+/// damaged file of ours that the next write moves aside.
+[[nodiscard]] std::string getSettingsStoreProblem();
 /// Creates the key when missing and sets the value (replacing one of the same
 /// name, whatever its kind). False when `value` is of kind Other, when the
 /// store would grow beyond kMaxSettingsStoreBytes, when the store's lock is
@@ -233,12 +248,15 @@ struct SystemFacts {
 // ---------------------------------------------------------------------------
 // Single running instance
 
-/// Makes sure only one copy of the game runs per user. The first start holds
-/// a lock file (`flock`) in the runtime folder and listens on a Unix socket
-/// beside it; a second start finds the lock taken, asks the first through the
-/// socket to bring its window to the front, and gets no lock.
+/// Makes sure only one copy of the game works on a data folder at a time.
+/// The first start holds a lock file (`flock`) in the folder it guards, so
+/// copies with different runtime folders, or reaching the folder by another
+/// path, still meet there; it listens on a Unix socket in its runtime folder
+/// and notes that socket's path in the lock file. A second start finds the
+/// lock taken, asks the first through the noted socket to bring its window to
+/// the front, and gets no lock.
 ///
-///     auto instance = InstanceLock::acquire(gameName);
+///     auto instance = InstanceLock::acquire(gameName, dataFolder);
 ///     if (!instance) return 1;            // the running copy was asked to show itself
 ///     ... each frame: if (instance->takeRaiseRequest()) window->raise();
 ///
@@ -247,11 +265,13 @@ struct SystemFacts {
 class InstanceLock {
 public:
     /// Tries to become the running instance called `name` (any text: it is
-    /// made safe for a file name). Null when another process holds it; that
-    /// process has then been asked to raise its window. Also null when the
-    /// lock file cannot be made at all, so check `lastAcquireFailed` to tell
-    /// a broken runtime folder from a running copy.
-    [[nodiscard]] static std::unique_ptr<InstanceLock> acquire(std::string_view name);
+    /// made safe for a file name) on the existing folder `guardedFolder`.
+    /// Null when another process holds it; that process has then been asked
+    /// to raise its window. Also null when the lock file cannot be made at
+    /// all, so check `lastAcquireFailed` to tell a broken folder from a
+    /// running copy.
+    [[nodiscard]] static std::unique_ptr<InstanceLock> acquire(std::string_view name,
+                                                               const std::string& guardedFolder);
     /// True when the last failed `acquire` failed for want of a lock file, not
     /// because another copy runs.
     [[nodiscard]] static bool lastAcquireFailed();
@@ -487,9 +507,12 @@ private:
 /// The kinds of message box, which decide its icon.
 enum class MessageBoxKind { Information, Warning, Error };
 /// Shows a message box with `text` under `title` (both UTF-8) and one OK
-/// button, and waits until it is closed. Without a usable desktop (no display,
-/// or SDL's dummy video driver) the message goes to the standard error stream
-/// as "title: text" instead. Usable before and after the window exists.
+/// button, and waits until it is closed, or until a termination signal or a
+/// lost display asks the program to end (see getEndRequest): the box is then
+/// taken away at once. The box lives in a helper process that dies with the
+/// program, whatever ends it. Without a usable desktop (no display, or SDL's
+/// dummy video driver) the message goes to the standard error stream as
+/// "title: text" instead. Usable before and after the window exists.
 void showMessageBox(MessageBoxKind kind, std::string_view title, std::string_view text);
 
 } // namespace orv::platform

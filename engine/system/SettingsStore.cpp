@@ -1,5 +1,7 @@
 #include "engine/system/Platform.h"
 
+#include "engine/system/AsciiText.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -7,6 +9,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include <fcntl.h>
@@ -36,15 +39,6 @@ struct Key {
 };
 
 std::mutex storeMutex;
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 std::string canonicalKeyPath(std::string_view path) {
     std::string result(path);
@@ -224,8 +218,12 @@ std::string formatStore(const std::vector<Key>& keys) {
 enum class StoreKind {
     Missing,  ///< nothing yet: reads as empty, a write creates it
     Readable, ///< a store: its keys are read
-    Foreign,  ///< a file that cannot be read as a store: moved aside by a write
-    Unusable, ///< no file at all (a folder, a device, a broken link): left alone
+    Foreign,  ///< our own file that is no store: moved aside by a write
+    /// Left alone, never written: no file at all (a folder, a device, a
+    /// broken link), a file that cannot be opened (no permission: it is not
+    /// damaged), or a link to a file elsewhere that is no store (a link is
+    /// the user's, and its target is no file of ours to move or replace).
+    Unusable,
 };
 
 struct StoreFile {
@@ -251,7 +249,8 @@ StoreFile examineStore(const std::string& storePath) {
         }
         return store;
     }
-    if (S_ISLNK(status.st_mode)) {
+    const bool linked = S_ISLNK(status.st_mode);
+    if (linked) {
         char* target = ::realpath(storePath.c_str(), nullptr);
         if (target == nullptr) {
             store.kind = StoreKind::Unusable;
@@ -262,11 +261,18 @@ StoreFile examineStore(const std::string& storePath) {
         std::free(target); // realpath allocates with malloc
     }
     const int file = ::open(store.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    store.kind = StoreKind::Foreign;
     if (file < 0) {
-        store.reason = "cannot be read";
+        // Not damaged, only out of reach (permissions): what it holds is
+        // still the user's, so it is neither moved nor saved over.
+        store.kind = StoreKind::Unusable;
+        store.reason = errno == EACCES || errno == EPERM ? "cannot be opened (no permission)"
+                                                         : "cannot be opened";
+        if (linked) {
+            store.reason = "is a link to " + store.path + ", which " + store.reason;
+        }
         return store;
     }
+    store.kind = StoreKind::Foreign;
     std::string content;
     if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
         store.kind = StoreKind::Unusable;
@@ -286,6 +292,7 @@ StoreFile examineStore(const std::string& storePath) {
         }
         content.resize(size);
         if (got < 0) {
+            store.kind = StoreKind::Unusable;
             store.reason = "cannot be read";
         } else if (size > kMaxSettingsStoreBytes) {
             store.reason = "is larger than a settings store can be";
@@ -297,7 +304,23 @@ StoreFile examineStore(const std::string& storePath) {
         }
     }
     ::close(file);
+    if (linked && store.kind == StoreKind::Foreign) {
+        store.kind = StoreKind::Unusable;
+        store.reason = "is a link to " + store.path + ", which " + store.reason;
+    }
     return store;
+}
+
+// Says once per store path and reason that the settings are read as defaults
+// because the store is not read.
+void reportUnreadStore(const std::string& storePath, const StoreFile& store) {
+    static std::set<std::string> reported;
+    const std::string line =
+        storePath + " " + store.reason + "; the settings are read as defaults" +
+        (store.kind == StoreKind::Unusable ? " and are not saved over it" : "");
+    if (reported.insert(line).second) {
+        reportDiagnostic(line);
+    }
 }
 
 // "YYYYMMDD-HHMMSS" of the current time in UTC.
@@ -367,7 +390,7 @@ private:
 Key* findKey(std::vector<Key>& keys, std::string_view path) {
     const std::string wanted = canonicalKeyPath(path);
     for (Key& key : keys) {
-        if (sameNameIgnoringCase(key.path, wanted)) {
+        if (equalsIgnoringAsciiCase(key.path, wanted)) {
             return &key;
         }
     }
@@ -384,6 +407,16 @@ std::string getSettingsStorePath() {
     return config + "/Vantrel/Games/settings.reg";
 }
 
+std::string getSettingsStoreProblem() {
+    const std::string path = getSettingsStorePath();
+    if (path.empty()) {
+        return {};
+    }
+    const std::scoped_lock lock(storeMutex);
+    const StoreFile store = examineStore(path);
+    return store.kind == StoreKind::Unusable ? store.reason : std::string();
+}
+
 std::optional<std::vector<SettingsValue>> readSettingsKey(std::string_view keyPath) {
     const std::string path = getSettingsStorePath();
     if (path.empty()) {
@@ -393,6 +426,9 @@ std::optional<std::vector<SettingsValue>> readSettingsKey(std::string_view keyPa
     // reader sees the old or the new file.
     const std::scoped_lock lock(storeMutex);
     StoreFile store = examineStore(path);
+    if (store.kind == StoreKind::Foreign || store.kind == StoreKind::Unusable) {
+        reportUnreadStore(path, store);
+    }
     if (store.kind != StoreKind::Readable) {
         return std::nullopt;
     }
@@ -410,7 +446,7 @@ std::optional<SettingsValue> readSettingsValue(std::string_view keyPath,
         return std::nullopt;
     }
     for (const SettingsValue& value : *values) {
-        if (sameNameIgnoringCase(value.name, valueName)) {
+        if (equalsIgnoringAsciiCase(value.name, valueName)) {
             return value;
         }
     }
@@ -456,7 +492,7 @@ bool writeSettingsValue(std::string_view keyPath, const SettingsValue& value) {
         key = &keys.back();
     }
     const auto same = [&](const SettingsValue& v) {
-        return sameNameIgnoringCase(v.name, value.name);
+        return equalsIgnoringAsciiCase(v.name, value.name);
     };
     const auto existing = std::find_if(key->values.begin(), key->values.end(), same);
     if (existing != key->values.end()) {

@@ -8,6 +8,7 @@
 #include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/DialogMenu.h"
 #include "game/dialogs/DialogNameInput.h"
+#include "game/dialogs/DialogNotice.h"
 #include "game/dialogs/DialogPause.h"
 #include "game/dialogs/DialogPlayerSelect.h"
 #include "game/dialogs/DialogRoomPreview.h"
@@ -27,6 +28,7 @@ void registerDialogClasses() {
         {"DialogOrvanta", &DialogOrvanta::createFromDefinition},
         {"DialogYesNo", &DialogYesNo::createFromDefinition},
         {"DialogBrastowHint", &DialogBrastowHint::createFromDefinition},
+        {"DialogNotice", &DialogNotice::createFromDefinition},
         {"DialogLevelInfo", &DialogLevelInfo::createFromDefinition},
         {"DialogLevelEnd", &DialogLevelEnd::createFromDefinition},
         {"DialogHelp", &DialogHelp::createFromDefinition},

@@ -10,6 +10,7 @@
 #include "engine/resources/FileNames.h"
 #include "engine/system/Platform.h"
 #include "game/players/PlayerFiles.h"
+#include "game/players/PlayerNotices.h"
 
 #include <set>
 
@@ -116,6 +117,14 @@ void HighScoreManager::load() {
     RefPtr<PropertyStore> store(new PropertyStore());
     const StoredFileLoad result = loadStoredFile(*store, path, getFileMode());
     if (result == StoredFileLoad::Missing) {
+        return;
+    }
+    if (result == StoredFileLoad::OutOfReach) {
+        fileProtected_ = true;
+        postPlayerNotice({PlayerNoticeKind::FileOutOfReach,
+                          {},
+                          describeFileForPlayer(makeFileName(getFileMode(), path)),
+                          {}});
         return;
     }
     std::string reason = "the scores cannot be read";

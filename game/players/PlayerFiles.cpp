@@ -51,8 +51,13 @@ std::string makePlayerFileStem(std::string_view name) {
 }
 
 StoredFileLoad loadStoredFile(PropertyStore& store, const std::string& path, ArchiveMode mode) {
-    if (!platform::pathExists(makeFileName(mode, path))) {
+    const std::string stored = makeFileName(mode, path);
+    if (!platform::pathExists(stored)) {
         return StoredFileLoad::Missing;
+    }
+    if (!platform::canOpenForReading(stored)) {
+        logError(stored + ": cannot be opened; it is left as it is and not saved over");
+        return StoredFileLoad::OutOfReach;
     }
     const ArchiveMode previous = store.getAccessMode();
     store.setAccessMode(mode);
@@ -61,7 +66,11 @@ StoredFileLoad loadStoredFile(PropertyStore& store, const std::string& path, Arc
     return loaded ? StoredFileLoad::Loaded : StoredFileLoad::Failed;
 }
 
-bool setStoredFileAside(const std::string& path, ArchiveMode mode, std::string_view reason) {
+bool setStoredFileAside(const std::string& path, ArchiveMode mode, std::string_view reason,
+                        std::string* asideName) {
+    if (asideName != nullptr) {
+        asideName->clear();
+    }
     const std::string stored = makeFileName(mode, path);
     if (!platform::pathExists(stored)) {
         return true;
@@ -76,6 +85,9 @@ bool setStoredFileAside(const std::string& path, ArchiveMode mode, std::string_v
             std::string line = stored;
             line.append(": ").append(reason).append("; kept as ").append(aside);
             logWarning(line);
+            if (asideName != nullptr) {
+                *asideName = aside;
+            }
             return true;
         }
         break;

@@ -37,6 +37,9 @@ enum class StoredFileLoad {
     Missing, ///< no file: nothing to read, nothing to protect
     Loaded,  ///< read into the store
     Failed,  ///< there is a file, but it does not read or parse
+    /// There is a file, but it cannot be opened (permissions): it is not
+    /// damaged, so it is neither set aside nor saved over.
+    OutOfReach,
 };
 
 /// Reads `path` (without the ".!" of the scrambled modes) into `store` in
@@ -50,7 +53,9 @@ enum class StoredFileLoad {
 /// "-3" ... added when that name is taken) and the move is logged with
 /// `reason`. True when the file is out of the way (also when there is none);
 /// false when it could not be moved, and then it must not be saved over.
+/// `asideName`, when given, receives the path the file was moved to (empty
+/// when nothing was moved).
 [[nodiscard]] bool setStoredFileAside(const std::string& path, ArchiveMode mode,
-                                      std::string_view reason);
+                                      std::string_view reason, std::string* asideName = nullptr);
 
 } // namespace orv

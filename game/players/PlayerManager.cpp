@@ -9,8 +9,10 @@
 #include "engine/system/Platform.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerFiles.h"
+#include "game/players/PlayerNotices.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace orv {
 
@@ -105,11 +107,23 @@ std::string PlayerManager::getSavedGamePath(std::string_view playerName,
     return folder + "/" + std::string(gameId) + ".sav";
 }
 
+std::string PlayerManager::getSavedGameFile(std::string_view playerName,
+                                            std::string_view gameId) const {
+    const std::string path = getSavedGamePath(playerName, gameId);
+    return path.empty() ? path : makeFileName(getFileMode(), path);
+}
+
 OrvantaPlayer* PlayerManager::getCurrentProfile() const {
     return kindCast<OrvantaPlayer>(currentPlayer_);
 }
 
 void PlayerManager::readList(const PropertyNode& node) {
+    // The file names of the players listed so far: a long list is checked
+    // for doubles in one pass, not a search of the list per entry.
+    std::unordered_set<std::string> listed;
+    for (const RefPtr<AbstractPlayer>& player : players_) {
+        listed.insert(encodeFileName(player->getName()));
+    }
     for (const RefPtr<AbstractProperty>& element : node.getVector("playernames")->getElements()) {
         const PropertyNode* entry = asNode(element.get());
         const std::string name = entry->getValue("name")->getString();
@@ -122,7 +136,7 @@ void PlayerManager::readList(const PropertyNode& node) {
             logWarning("players list: an entry with " + fault + " is skipped");
             continue;
         }
-        if (hasPlayer(name)) {
+        if (!listed.insert(encodeFileName(name)).second) {
             logWarning("players list: " + name + " is listed twice; the second entry is skipped");
             continue;
         }
@@ -153,10 +167,30 @@ void PlayerManager::writeList(PropertyNode& node) const {
     }
 }
 
-void PlayerManager::setAside(const std::string& path, std::string_view reason) {
-    if (!setStoredFileAside(path, getFileMode(), reason)) {
+void PlayerManager::setAside(const std::string& path, std::string_view reason,
+                             std::string_view playerName) {
+    std::string aside;
+    if (!setStoredFileAside(path, getFileMode(), reason, &aside)) {
         protectedFiles_.insert(path);
+        postPlayerNotice({PlayerNoticeKind::FileKept,
+                          std::string(playerName),
+                          describeFileForPlayer(makeFileName(getFileMode(), path)),
+                          {}});
+        return;
     }
+    if (!aside.empty()) {
+        const PlayerNoticeKind kind = playerName.empty() ? PlayerNoticeKind::PlayersListSetAside
+                                                         : PlayerNoticeKind::ProfileSetAside;
+        postPlayerNotice({kind, std::string(playerName), describeFileForPlayer(aside), {}});
+    }
+}
+
+void PlayerManager::keepOutOfReach(const std::string& path) {
+    protectedFiles_.insert(path);
+    postPlayerNotice({PlayerNoticeKind::FileOutOfReach,
+                      {},
+                      describeFileForPlayer(makeFileName(getFileMode(), path)),
+                      {}});
 }
 
 bool PlayerManager::saveStore(PropertyStore& store, const std::string& path) {
@@ -167,7 +201,14 @@ bool PlayerManager::saveStore(PropertyStore& store, const std::string& path) {
     }
     store.setFileName(path);
     store.setAccessMode(getFileMode());
-    return store.save();
+    if (!store.save()) {
+        postPlayerNotice({PlayerNoticeKind::ProgressNotSaved,
+                          {},
+                          describeFileForPlayer(path.substr(0, path.rfind('/'))),
+                          {}});
+        return false;
+    }
+    return true;
 }
 
 void PlayerManager::loadPlayers() {
@@ -178,8 +219,11 @@ void PlayerManager::loadPlayers() {
     switch (loadStoredFile(*store, path, getFileMode())) {
     case StoredFileLoad::Missing:
         return;
+    case StoredFileLoad::OutOfReach:
+        keepOutOfReach(path);
+        return;
     case StoredFileLoad::Failed:
-        setAside(path, "the players list cannot be read");
+        setAside(path, "the players list cannot be read", {});
         return;
     case StoredFileLoad::Loaded:
         break;
@@ -188,7 +232,8 @@ void PlayerManager::loadPlayers() {
     const std::string version = store->getNode("players")->getValue("version")->getString();
     if (list == nullptr || !list->isNode() || version != version_) {
         setAside(path,
-                 "the players list is of version \"" + version + "\", not \"" + version_ + "\"");
+                 "the players list is of version \"" + version + "\", not \"" + version_ + "\"",
+                 {});
         return;
     }
     readList(*store->getNode("players"));
@@ -206,8 +251,11 @@ void PlayerManager::loadPlayer(AbstractPlayer& player) {
     switch (loadStoredFile(*store, path, getFileMode())) {
     case StoredFileLoad::Missing:
         return;
+    case StoredFileLoad::OutOfReach:
+        keepOutOfReach(path);
+        return;
     case StoredFileLoad::Failed:
-        setAside(path, "the profile of " + player.getName() + " cannot be read");
+        setAside(path, "the profile of " + player.getName() + " cannot be read", player.getName());
         return;
     case StoredFileLoad::Loaded:
         break;
@@ -215,8 +263,10 @@ void PlayerManager::loadPlayer(AbstractPlayer& player) {
     const AbstractProperty* version = store->getChild("version");
     const std::string text = store->getValue("version")->getString();
     if (version == nullptr || !version->isValue() || text != version_) {
-        setAside(path, "the profile of " + player.getName() + " is of version \"" + text +
-                           "\", not \"" + version_ + "\"");
+        setAside(path,
+                 "the profile of " + player.getName() + " is of version \"" + text + "\", not \"" +
+                     version_ + "\"",
+                 player.getName());
         return;
     }
     player.load(*store->getNode("player"));
@@ -339,9 +389,7 @@ bool PlayerManager::saveSavedGame(std::string_view playerName, std::string_view 
         return false;
     }
     platform::ensureDirectory(getSavedGamesFolder(playerName));
-    store.setFileName(path);
-    store.setAccessMode(getFileMode());
-    return store.save();
+    return saveStore(store, path);
 }
 
 bool PlayerManager::loadSavedGame(std::string_view playerName, std::string_view gameId,

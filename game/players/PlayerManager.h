@@ -32,9 +32,11 @@ class PropertyStore;
 /// ever saved over while it holds what could not be read: a players list,
 /// profile or scores file that does not read, parse or carry this version is
 /// renamed aside under a dated name (logged) before anything is written in
-/// its place; one that cannot be renamed is not written at all. Every file
-/// is written crash-safe (a temporary renamed over the old file), so an
-/// interrupted save leaves the old file whole.
+/// its place; one that cannot be renamed, or cannot be opened at all (no
+/// permission: it is not damaged, so it is not moved either), is not written
+/// at all. Every file is written crash-safe (a temporary renamed over the old
+/// file), so an interrupted save leaves the old file whole. Each of these
+/// faults, and a save that fails, is posted for the player (PlayerNotices).
 ///
 /// Main thread only.
 class PlayerManager : public BaseObject {
@@ -124,6 +126,10 @@ public:
     [[nodiscard]] std::string getListPath() const;
     [[nodiscard]] std::string getProfilePath(std::string_view playerName) const;
     [[nodiscard]] std::string getSavedGamesFolder(std::string_view playerName) const;
+    /// The saved game's file as stored on disk (with the ".!" of the
+    /// scrambled mode); empty for an unusable id or name.
+    [[nodiscard]] std::string getSavedGameFile(std::string_view playerName,
+                                               std::string_view gameId) const;
 
 private:
     PlayerManager(bool scrambled, std::string version);
@@ -135,9 +141,14 @@ private:
     [[nodiscard]] std::string getSavedGamePath(std::string_view playerName,
                                                std::string_view gameId) const;
     // Sets a file that cannot be used aside; remembers it when it cannot be
-    // moved, so that it is never saved over.
-    void setAside(const std::string& path, std::string_view reason);
-    // Saves `store` to `path` unless that file is protected.
+    // moved, so that it is never saved over. The player is told either way;
+    // `playerName` names the profile's player, empty for the players list.
+    void setAside(const std::string& path, std::string_view reason, std::string_view playerName);
+    // Remembers a file that cannot be opened, so that it is never saved
+    // over, and tells the player.
+    void keepOutOfReach(const std::string& path);
+    // Saves `store` to `path` unless that file is protected; a failed save
+    // is told to the player.
     [[nodiscard]] bool saveStore(PropertyStore& store, const std::string& path);
 
     std::vector<RefPtr<AbstractPlayer>> players_;

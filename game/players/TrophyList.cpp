@@ -5,8 +5,11 @@
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/PropertyStore.h"
 #include "engine/properties/PropertyValue.h"
+#include "engine/resources/FileArchive.h"
 
 #include <cassert>
+#include <cstdint>
+#include <memory>
 
 namespace orv {
 
@@ -42,10 +45,71 @@ std::string& definitionFile() {
     return file;
 }
 
+// The definitions as read from the definition file, shared by every list.
+struct TrophyDefinitions {
+    bool saveNotShownAsNew = true;
+    std::string section;
+    std::vector<std::vector<TrophyInfoEntry>> trophies; // at most kTrophyCount
+};
+
+// The definitions read last, and for which file and archive. A players list
+// makes a trophy list per player, so the file is read once, not per player.
+struct TrophyDefinitionsCache {
+    std::shared_ptr<const TrophyDefinitions> definitions;
+    std::string file;
+    std::uint32_t archiveGeneration = 0;
+};
+
+TrophyDefinitionsCache& trophyDefinitionsCache() {
+    static TrophyDefinitionsCache cache;
+    return cache;
+}
+
+std::shared_ptr<const TrophyDefinitions> readTrophyDefinitions(const std::string& file) {
+    auto definitions = std::make_shared<TrophyDefinitions>();
+    RefPtr<PropertyStore> store(new PropertyStore());
+    if (!store->load(file)) {
+        logWarning(file + ": cannot be read; the trophies have no pictures or texts");
+    }
+    if (store->getChild("SAVE_NOT_SHOWN_AS_NEW") != nullptr) {
+        definitions->saveNotShownAsNew = store->getValue("SAVE_NOT_SHOWN_AS_NEW")->getBool();
+    }
+    definitions->section = store->getValue("TROPHY_SECTION")->getString();
+    const PropertyVector* elements = store->getVector("TROPHIES");
+    for (const RefPtr<AbstractProperty>& element : elements->getElements()) {
+        if (definitions->trophies.size() == TrophyList::kTrophyCount) {
+            logWarning(file + ": holds more than " + std::to_string(TrophyList::kTrophyCount) +
+                       " trophies; the rest are ignored");
+            break;
+        }
+        const TrophyInfo info(*asNode(element.get()), definitions->section);
+        definitions->trophies.push_back(info.entries);
+    }
+    if (definitions->trophies.size() < TrophyList::kTrophyCount && elements->size() > 0) {
+        logWarning(file + ": defines " + std::to_string(elements->size()) + " of the " +
+                   std::to_string(TrophyList::kTrophyCount) + " trophies");
+    }
+    return definitions;
+}
+
+// The definitions of `file`, read when the cache holds another file's or the
+// archive changed since.
+std::shared_ptr<const TrophyDefinitions> getTrophyDefinitions(const std::string& file) {
+    TrophyDefinitionsCache& cache = trophyDefinitionsCache();
+    const std::uint32_t generation = FileArchive::getGeneration();
+    if (!cache.definitions || cache.file != file || cache.archiveGeneration != generation) {
+        cache.definitions = readTrophyDefinitions(file);
+        cache.file = file;
+        cache.archiveGeneration = generation;
+    }
+    return cache.definitions;
+}
+
 } // namespace
 
 void TrophyList::setDefinitionFile(std::string_view file) {
     definitionFile() = file.empty() ? std::string(kDefinitionFile) : std::string(file);
+    trophyDefinitionsCache() = {};
 }
 
 const std::string& TrophyList::getDefinitionFile() {
@@ -53,27 +117,15 @@ const std::string& TrophyList::getDefinitionFile() {
 }
 
 TrophyList::TrophyList() {
-    RefPtr<PropertyStore> store(new PropertyStore());
-    const std::string file = definitionFile();
-    if (!store->load(file)) {
-        logWarning(file + ": cannot be read; the trophies have no pictures or texts");
-    }
-    if (store->getChild("SAVE_NOT_SHOWN_AS_NEW") != nullptr) {
-        saveNotShownAsNew = store->getValue("SAVE_NOT_SHOWN_AS_NEW")->getBool();
-    }
-    section = store->getValue("TROPHY_SECTION")->getString();
-    const PropertyVector* definitions = store->getVector("TROPHIES");
-    for (const RefPtr<AbstractProperty>& element : definitions->getElements()) {
-        if (trophies.size() == kTrophyCount) {
-            logWarning(file + ": holds more than " + std::to_string(kTrophyCount) +
-                       " trophies; the rest are ignored");
-            break;
-        }
-        trophies.emplace_back(new TrophyInfo(*asNode(element.get()), section));
-    }
-    if (trophies.size() < kTrophyCount && definitions->size() > 0) {
-        logWarning(file + ": defines " + std::to_string(definitions->size()) + " of the " +
-                   std::to_string(kTrophyCount) + " trophies");
+    const std::shared_ptr<const TrophyDefinitions> definitions =
+        getTrophyDefinitions(definitionFile());
+    saveNotShownAsNew = definitions->saveNotShownAsNew;
+    section = definitions->section;
+    trophies.reserve(kTrophyCount);
+    for (const std::vector<TrophyInfoEntry>& entries : definitions->trophies) {
+        RefPtr<TrophyInfo> trophy(new TrophyInfo());
+        trophy->entries = entries;
+        trophies.push_back(std::move(trophy));
     }
     while (trophies.size() < kTrophyCount) {
         trophies.emplace_back(new TrophyInfo());

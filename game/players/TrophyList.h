@@ -71,14 +71,17 @@ public:
     static constexpr std::size_t kTrophyCount = 20;
     static constexpr std::string_view kDefinitionFile = "media/properties/trophies.xml";
 
-    /// Reads the definitions from the definition file (in the archive's
-    /// global mode); every state 0. A missing or short file still gives
+    /// Takes the definitions from the definition file (in the archive's
+    /// global mode); every state 0. The file is read once and its
+    /// definitions kept for the next lists, until the definition file is set
+    /// or the archive is set up again. A missing or short file still gives
     /// kTrophyCount trophies (those it lacks have no entries); extra
-    /// definitions are ignored. Both are logged.
+    /// definitions are ignored. Both are logged when the file is read.
     TrophyList();
 
     /// The definition file that new lists read: kDefinitionFile unless set
-    /// (tests and tools point it elsewhere; empty restores it).
+    /// (tests and tools point it elsewhere; empty restores it). Setting it
+    /// forgets the definitions kept, so the next list reads it again.
     static void setDefinitionFile(std::string_view file);
     [[nodiscard]] static const std::string& getDefinitionFile();
 

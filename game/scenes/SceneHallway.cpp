@@ -46,6 +46,8 @@ constinit const ClassRecord SceneHallway::classRecord{"SceneHallway",
 namespace {
 
 constexpr std::string_view kSection = "hallway";
+// The level file the rooms are read from, named when a room has none.
+constexpr std::string_view kHallwayLevelsFile = LevelSets::kFiles[2];
 // The look definition's elements: the background, then five entries per
 // door (its box, preview point, medal point, number plate, knob) and the
 // plant.
@@ -528,6 +530,7 @@ int SceneHallway::onDoor(void* scene, void* button) {
     }
     const RefPtr<Level> level = getLevelSets().createLevel(floor, door);
     if (!level) {
+        tellRoomUnreadable(*self, kHallwayLevelsFile);
         return 0;
     }
     level->setPlace(Place::Hallway);
@@ -536,9 +539,11 @@ int SceneHallway::onDoor(void* scene, void* button) {
     }
     Game* game = Game::create(level->getGameType());
     if (game == nullptr || !game->setLevel(level.get())) {
-        // The room cannot be played: the player stays in the hallway.
+        // The room cannot be played: the player stays in the hallway, told.
         logWarning("hallway: floor " + std::to_string(floor) + ", room " + std::to_string(door) +
                    " cannot be played");
+        tellRoomUnreadable(*self, level->getLayoutName().empty() ? std::string(kHallwayLevelsFile)
+                                                                 : level->getLayoutName());
         return 0;
     }
     self->lastDoor_ = door;

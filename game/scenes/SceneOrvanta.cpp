@@ -7,7 +7,11 @@
 #include "engine/scene/Sprite.h"
 #include "engine/scene/TransitionScene.h"
 #include "game/board/Game.h"
+#include "game/dialogs/DialogNotice.h"
 #include "game/dialogs/DialogYesNo.h"
+#include "game/players/AbstractPlayer.h"
+#include "game/players/PlayerManager.h"
+#include "game/players/PlayerNotices.h"
 #include "game/scenes/BuildingServices.h"
 
 #include <chrono>
@@ -52,6 +56,7 @@ BaseObject* SceneOrvanta::createFromDefinition(PropertyNode* definition) {
 void SceneOrvanta::open() {
     getBuildingServices().savePlayers();
     Scene::open();
+    DialogNotice::showWaiting(*this);
 }
 
 void SceneOrvanta::close() {
@@ -110,6 +115,14 @@ int SceneOrvanta::resumeSavedGame(void* scene, void* /*button*/) {
         logWarning("the saved game of game mode " + std::to_string(gameMode) +
                    " cannot be resumed; it is not offered again");
         failedResumes().insert(gameMode);
+        std::string file;
+        if (const PlayerManager* players = PlayerManager::get();
+            players != nullptr && players->getCurrentPlayer() != nullptr) {
+            file = describeFileForPlayer(players->getSavedGameFile(
+                players->getCurrentPlayer()->getName(), std::to_string(gameMode)));
+        }
+        postPlayerNotice({PlayerNoticeKind::SavedGameUnusable, {}, file, {}});
+        DialogNotice::showWaiting(*self);
         return 0;
     }
     switchScene("game", "TRANSITION_DEFAULT", "SCENE_GAME");
@@ -151,6 +164,11 @@ Scene* getShownScene() {
 Dialog* askQuestion(Scene& scene, std::string_view messageKey, std::string_view headerKey,
                     GuiFunction yes, void* yesContext) {
     return DialogYesNo::ask(messageKey, headerKey, yesContext, yes, nullptr, nullptr, &scene);
+}
+
+void tellRoomUnreadable(Scene& scene, std::string_view file) {
+    postPlayerNotice({PlayerNoticeKind::RoomUnreadable, {}, std::string(file), {}});
+    DialogNotice::showWaiting(scene);
 }
 
 void showQuitDialog() {

@@ -32,7 +32,9 @@ public:
     /// The object factory's create function for "SceneOrvanta".
     [[nodiscard]] static BaseObject* createFromDefinition(PropertyNode* definition);
 
-    /// Saves the players (`BuildingServices::savePlayers`), then `Scene::open`.
+    /// Saves the players (`BuildingServices::savePlayers`), then `Scene::open`,
+    /// then shows the notices about the player's data that wait
+    /// (`DialogNotice::showWaiting`).
     void open() override;
     /// Closes the saved-game question when it is still open, then the steps of
     /// `Scene::close` (input off, out of the window's hooks, one purge).
@@ -50,7 +52,7 @@ public:
     /// drops the profile's saved-game node and resumes the saved game of the
     /// scene's tag; only when it resumes does the scene switch to the playing
     /// screen. A saved game that fails to resume is remembered and not offered
-    /// again in this run.
+    /// again in this run, and the player is told so.
     static int resumeSavedGame(void* scene, void* button);
     /// Forgets the saved games that failed to resume (tests).
     static void clearFailedResumes();
@@ -78,6 +80,10 @@ void switchScene(std::string_view section, std::string_view transition, std::str
 /// from the scene), or null when the definition is missing.
 Dialog* askQuestion(Scene& scene, std::string_view messageKey, std::string_view headerKey,
                     GuiFunction yes, void* yesContext);
+
+/// Tells the player, once, in `scene` that a room cannot be opened because
+/// its level or layout file `file` cannot be read.
+void tellRoomUnreadable(Scene& scene, std::string_view file);
 
 /// Opens the quit question in the scene the player sees, unless it is open
 /// there already. Waits (bounded) for the resource section "default" first,

@@ -1,6 +1,7 @@
 #include "tests/app/RoadDriver.h"
 
 #include "engine/core/TimedTaskManager.h"
+#include "engine/resources/ResourceManager.h"
 #include "engine/scene/Dialog.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/SceneManager.h"
@@ -44,6 +45,16 @@ FixedClock::~FixedClock() {
 }
 
 // ---- the road ------------------------------------------------------------------------
+
+namespace {
+
+// True while requested sections still load.
+bool roadWaitsOnLoading() {
+    ResourceManager* resources = ResourceManager::getInstance();
+    return resources != nullptr && resources->getProgress() < 1.0;
+}
+
+} // namespace
 
 void RoadDriver::step(std::string where, Goal goal, Action action, int maxFrames) {
     steps_.push_back({std::move(where), std::move(goal), std::move(action), maxFrames});
@@ -94,6 +105,18 @@ void RoadDriver::run(int /*elapsedMs*/) {
     }
     Step& current = steps_[next_];
     if (!current.goal()) {
+        if (roadWaitsOnLoading()) {
+            const auto now = std::chrono::steady_clock::now();
+            if (!loadingSince_) {
+                loadingSince_ = now;
+            } else if (now - *loadingSince_ > kLoadingLimit) {
+                fail("the road stopped at \"" + current.where +
+                     "\": the game's data did not load "
+                     "within " +
+                     std::to_string(kLoadingLimit.count()) + " s; " + describeScreen());
+            }
+            return;
+        }
         if (++framesOnStep_ > current.maxFrames) {
             fail("the road stopped at \"" + current.where + "\": not reached within " +
                  std::to_string(current.maxFrames) + " frames; " + describeScreen());
@@ -102,6 +125,7 @@ void RoadDriver::run(int /*elapsedMs*/) {
     }
     reached_.push_back(current.where);
     framesOnStep_ = 0;
+    loadingSince_.reset();
     // The action may insert steps after this one, which moves the list.
     Action action = current.action;
     if (action) {

@@ -8,8 +8,10 @@
 #include "engine/core/Task.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -52,8 +54,11 @@ private:
 /// holds and, once it does, runs the step's action and moves on to the next
 /// step. A step that is not reached within its frames stops the road: the
 /// failure names the step, the scene shown and its open dialogs, and the
-/// program is asked to quit. The program is also asked to quit after the
-/// last step.
+/// program is asked to quit. Frames while the resource loader still works on
+/// requested sections do not count: the loader works in real time, however
+/// fast the frames of the fixed clock go, so a step waits for the loading
+/// itself, bounded by kLoadingLimit of real time. The program is also asked
+/// to quit after the last step.
 ///
 ///     RefPtr<RoadDriver> road(new RoadDriver());
 ///     road->step("the lobby", [] { return sceneShown("SCENE_LOBBY"); },
@@ -66,6 +71,8 @@ public:
     [[nodiscard]] const ClassRecord& getClassRecord() const override { return classRecord; }
 
     static constexpr int kDefaultFrames = 600;
+    /// The real time a step may wait for requested sections to load.
+    static constexpr std::chrono::seconds kLoadingLimit{120};
 
     using Goal = std::function<bool()>;
     using Action = std::function<void()>;
@@ -113,6 +120,8 @@ private:
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     int framesOnStep_ = 0;
+    // When the current step began to wait for loading, while it waits.
+    std::optional<std::chrono::steady_clock::time_point> loadingSince_;
     int frames_ = 0;
     bool done_ = false;
     bool stopped_ = false;

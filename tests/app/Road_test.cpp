@@ -111,8 +111,7 @@ struct SavedPlayer {
 // ---- the first run: a new player from the start to the first room and back ----
 
 struct FirstRun {
-    std::string missing; // the first scene of the road not built yet
-    int roomWins = -1;   // room 1 of floor 1 when back in the hallway
+    int roomWins = -1; // room 1 of floor 1 when back in the hallway
     int roomBest = -1;
     int tilesAtStart = 0; // the level's tiles when play began
     int pairsMatched = 0;
@@ -184,6 +183,17 @@ void addStart(RoadDriver& road) {
         [] { test::postClick(400, 300); }, 1200);
 }
 
+// Stops the road with a failure when the scene `name` is not registered: a
+// scene that start-up does not make is a fault of the program, not a road
+// that cannot be played yet.
+bool failWithoutScene(RoadDriver& road, std::string_view name) {
+    if (SceneManager::getInstance()->getScene(name) != nullptr) {
+        return false;
+    }
+    road.fail("the scene " + std::string(name) + " does not exist: start-up did not make it");
+    return true;
+}
+
 void addFirstRoad(RoadDriver& road, FirstRun& run) {
     addStart(road);
     road.step(
@@ -204,10 +214,8 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
                greeting().ends_with(kName);
     });
     road.step("the lobby with the host's tip answered",
-              withDialogsAnswered("SCENE_LOBBY", {"DIALOG_BRASTOW_HINT"}), [&road, &run] {
-                  if (SceneManager::getInstance()->getScene("SCENE_ELEVATOR") == nullptr) {
-                      run.missing = "SCENE_ELEVATOR";
-                      road.stop();
+              withDialogsAnswered("SCENE_LOBBY", {"DIALOG_BRASTOW_HINT"}), [&road] {
+                  if (failWithoutScene(road, "SCENE_ELEVATOR")) {
                       return;
                   }
                   clickComponent("BUTTON_ELEVATOR");
@@ -217,10 +225,8 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
     road.step(
         "the elevator with floor 1 open",
         [] { return sceneShown("SCENE_ELEVATOR") && buttonEnabled("BUTTON_FLOOR_1"); },
-        [&road, &run] {
-            if (SceneManager::getInstance()->getScene("SCENE_HALLWAY") == nullptr) {
-                run.missing = "SCENE_HALLWAY";
-                road.stop();
+        [&road] {
+            if (failWithoutScene(road, "SCENE_HALLWAY")) {
                 return;
             }
             clickComponent("BUTTON_FLOOR_1");
@@ -299,14 +305,12 @@ TEST(Road, ANewPlayerWinsTheFirstRoomAndFindsItAgainAfterARestart) {
     addFirstRoad(*road, first);
     ASSERT_EQ(runRoad(*road), 0);
     ASSERT_EQ(road->getFailure(), "");
-    if (first.missing.empty()) {
-        EXPECT_TRUE(road->isDone());
-        EXPECT_GT(first.tilesAtStart, 0);
-        EXPECT_EQ(first.pairsMatched * 2, first.tilesAtStart);
-        EXPECT_EQ(first.roomWins, 1);
-        EXPECT_GT(first.roomBest, 0);
-        EXPECT_TRUE(first.medalShown);
-    }
+    EXPECT_TRUE(road->isDone());
+    EXPECT_GT(first.tilesAtStart, 0);
+    EXPECT_EQ(first.pairsMatched * 2, first.tilesAtStart);
+    EXPECT_EQ(first.roomWins, 1);
+    EXPECT_GT(first.roomBest, 0);
+    EXPECT_TRUE(first.medalShown);
 
     SavedPlayer saved;
     const RefPtr<RoadDriver> again(new RoadDriver());
@@ -318,10 +322,6 @@ TEST(Road, ANewPlayerWinsTheFirstRoomAndFindsItAgainAfterARestart) {
     EXPECT_EQ(saved.name, "Ann");
     EXPECT_FALSE(saved.askedForName);
     EXPECT_TRUE(saved.greeting.ends_with(kName));
-    if (!first.missing.empty()) {
-        GTEST_SKIP() << "the road ends at \"" << road->getReached().back() << "\": the scene "
-                     << first.missing << " is not built yet, so the rest of the road is not played";
-    }
     EXPECT_EQ(saved.floorReached, 1);
     EXPECT_EQ(saved.roomWins, 1);
     EXPECT_EQ(saved.roomBest, first.roomBest);

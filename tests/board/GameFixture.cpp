@@ -87,4 +87,16 @@ void GameTest::clickOn(Game& game, Tile* tile) {
     game.runPendingAction();
 }
 
+bool GameTest::removeHintedPair(Game& game) {
+    TileList hint;
+    if (!game.pickHint(hint)) {
+        return false;
+    }
+    for (const RefPtr<Tile>& tile : hint) {
+        game.selectTile(tile.get());
+    }
+    game.removeMatch();
+    return true;
+}
+
 } // namespace orv::test

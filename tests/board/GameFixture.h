@@ -98,6 +98,9 @@ protected:
     Game& startClassic(Layout* layout, const std::string& attributes = {});
     /// One click on `tile` (null: on nothing) and its pending action.
     void clickOn(Game& game, Tile* tile);
+    /// Selects the hinted pair and takes it off, as play would; false when
+    /// the board offers none.
+    static bool removeHintedPair(Game& game);
 
     RecordingView view;
     RecordingServices services;

@@ -274,12 +274,7 @@ TEST_F(BuildTest, AShuffleDealsACopyAndKeepsTheProgress) {
     Game& game = startClassic(board.get());
     // Take a few pairs off, as play would.
     for (int i = 0; i < 3; ++i) {
-        TileList hint;
-        ASSERT_TRUE(game.pickHint(hint));
-        for (const RefPtr<Tile>& tile : hint) {
-            game.selectTile(tile.get());
-        }
-        game.removeMatch();
+        ASSERT_TRUE(removeHintedPair(game));
     }
     ASSERT_TRUE(game.prepareShuffle());
     Layout* shuffled = game.getShuffledLayout();

@@ -58,12 +58,7 @@ protected:
         board = Layout::loadFile(fixturePath("media/levels/pyramid144.xml"), GameType::Classic, -1);
         Game& game = startClassic(board.get(), R"(gameMode="0" silver="100" gold="200")");
         for (int i = 0; i < 3; ++i) {
-            TileList hint;
-            EXPECT_TRUE(game.pickHint(hint));
-            for (const RefPtr<Tile>& tile : hint) {
-                game.selectTile(tile.get());
-            }
-            game.removeMatch();
+            EXPECT_TRUE(removeHintedPair(game));
         }
         game.getCounters().numZeroMatches = 2;
         game.getCounters().realTime = 12345;
@@ -146,6 +141,37 @@ TEST_F(SaveTest, AGameSavedDuringAShuffleResumesWithTheNewBoard) {
     EXPECT_EQ(resumed, keys);
 }
 
+// Each tile of the board as "x,y,z:suit/value", in the board's order.
+std::vector<std::string> dealtFaces(const Layout& board) {
+    std::vector<std::string> faces;
+    board.forEachTile([&faces](const Tile& t) {
+        faces.push_back(std::to_string(t.getPos().x) + "," + std::to_string(t.getPos().y) + "," +
+                        std::to_string(t.getPos().z) + ":" + std::to_string(t.getSuit()) + "/" +
+                        std::to_string(t.getIdx()));
+    });
+    return faces;
+}
+
+TEST_F(SaveTest, ARestartDealsTheFirstDealAgainAfterAShuffleOrAResume) {
+    board = Layout::loadFile(fixturePath("media/levels/pyramid144.xml"), GameType::Classic, -1);
+    Game& game = startClassic(board.get(), R"(gameMode="1")");
+    const std::vector<std::string> dealt = dealtFaces(*game.getLayout());
+    ASSERT_TRUE(removeHintedPair(game));
+    ASSERT_TRUE(game.prepareShuffle());
+    game.swapInShuffled();
+    ASSERT_NE(dealtFaces(*game.getLayout()), dealt) << "the shuffle dealt the faces anew";
+
+    services.saveGame(4, game);
+    game.restart();
+    EXPECT_EQ(dealtFaces(*game.getLayout()), dealt) << "restarted after a shuffle";
+
+    ASSERT_TRUE(Game::resumeSaved(4));
+    Game& resumed = *Game::getCurrent();
+    ASSERT_NE(&resumed, &game);
+    resumed.restart();
+    EXPECT_EQ(dealtFaces(*resumed.getLayout()), dealt) << "restarted after a resume";
+}
+
 TEST_F(SaveTest, DamagedSavedGamesAreNotResumed) {
     struct Case {
         const char* name;
@@ -193,6 +219,15 @@ TEST_F(SaveTest, DamagedSavedGamesAreNotResumed) {
              auto* tile = asNode(match->getVector("tiles")->at(0));
              for (const char* key : {"x", "y", "z"}) {
                  tile->getValue(key)->setString(onBoard->getValue(key)->getString());
+             }
+         },
+         "onto tiles on the board"},
+        {"two undo steps onto the same square",
+         [](PropertyNode& g) {
+             auto* first = asNode(asNode(g.getVector("undo")->at(0))->getVector("tiles")->at(0));
+             auto* second = asNode(asNode(g.getVector("undo")->at(1))->getVector("tiles")->at(0));
+             for (const char* key : {"x", "y", "z"}) {
+                 first->getValue(key)->setString(second->getValue(key)->getString());
              }
          },
          "onto tiles on the board"},

@@ -15,6 +15,7 @@
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/DialogMenu.h"
+#include "game/dialogs/DialogNotice.h"
 #include "game/dialogs/DialogPause.h"
 #include "game/dialogs/DialogSettings.h"
 #include "game/dialogs/DialogYesNo.h"
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 
 namespace orv::test {
 namespace {
@@ -74,6 +76,7 @@ TEST_F(GameDialogsTest, EveryGameDialogIsDefinedAndBuildsAsItsClass) {
         {"DIALOG_MENU", &DialogMenu::classRecord},
         {"DIALOG_ROOM_MENU", &DialogRoomMenu::classRecord},
         {"DIALOG_PAUSE", &DialogPause::classRecord},
+        {"DIALOG_NOTICE", &DialogNotice::classRecord},
     };
     for (const auto& [name, record] : dialogs) {
         Dialog* dialog = scene.getDialog(name);
@@ -86,6 +89,55 @@ TEST_F(GameDialogsTest, EveryGameDialogIsDefinedAndBuildsAsItsClass) {
     for (int page = 0; page < DialogHelp::kPageCount; ++page) {
         EXPECT_FALSE(getText("TEXT_HELP_PAGE" + std::to_string(page)).empty()) << page;
     }
+}
+
+TEST_F(GameDialogsTest, EveryNoticeHasItsTextNamingItsFile) {
+    startScene(kScene, "SCENE_TEST", true, gameFiles());
+    std::set<std::string_view> keys;
+    for (int kind = 0; kind <= static_cast<int>(PlayerNoticeKind::SettingsOutOfReach); ++kind) {
+        const std::string_view key = getPlayerNoticeTextKey(static_cast<PlayerNoticeKind>(kind));
+        EXPECT_TRUE(keys.insert(key).second) << key << " serves two kinds";
+        EXPECT_NE(getText(key).find(L"%f"), std::wstring::npos) << key;
+    }
+    const PlayerNotice notice{PlayerNoticeKind::ProfileSetAside, "Robin", "~/a.plr", "why"};
+    EXPECT_EQ(DialogNotice::fillNoticeText(L"%n: %f, %r; %n", notice),
+              L"Robin: ~/a.plr, why; Robin");
+}
+
+TEST_F(GameDialogsTest, WaitingNoticesShowOneAfterAnotherAndEachOnce) {
+    clearPlayerNotices();
+    Scene& scene = startScene(kScene, "SCENE_TEST", true, gameFiles());
+    EXPECT_FALSE(DialogNotice::showWaiting(scene)) << "nothing to tell";
+    EXPECT_TRUE(postPlayerNotice({PlayerNoticeKind::ProgressNotSaved, {}, "~/first", {}}));
+    EXPECT_TRUE(postPlayerNotice({PlayerNoticeKind::RoomUnreadable, {}, "~/second", {}}));
+    EXPECT_FALSE(postPlayerNotice({PlayerNoticeKind::ProgressNotSaved, {}, "~/first", {}}))
+        << "the same fault met again is not told again";
+
+    const auto shownText = [&scene]() -> std::wstring {
+        const auto* notice = kindCast<DialogNotice>(scene.findDialog(DialogNotice::kName));
+        return notice != nullptr && isOpen(scene, notice) ? notice->getMessageLabel()->getText()
+                                                          : std::wstring();
+    };
+    ASSERT_TRUE(DialogNotice::showWaiting(scene));
+    EXPECT_NE(shownText().find(L"~/first"), std::wstring::npos);
+    EXPECT_TRUE(DialogNotice::showWaiting(scene)) << "one is open";
+    EXPECT_EQ(scene.getOpenDialogs().size(), 1U) << "one at a time";
+
+    for (const wchar_t* next : {L"~/second", L""}) {
+        runFrames(2, kFadeMs);
+        auto* notice = kindCast<DialogNotice>(scene.findDialog(DialogNotice::kName));
+        ASSERT_NE(notice, nullptr);
+        Button* ok = notice->getOkButton();
+        ASSERT_NE(ok, nullptr);
+        ok->call(ok);
+        runFrames(3, kFadeMs);
+        if (*next != L'\0') {
+            EXPECT_NE(shownText().find(next), std::wstring::npos) << "OK brings the next";
+        } else {
+            EXPECT_EQ(shownText(), L"") << "all told";
+        }
+    }
+    EXPECT_FALSE(hasPlayerNotice());
 }
 
 TEST_F(GameDialogsTest, HostTipsFillInTheNameAndInTipThreeTheStars) {

@@ -4,6 +4,7 @@
 // made at all.
 
 #include "engine/core/TimedTaskManager.h"
+#include "engine/platform/DataFolders.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/platform/MainLoop.h"
 #include "engine/properties/BasicProperties.h"
@@ -414,18 +415,20 @@ TEST_F(GameWindowTest, SdlEventsReachTheHooksThroughTheMainLoop) {
 TEST(SingleInstance, SecondStartAsksTheRunningCopyToRaiseItsWindow) {
     BasicProperties::create();
     BasicProperties::get()->getString("GAME_NAME") = "Single instance test";
+    forgetDataFolders();
     {
         // The copy that runs already.
-        const auto running = InstanceLock::acquire(getGameName());
+        const auto running = InstanceLock::acquire(getGameName(), getSharedDataFolder());
         ASSERT_NE(running, nullptr);
         EXPECT_TRUE(isAnotherInstanceRunning());
         EXPECT_TRUE(running->takeRaiseRequest());
     }
     // Once it has ended, this copy runs and holds the lock itself.
     EXPECT_FALSE(isAnotherInstanceRunning());
-    EXPECT_EQ(InstanceLock::acquire(getGameName()), nullptr);
+    EXPECT_EQ(InstanceLock::acquire(getGameName(), getSharedDataFolder()), nullptr);
     releaseInstanceLock();
     BasicProperties::destroyInstance();
+    forgetDataFolders();
 }
 
 } // namespace

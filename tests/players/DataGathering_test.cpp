@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,14 @@ TEST_F(DataGatheringTest, RecordsWithoutASessionAndABrokenFile) {
     DataGathering::finish();
     const RefPtr<PropertyStore> store = record();
     EXPECT_EQ(store->getNode("DataGathering")->getNode("SystemInfo")->getTypeName(), "SystemInfo");
+    // The broken record is kept beside the new one, as it was.
+    std::vector<std::string> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(temp.path())) {
+        if (entry.path().filename().string().starts_with("gd.xml.unreadable-")) {
+            kept.push_back(test::readFile(entry.path()));
+        }
+    }
+    EXPECT_EQ(kept, std::vector<std::string>{"<root><unclosed"});
 }
 
 } // namespace

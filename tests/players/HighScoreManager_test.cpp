@@ -64,15 +64,28 @@ TEST_F(HighScoreManagerTest, TablesRoundTripInNameOrder) {
 }
 
 TEST_F(HighScoreManagerTest, ScoresOfAnotherVersionOrUnreadableAreSetAside) {
-    for (const std::string& content :
-         {std::string("<?xml version=\"1.0\"?><root><HighScoreTables id=\"highscoretables\">"
-                      "<Vector id=\"scoretables\"/></HighScoreTables></root>"),
-          std::string("garbage")}) {
+    struct Case {
+        std::string content;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"<?xml version=\"1.0\"?><root><HighScoreTables id=\"highscoretables\">"
+         "<String id=\"version\">2.0</String><Vector id=\"scoretables\"/></HighScoreTables>"
+         "</root>",
+         "the scores are of version \"2.0\", not \"3.0\""},
+        {"<?xml version=\"1.0\"?><root><HighScoreTables id=\"highscoretables\">"
+         "<Vector id=\"scoretables\"/></HighScoreTables></root>",
+         "the scores are of version \"\""},
+        {"garbage", "the scores cannot be read"},
+    };
+    for (const auto& [content, logged] : cases) {
+        SCOPED_TRACE(logged);
         fs::remove_all(temp.path() / "players");
         test::writeFile(temp.path() / "players" / "scores.xml", content);
-        test::QuietLog quiet;
+        test::LogCapture log;
         HighScoreManager& manager = start(false);
         manager.load();
+        EXPECT_TRUE(log.contains(logged));
         EXPECT_TRUE(manager.getTables().empty());
         getHighScoreTable("3_5_0", false);
         ASSERT_TRUE(manager.save());

@@ -5,14 +5,18 @@
 #include "game/players/HighScoreManager.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerFiles.h"
+#include "game/players/PlayerNotices.h"
 #include "tests/players/PlayersFixture.h"
+#include "tests/support/FilePermissions.h"
 #include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -147,15 +151,31 @@ TEST_F(PlayerManagerTest, UnreadableListAndProfileAreSetAside) {
     ASSERT_TRUE(manager.addPlayer(new OrvantaPlayer("Ada")));
     ASSERT_TRUE(manager.savePlayers());
 
-    // A profile of another version, then one that does not descramble.
-    for (const std::string& profile :
-         {std::string("<?xml version=\"1.0\"?><root><String id=\"version\">1</String></root>"),
-          std::string("plain text")}) {
-        test::writeFile(temp.path() / "players" / "-41-da.plr.!", profile);
+    // A profile of another version, written as that version writes it (so
+    // that it reads and only its version stops it), then one that does not
+    // descramble.
+    fs::remove(temp.path() / "players" / "-41-da.plr.!");
+    PlayerManager& older = start(true, "1");
+    ASSERT_TRUE(older.addPlayer(new OrvantaPlayer("Ada")));
+    older.getCurrentProfile()->modesUnlocked[0] = 5;
+    ASSERT_TRUE(older.savePlayer(*older.getCurrentPlayer()));
+    const std::string olderProfile = test::readFile(temp.path() / "players" / "-41-da.plr.!");
+    struct Case {
+        std::string profile;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {olderProfile, "the profile of Ada is of version \"1\", not \"7.1\""},
+        {"plain text", "the profile of Ada cannot be read"},
+    };
+    for (const Case& c : cases) {
+        test::writeFile(temp.path() / "players" / "-41-da.plr.!", c.profile);
+        test::LogCapture log;
         PlayerManager& again = start(true);
         again.loadPlayers();
         ASSERT_NE(again.getCurrentProfile(), nullptr);
         EXPECT_EQ(again.getCurrentProfile()->modesUnlocked[0], 2) << "defaults stand";
+        EXPECT_TRUE(log.contains(c.logged)) << c.logged;
     }
     std::multiset<std::string> aside;
     for (const auto& [name, bytes] : files()) {
@@ -164,8 +184,104 @@ TEST_F(PlayerManagerTest, UnreadableListAndProfileAreSetAside) {
         }
     }
     EXPECT_EQ(aside.count("<root><broken"), 1U);
+    EXPECT_EQ(aside.count(olderProfile), 1U);
     EXPECT_EQ(aside.count("plain text"), 1U);
     EXPECT_EQ(aside.size(), 3U);
+}
+
+TEST_F(PlayerManagerTest, FilesOutOfReachOrThatCannotBeSetAsideAreNeverSavedOver) {
+    const test::PermissionsHold permissions;
+    ASSERT_TRUE(permissions.isHolding());
+    const fs::path players = temp.path() / "players";
+    const fs::path list = players / "players.plrs";
+    const fs::path profile = players / "-41-da.plr";
+    {
+        PlayerManager& first = start();
+        ASSERT_TRUE(first.addPlayer(new OrvantaPlayer("Ada")));
+        first.getCurrentProfile()->floorReached = 6;
+        ASSERT_TRUE(first.savePlayers());
+    }
+    const std::string listBytes = test::readFile(list);
+    const std::string profileBytes = test::readFile(profile);
+    const auto openUp = [&] {
+        fs::permissions(players, fs::perms::owner_all);
+        fs::permissions(list, fs::perms::owner_read | fs::perms::owner_write);
+        fs::permissions(profile, fs::perms::owner_read | fs::perms::owner_write);
+    };
+    struct Case {
+        const char* what;
+        bool damaged;                  // the profile is broken
+        std::function<void()> lock;    // makes a file out of reach for the load
+        std::function<void()> between; // between the load and the save
+        PlayerNoticeKind told;
+        const char* toldFile;
+    };
+    const Case cases[] = {
+        {"a players list that cannot be opened", false,
+         [&] { fs::permissions(list, fs::perms::none); }, [] {}, PlayerNoticeKind::FileOutOfReach,
+         "players/players.plrs"},
+        {"a profile that cannot be opened", false,
+         [&] { fs::permissions(profile, fs::perms::none); }, [] {},
+         PlayerNoticeKind::FileOutOfReach, "players/-41-da.plr"},
+        // The folder is read-only while the damaged profile is found, so it
+        // cannot be renamed aside; the folder is writable again at the save.
+        {"a damaged profile that cannot be set aside", true,
+         [&] { fs::permissions(players, fs::perms::owner_read | fs::perms::owner_exec); }, openUp,
+         PlayerNoticeKind::FileKept, "players/-41-da.plr"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        openUp();
+        test::writeFile(list, listBytes);
+        test::writeFile(profile, c.damaged ? std::string("<root><broken") : profileBytes);
+        const std::map<std::string, std::string> before = files();
+        c.lock();
+        clearPlayerNotices();
+        test::QuietLog quiet;
+
+        PlayerManager& manager = start();
+        manager.loadPlayers();
+        c.between();
+        if (manager.getPlayers().empty()) {
+            ASSERT_TRUE(manager.addPlayer(new OrvantaPlayer("Bo")));
+        }
+        EXPECT_FALSE(manager.savePlayers()) << "the protected file is not written";
+        openUp();
+        const std::map<std::string, std::string> after = files();
+        for (const auto& [name, bytes] : before) {
+            if (name.starts_with("players/players.plrs") || name.starts_with("players/-41-da")) {
+                EXPECT_EQ(after.at(name), bytes) << name << " was saved over";
+            }
+        }
+        for (const auto& [name, bytes] : after) {
+            EXPECT_EQ(name.find(".unreadable-"), std::string::npos) << name << " was moved";
+        }
+        const std::optional<PlayerNotice> told = takePlayerNotice();
+        ASSERT_TRUE(told);
+        EXPECT_EQ(told->kind, c.told);
+        EXPECT_TRUE(told->file.ends_with(c.toldFile)) << told->file;
+        EXPECT_FALSE(takePlayerNotice()) << "one notice for one fault";
+    }
+}
+
+TEST_F(PlayerManagerTest, ThePlayerIsToldOfWhatWasSetAside) {
+    clearPlayerNotices();
+    test::QuietLog quiet;
+    test::writeFile(temp.path() / "players" / "players.plrs", "<root><broken");
+    test::writeFile(temp.path() / "players" / "-41-da.plr", "<root><broken");
+    PlayerManager& manager = start();
+    manager.loadPlayers();
+    ASSERT_TRUE(manager.addPlayer(new OrvantaPlayer("Ada")));
+    std::vector<PlayerNotice> told;
+    while (std::optional<PlayerNotice> notice = takePlayerNotice()) {
+        told.push_back(*notice);
+    }
+    ASSERT_EQ(told.size(), 2U);
+    EXPECT_EQ(told[0].kind, PlayerNoticeKind::PlayersListSetAside);
+    EXPECT_NE(told[0].file.find("players.plrs.unreadable-"), std::string::npos) << told[0].file;
+    EXPECT_EQ(told[1].kind, PlayerNoticeKind::ProfileSetAside);
+    EXPECT_EQ(told[1].player, "Ada");
+    EXPECT_NE(told[1].file.find("-41-da.plr.unreadable-"), std::string::npos) << told[1].file;
 }
 
 TEST_F(PlayerManagerTest, CurrentPlayerFallsBackToTheFirst) {
@@ -378,6 +494,14 @@ TEST_F(PlayerManagerTest, AnInterruptedSaveLeavesEachFileOldOrNew) {
             saved = scores.save() && saved;
         }
         EXPECT_FALSE(saved) << cut;
+        const std::optional<PlayerNotice> told = takePlayerNotice();
+        if (cut == 0) {
+            ASSERT_TRUE(told) << "the player is told that the progress was not saved";
+            EXPECT_EQ(told->kind, PlayerNoticeKind::ProgressNotSaved);
+            EXPECT_NE(told->file.find("players"), std::string::npos) << told->file;
+        } else {
+            EXPECT_FALSE(told) << "told once, not at every save, at " << cut;
+        }
         const std::map<std::string, std::string> now = filesUnder(data);
         EXPECT_EQ(now.size(), before.size()) << "no temporary is left behind at " << cut;
         for (const auto& [name, bytes] : now) {

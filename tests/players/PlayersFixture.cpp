@@ -7,6 +7,7 @@
 #include "game/players/HighScoreManager.h"
 #include "game/players/PlayerClasses.h"
 #include "game/players/PlayerManager.h"
+#include "game/players/PlayerNotices.h"
 #include "game/players/TrophyList.h"
 
 namespace orv::test {
@@ -29,6 +30,7 @@ PlayersTest::PlayersTest() {
     registerPropertyClasses();
     registerPlayerClasses();
     TrophyList::setDefinitionFile(shortTrophyFile());
+    clearPlayerNotices();
 }
 
 PlayersTest::~PlayersTest() {
@@ -36,6 +38,7 @@ PlayersTest::~PlayersTest() {
     HighScoreManager::destroyInstance();
     TrophyList::setDefinitionFile({});
     BasicProperties::destroyInstance();
+    clearPlayerNotices();
 }
 
 RefPtr<PropertyStore> PlayersTest::readStore(const std::string& path, bool scrambled) {

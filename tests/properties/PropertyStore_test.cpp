@@ -289,6 +289,8 @@ RefPtr<PropertyStore> sampleTree() {
     player->add(new PropertyValue("score", 1200));
     player->add(new PropertyValue("time", 2.5F));
     player->add(new PropertyValue("note", std::wstring_view(L"line one\nline two")));
+    // A typed value named like the attribute that names the node.
+    player->add(new PropertyValue("id", std::string_view("P-17")));
     auto* stats = new PropertyVector("stats");
     stats->addBool(true);
     stats->add(new PropertyNode("", "Stat"));
@@ -305,6 +307,8 @@ void expectSampleTree(PropertyStore& store) {
     EXPECT_EQ(player->getValue("score")->getInt(), 1200);
     EXPECT_EQ(player->getValue("time")->getFloat(), 2.5F);
     EXPECT_EQ(player->getValue("note")->getText(), L"line one\nline two");
+    EXPECT_EQ(player->getName(), "player");
+    EXPECT_EQ(player->getValue("id")->getString(), "P-17");
     PropertyVector* stats = player->getVector("stats");
     ASSERT_EQ(stats->size(), 2U);
     EXPECT_TRUE(asValue(stats->at(0))->getBool());
@@ -458,6 +462,12 @@ TEST_F(FailedSave, TemporaryNameTakenByALinkIsNeitherFollowedNorRemoved) {
 TEST_F(FailedSave, TreeThatCannotBeWrittenKeepsTheOldFile) {
     // A type name the parser would not read back: the file would be lost.
     store_->getNode("player")->add(new PropertyNode("bad", "not a name"));
+    EXPECT_FALSE(store_->save());
+    expectOldFileIntact();
+    // An untyped value named "id" inside a node would be written as the
+    // attribute that names the node: the value, and the node's name, lost.
+    store_->getNode("player")->removeChild("bad");
+    store_->getNode("player")->add(new PropertyValue("id", std::string_view("P-17"), true));
     EXPECT_FALSE(store_->save());
     expectOldFileIntact();
 }

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -18,6 +20,30 @@ using test::GatedResource;
 using test::LoadGate;
 
 constexpr std::chrono::seconds kLoadLimit(10);
+
+// A thread of a test that is joined whenever the test leaves its scope, also
+// when an assertion fails before the test's own join: `release` runs first
+// and lets the thread finish what it waits for. A thread left unjoined would
+// end the whole test program instead of failing one test.
+class JoinedThread {
+public:
+    JoinedThread(std::function<void()> body, std::function<void()> release)
+        : release_(std::move(release)), thread_(std::move(body)) {}
+    JoinedThread(const JoinedThread&) = delete;
+    JoinedThread& operator=(const JoinedThread&) = delete;
+    ~JoinedThread() { join(); }
+
+    void join() {
+        if (thread_.joinable()) {
+            release_();
+            thread_.join();
+        }
+    }
+
+private:
+    std::function<void()> release_;
+    std::thread thread_;
+};
 
 class ResourceManagerTest : public testing::Test {
 protected:
@@ -184,14 +210,17 @@ TEST_F(ResourceManagerTest, OnDemandLoadsRunOnTheCallerAndNeverTwice) {
 
     // Opens the gate only once this thread holds the data lock inside
     // getLoadedObject, so the on-demand load meets the loader's.
-    std::thread opener([&] {
-        platform::NamedMutex& lock = manager->getDataLock();
-        while (lock.tryLockFor(0)) {
-            lock.unlock();
-            std::this_thread::yield();
-        }
-        gate.setOpen(true);
-    });
+    std::atomic<bool> giveUp{false};
+    JoinedThread opener(
+        [&] {
+            platform::NamedMutex& lock = manager->getDataLock();
+            while (!giveUp && lock.tryLockFor(0)) {
+                lock.unlock();
+                std::this_thread::yield();
+            }
+            gate.setOpen(true);
+        },
+        [&] { giveUp = true; });
     EXPECT_NE(manager->getLoadedObject("a.0", "a"), nullptr);
     opener.join();
     EXPECT_EQ(gate.countLoadsOf("a.0"), 1);
@@ -203,7 +232,7 @@ TEST_F(ResourceManagerTest, ShutDownWaitsForTheLoadInProgressAndLoadsNoMore) {
     manager->setStarted(true);
     ASSERT_TRUE(gate.waitFor([&] { return gate.loadsBegun == 1; }));
 
-    std::thread stopper([&] { manager->shutDown(); });
+    JoinedThread stopper([&] { manager->shutDown(); }, [&] { gate.setOpen(true); });
     const auto deadline = std::chrono::steady_clock::now() + kLoadLimit;
     while (manager->isRunning() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::yield();
@@ -232,7 +261,7 @@ TEST_F(ResourceManagerTest, DestroyInstanceJoinsTheLoaderBeforeFreeing) {
     global->setStarted(true);
     ASSERT_TRUE(gate.waitFor([&] { return gate.loadsBegun == 1; }));
 
-    std::thread destroyer([] { ResourceManager::destroyInstance(); });
+    JoinedThread destroyer([] { ResourceManager::destroyInstance(); }, [&] { gate.setOpen(true); });
     const auto deadline = std::chrono::steady_clock::now() + kLoadLimit;
     while (ResourceManager::getInstance() != nullptr &&
            std::chrono::steady_clock::now() < deadline) {
@@ -253,13 +282,22 @@ TEST(ResourceManagerLock, ATimedOutWaitLogsAndReleasesNothing) {
     std::condition_variable signal;
     bool held = false;
     bool done = false;
-    std::thread holder([&] {
-        const platform::NamedMutexGuard guard(manager->getDataLock());
-        std::unique_lock lock(signalMutex);
-        held = guard.isAcquired();
+    const auto finish = [&] {
+        {
+            const std::scoped_lock lock(signalMutex);
+            done = true;
+        }
         signal.notify_all();
-        (void)signal.wait_for(lock, kLoadLimit, [&] { return done; });
-    });
+    };
+    JoinedThread holder(
+        [&] {
+            const platform::NamedMutexGuard guard(manager->getDataLock());
+            std::unique_lock lock(signalMutex);
+            held = guard.isAcquired();
+            signal.notify_all();
+            (void)signal.wait_for(lock, kLoadLimit, [&] { return done; });
+        },
+        finish);
     {
         std::unique_lock lock(signalMutex);
         ASSERT_TRUE(signal.wait_for(lock, kLoadLimit, [&] { return held; }));
@@ -272,11 +310,6 @@ TEST(ResourceManagerLock, ATimedOutWaitLogsAndReleasesNothing) {
     EXPECT_NE(logged.find("resource data"), std::string::npos) << logged;
     EXPECT_FALSE(manager->getDataLock().tryLockFor(0)) << "the holder's lock was released";
 
-    {
-        const std::scoped_lock lock(signalMutex);
-        done = true;
-    }
-    signal.notify_all();
     holder.join();
 }
 

@@ -7,7 +7,9 @@
 #include "engine/scene/SceneManager.h"
 #include "game/board/Game.h"
 #include "game/dialogs/DialogClasses.h"
+#include "game/dialogs/DialogNotice.h"
 #include "game/dialogs/DialogYesNo.h"
+#include "game/players/PlayerNotices.h"
 #include "game/scenes/BuildingServices.h"
 #include "game/scenes/GameSceneClasses.h"
 #include "tests/board/GameFixture.h"
@@ -59,6 +61,12 @@ protected:
       <Button name="BUTTON_NO" x="140" y="30" width="50" height="20"/>
     </Vector>
   </DialogYesNo>
+  <DialogNotice id="DIALOG_NOTICE" width="200" height="100">
+    <Vector id="components">
+      <Label name="MESSAGE" x="10" y="10" width="180"/>
+      <Button name="BUTTON_OK" x="60" y="60" width="50" height="20"/>
+    </Vector>
+  </DialogNotice>
 </Dialogs></Defs>)");
         getDefinitionStore().addFile(folder_.file("defs.xml"));
         getDefinitionStore().load();
@@ -69,8 +77,10 @@ protected:
         casino_ = kindCast<SceneOrvanta>(manager_->getScene("SCENE_CASINO"));
         setBuildingServices(&buildingServices_);
         SceneOrvanta::clearFailedResumes();
+        clearPlayerNotices();
     }
     void TearDown() override {
+        clearPlayerNotices();
         setBuildingServices(nullptr);
         SceneOrvanta::clearFailedResumes();
         SceneManager::destroyInstance();
@@ -165,10 +175,19 @@ TEST_F(SavedGameQuestion, ASaveThatCannotBeResumedStaysInThePlaceAndIsNotOffered
 
     EXPECT_EQ(question(), nullptr);
     EXPECT_EQ(Game::getCurrent(), nullptr);
+    EXPECT_TRUE(casino_->isDialogOpen(DialogNotice::kName)) << "the player is told why";
     manager_->run(0);
     EXPECT_EQ(manager_->getCurrentScene(), casino_);
     arrive("SCENE_LOBBY");
     EXPECT_EQ(question(), nullptr);
+}
+
+TEST_F(SavedGameQuestion, APlaceShownTellsThePlayerWhatWaits) {
+    postPlayerNotice({PlayerNoticeKind::ProgressNotSaved, {}, "~/players", {}});
+    manager_->setNextScene(manager_->getScene("SCENE_LOBBY"));
+    manager_->run(0);
+    EXPECT_TRUE(manager_->getScene("SCENE_LOBBY")->isDialogOpen(DialogNotice::kName));
+    EXPECT_FALSE(hasPlayerNotice());
 }
 
 TEST_F(SavedGameQuestion, NoAndLeavingThePlaceCloseTheQuestionAndKeepTheSave) {

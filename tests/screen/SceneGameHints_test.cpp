@@ -14,6 +14,8 @@
 #include "engine/scene/SceneClasses.h"
 #include "game/board/DisplayValue.h"
 #include "game/board/Game.h"
+#include "game/board/Layout.h"
+#include "game/board/Level.h"
 #include "game/dialogs/DialogClasses.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/screen/GameSceneState.h"
@@ -27,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -40,7 +43,9 @@ constexpr int kHintPenalty = 5000;
 constexpr int kClockPenalty = 15000;
 constexpr int kSuperHintMs = 1000;
 constexpr int kPathDelay = 150;
-constexpr int kShufflePenalty = 3000; // Classic's entry of the table
+// What a shuffle costs in each game type, Classic first: each its own.
+constexpr std::array<int, 6> kShufflePenalties{3000, 3100, 3200, 4300, 4400, 2500};
+constexpr int kShufflePenalty = kShufflePenalties[0];
 
 // The screen's buttons, the stuck question with its two captioned buttons,
 // and the pause dialog the screen opens on focus loss.
@@ -120,7 +125,7 @@ protected:
         settings.getInteger("PATH_ANIM_FADE_TIME") = 100;
         settings.getFloat("PATH_ANIM_DELAY_MUL") = 1.0F;
         RefPtr<PropertyVector> penalties(new PropertyVector("SHUFFLE_TIME_PENALTIES"));
-        for (int ms : {kShufflePenalty, 3000, 3000, 4000, 4000, 2000}) {
+        for (int ms : kShufflePenalties) {
             penalties->add(new PropertyValue("", ms));
         }
         settings.getVector("SHUFFLE_TIME_PENALTIES") = penalties;
@@ -462,6 +467,36 @@ TEST_F(SceneGameHintsTest, AShuffleRedealsAClearableBoardAtItsPrice) {
         }
         EXPECT_TRUE(game.getCounters().hasWon);
         scene = nullptr;
+    }
+}
+
+TEST_F(SceneGameHintsTest, EachGameTypeShufflesAtItsOwnPriceInTheCasino) {
+    for (int type = 0; type < 6; ++type) {
+        SCOPED_TRACE(type);
+        const auto gameType = static_cast<GameType>(type);
+        // The racks' types deal on a board with a side board.
+        const bool rack = gameType == GameType::FreeCell || gameType == GameType::Split ||
+                          gameType == GameType::Speed;
+        RefPtr<Layout> board = Layout::loadFile(
+            fixturePath(rack ? "media/levels/sideboard.xml" : "media/levels/small.xml"), gameType,
+            rack ? 0 : -1);
+        ASSERT_NE(board, nullptr);
+        Game* game = Game::create(gameType);
+        ASSERT_NE(game, nullptr);
+        RefPtr<Level> level = makeLevel(board.get(), gameType, R"(playTime="100000")");
+        level->setPlace(Place::Casino);
+        ASSERT_TRUE(game->setLevel(level.get()));
+        openScene();
+        stepUntilPlaying();
+        player.shuffles.reset(2);
+        const int time = scene->getTimeBar()->getTime().getValue();
+        scene->shuffle();
+        ASSERT_NE(scene->getState(), nullptr);
+        EXPECT_TRUE(scene->getState()->isKindOf(StateShuffle::classRecord));
+        EXPECT_EQ(time - scene->getTimeBar()->getTime().getValue(),
+                  kShufflePenalties.at(static_cast<std::size_t>(type)));
+        scene = nullptr;
+        Game::destroyCurrent();
     }
 }
 

@@ -1,7 +1,9 @@
 #include "tests/screen/ScreenFixture.h"
 
+#include "engine/core/RandomGenerator.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
+#include "game/board/ShuffleRandom.h"
 
 #include <array>
 #include <cstring>
@@ -85,6 +87,9 @@ RefPtr<BoardLook> makeSmallLook() {
 }
 
 void ScreenTest::SetUp() {
+    // Whatever draws from the game's random sources draws the same each run.
+    RandomGenerator::createInstance(20240, 0);
+    ShuffleRandom::seed(4711);
     BasicProperties& settings = BasicProperties::create();
     settings.getInteger("TILE_FACE_WIDTH") = 8;
     settings.getInteger("TILE_FACE_HEIGHT") = 10;

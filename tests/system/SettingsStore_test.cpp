@@ -1,9 +1,11 @@
 #include "engine/system/Platform.h"
 
+#include "tests/support/FilePermissions.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -190,8 +192,11 @@ TEST_F(SettingsStoreTest, StoreThatIsNoStoreIsMovedAsideNeverOverwritten) {
         ASSERT_EQ(others.size(), 1U);
         EXPECT_TRUE(others[0].starts_with("settings.reg.unreadable-")) << others[0];
         EXPECT_EQ(test::readFile(folder_.path() / "Vantrel" / "Games" / others[0]), before);
-        ASSERT_EQ(diagnostics.size(), 1U);
-        EXPECT_NE(diagnostics[0].find("moved aside to"), std::string::npos) << diagnostics[0];
+        EXPECT_EQ(std::count_if(diagnostics.begin(), diagnostics.end(),
+                                [](const std::string& line) {
+                                    return line.find("moved aside to") != std::string::npos;
+                                }),
+                  1);
     }
 }
 
@@ -226,6 +231,69 @@ TEST_F(SettingsStoreTest, LinkedStoreIsWrittenThroughItsLink) {
     EXPECT_FALSE(platform::writeSettingsValue("k", dword("c", 3)));
     EXPECT_TRUE(std::filesystem::is_symlink(path_));
     EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+TEST_F(SettingsStoreTest, WhatIsNotOursOrOutOfReachIsLeftAlone) {
+    const test::PermissionsHold permissions;
+    ASSERT_TRUE(permissions.isHolding());
+    const std::filesystem::path elsewhere = folder_.path() / "elsewhere";
+    const std::string storeText = "[k]\n\"a\"=dword:00000001\n";
+    struct Case {
+        const char* what;
+        const char* target;  // in `elsewhere`, linked from the store's path; none when null
+        const char* content; // of the target, or of the store without a link
+        bool locked;         // the file holding the content has no permissions
+        const char* problem; // part of getSettingsStoreProblem's answer
+    };
+    const Case cases[] = {
+        {"a link to a file that is no store", "notes.txt", "my notes\n", false,
+         "elsewhere/notes.txt, which is no settings store"},
+        {"a store that cannot be opened", nullptr, storeText.c_str(), true,
+         "cannot be opened (no permission)"},
+        {"a link to a store that cannot be opened", "settings.reg", storeText.c_str(), true,
+         "cannot be opened (no permission)"},
+    };
+    // Every file under the test's folder with its content, the store's lock
+    // (ours to make) aside.
+    const auto snapshot = [this] {
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.path())) {
+            if (entry.path().filename() != "settings.reg.lock") {
+                files.push_back(entry.path().string() + "=" +
+                                (entry.is_regular_file() ? test::readFile(entry.path()) : "/"));
+            }
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(folder_.path() / "Vantrel");
+        std::filesystem::remove_all(elsewhere);
+        std::filesystem::create_directories(folder_.path() / "Vantrel" / "Games");
+        const std::filesystem::path file =
+            c.target != nullptr ? elsewhere / c.target : std::filesystem::path(path_);
+        test::writeFile(file, c.content);
+        if (c.target != nullptr) {
+            std::filesystem::create_symlink(file, path_);
+        }
+        const std::vector<std::string> before = snapshot();
+        if (c.locked) {
+            std::filesystem::permissions(file, std::filesystem::perms::none);
+        }
+        diagnostics.clear();
+
+        EXPECT_FALSE(platform::readSettingsKey("k")) << "read as defaults";
+        EXPECT_FALSE(platform::writeSettingsValue("k", dword("b", 2)));
+        EXPECT_NE(platform::getSettingsStoreProblem().find(c.problem), std::string::npos)
+            << platform::getSettingsStoreProblem();
+        ASSERT_FALSE(diagnostics.empty());
+        EXPECT_NE(diagnostics[0].find("read as defaults"), std::string::npos) << diagnostics[0];
+
+        std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::owner_write);
+        EXPECT_EQ(snapshot(), before) << "nothing moved, made or replaced, here or elsewhere";
+    }
 }
 
 TEST_F(SettingsStoreTest, StoreNeverGrowsBeyondItsBound) {

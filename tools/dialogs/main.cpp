@@ -6,7 +6,8 @@
 // The dialog opens over the lobby wall, filled with sample contents where it
 // needs some (a question, host tip 3, a hallway room, a won casino level with a
 // record). "DIALOG_LEVEL_END_LOST" shows the level end of a lost game and
-// "DIALOG_BRASTOW_HINT_N" tip N. A number of seconds ends the viewer by
+// "DIALOG_BRASTOW_HINT_N" tip N, "DIALOG_NOTICE_N" the notice of kind N (see
+// PlayerNoticeKind). A number of seconds ends the viewer by
 // itself; closing the window ends it too. `folder` is the program folder
 // (default: the build's app folder).
 
@@ -31,6 +32,7 @@
 #include "game/dialogs/DialogHooks.h"
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogLevelInfo.h"
+#include "game/dialogs/DialogNotice.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/dialogs/OrvantaGameSettings.h"
 #include "tools/support/ToolStartUp.h"
@@ -57,6 +59,36 @@ private:
     bool showHints_ = true;
 };
 
+// A notice of `kind` as the game would post it.
+PlayerNotice sampleNotice(PlayerNoticeKind kind) {
+    const std::string players = "~/.local/share/Vantrel/Games/Orvanta Mahjong/players/";
+    switch (kind) {
+    case PlayerNoticeKind::PlayersListSetAside:
+        return {kind, {}, players + "players.plrs.!.unreadable-20240514-093012", {}};
+    case PlayerNoticeKind::ProfileSetAside:
+        return {kind, "Robin", players + "-52-obin.plr.!.unreadable-20240514-093012", {}};
+    case PlayerNoticeKind::FileKept:
+    case PlayerNoticeKind::FileOutOfReach:
+        return {kind, {}, players + "-52-obin.plr.!", {}};
+    case PlayerNoticeKind::ProgressNotSaved:
+        return {kind, {}, "~/.local/share/Vantrel/Games/Orvanta Mahjong/players", {}};
+    case PlayerNoticeKind::SavedGameUnusable:
+        return {kind,
+                {},
+                "~/.local/share/Vantrel/Games/Orvanta Mahjong/savegames/-52-obin/1.sav.!",
+                {}};
+    case PlayerNoticeKind::RoomUnreadable:
+        return {kind, {}, "media/levels/turtle.xml", {}};
+    case PlayerNoticeKind::SettingsOutOfReach:
+        return {kind,
+                {},
+                "~/.config/Vantrel/Games/settings.reg",
+                "is a link to /home/robin/notes.txt, which is no settings store this program can "
+                "read"};
+    }
+    return {kind, {}, {}, {}};
+}
+
 // Opens the dialog once the scene is shown and ends the viewer after its time.
 class Director : public Task {
 public:
@@ -77,6 +109,7 @@ public:
 private:
     void show() {
         const std::string tipPrefix = "DIALOG_BRASTOW_HINT_";
+        const std::string noticePrefix = std::string(DialogNotice::kName) + "_";
         if (name_ == "DIALOG_YESNO") {
             scene_.showDialog(DialogYesNo::ask("CTEXT_MENU_STOP", "CTEXT_MENU_STOP_HEADER", nullptr,
                                                nullptr, nullptr, nullptr, &scene_));
@@ -88,6 +121,12 @@ private:
                 dialog->showTip(tip);
             }
             scene_.showDialog(dialog);
+        } else if (name_.rfind(noticePrefix, 0) == 0 || name_ == DialogNotice::kName) {
+            const int kind = name_.size() > noticePrefix.size()
+                                 ? std::atoi(name_.c_str() + noticePrefix.size())
+                                 : 0;
+            postPlayerNotice(sampleNotice(static_cast<PlayerNoticeKind>(kind)));
+            DialogNotice::showWaiting(scene_);
         } else if (name_ == "DIALOG_LEVEL_INFO") {
             const RefPtr<PropertyNode> definition(new PropertyNode("Level", "level"));
             definition->add(new PropertyValue("gameType", std::string_view("Split")));
