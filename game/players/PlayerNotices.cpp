@@ -54,7 +54,11 @@ std::string describeFileForPlayer(std::string_view path) {
     const std::string_view prefix = home != nullptr ? home : "";
     if (prefix.size() > 1 && path.starts_with(prefix) &&
         (path.size() == prefix.size() || path[prefix.size()] == '/')) {
-        return "~" + std::string(path.substr(prefix.size()));
+        // Appended rather than concatenated: GCC 12's optimiser misreads
+        // `"~" + std::string(...)` as an overlapping copy (-Wrestrict).
+        std::string shown = "~";
+        shown.append(path.substr(prefix.size()));
+        return shown;
     }
     return std::string(path);
 }
