@@ -266,6 +266,7 @@ void OrvantaMain::refuse(const std::string& reason) {
 
 bool OrvantaMain::startEngine() {
     startMs = platform::getMilliseconds();
+    platform::keepLargeBlocksApart();
     registerClasses();
     static_cast<void>(LogFile::getInstance(0, 2));
     FileArchive::setUp(ArchiveMode::File, "");
@@ -313,6 +314,17 @@ bool OrvantaMain::startEngine() {
                           describeFileForPlayer(platform::getSettingsStorePath()),
                           problem});
     }
+    SoundManager* sound = SoundManager::create(44100, 0, 32);
+    if (platform::isAudioEnabled()) {
+        sound->setMusicVolume(static_cast<std::uint8_t>(settings.getSettings().getMusicVolume()));
+        sound->setSfxVolume(static_cast<std::uint8_t>(settings.getSettings().getSoundVolume()));
+    }
+    step("sound");
+    return true;
+}
+
+bool OrvantaMain::openWindow() {
+    SettingsManager& settings = *SettingsManager::get();
     // The window itself goes full screen on a desktop no larger than it.
     GameWindow* window = createGameWindow(getGameName(), kWidth, kHeight,
                                           settings.getSettings().getFullScreen(), 0, kIconId);
@@ -327,16 +339,10 @@ bool OrvantaMain::startEngine() {
     // query shares its video connection instead of opening one of its own.
     DataGathering::start();
     step("window");
-    SoundManager* sound = SoundManager::create(44100, 0, 32);
-    if (platform::isAudioEnabled()) {
-        sound->setMusicVolume(static_cast<std::uint8_t>(settings.getSettings().getMusicVolume()));
-        sound->setSfxVolume(static_cast<std::uint8_t>(settings.getSettings().getSoundVolume()));
-    }
-    step("sound");
     return true;
 }
 
-bool OrvantaMain::loadStartSections() {
+bool OrvantaMain::requestStartSections() {
     ResourceManager* resources = ResourceManager::create();
     resources->addDefinitionFile("media/properties/resources.xml");
     if (!resources->loadDefinitions()) {
@@ -349,6 +355,11 @@ bool OrvantaMain::loadStartSections() {
     for (const char* section : kStartSections) {
         resources->requestSection(section);
     }
+    return true;
+}
+
+bool OrvantaMain::loadStartSections() {
+    ResourceManager* resources = ResourceManager::getInstance();
     if (!resources->waitForRequests(std::chrono::milliseconds(kStartSectionsLimitMs))) {
         refuse("The game's data could not be read from media.dat within " +
                std::to_string(kStartSectionsLimitMs / 1000) + " seconds.");
@@ -384,7 +395,7 @@ void OrvantaMain::createScenes() {
 
 int OrvantaMain::run() {
     exitCode_ = 0;
-    if (!startEngine() || !loadStartSections()) {
+    if (!startEngine() || !requestStartSections() || !openWindow() || !loadStartSections()) {
         return exitCode_;
     }
     HighScoreManager::create(true, "").load();

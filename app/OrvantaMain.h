@@ -43,6 +43,11 @@ private:
     // The start-up steps up to the window; false after a refusal, with
     // `exitCode_` set.
     bool startEngine();
+    // Starts reading the sections the splash and the loading screen show, on
+    // the loader's threads, so that they load while the window is created.
+    bool requestStartSections();
+    bool openWindow();
+    // Waits for those sections and checks them; then asks for the rest.
     bool loadStartSections();
     void createScenes();
     // Reports why the program cannot start and sets the exit code.

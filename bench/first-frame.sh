@@ -29,7 +29,8 @@ for ((run = 1; run <= runs; ++run)); do
         XDG_RUNTIME_DIR="$home/runtime" "$program" >"$home/out.log" 2>&1 &
     game=$!
     figure=""
-    for ((wait = 0; wait < 200 && -z "$figure"; ++wait)); do
+    for ((wait = 0; wait < 200; ++wait)); do
+        [[ -z "$figure" ]] || break
         sleep 0.1
         figure=$(cat "$home/out.log" $(find "$home/data" -name '*.log' 2>/dev/null) 2>/dev/null |
             sed -n 's/.*first frame presented \([0-9]*\) ms.*/\1/p' | head -n 1)

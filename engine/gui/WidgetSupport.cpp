@@ -55,6 +55,15 @@ RefPtr<Image> findImage(const std::string& name, const std::string& section) {
     return RefPtr<Image>(kindCast<Image>(resources->getObject(name, section)));
 }
 
+RefPtr<Image> findLoadedImage(const std::string& name, const std::string& section) {
+    ResourceManager* resources = ResourceManager::getInstance();
+    if (resources == nullptr) {
+        return nullptr;
+    }
+    const platform::NamedMutexGuard guard(resources->getDataLock());
+    return RefPtr<Image>(kindCast<Image>(resources->getLoadedObject(name, section)));
+}
+
 bool hitBox(const Sprite& sprite, int x, int y, Image* hitMask, int threshold) {
     const int left = static_cast<int>(static_cast<float>(sprite.getParentX() + sprite.getX()) -
                                       sprite.getAnchorOffsetX());

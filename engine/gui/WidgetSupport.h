@@ -29,6 +29,8 @@ namespace widget {
 /// there is no resource manager or the section has no such image; the
 /// caller logs what it leaves out.
 [[nodiscard]] RefPtr<Image> findImage(const std::string& name, const std::string& section);
+/// The same, loading the image at once when its section has not loaded it.
+[[nodiscard]] RefPtr<Image> findLoadedImage(const std::string& name, const std::string& section);
 
 /// The button hit test of `sprite` at (x, y), window client pixels: the
 /// sprite's width x height box, its left and top edge being the sum of its

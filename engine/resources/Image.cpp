@@ -339,4 +339,12 @@ int getDisplayBytesPerPixel() {
     return manager != nullptr ? manager->getDisplayBytesPerPixel() : kFormatArgb32;
 }
 
+void adoptDisplayFormat(Image& image) {
+    if (ImageManager* manager = ImageManager::getInstance()) {
+        manager->adoptDisplayFormat(image);
+        return;
+    }
+    image.setFollowsDisplayFormat(true);
+}
+
 } // namespace orv

@@ -180,4 +180,10 @@ private:
 /// `ImageManager::setPixelFormatAll`; 4 when there is no manager.
 [[nodiscard]] int getDisplayBytesPerPixel();
 
+/// Marks a finished picture (made on any thread) to follow the display format
+/// and converts it to the display's present format, in step with
+/// `ImageManager::setPixelFormatAll`, so that a display change made while the
+/// picture was decoded is not missed.
+void adoptDisplayFormat(Image& image);
+
 } // namespace orv

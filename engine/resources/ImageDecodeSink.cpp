@@ -18,10 +18,9 @@ bool ImageDecodeSink::begin(int width, int height) {
     } else {
         const int format =
             getDisplayBytesPerPixel() == kFormatRgb565 ? kFormatRgb565 : kFormatArgb32;
+        // Not marked to follow the display yet: a display change while the
+        // loader thread writes the rows must not convert them under it.
         image_ = createImage(width, height, format);
-        if (image_) {
-            image_->setFollowsDisplayFormat(true);
-        }
     }
     if (!image_ || !image_->lock()) {
         image_ = nullptr;
@@ -76,6 +75,9 @@ void ImageDecodeSink::writeRow(int y, const std::uint8_t* rgba) {
 RefPtr<Image> ImageDecodeSink::finish() {
     if (image_) {
         image_->unlock();
+        if ((flags_ & (kDecodeMaskOnly | kDecodeDeferDisplayFormat)) == 0) {
+            adoptDisplayFormat(*image_);
+        }
     }
     return std::move(image_);
 }

@@ -12,8 +12,9 @@ namespace orv {
 
 /// Turns decoded rows of 8-bit R, G, B, A bytes into an image: an alpha-only
 /// mask of the red values with kDecodeMaskOnly, else pixels of the display's
-/// format (2 or 4) that follow display changes. Used by the PNG and JPEG
-/// decoders, which feed it row by row.
+/// format (2 or 4) that follow display changes from `finish` on (or, with
+/// kDecodeDeferDisplayFormat, from the caller's `adoptDisplayFormat`). Used by
+/// the PNG and JPEG decoders, which feed it row by row.
 class ImageDecodeSink {
 public:
     /// `greySource`: the picture was greyscale, so kDecodeAlphaFromGrey applies.

@@ -14,6 +14,9 @@ namespace orv {
 inline constexpr unsigned kDecodeMaskOnly = 1U << 0;
 /// A greyscale picture becomes black with its grey values as alpha.
 inline constexpr unsigned kDecodeAlphaFromGrey = 1U << 1;
+/// The caller works on the decoded pixels first (a mask merged into them) and
+/// then calls `adoptDisplayFormat` itself; without it the decoder does so.
+inline constexpr unsigned kDecodeDeferDisplayFormat = 1U << 2;
 
 /// Most pixels a decoded picture may have: sixteen times the game's screen
 /// and more than any of its pictures. Larger ones are refused from their
@@ -46,8 +49,9 @@ inline constexpr std::uint64_t kMaxDecodedPixels = std::uint64_t{4096} * 4096;
 
 /// Decodes a JPEG held in memory. A file cut short inside its picture data
 /// still decodes: libjpeg fills the missing rows after a supplied end marker.
-/// Null when the header is unreadable or the data broken.
-[[nodiscard]] RefPtr<Image> decodeJpeg(std::span<const std::uint8_t> data);
+/// Null when the header is unreadable or the data broken. Of `flags` only
+/// kDecodeDeferDisplayFormat applies.
+[[nodiscard]] RefPtr<Image> decodeJpeg(std::span<const std::uint8_t> data, unsigned flags = 0);
 
 /// Decodes the JPEG file `path`. With `useArchive`, when an archive is set up
 /// and the global mode is not loose files, the file is read through

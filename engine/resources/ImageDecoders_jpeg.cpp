@@ -200,7 +200,7 @@ bool readJpegRows(JpegDecoder& decoder, std::uint8_t* scanline, std::uint8_t* rg
 
 } // namespace
 
-RefPtr<Image> decodeJpeg(std::span<const std::uint8_t> data) {
+RefPtr<Image> decodeJpeg(std::span<const std::uint8_t> data, unsigned flags) {
     if (data.empty()) {
         return nullptr;
     }
@@ -217,7 +217,7 @@ RefPtr<Image> decodeJpeg(std::span<const std::uint8_t> data) {
     std::unique_ptr<std::uint8_t[]> scanline(new (std::nothrow) std::uint8_t[scanlineBytes]);
     std::unique_ptr<std::uint8_t[]> rgba(new (std::nothrow)
                                              std::uint8_t[static_cast<std::size_t>(width) * 4]);
-    ImageDecodeSink sink(0, false);
+    ImageDecodeSink sink(flags & kDecodeDeferDisplayFormat, false);
     if (scanline == nullptr || rgba == nullptr || !sink.begin(width, height)) {
         logError("JPEG: out of memory for " + std::to_string(width) + " x " +
                  std::to_string(height) + " pixels");

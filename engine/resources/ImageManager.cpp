@@ -92,6 +92,12 @@ void ImageManager::setPixelFormatAll(int bytesPerPixel) {
     }
 }
 
+void ImageManager::adoptDisplayFormat(Image& image) {
+    const ListLock guard(lock_);
+    image.setFollowsDisplayFormat(true);
+    image.setPixelFormat(displayBytesPerPixel_);
+}
+
 void ImageManager::run(int /*elapsedMs*/) {}
 
 } // namespace orv

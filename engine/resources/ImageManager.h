@@ -57,6 +57,9 @@ public:
     /// image that follows the display format. The window calls it after its
     /// display was set up or changed.
     void setPixelFormatAll(int bytesPerPixel);
+    /// Marks `image` to follow the display format and converts it to the
+    /// present one, under the same lock as `setPixelFormatAll`.
+    void adoptDisplayFormat(Image& image);
     /// The display's bytes per pixel as last set (4 until then).
     [[nodiscard]] int getDisplayBytesPerPixel() const { return displayBytesPerPixel_.load(); }
 

@@ -32,7 +32,7 @@ RefPtr<Image> decodeFile(const std::string& name, ArchiveMode mode, unsigned fla
     const std::span<const std::uint8_t> data(buffer.getData(), buffer.getSize());
     RefPtr<Image> image = decodePngMemory(data, flags);
     if (!image && tryJpeg) {
-        image = decodeJpeg(data);
+        image = decodeJpeg(data, flags);
     }
     return image;
 }
@@ -113,7 +113,8 @@ void ImageResource::load() {
         return;
     }
 
-    unsigned flags = 0;
+    // The mask is merged into the pixels before they follow the display.
+    unsigned flags = kDecodeDeferDisplayFormat;
     if (maskOnly) {
         flags |= kDecodeMaskOnly;
     }
@@ -139,6 +140,9 @@ void ImageResource::load() {
             logWarning(maskFile_ + ": mask of " + name + " cannot be applied");
             setError(true);
         }
+    }
+    if (image && !maskOnly) {
+        adoptDisplayFormat(*image);
     }
     markLoaded();
 }

@@ -91,6 +91,18 @@ void TransitionScene::open() {
     Scene::open();
 }
 
+void TransitionScene::close() {
+    Scene::close();
+    for (GameNode* child = getDialogLayer() != nullptr ? getDialogLayer()->getFirstChild()
+                                                       : nullptr;
+         child != nullptr; child = child->getNextSibling()) {
+        if (auto* sprite = kindCast<Sprite>(child)) {
+            sprite->setImage(nullptr);
+        }
+    }
+    setBackground(nullptr);
+}
+
 bool TransitionScene::isLoadingDone() {
     ResourceManager* resources = ResourceManager::getInstance();
     // Without a manager, or with its loader stopped, nothing more will ever

@@ -57,6 +57,10 @@ public:
 
     /// Switches the from-scene's input off, then opens as a scene.
     void open() override;
+    /// Closes as a scene, then lets its window-sized pictures go: a
+    /// transition is shown once, and the scene manager keeps it as its
+    /// previous scene until the next switch.
+    void close() override;
 
     [[nodiscard]] bool getReenableInput() const { return reenableInput_; }
     void setReenableInput(bool reenable) { reenableInput_ = reenable; }

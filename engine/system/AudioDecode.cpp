@@ -18,10 +18,10 @@ namespace orv::platform {
 
 namespace {
 
-// Longest sample decoded into memory: ten minutes (about 100 MB). Effects
-// are seconds long; the cap stops a small, highly compressed file from
-// filling the memory.
-constexpr std::size_t kMaxSampleValues = std::size_t{2} * kAudioSampleRate * 600;
+// Longest sample decoded into memory: ten minutes (about 100 MB in stereo).
+// Effects are seconds long; the cap stops a small, highly compressed file
+// from filling the memory.
+constexpr std::size_t kMaxSampleFrames = std::size_t{kAudioSampleRate} * 600;
 
 constexpr int kVorbisBigEndian = std::endian::native == std::endian::big ? 1 : 0;
 
@@ -42,28 +42,32 @@ struct VorbisFileDeleter {
 };
 using VorbisFilePtr = std::unique_ptr<OggVorbis_File, VorbisFileDeleter>;
 
-// Turns PCM of any rate, width and channel count into the mix format with
-// SDL's audio stream. SDL 2's converter holds the last few hundred frames back
+// Turns PCM of any rate, width and channel count into 16-bit values at the
+// mix rate, stereo or (for samples of one channel) mono, with SDL's audio
+// stream. SDL 2's converter holds the last few hundred frames back
 // when it resamples and its flush does not release them, so `finish` feeds a
 // little silence behind the data and `get` cuts the output at the length the
 // input implies (input frames × mix rate / input rate).
 class Converter {
 public:
     // Null when SDL refuses the format.
-    static std::unique_ptr<Converter> make(SDL_AudioFormat format, int channels, int rate) {
+    static std::unique_ptr<Converter> make(SDL_AudioFormat format, int channels, int rate,
+                                           int outputChannels = 2) {
         // SDL's resampler overflows its buffer sizes on absurd rates.
         if (channels < 1 || channels > 8 || rate < kMinRate || rate > kMaxRate) {
             return nullptr;
         }
         AudioStreamPtr stream(SDL_NewAudioStream(format, static_cast<Uint8>(channels), rate,
-                                                 AUDIO_S16SYS, 2,
+                                                 AUDIO_S16SYS, static_cast<Uint8>(outputChannels),
                                                  static_cast<int>(kAudioSampleRate)));
         if (stream == nullptr) {
             return nullptr;
         }
-        return std::unique_ptr<Converter>(
-            new Converter(std::move(stream), format, channels, static_cast<std::uint32_t>(rate)));
+        return std::unique_ptr<Converter>(new Converter(
+            std::move(stream), format, channels, static_cast<std::uint32_t>(rate), outputChannels));
     }
+
+    [[nodiscard]] int getOutputChannels() const { return outputChannels_; }
 
     [[nodiscard]] bool put(const void* data, std::size_t bytes) {
         inputFrames_ += bytes / frameBytes_;
@@ -102,7 +106,7 @@ public:
     [[nodiscard]] std::size_t available(std::size_t maxFrames) const {
         std::size_t frames =
             static_cast<std::size_t>(std::max(SDL_AudioStreamAvailable(stream_.get()), 0)) /
-            kMixFrameBytes;
+            outputFrameBytes_;
         if (finished_) {
             const std::uint64_t total = inputFrames_ * kAudioSampleRate / rate_;
             frames =
@@ -118,8 +122,9 @@ public:
             return 0;
         }
         const int got =
-            SDL_AudioStreamGet(stream_.get(), out, static_cast<int>(frames * kMixFrameBytes));
-        const std::size_t gotFrames = got <= 0 ? 0 : static_cast<std::size_t>(got) / kMixFrameBytes;
+            SDL_AudioStreamGet(stream_.get(), out, static_cast<int>(frames * outputFrameBytes_));
+        const std::size_t gotFrames =
+            got <= 0 ? 0 : static_cast<std::size_t>(got) / outputFrameBytes_;
         outputFrames_ += gotFrames;
         return gotFrames;
     }
@@ -140,16 +145,19 @@ public:
 private:
     static constexpr std::size_t kMaxPut = 1 << 16;
     static constexpr std::size_t kPaddingFrames = 4096;
-    static constexpr std::size_t kMixFrameBytes = 2 * sizeof(std::int16_t);
-
-    Converter(AudioStreamPtr stream, SDL_AudioFormat format, int channels, std::uint32_t rate)
+    Converter(AudioStreamPtr stream, SDL_AudioFormat format, int channels, std::uint32_t rate,
+              int outputChannels)
         : stream_(std::move(stream)), format_(format),
           frameBytes_(static_cast<std::size_t>(channels) * SDL_AUDIO_BITSIZE(format) / 8),
+          outputChannels_(outputChannels),
+          outputFrameBytes_(static_cast<std::size_t>(outputChannels) * sizeof(std::int16_t)),
           rate_(rate) {}
 
     AudioStreamPtr stream_;
     SDL_AudioFormat format_;
     std::size_t frameBytes_;
+    int outputChannels_;
+    std::size_t outputFrameBytes_;
     std::uint32_t rate_;
     bool finished_ = false;
     std::uint64_t inputFrames_ = 0;
@@ -158,13 +166,15 @@ private:
 
 // Moves everything the converter has ready to the end of `out`.
 bool drainConverter(Converter& converter, std::vector<std::int16_t>& out) {
-    const std::size_t frames = converter.available(kMaxSampleValues / 2);
-    if (out.size() + 2 * frames > kMaxSampleValues) {
+    const auto channels = static_cast<std::size_t>(converter.getOutputChannels());
+    const std::size_t limit = kMaxSampleFrames * channels;
+    const std::size_t frames = converter.available(kMaxSampleFrames);
+    if (out.size() + channels * frames > limit) {
         return false;
     }
     const std::size_t start = out.size();
-    out.resize(start + 2 * frames);
-    out.resize(start + 2 * converter.get(out.data() + start, frames));
+    out.resize(start + channels * frames);
+    out.resize(start + channels * converter.get(out.data() + start, frames));
     return true;
 }
 
@@ -172,7 +182,12 @@ AudioSamplePtr finishSample(Converter& converter, std::vector<std::int16_t> valu
     if (!converter.finish() || !drainConverter(converter, values) || values.empty()) {
         return nullptr;
     }
-    return std::make_shared<const AudioSample>(std::move(values));
+    return std::make_shared<const AudioSample>(std::move(values), converter.getOutputChannels());
+}
+
+// A sample of one channel stays mono; every other becomes stereo.
+int sampleChannels(int sourceChannels) {
+    return sourceChannels == 1 ? 1 : 2;
 }
 
 AudioSamplePtr decodeWav(std::span<const std::byte> data) {
@@ -198,11 +213,11 @@ AudioSamplePtr decodeWav(std::span<const std::byte> data) {
         std::uint64_t{spec.channels} * (SDL_AUDIO_BITSIZE(spec.format) / 8);
     if (frameBytes == 0 || spec.freq <= 0 ||
         length / frameBytes * kAudioSampleRate / static_cast<std::uint64_t>(spec.freq) >
-            kMaxSampleValues / 2) {
+            kMaxSampleFrames) {
         return nullptr;
     }
     const std::unique_ptr<Converter> converter =
-        Converter::make(spec.format, spec.channels, spec.freq);
+        Converter::make(spec.format, spec.channels, spec.freq, sampleChannels(spec.channels));
     std::vector<std::int16_t> values;
     if (converter == nullptr || !converter->put(buffer, length) ||
         !drainConverter(*converter, values)) {
@@ -281,8 +296,8 @@ AudioSamplePtr decodeVorbis(std::span<const std::byte> data) {
     if (info == nullptr) {
         return nullptr;
     }
-    const std::unique_ptr<Converter> converter =
-        Converter::make(AUDIO_S16SYS, info->channels, static_cast<int>(info->rate));
+    const std::unique_ptr<Converter> converter = Converter::make(
+        AUDIO_S16SYS, info->channels, static_cast<int>(info->rate), sampleChannels(info->channels));
     if (converter == nullptr) {
         return nullptr;
     }

@@ -60,6 +60,15 @@ void accumulate(const std::int16_t* source, std::size_t frames, StereoGain gain,
     }
 }
 
+// The same for mono frames: each value goes to both sides.
+void accumulateMono(const std::int16_t* source, std::size_t frames, StereoGain gain,
+                    std::int32_t* sum) {
+    for (std::size_t i = 0; i < frames; ++i) {
+        sum[2 * i] += (source[i] * gain.left) >> 16;
+        sum[2 * i + 1] += (source[i] * gain.right) >> 16;
+    }
+}
+
 void saturate(std::span<const std::int32_t> sum, std::span<std::int16_t> out) {
     for (std::size_t i = 0; i < out.size(); ++i) {
         out[i] = static_cast<std::int16_t>(
@@ -92,8 +101,13 @@ void accumulateVoices(std::span<AudioVoice> voices, std::uint8_t masterVolume,
             }
             const std::size_t take =
                 std::min<std::size_t>(frames - done, voice.frameCount - voice.position);
-            accumulate(voice.data + 2 * std::size_t{voice.position}, take, gain,
-                       sum.data() + 2 * done);
+            if (voice.channels == 1) {
+                accumulateMono(voice.data + std::size_t{voice.position}, take, gain,
+                               sum.data() + 2 * done);
+            } else {
+                accumulate(voice.data + 2 * std::size_t{voice.position}, take, gain,
+                           sum.data() + 2 * done);
+            }
             voice.position += static_cast<std::uint32_t>(take);
             done += take;
         }
@@ -119,12 +133,14 @@ std::uint32_t audioFramesToMilliseconds(std::uint64_t frames) {
     return static_cast<std::uint32_t>(frames * 1000 / kAudioSampleRate);
 }
 
-AudioSample::AudioSample(std::vector<std::int16_t> frames) : data_(std::move(frames)) {
-    assert(data_.size() % 2 == 0);
+AudioSample::AudioSample(std::vector<std::int16_t> frames, int channels)
+    : data_(std::move(frames)), channels_(channels == 1 ? 1 : 2) {
+    assert(channels == 1 || channels == 2);
+    assert(data_.size() % static_cast<std::size_t>(channels_) == 0);
 }
 
 std::uint32_t AudioSample::getFrameCount() const {
-    return static_cast<std::uint32_t>(data_.size() / 2);
+    return static_cast<std::uint32_t>(data_.size() / static_cast<std::size_t>(channels_));
 }
 
 std::uint32_t AudioSample::getDurationMs() const {
@@ -231,8 +247,13 @@ AudioChannel AudioMixer::play(AudioSamplePtr sample, std::uint8_t volume, std::u
         }
         Channel& channel = channels_[i];
         channel.generation = nextGeneration(channel.generation);
-        voice = AudioVoice{
-            sample->getData().data(), sample->getFrameCount(), 0, volume, pan, looped, false, true};
+        voice = AudioVoice{.data = sample->getData().data(),
+                           .frameCount = sample->getFrameCount(),
+                           .volume = volume,
+                           .pan = pan,
+                           .looped = looped,
+                           .active = true,
+                           .channels = static_cast<std::uint8_t>(sample->getChannels())};
         channel.sample = std::move(sample);
         return makeHandle(i, channel.generation);
     }

@@ -245,6 +245,13 @@ struct SystemFacts {
 /// measures nothing.
 [[nodiscard]] SystemFacts getSystemFacts();
 
+/// Makes the C library give every large block (pictures, decoded sounds:
+/// 256 KB and more) memory of its own that goes back to the system when the
+/// block is freed. Without it, blocks freed by the loader threads and the
+/// scenes stay in the heap, and the game's resident memory only grows. Call
+/// once, early, before other threads run.
+void keepLargeBlocksApart();
+
 // ---------------------------------------------------------------------------
 // Single running instance
 
@@ -562,22 +569,25 @@ inline constexpr AudioStream kNoAudioStream = -1;
 /// truncated (so samples of hours stay right).
 [[nodiscard]] std::uint32_t audioFramesToMilliseconds(std::uint64_t frames);
 
-/// One sound decoded into memory in the mix format. Immutable once made;
-/// shared between its owner and the channels playing it, so dropping the
-/// owner's reference while it plays is safe.
+/// One sound decoded into memory at the mix rate, mono or stereo: a mono
+/// sound is kept with one value a frame (half the memory) and mixed to both
+/// sides. Immutable once made; shared between its owner and the channels
+/// playing it, so dropping the owner's reference while it plays is safe.
 class AudioSample {
 public:
-    /// Takes interleaved stereo frames at kAudioSampleRate (an even count of
-    /// values).
-    explicit AudioSample(std::vector<std::int16_t> frames);
+    /// Takes interleaved frames at kAudioSampleRate of `channels` (1 or 2)
+    /// values each (a whole number of frames).
+    explicit AudioSample(std::vector<std::int16_t> frames, int channels = 2);
 
-    /// Interleaved stereo values, two per frame.
+    /// The values, `getChannels` per frame (left then right for stereo).
     [[nodiscard]] const std::vector<std::int16_t>& getData() const { return data_; }
+    [[nodiscard]] int getChannels() const { return channels_; }
     [[nodiscard]] std::uint32_t getFrameCount() const;
     [[nodiscard]] std::uint32_t getDurationMs() const;
 
 private:
     std::vector<std::int16_t> data_;
+    int channels_;
 };
 using AudioSamplePtr = std::shared_ptr<const AudioSample>;
 
@@ -624,14 +634,15 @@ struct AudioSyncEvent {
 /// One effect as the mixing core sees it. `data` is borrowed from the sample
 /// that plays and must outlive the mix call.
 struct AudioVoice {
-    const std::int16_t* data = nullptr; ///< interleaved stereo frames
+    const std::int16_t* data = nullptr; ///< frames of `channels` values
     std::uint32_t frameCount = 0;
     std::uint32_t position = 0; ///< next frame to play
     std::uint8_t volume = 255;
     std::uint8_t pan = 128;
     bool looped = false;
     bool paused = false;
-    bool active = false; ///< cleared when a voice that does not loop ends
+    bool active = false;       ///< cleared when a voice that does not loop ends
+    std::uint8_t channels = 2; ///< 1: the same value goes to both sides
 };
 
 /// The mixing core, a pure function: fills `out` (interleaved stereo, even

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <thread>
 
+#include <malloc.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -60,6 +61,13 @@ SystemFacts getSystemFacts() {
             static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
     }
     return facts;
+}
+
+void keepLargeBlocksApart() {
+    // A fixed threshold also stops glibc from raising it whenever a large
+    // block is freed, which is what would bring pictures back into the heap.
+    constexpr int kLargeBlockBytes = 256 * 1024;
+    static_cast<void>(mallopt(M_MMAP_THRESHOLD, kLargeBlockBytes));
 }
 
 } // namespace orv::platform

@@ -314,6 +314,12 @@ std::unique_ptr<Window> Window::create(std::string_view title, int width, int he
         return nullptr;
     }
     SDL_StartTextInput();
+    // The first present sets up the renderer's and the display server's
+    // buffers, which takes a good part of the start-up: pay it now with a
+    // black picture, while the game's first pictures load on other threads.
+    SDL_SetRenderDrawColor(impl->renderer.get(), 0, 0, 0, SDL_ALPHA_OPAQUE);
+    SDL_RenderClear(impl->renderer.get());
+    SDL_RenderPresent(impl->renderer.get());
     return std::unique_ptr<Window>(new Window(std::move(impl)));
 }
 

@@ -290,9 +290,14 @@ void SceneGame::setupLevelHud(bool restart) {
     const int type = static_cast<int>(current->getGameType());
     if (type >= 0 && type < 6) {
         const std::string name = "BACKGROUND" + std::to_string(type + 1);
-        if (RefPtr<Image> image = widget::findImage(name, "game");
+        if (RefPtr<Image> image = widget::findLoadedImage(name, "manual");
             image != nullptr && image.get() != getBackground()) {
             Scene::setBackground(image.get());
+        }
+        // The screen holds its background; the section's other large
+        // pictures are not kept loaded beside it.
+        if (ResourceManager* resources = ResourceManager::getInstance()) {
+            resources->unloadSection("manual");
         }
     }
     const int place = placeOf(current);

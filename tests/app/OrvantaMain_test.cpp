@@ -98,17 +98,18 @@ INSTANTIATE_TEST_SUITE_P(Media, BrokenMedia,
 // Yes), else the termination signal it gets from outside.
 class EndedBy : public testing::TestWithParam<int> {};
 
-// The start-up steps in their order up to the main loop, then after a
-// normal quit, or a termination signal (without a question), the level in
-// progress, the saves and every release, each once and in its order; the
-// players list and the scores are on disk afterwards.
+// The start-up steps in their order up to the main loop (sound opens before
+// the window so that the first sections load while the window is made), then
+// after a normal quit, or a termination signal (without a question), the
+// level in progress, the saves and every release, each once and in its order;
+// the players list and the scores are on disk afterwards.
 TEST_P(EndedBy, StartsAndShutsDownInOrder) {
     const ProgramRun run = runFrom(ORVANTA_MEDIA_APP_DIR, true, GetParam());
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     const std::vector<std::string> expected{"archive",
                                             "definitions",
-                                            "window",
                                             "sound",
+                                            "window",
                                             "start sections",
                                             "players",
                                             "scenes",

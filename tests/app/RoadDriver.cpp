@@ -191,7 +191,8 @@ std::string describeScreen() {
         text += " none";
     } else {
         for (const RefPtr<Dialog>& dialog : scene->getOpenDialogs()) {
-            text += " " + dialogName(*scene, dialog.get());
+            text += ' ';
+            text += dialogName(*scene, dialog.get());
         }
     }
     return text;

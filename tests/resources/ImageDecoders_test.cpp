@@ -226,6 +226,26 @@ TEST_F(SixteenBitDisplay, JpegPixelsBecomeRgb565) {
     image->unlock();
 }
 
+// A picture decoded for a caller that works on it first does not follow the
+// display until it is adopted; a display change made in between (the window
+// being created while the loader decodes) is then applied on adoption.
+TEST(DeferredDisplayFormat, AdoptionAppliesAChangeMadeWhileDecoding) {
+    ImageManager::create()->setPixelFormatAll(kFormatArgb32);
+    const auto file = writePng(spec(1, 1, PNG_COLOR_TYPE_RGBA, 8, {0xFF, 0xFF, 0xFF, 0xFF}));
+    RefPtr<Image> image = decodePngMemory(file, kDecodeDeferDisplayFormat);
+    ASSERT_TRUE(image);
+    EXPECT_FALSE(image->getFollowsDisplayFormat());
+    ImageManager::getInstance()->setPixelFormatAll(kFormatRgb565);
+    EXPECT_EQ(image->getFormat(), kFormatArgb32);
+    adoptDisplayFormat(*image);
+    EXPECT_TRUE(image->getFollowsDisplayFormat());
+    EXPECT_EQ(image->getFormat(), kFormatRgb565);
+    ASSERT_TRUE(image->lock());
+    EXPECT_EQ(pixel16(*image, 0, 0), 0xFFFF);
+    image->unlock();
+    ImageManager::destroyInstance();
+}
+
 // Colour JPEGs are lossy even at quality 100: allow a small error per channel.
 void expectNear(std::uint32_t got, std::uint32_t expected, int tolerance) {
     for (int shift : {24, 16, 8, 0}) {

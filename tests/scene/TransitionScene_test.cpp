@@ -330,6 +330,11 @@ TEST_F(TransitionTest, FadeToBlackRunsFrameByFrameAndHandsOver) {
     manager_->run(kStep);
     EXPECT_EQ(fade->getState(), SceneState::Hidden);
     EXPECT_TRUE(to_->getListenerContainer().isInputEnabled());
+    // Hidden, it is kept as the previous scene without its window-sized
+    // pictures.
+    EXPECT_EQ(oldShot->getImage(), nullptr);
+    EXPECT_EQ(newShot->getImage(), nullptr);
+    EXPECT_EQ(fade->getBackground(), nullptr);
 }
 
 TEST_F(TransitionTest, FadeToBlackDrawsTheOldScreenOverItsColourThenTheNewScreen) {

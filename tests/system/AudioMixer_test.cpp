@@ -101,6 +101,30 @@ TEST(MixCore, LoopsWrapAndOneShotsEndAndFreeTheirVoice) {
     EXPECT_FALSE(voices[1].active);
 }
 
+// A mono voice reads one value a frame and sends it to both sides, panned
+// like a stereo one; a mono sample played through the mixer does the same.
+TEST(MixCore, MonoVoicesPlayOnBothSides) {
+    const std::vector<std::int16_t> data{100, 200, 300};
+    std::array<AudioVoice, 1> voices{};
+    voices[0] = AudioVoice{.data = data.data(),
+                           .frameCount = 3,
+                           .pan = 255,
+                           .active = true,
+                           .channels = 1}; // right only
+    std::vector<std::int16_t> out(2 * 4, 99);
+    mixAudioVoices(voices, 255, out);
+    EXPECT_EQ(out, (std::vector<std::int16_t>{0, 100, 0, 200, 0, 300, 0, 0}));
+    EXPECT_FALSE(voices[0].active);
+
+    AudioMixer mixer;
+    const auto mono = std::make_shared<const AudioSample>(std::vector<std::int16_t>{40, 50}, 1);
+    EXPECT_EQ(mono->getFrameCount(), 2U);
+    ASSERT_NE(mixer.play(mono, 255, 128, false), kNoAudioChannel);
+    std::vector<std::int16_t> mixed(2 * 2);
+    mixer.mix(mixed);
+    EXPECT_EQ(mixed, (std::vector<std::int16_t>{40, 40, 50, 50}));
+}
+
 TEST(MixCore, PausedVoiceIsSilentAndKeepsItsPosition) {
     const std::vector<std::int16_t> data{5, 5, 6, 6};
     std::array<AudioVoice, 1> voices{};

@@ -127,11 +127,14 @@ std::vector<std::byte> encodeOggSine(int channels, int rate, int frames, double 
     return out;
 }
 
-double channelRms(const std::vector<std::int16_t>& stereo, int channel, std::size_t firstFrame) {
+double channelRms(const std::vector<std::int16_t>& values, int channel, std::size_t firstFrame,
+                  int channels) {
+    const auto stride = static_cast<std::size_t>(channels);
     double sum = 0;
     std::size_t count = 0;
-    for (std::size_t i = 2 * firstFrame + channel; i < stereo.size(); i += 2) {
-        sum += static_cast<double>(stereo[i]) * stereo[i];
+    for (std::size_t i = stride * firstFrame + static_cast<std::size_t>(channel); i < values.size();
+         i += stride) {
+        sum += static_cast<double>(values[i]) * values[i];
         ++count;
     }
     return count == 0 ? 0.0 : std::sqrt(sum / static_cast<double>(count));

@@ -18,8 +18,9 @@ namespace orv::test {
 [[nodiscard]] std::vector<std::byte> encodeOggSine(int channels, int rate, int frames,
                                                    double frequency, double amplitude);
 
-/// Root mean square of one channel of interleaved stereo values.
-[[nodiscard]] double channelRms(const std::vector<std::int16_t>& stereo, int channel,
-                                std::size_t firstFrame = 0);
+/// Root mean square of one channel of interleaved values of `channels`
+/// channels, from frame `firstFrame` on.
+[[nodiscard]] double channelRms(const std::vector<std::int16_t>& values, int channel,
+                                std::size_t firstFrame = 0, int channels = 2);
 
 } // namespace orv::test

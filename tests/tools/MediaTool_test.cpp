@@ -174,7 +174,9 @@ std::set<std::string> expectStoredAsModesSay(const fs::path& out,
         names.insert(section->Attribute("name") != nullptr ? section->Attribute("name") : "");
         for (const TiXmlElement* object = section->FirstChildElement(); object != nullptr;
              object = object->NextSiblingElement()) {
-            const char* file = object->Attribute("file");
+            // A picture that is a mask alone names its file as its mask.
+            const char* file = object->Attribute("file") != nullptr ? object->Attribute("file")
+                                                                    : object->Attribute("mask");
             EXPECT_NE(file, nullptr) << object->Value();
             if (file == nullptr) {
                 continue;

@@ -1,0 +1,289 @@
+// Memory of the main road (Google Benchmark, one iteration): the real program
+// on its built media plays as a new player from the loading screen to the
+// hallway of floor 1 and wins its rooms one after another by clicking hinted
+// pairs, with the road's fixed clock. The counters give the resident set
+// (VmRSS, in MB) in the lobby, on each room's board just before its last pair
+// and back in the hallway after each room, then the peak: a room that leaves
+// memory behind shows as growth from one hallway figure to the next.
+//
+// Run it through bench/road-memory.sh, which gives it an X server and empty
+// data and settings folders of its own:
+//
+//     cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DORVANTA_BENCHMARKS=ON
+//           -DORVANTA_TESTS=OFF
+//     cmake --build build/release --target road_memory
+//     bench/road-memory.sh build/release/bench/road_memory
+
+#include "app/OrvantaMain.h"
+#include "engine/core/RefPtr.h"
+#include "engine/gui/Button.h"
+#include "engine/gui/InputLabel.h"
+#include "engine/resources/Image.h"
+#include "engine/resources/ResourceManager.h"
+#include "engine/resources/ResourceSection.h"
+#include "engine/resources/Sound.h"
+#include "engine/scene/Dialog.h"
+#include "engine/system/Platform.h"
+#include "game/board/Game.h"
+#include "game/board/Layout.h"
+#include "game/board/Tile.h"
+#include "game/screen/SceneGame.h"
+#include "tests/app/RoadDriver.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace orv;
+using test::clickComponent;
+using test::dialogsAnswered;
+using test::findOnScreen;
+using test::openDialog;
+using test::RoadDriver;
+using test::sceneShown;
+
+constexpr int kRooms = 5;
+constexpr std::uint32_t kStartMs = 100000;
+constexpr std::uint32_t kFrameMs = 40;
+
+// The process's resident set in MB, from the kernel's status file.
+double residentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("VmRSS:")) {
+            std::istringstream fields(line.substr(6));
+            double kilobytes = 0;
+            fields >> kilobytes;
+            return kilobytes / 1024.0;
+        }
+    }
+    return 0;
+}
+
+struct Figures {
+    double lobby = 0;
+    std::vector<double> board;
+    std::vector<double> hallway;
+    // What each resource section's loaded pictures and sounds take, at the end.
+    std::vector<std::pair<std::string, double>> sections;
+};
+
+constexpr std::array<const char*, 10> kSections{"splash", "music", "preloading", "default",
+                                                "game",   "lobby", "elevator",   "hallway",
+                                                "manual", "trophy"};
+
+// The bytes of pixels, alpha and decoded samples that a section's loaded
+// objects hold, in MB.
+double sectionMegabytes(const ResourceSection& section) {
+    std::size_t bytes = 0;
+    for (const auto& [name, object] : section.getObjects()) {
+        if (!object->isLoaded()) {
+            continue;
+        }
+        BaseObject* held = object->getHeldObject();
+        if (auto* image = kindCast<Image>(held)) {
+            const auto pixels = static_cast<std::size_t>(image->getWidth()) *
+                                static_cast<std::size_t>(image->getHeight());
+            bytes += pixels * static_cast<std::size_t>(image->getFormat());
+            if (image->getFormat() != kFormatAlpha && image->getAlpha() != nullptr) {
+                bytes += pixels;
+            }
+        } else if (auto* sound = kindCast<Sound>(held); sound != nullptr && sound->getSample()) {
+            bytes += sound->getSample()->getData().size() * sizeof(std::int16_t);
+        }
+    }
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+void measureSections(Figures& figures) {
+    ResourceManager* resources = ResourceManager::getInstance();
+    for (const char* name : kSections) {
+        if (const ResourceSection* section = resources->findSection(name)) {
+            figures.sections.emplace_back(name, sectionMegabytes(*section));
+        }
+    }
+}
+
+bool buttonOpen(std::string_view name) {
+    const auto* button = kindCast<Button>(findOnScreen(name));
+    return button != nullptr && button->isEnabled() && button->isVisible();
+}
+
+RoadDriver::Goal shownWithDialogsAnswered(std::string scene, std::vector<std::string> dialogs) {
+    return [scene = std::move(scene), answer = dialogsAnswered(std::move(dialogs))] {
+        return sceneShown(scene) && answer();
+    };
+}
+
+bool boardTakesClicks() {
+    const SceneGame* screen = SceneGame::getInstance();
+    const Game* game = Game::getCurrent();
+    if (screen == nullptr || game == nullptr || game->getLayout() == nullptr) {
+        return false;
+    }
+    return game->getLayout()->getTileCount() == 0 ||
+           (screen->getOpenDialogs().empty() && screen->getState() == nullptr &&
+            screen->getLevelPhase() == 1);
+}
+
+// Clicks the hinted pair, then the next, until the board is empty; the
+// figure before the last pair is the board's.
+void matchNextPair(RoadDriver& road, Figures& figures) {
+    Game* game = Game::getCurrent();
+    if (game == nullptr || game->getLayout() == nullptr) {
+        road.fail("no game on the playing screen");
+        return;
+    }
+    const int before = game->getLayout()->getTileCount();
+    if (before == 0) {
+        return;
+    }
+    TileList hint;
+    test::ScreenPoint first;
+    test::ScreenPoint second;
+    if (!game->pickHint(hint) || hint.size() < 2 || !test::findTileOnScreen(*hint[0], first) ||
+        !test::findTileOnScreen(*hint[1], second)) {
+        road.fail("no hinted pair to click with " + std::to_string(before) + " tiles left");
+        return;
+    }
+    if (before == 2) {
+        figures.board.push_back(residentMegabytes());
+    }
+    test::postClick(first.x, first.y);
+    road.insertNext([second, before, &figures](RoadDriver& next) {
+        next.pause("the first tile selected", 2, [second] { test::postClick(second.x, second.y); });
+        next.step(
+            "the pair taken off",
+            [before] {
+                const Game* current = Game::getCurrent();
+                return current == nullptr || current->getLayout() == nullptr ||
+                       current->getLayout()->getTileCount() <= before - 2;
+            },
+            {}, 120);
+        next.step("the board ready again", &boardTakesClicks,
+                  [&next, &figures] { matchNextPair(next, figures); });
+    });
+}
+
+void addRoom(RoadDriver& road, Figures& figures, int door) {
+    const std::string button = "BUTTON_DOOR" + std::to_string(door);
+    road.step(
+        "the hallway with door " + std::to_string(door) + " open",
+        [button, answer = shownWithDialogsAnswered("SCENE_HALLWAY",
+                                                   {"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"})] {
+            return answer() && buttonOpen(button);
+        },
+        [button, door, &figures] {
+            if (door > 1) {
+                figures.hallway.push_back(residentMegabytes());
+            }
+            clickComponent(button);
+        },
+        2400);
+    road.step("the room's opening dialogs answered",
+              shownWithDialogsAnswered("SCENE_GAME", {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT"}),
+              {}, 1200);
+    road.step(
+        "the level ready",
+        [] {
+            return sceneShown("SCENE_GAME") && boardTakesClicks() &&
+                   Game::getCurrent()->getLayout()->getTileCount() > 0;
+        },
+        [&road, &figures] { matchNextPair(road, figures); }, 1500);
+    road.step(
+        "the level-end dialog", [] { return openDialog("DIALOG_LEVEL_END") != nullptr; }, {}, 600);
+    road.step("the level-end dialog closed", dialogsAnswered({"DIALOG_LEVEL_END"}));
+}
+
+void addRoad(RoadDriver& road, Figures& figures) {
+    road.step(
+        "the loading screen asking for a click",
+        [] {
+            const GameNode* click = findOnScreen("CLICK_TEXT");
+            return sceneShown("SCENE_LOAD") && click != nullptr && click->isVisible();
+        },
+        [] { test::postClick(400, 300); }, 1200);
+    road.step(
+        "the name question", [] { return openDialog("DIALOG_NEWPLAYER") != nullptr; },
+        [] { test::postText(L"Ann"); });
+    road.step(
+        "the name typed",
+        [] {
+            const Dialog* dialog = openDialog("DIALOG_NEWPLAYER");
+            const auto* input = dialog != nullptr
+                                    ? kindCast<InputLabel>(dialog->findComponent("INPUT_NAME"))
+                                    : nullptr;
+            return input != nullptr && input->getText() == L"Ann";
+        },
+        [] { clickComponent("BUTTON_OK", "DIALOG_NEWPLAYER"); });
+    road.step("the lobby", shownWithDialogsAnswered("SCENE_LOBBY", {"DIALOG_BRASTOW_HINT"}),
+              [&figures] {
+                  figures.lobby = residentMegabytes();
+                  clickComponent("BUTTON_ELEVATOR");
+              });
+    road.step(
+        "the elevator with floor 1 open",
+        [] { return sceneShown("SCENE_ELEVATOR") && buttonOpen("BUTTON_FLOOR_1"); },
+        [] { clickComponent("BUTTON_FLOOR_1"); }, 1200);
+    for (int door = 1; door <= kRooms; ++door) {
+        addRoom(road, figures, door);
+    }
+    road.step(
+        "back in the hallway",
+        shownWithDialogsAnswered("SCENE_HALLWAY", {"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"}),
+        [&figures] {
+            figures.hallway.push_back(residentMegabytes());
+            measureSections(figures);
+        },
+        2400);
+}
+
+void BM_MainRoadMemory(benchmark::State& state) {
+    Figures figures;
+    std::string failure;
+    for (auto _ : state) {
+        const RefPtr<RoadDriver> road(new RoadDriver());
+        addRoad(*road, figures);
+        const test::FixedClock clock(kStartMs, kFrameMs);
+        setStepObserver([&road](std::string_view step) {
+            if (step == "main loop") {
+                road->attach();
+            }
+        });
+        static_cast<void>(runProgram(ORVANTA_MEDIA_APP_DIR));
+        setStepObserver({});
+        road->programEnded();
+        failure = road->getFailure();
+    }
+    if (!failure.empty()) {
+        state.SkipWithError(failure.c_str());
+        return;
+    }
+    double peak = figures.lobby;
+    state.counters["lobby_MB"] = figures.lobby;
+    for (std::size_t i = 0; i < figures.board.size(); ++i) {
+        state.counters["room" + std::to_string(i + 1) + "_board_MB"] = figures.board[i];
+        peak = std::max(peak, figures.board[i]);
+    }
+    for (std::size_t i = 0; i < figures.hallway.size(); ++i) {
+        state.counters["room" + std::to_string(i + 1) + "_hallway_MB"] = figures.hallway[i];
+        peak = std::max(peak, figures.hallway[i]);
+    }
+    state.counters["peak_MB"] = peak;
+    for (const auto& [name, megabytes] : figures.sections) {
+        state.counters["section_" + name + "_MB"] = megabytes;
+    }
+}
+BENCHMARK(BM_MainRoadMemory)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
