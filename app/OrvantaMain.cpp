@@ -230,6 +230,8 @@ void shutDown(int exitCode) {
             SettingsManager::destroyInstance();
         });
     }
+    release("object factory", [] { ObjectFactoryContainer::destroyInstance(); });
+    release("random generator", [] { RandomGenerator::destroyInstance(); });
     // Closed even after a refused start; nothing happens without a record.
     release("usage record", [] { DataGathering::finish(); });
     release("settings tables", [] { BasicProperties::destroyInstance(); });
