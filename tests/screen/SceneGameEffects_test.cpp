@@ -347,25 +347,27 @@ TEST_F(SceneGameEffectsTest, RemovedTilesShineFromFourAndThrowStarsFromSeven) {
     for (const Case& c : {Case{3, 0, 0}, Case{4, 1, 0}, Case{6, 1, 0}, Case{7, 1, 4},
                           Case{10, 1, 7}, Case{60, 1, 30}}) {
         scene->spawnTileRemovalEffect(tile, c.multiplier);
-        EXPECT_EQ(effects("SHINE").size(), c.shines) << c.multiplier;
-        const std::vector<GameNode*> bands = effects("SHINE_BAND");
-        ASSERT_EQ(bands.size(), c.shines);
-        if (!bands.empty()) {
-            // The band starts left of the face and is cut to the face.
+        const std::vector<GameNode*> faces = effects("SHINE");
+        ASSERT_EQ(faces.size(), c.shines) << c.multiplier;
+        if (!faces.empty()) {
+            // The face sits on the tile's face, anchored at its middle.
             const TilePos p = tile.getPos();
-            const auto* band = kindCast<Sprite>(bands[0]);
-            EXPECT_EQ(band->getX(), 100 + 20 * p.x - 4 * p.z - 4);
-            ASSERT_TRUE(band->getClipRect().has_value());
-            EXPECT_EQ(band->getClipRect()->width, 8);
+            const auto* face = kindCast<Sprite>(faces[0]);
+            ASSERT_NE(face, nullptr);
+            EXPECT_EQ(face->getX(), 100 + 20 * p.x - 4 * p.z + 4);
+            EXPECT_EQ(face->getY(), 50 + 25 * p.y - 4 * p.z + 5);
+            const Image* own = face->getImage();
             frame(200);
-            EXPECT_EQ(band->getX(), 100 + 20 * p.x - 4 * p.z + 2) << "half-way at 200 ms";
+            EXPECT_NE(face->getImage(), own) << "half-way it shows a copy with the band";
+            EXPECT_EQ(face->getWidth(), 8);
+            frame(250);
+            EXPECT_TRUE(effects("SHINE").empty()) << "gone once the band has crossed";
         }
         EXPECT_EQ(stars(), c.stars) << c.multiplier;
         for (int t = 0; t < 5000; t += 100) {
             frame(100);
         }
         EXPECT_TRUE(effects("SHINE").empty());
-        EXPECT_TRUE(effects("SHINE_BAND").empty());
         EXPECT_EQ(stars(), 0U) << "every star leaves by itself";
     }
 }
