@@ -11,6 +11,7 @@
 #include "engine/core/GameTree.h"
 #include "engine/core/TextUtil.h"
 #include "engine/graphics/Font.h"
+#include "engine/graphics/Graphics.h"
 #include "engine/gui/WidgetSupport.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
@@ -334,6 +335,11 @@ Sprite* SceneGame::makeTileFaceSprite(const Tile& tile, bool tinted, std::uint32
         display_ != nullptr ? display_->makeFaceImage(tile, tinted ? colour : 0xFFFFFFU) : nullptr;
     if (faceImage == nullptr) {
         return nullptr;
+    }
+    // The face is a whole rectangle: the sheet leaves a few pixels of a
+    // face's cell transparent, which a shine cut to the face would skip.
+    if (RefPtr<Graphics> g = createGraphics(*faceImage); g != nullptr) {
+        g->setChannelRect(0, 255, 0, 0, faceImage->getWidth(), faceImage->getHeight());
     }
     const auto [x, y] = tileScreenPos(tile);
     Sprite* face = additive ? new AdditiveSprite(nullptr) : new Sprite(0, 0, nullptr);

@@ -21,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -137,8 +140,18 @@ protected:
         }
         resources->addSection(fonts);
         auto* game = new ResourceSection("game");
+        // A band of plain white light, 4 pixels wide.
+        RefPtr<Image> band = createImage(4, 12, kFormatArgb32);
+        if (band != nullptr && band->lock()) {
+            for (int y = 0; y < 12; ++y) {
+                std::fill_n(
+                    reinterpret_cast<std::uint32_t*>(band->getPixels() + y * band->getPitch()), 4,
+                    0xFFFFFFFFU);
+            }
+            band->unlock();
+        }
         auto* shine = new ImageResource("", "");
-        shine->setImage(createImage(4, 12, kFormatArgb32).get());
+        shine->setImage(band.get());
         game->addObject("FACE_SHINE", shine);
         resources->addSection(game);
     }
@@ -358,8 +371,22 @@ TEST_F(SceneGameEffectsTest, RemovedTilesShineFromFourAndThrowStarsFromSeven) {
             EXPECT_EQ(face->getY(), 50 + 25 * p.y - 4 * p.z + 5);
             const Image* own = face->getImage();
             frame(200);
-            EXPECT_NE(face->getImage(), own) << "half-way it shows a copy with the band";
+            Image* lit = face->getImage();
+            ASSERT_NE(lit, own) << "half-way it shows a copy with the band";
             EXPECT_EQ(face->getWidth(), 8);
+            // Half-way the band covers columns 2 to 5 of the whole face
+            // (whose picture here is transparent) and nothing else.
+            ASSERT_TRUE(lit->lock());
+            const auto alphaAt = [lit](int x, int y) {
+                std::uint32_t pixel = 0;
+                std::memcpy(&pixel, lit->getPixels() + y * lit->getPitch() + x * 4, 4);
+                return pixel >> 24U;
+            };
+            EXPECT_EQ(alphaAt(3, 5), 255U);
+            EXPECT_EQ(alphaAt(2, 0), 255U);
+            EXPECT_EQ(alphaAt(1, 5), 0U);
+            EXPECT_EQ(alphaAt(6, 9), 0U);
+            lit->unlock();
             frame(250);
             EXPECT_TRUE(effects("SHINE").empty()) << "gone once the band has crossed";
         }
