@@ -372,6 +372,10 @@ void SceneGame::spawnTileRemovalEffect(Tile& tile, int multiplier) {
     // A band of light crosses the face while the tile fades; the face is
     // left without a picture and removed when the band has gone.
     RefPtr<Image> shine = widget::findImage("FACE_SHINE", "game");
+    if (shine == nullptr) {
+        // No band to show: the face only carries the stars.
+        face->setVisible(false);
+    }
     Modifier* start = attachTo(tree, new ModifierDelay(0), face);
     auto* sweep = new ModifierShine(kFaceShineMs, shine.get());
     sweep->setRestore(false);
