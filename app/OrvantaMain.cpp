@@ -98,7 +98,7 @@ void step(std::string_view name) {
 
 constexpr std::array<const char*, 6> kDefinitionFiles{"dialogs",    "default", "dynamic",
                                                       "commontext", "text",    "mahjong"};
-constexpr std::array<const char*, 3> kStartSections{"splash", "music", "preloading"};
+constexpr std::array<const char*, 4> kStartSections{"splash", "music", "common", "preloading"};
 constexpr std::array<const char*, 3> kBackgroundSections{"default", "lobby", "trophy"};
 // Every scene start-up creates, in this order; those no one has built yet
 // are logged as missing and the rest runs.
@@ -230,6 +230,8 @@ void shutDown(int exitCode) {
             SettingsManager::destroyInstance();
         });
     }
+    release("object factory", [] { ObjectFactoryContainer::destroyInstance(); });
+    release("random generator", [] { RandomGenerator::destroyInstance(); });
     // Closed even after a refused start; nothing happens without a record.
     release("usage record", [] { DataGathering::finish(); });
     release("settings tables", [] { BasicProperties::destroyInstance(); });

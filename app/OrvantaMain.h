@@ -66,8 +66,8 @@ private:
 /// Empty for none.
 void setStepObserver(std::function<void(std::string_view step)> observer);
 
-/// How long start-up waits for the sections "splash", "music" and
-/// "preloading" before it reports the data as broken.
+/// How long start-up waits for the sections "splash", "music", "common"
+/// and "preloading" before it reports the data as broken.
 inline constexpr int kStartSectionsLimitMs = 10000;
 
 } // namespace orv

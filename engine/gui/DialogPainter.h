@@ -26,7 +26,7 @@ class PropertyNode;
 /// colour's alpha byte becomes the inside's alpha; "initalpha" first makes
 /// the whole canvas transparent, so that rounded corners show through.
 ///
-///     <DialogPainter id="PAINTER_DIALOG" section="preloading" adjustalpha="true"
+///     <DialogPainter id="PAINTER_DIALOG" section="common" adjustalpha="true"
 ///                    initalpha="true" centercolor="#C0000000">
 ///       <Vector id="images"><String value="DIALOG_TOPLEFT"/> ... </Vector>
 ///     </DialogPainter>

@@ -26,7 +26,7 @@ class PropertyNode;
 /// part into every scene's and dialog's listener container:
 ///
 ///     <ToolTip id="DEFAULT_TOOLTIP" showdelay="800" removedelay="10000">
-///       <ToolTipLabel id="renderer" font="FONT_SMALL" section="preloading"/>
+///       <ToolTipLabel id="renderer" font="FONT_SMALL" section="common"/>
 ///     </ToolTip>
 ///
 /// Times are milliseconds; the pointer position is in window client pixels,

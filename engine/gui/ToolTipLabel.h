@@ -21,7 +21,7 @@ class PropertyNode;
 /// label's own width, 0 or less wraps nowhere).
 ///
 ///     <ToolTip id="DEFAULT_TOOLTIP" showdelay="800">
-///       <ToolTipLabel id="renderer" font="FONT_SMALL" section="preloading"
+///       <ToolTipLabel id="renderer" font="FONT_SMALL" section="common"
 ///                     backgroundcolor="#F5E8CC" bordercolor="#8C5A16" padding="4"
 ///                     maxwidth="260"/>
 ///     </ToolTip>

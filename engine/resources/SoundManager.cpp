@@ -187,6 +187,18 @@ void SoundManager::stopMusic() {
     stopStream(next_.get());
 }
 
+void SoundManager::fadeOutMusic(int durationMs) {
+    SoundStream* stream = crossFading_ ? next_.get() : current_.get();
+    if (!isSoundEnabled() || stream == nullptr) {
+        return;
+    }
+    // The step is measured on the current stream in both cases, so that
+    // the music is silent when the current stream would be.
+    const float level = current_ != nullptr ? current_->fadeLevel_ : stream->fadeLevel_;
+    stream->fadeTarget_ = 0.0F;
+    stream->fadeSpeed_ = std::abs(level) / static_cast<float>(std::max(durationMs, 1));
+}
+
 bool SoundManager::pauseMusic(int fadeMs) {
     if (!isSoundEnabled() || current_ == nullptr || paused_ || pausing_) {
         return false;

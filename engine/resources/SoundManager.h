@@ -76,6 +76,11 @@ public:
     void finishCrossFade();
     /// Stops and closes both streams.
     void stopMusic();
+    /// Fades the music out to silence over `durationMs` (at least 1 ms): the
+    /// stream fading in during a cross-fade, else the current one, gets the
+    /// target 0 and a step that takes the current stream's present fade
+    /// level to 0 in that time. Nothing without sound or music.
+    void fadeOutMusic(int durationMs);
     /// Pauses the music: with `fadeMs` 0 at once (the position is kept, and
     /// playing the stream again resumes there; true when it stopped now),
     /// otherwise after fading out over `fadeMs` (false now). False without

@@ -54,6 +54,8 @@ struct GameCounters {
     std::int32_t timeSinceLastRestart = 0;
     std::int32_t lastMatchTime = 0; ///< `timeSinceLastRestart` at the last match
     std::int32_t lastBonusTime = 0; ///< `timeSinceLastRestart` when the bonus bar filled
+    /// `realTime` when the screen last set a level up or tore it down; not saved
+    std::int32_t levelMarkTime = 0;
     bool hasWon = false;
     int lastMatchKey = -1; ///< (suit << 8) + idx of the last match's first tile; -1: none
 };

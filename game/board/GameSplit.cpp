@@ -19,7 +19,6 @@ const ClassRecord GameSplit::classRecord{"GameSplit", parentRecords<Game::classR
 
 namespace {
 
-constexpr int kMaxComboSound = 10;
 // Values a twin of a bonus-suit tile is drawn from: 0 to 3.
 constexpr int kBonusTwinValues = 4;
 
@@ -64,7 +63,6 @@ GameSplit::GameSplit(PropertyNode* saved, GameType type) : Game(saved, type) {
     if (saved != nullptr) {
         readTiles(*saved, "sb_order", sbOrder_);
         readTiles(*saved, "sb_order_undo", sbOrderUndo_);
-        readTiles(*saved, "startOrder", startOrder_);
     }
 }
 
@@ -373,8 +371,8 @@ bool GameSplit::setLevel(Level* level) {
 
 void GameSplit::restart() {
     if (startOrder_.empty() && (!sbOrder_.empty() || !sbOrderUndo_.empty())) {
-        // A game resumed from a saved form without the kept order: the
-        // order after the level's first fill is what is left of sb_order
+        // A resumed game (the kept order is not saved): the order after
+        // the level's first fill is what is left of sb_order
         // followed by the refills taken since, latest first, less the
         // twins the first fill showed.
         const Layout* kept = getLayoutCopy();
@@ -411,7 +409,6 @@ void GameSplit::save(PropertyNode& node) const {
     }
     writeTiles(node, "sb_order", sbOrder_);
     writeTiles(node, "sb_order_undo", sbOrderUndo_);
-    writeTiles(node, "startOrder", startOrder_);
 }
 
 bool GameSplit::selectionMatches() {
@@ -455,13 +452,9 @@ void GameSplit::click(int x, int y) {
                 !getLayout()->isTileFree(*partner, getFreeTileRule())) {
                 continue;
             }
+            // The base click has given this click its sound already.
             setClickedTile(partner.get());
             if (selectionMatches()) {
-                const Level* level = getLevel();
-                const bool recRoom = level != nullptr && level->getPlace() == Place::RecRoom;
-                const int combo =
-                    recRoom ? 1 : std::clamp(view().getScoreMultiplier(), 1, kMaxComboSound);
-                view().playSound("SOUND_COMBO" + std::to_string(combo));
                 setPendingAction(PendingAction::Match);
                 return;
             }

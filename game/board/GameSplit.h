@@ -21,7 +21,7 @@ public:
     [[nodiscard]] const ClassRecord& getClassRecord() const override { return classRecord; }
 
     /// A new game (null), or one read back from its saved "game" node with
-    /// "sb_order", "sb_order_undo" and "startOrder".
+    /// "sb_order" and "sb_order_undo".
     explicit GameSplit(PropertyNode* saved);
     /// The object factory's create function for "GameSplit".
     [[nodiscard]] static BaseObject* createFromDefinition(PropertyNode* definition);
@@ -50,8 +50,9 @@ public:
     [[nodiscard]] bool setLevel(Level* level) override;
     /// Starts again from the kept deal and its order of twins.
     void restart() override;
-    /// The base save, then in Split "sb_order", "sb_order_undo" and
-    /// "startOrder" (Speed writes none).
+    /// The base save, then in Split "sb_order" and "sb_order_undo" (Speed
+    /// writes neither). The order kept for restarts is not saved: a resumed
+    /// game works it out again from these two lists.
     void save(PropertyNode& node) const override;
     /// The base click without selections: a board tile whose twin is on
     /// show is a match, any other board tile pulses; a twin matches only

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace orv {
@@ -152,13 +153,15 @@ IGameSettings& DialogSettings::getSettingsFace() {
     return *face_;
 }
 
-int DialogSettings::sliderSoundNumber(float value, float minimum, float maximum) {
-    if (!(maximum > minimum)) {
+int DialogSettings::sliderSoundNumber(float value, float maximum) {
+    const double number =
+        std::floor(static_cast<double>(value) / (static_cast<double>(maximum) + 1.0)) + 1.0;
+    // A maximum of -1 divides by zero; keep such a slider on the first tick.
+    if (!std::isfinite(number) || number < std::numeric_limits<int>::min() ||
+        number > std::numeric_limits<int>::max()) {
         return 1;
     }
-    const float share = (value - minimum) / (maximum - minimum);
-    const int number = 1 + static_cast<int>(std::floor(share * (kSliderSoundCount - 1) + 0.5F));
-    return std::clamp(number, 1, kSliderSoundCount);
+    return static_cast<int>(number);
 }
 
 void DialogSettings::updateSelf(int elapsedMs) {
@@ -172,8 +175,7 @@ void DialogSettings::updateSelf(int elapsedMs) {
         return;
     }
     lastSliderSoundTime_ = now_;
-    const int number =
-        sliderSoundNumber(effects_->getValue(), effects_->getMinValue(), effects_->getMaxValue());
+    const int number = sliderSoundNumber(effects_->getValue(), effects_->getMaxValue());
     playDialogSound("default", "SOUND_SLIDER_" + std::to_string(number));
 }
 

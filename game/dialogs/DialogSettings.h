@@ -28,8 +28,6 @@ public:
 
     /// Milliseconds between two ticks of the effects slider while dragged.
     static constexpr int kSliderSoundInterval = 500;
-    /// The effects slider's ticks: "SOUND_SLIDER_1" (lowest) to this one.
-    static constexpr int kSliderSoundCount = 5;
 
     explicit DialogSettings(PropertyNode* definition);
     DialogSettings(const DialogSettings&) = delete;
@@ -44,9 +42,10 @@ public:
 
     /// The options as the widgets show them.
     [[nodiscard]] IGameSettings& getSettingsFace();
-    /// The tick sound's number for a slider value: 1 at the minimum rising
-    /// evenly to `kSliderSoundCount` at the maximum (clamped).
-    [[nodiscard]] static int sliderSoundNumber(float value, float minimum, float maximum);
+    /// The tick sound's number ("SOUND_SLIDER_n") for a slider value:
+    /// floor(value / (maximum + 1)) + 1, so 1 for every value from 0 to the
+    /// maximum. A quotient that is no number or beyond an int gives 1.
+    [[nodiscard]] static int sliderSoundNumber(float value, float maximum);
 
     static int onEffectsVolume(void* dialog, void* slider);
     static int onMusicVolume(void* dialog, void* slider);

@@ -52,15 +52,20 @@ DialogYesNo* DialogYesNo::ask(std::string_view messageKey, std::string_view head
     return dialog;
 }
 
+int DialogYesNo::closeWithoutFade(void* dialog, void* /*button*/) {
+    closeAtOnce(static_cast<DialogYesNo*>(dialog));
+    return 0;
+}
+
 void DialogYesNo::setQuestion(const std::wstring& message, const std::wstring& header,
                               void* yesContext, GuiFunction yesFunction, void* noContext,
                               GuiFunction noFunction) {
     if (yesFunction == nullptr) {
-        yesFunction = &DialogOrvanta::justClose;
+        yesFunction = &DialogYesNo::closeWithoutFade;
         yesContext = this;
     }
     if (noFunction == nullptr) {
-        noFunction = &DialogOrvanta::justClose;
+        noFunction = &DialogYesNo::closeWithoutFade;
         noContext = this;
     }
     if (yesContext == nullptr) {

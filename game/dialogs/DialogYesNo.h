@@ -16,7 +16,7 @@ class Scene;
 /// No, defined as "DIALOG_YESNO". `ask` builds a fresh dialog for each
 /// question; the answer goes to the function bound to the button pressed, as
 /// function(context, button). The dialog stays open until a function closes
-/// it; the defaults just close it.
+/// it; the defaults close it at once, without a fade.
 ///
 ///     DialogYesNo* question = DialogYesNo::ask("CTEXT_QUESTION_QUIT", "CTEXT_QUIT_HEADER",
 ///                                              this, &Lobby::onQuit, nullptr, nullptr, scene);
@@ -42,9 +42,14 @@ public:
     static DialogYesNo* ask(std::string_view messageKey, std::string_view headerKey,
                             void* yesContext, GuiFunction yesFunction, void* noContext,
                             GuiFunction noFunction, Scene* scene);
-    /// Fills and lays out the question (ask calls it once).
+    /// Fills and lays out the question (ask calls it once). A null function
+    /// becomes `closeWithoutFade` on this dialog.
     void setQuestion(const std::wstring& message, const std::wstring& header, void* yesContext,
                      GuiFunction yesFunction, void* noContext, GuiFunction noFunction);
+
+    /// The default answer: closes the question `dialog` (a `DialogYesNo`)
+    /// at once and takes it out of its scene's map. Returns 0.
+    static int closeWithoutFade(void* dialog, void* button);
 
     /// Null until the question is set. Borrowed from the dialog.
     [[nodiscard]] Label* getHeaderLabel() const { return headerLabel_; }

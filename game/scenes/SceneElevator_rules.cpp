@@ -98,9 +98,12 @@ std::optional<std::wstring> drawOnce(OrvantaPlayer& player, RandomGenerator& ran
         if (settings.tips <= 0) {
             return std::nullopt;
         }
-        const int n = Random::nextInt(random, 0, settings.tips);
-        if (n == kLateTip && !player.stats.hasPlayCount(kLateTipType, kLateTipPlays)) {
-            return std::nullopt;
+        // A tip the player is not ready for draws only its number again,
+        // so the tips keep their share of the talk.
+        int n = Random::nextInt(random, 0, settings.tips);
+        for (int again = 0;
+             n == kLateTip && !player.stats.hasPlayCount(kLateTipType, kLateTipPlays); ++again) {
+            n = again < kMaxTalkDraws ? Random::nextInt(random, 0, settings.tips) : 0;
         }
         return numbered("TEXT_BRASTOW_RANDOM_TIP", n);
     }

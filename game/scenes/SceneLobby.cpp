@@ -149,6 +149,12 @@ void SceneLobby::open() {
             }
         }
     }
+    if (!firstOpen_) {
+        // The loading screen is over for good: its pictures can go.
+        if (ResourceManager* resources = ResourceManager::getInstance()) {
+            resources->cancelSection("preloading", true);
+        }
+    }
     if (getBuildingServices().getPlayerCount() == 0) {
         showDialogNamed("DIALOG_NEWPLAYER");
     }

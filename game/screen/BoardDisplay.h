@@ -83,6 +83,13 @@ public:
         static_cast<void>(background);
         return nullptr;
     }
+    /// A new picture of a whole tile of `suit` and value `idx`: the tile body
+    /// with the face drawn on it at (0, 0); null without a drawn board.
+    [[nodiscard]] virtual RefPtr<Image> makeTileImage(int suit, int idx) const {
+        static_cast<void>(suit);
+        static_cast<void>(idx);
+        return nullptr;
+    }
 };
 
 /// Makes the display of a new level; installed by whoever provides the

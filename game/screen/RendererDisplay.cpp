@@ -210,6 +210,27 @@ RefPtr<Image> RendererDisplay::makeFaceImage(const Tile& tile, std::uint32_t bac
     return face;
 }
 
+RefPtr<Image> RendererDisplay::makeTileImage(int suit, int idx) const {
+    const BoardLook& look = renderer_->getLook();
+    Image* body = look.getTileImage();
+    Image* symbols = look.getSymbolsImage();
+    if (body == nullptr || symbols == nullptr) {
+        return nullptr;
+    }
+    RefPtr<Image> made = cloneImage(*body);
+    RefPtr<Graphics> g = made != nullptr ? createGraphics(*made) : nullptr;
+    if (g == nullptr) {
+        return nullptr;
+    }
+    // The face's place in the sheet, as the render tiles read it.
+    const RefPtr<Tile> face(new Tile(nullptr));
+    face->setFace(suit, idx, MatchType::Exact);
+    const RefPtr<RenderTile> cell = RenderTile::createFor(look, *face);
+    const BoardMetrics& m = look.getMetrics();
+    g->drawImage(*symbols, 0, 0, cell->symbolX, cell->symbolY, m.symbolWidth, m.symbolHeight);
+    return made;
+}
+
 RenderTile* RendererDisplay::rackTile(const Tile& tile) const {
     return tile.isSideboard() ? sideBoards_->renderTileFor(tile) : nullptr;
 }

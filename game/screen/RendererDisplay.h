@@ -66,6 +66,7 @@ public:
     void removeTileAt(const TilePos& pos) override;
     [[nodiscard]] RefPtr<Image> makeFaceImage(const Tile& tile,
                                               std::uint32_t background) const override;
+    [[nodiscard]] RefPtr<Image> makeTileImage(int suit, int idx) const override;
 
 private:
     // The render tile of a tile in a slot of the side board; null for a

@@ -47,6 +47,9 @@ constexpr std::array<std::string_view, 6> kMusic{"MUSIC_GAME_CLASSIC", "MUSIC_GA
                                                  "MUSIC_GAME_SPLIT",   "MUSIC_GAME_TRIPLE",
                                                  "MUSIC_GAME_RIVER",   "MUSIC_GAME_RIVER"};
 
+// The building's music is silent this long after the screen opens.
+constexpr int kMusicFadeOutMs = 800;
+
 constexpr std::uint32_t kMessageFocusGained = 7;
 constexpr std::uint32_t kMessageFocusLost = 8;
 constexpr std::uint32_t kMessageDeactivated = 0xAF00FA01U;
@@ -238,8 +241,10 @@ void SceneGame::open() {
     Scene::open();
     pauseRequested_ = false;
     menuRequested_ = false;
+    // The building's music fades away while the level is set up; the
+    // level's own music starts with the build-up.
     if (SoundManager* sounds = SoundManager::getInstance(); sounds != nullptr) {
-        sounds->stopMusic();
+        sounds->fadeOutMusic(kMusicFadeOutMs);
     }
     setupLevelHud(false);
     setState(new StateRoomInfo());
@@ -354,6 +359,7 @@ void SceneGame::setupLevelHud(bool restart) {
     suspendBars(true);
     current->clearHints();
     current->getCounters().lastMatchTime = current->getCounters().realTime;
+    current->getCounters().levelMarkTime = current->getCounters().realTime;
     if (getComponentRoot() != nullptr) {
         GameTree::appendChild(current, getComponentRoot());
     }
@@ -512,7 +518,8 @@ void SceneGame::updateSelf(int elapsedMs) {
                 showBoard();
             }
         }
-        if (openDialogs_.empty() && pauseState_ == 0) {
+        // The clocks stand still exactly while a game dialog is open.
+        if (openDialogs_.empty()) {
             tickGame(elapsedMs);
         }
     }
@@ -689,6 +696,8 @@ void SceneGame::tearDownLevel() {
         counters.shuffleCount = 0;
         counters.removedTilesCount = 0;
         counters.timeSinceLastRestart = 0;
+        counters.lastMatchTime = counters.realTime;
+        counters.levelMarkTime = counters.realTime;
         counters.freeCellShuffles = 0;
     }
     for (const char* name : {"DIALOG_LEVEL_END", "CTEXT_MENU_STOP", "DIALOG_MENU",
@@ -1017,6 +1026,15 @@ void SceneGame::updateFreeTileMarks() {
         }
         tile.setFreeMark(free);
     });
+    // Darkening leaves the twins and free cells bright: they are always free.
+    const SideBoard* side = layout.getSideBoard();
+    if (darken && side != nullptr && display_ != nullptr) {
+        TileList rack;
+        side->getTiles(rack);
+        for (const RefPtr<Tile>& tile : rack) {
+            display_->startTilePlain(*tile);
+        }
+    }
 }
 
 void SceneGame::updateMatchesLabel() {

@@ -277,6 +277,15 @@ public:
     /// The shine (multiplier 4 and up) and the stars (7 and up) over a tile
     /// leaving the board at bonus multiplier `multiplier`.
     void spawnTileRemovalEffect(Tile& tile, int multiplier);
+    /// A new sprite of `tile`'s face where the face is drawn, anchored at
+    /// its middle: on a plain `colour` (0xRRGGBB) when `tinted`, else on
+    /// white; additive when `additive`. Null without a drawn board. The
+    /// caller places it in the tree.
+    [[nodiscard]] Sprite* makeTileFaceSprite(const Tile& tile, bool tinted, std::uint32_t colour,
+                                             bool additive);
+    /// A sprite at (0, 0) of a whole tile of `suit` and value `idx` in the
+    /// current tile set; null without a drawn board.
+    [[nodiscard]] RefPtr<Sprite> makeTileSprite(int suit, int idx) const;
     /// The trophy box has slid out: the next waiting trophy, if any.
     void trophyInfoClosed();
     [[nodiscard]] const TrophyQueue& getTrophyQueue() const { return trophyQueue_; }

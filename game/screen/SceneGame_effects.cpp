@@ -9,10 +9,9 @@
 
 #include "engine/core/AnimTree.h"
 #include "engine/core/GameTree.h"
-#include "engine/core/RandomGenerator.h"
 #include "engine/core/TextUtil.h"
 #include "engine/graphics/Font.h"
-#include "engine/graphics/Polygon.h"
+#include "engine/graphics/Graphics.h"
 #include "engine/gui/WidgetSupport.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
@@ -22,10 +21,8 @@
 #include "engine/scene/ModifierAlpha.h"
 #include "engine/scene/ModifierBlink.h"
 #include "engine/scene/ModifierDelay.h"
-#include "engine/scene/ModifierFrame.h"
 #include "engine/scene/ModifierFunction.h"
 #include "engine/scene/ModifierLocationLine.h"
-#include "engine/scene/ModifierLocationPolygonicPath.h"
 #include "engine/scene/ModifierRotation.h"
 #include "engine/scene/ModifierStretch.h"
 #include "engine/scene/ModifierVisible.h"
@@ -35,8 +32,10 @@
 #include "game/dialogs/DialogTrophyInfo.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/TrophyList.h"
+#include "game/screen/EffectBuilders.h"
 #include "game/screen/EffectMath.h"
 #include "game/screen/LabelTicker.h"
+#include "game/screen/ModifierShine.h"
 #include "game/screen/ProfileHooks.h"
 #include "game/screen/SceneGame.h"
 #include "game/screen/TimeBar.h"
@@ -57,6 +56,8 @@ constexpr int kTrophyMinTiles = 10;
 constexpr std::uint32_t kFlightBackground = 0xF4EEDC;
 // The super score stars overlap their neighbours by this much.
 constexpr float kStarTurn = -0.9F * std::numbers::pi_v<float>;
+// The band of light crosses a removed tile's face in this time.
+constexpr int kFaceShineMs = 400;
 
 RefPtr<Font> findFont(std::string_view name, std::string_view section) {
     ResourceManager* resources = ResourceManager::getInstance();
@@ -109,89 +110,6 @@ Modifier* attachTo(Modifier* parent, Modifier* modifier, GameNode* target) {
     Modifier* attached = Modifier::attachTo(parent, modifier);
     attached->setTarget(target);
     return attached;
-}
-
-// The middle of `node`'s drawn image in its parent's pixels.
-std::pair<float, float> centreOf(GameNode& node) {
-    float x = static_cast<float>(node.getX());
-    float y = static_cast<float>(node.getY());
-    if (auto* sprite = kindCast<Sprite>(&node)) {
-        x += static_cast<float>(static_cast<int>(static_cast<float>(sprite->getWidth()) / 2.0F -
-                                                 sprite->getAnchorOffsetX()));
-        y += static_cast<float>(static_cast<int>(static_cast<float>(sprite->getHeight()) / 2.0F -
-                                                 sprite->getAnchorOffsetY()));
-    }
-    return {x, y};
-}
-
-// Throws `count` stars of `imageName` ("default") from the middle of `node`
-// along curved paths `distance` pixels out, each starting at its own slot of
-// the burst, drawn above or under the node.
-void buildStarAnimation(GameNode& node, int count, const std::string& imageName, int distance,
-                        int alpha, int startDelay, bool above, int duration) {
-    RefPtr<Image> image = widget::findImage(imageName, "default");
-    if (image == nullptr || count <= 0 || node.getParent() == nullptr) {
-        return;
-    }
-    const auto [cx, cy] = centreOf(node);
-    std::vector<int> slots;
-    slots.reserve(static_cast<std::size_t>(count));
-    for (int j = 0; j < count; ++j) {
-        slots.push_back(
-            static_cast<int>(static_cast<long long>(BONUS_ANIM_EXPLOSION_TIME) * j / count));
-    }
-    const int frames = std::max(1, image->getFrameCount());
-    const int frameTime = std::max(1, duration / frames);
-    const auto d = static_cast<float>(distance);
-    for (int i = 0; i < count; ++i) {
-        auto* star = new Sprite(static_cast<int>(cx), static_cast<int>(cy), image.get());
-        star->setAlpha(alpha);
-        star->setVisible(false);
-        star->setAnchorPoint(AnchorKind::Center);
-        if (!above) {
-            GameTree::insertBefore(star, &node);
-        } else if (GameNode* next = node.getNextSibling(); next != nullptr) {
-            GameTree::insertBefore(star, next);
-        } else {
-            GameTree::appendChild(star, node.getParent());
-        }
-        const float a =
-            2.0F * std::numbers::pi_v<float> * static_cast<float>(i) / static_cast<float>(count);
-        const float k = i % 2 == 0 ? 0.9F : 0.6F;
-        const float sx = std::sin(a);
-        const float cs = std::cos(a);
-        RefPtr<Polygon> path(
-            new Polygon({{cx, cy},
-                         {cx + 0.5F * d * sx - k * d * cs, cy + 0.5F * d * cs + k * d * sx},
-                         {cx + d * sx, cy + d * cs}}));
-        if (!path->buildPath(0, 2, 10, false)) {
-            // A straight flight when the curve cannot be built.
-            path->setPoints({{cx, cy}, {cx + d * sx, cy + d * cs}});
-        }
-        const auto pick =
-            static_cast<std::size_t>(Random::nextInt(0, static_cast<int>(slots.size())));
-        const int slot = slots[pick];
-        slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(pick));
-        star->addModifier(new ModifierDelay(startDelay))->setFinishFlags(Modifier::FinishHoldBack);
-        star->addModifier(new ModifierDelay(slot))->setFinishFlags(Modifier::FinishHoldBack);
-        star->addModifier(new ModifierVisible(ModifierVisible::Show));
-        star->addModifier(new ModifierLocationPolygonicPath(
-            path.get(), 0, BONUS_ANIM_EXPLOSION_TIME, false, false));
-        star->addModifier(new ModifierFrame(1, frameTime));
-        star->addModifier(new ModifierDelay(7 * frameTime))
-            ->setFinishFlags(Modifier::FinishHoldBack);
-        star->addModifier(new ModifierAlpha(3 * frameTime, alpha, 0))
-            ->setFinishFlags(Modifier::FinishRemoveTarget);
-    }
-}
-
-// The small burst of the super score show: 12 stars 45 pixels out, above
-// the modifier's target.
-int starBurstSmall(void* /*context*/, void* modifier) {
-    if (GameNode* node = static_cast<Modifier*>(modifier)->getTarget(); node != nullptr) {
-        buildStarAnimation(*node, 12, "BONUS_STAR", 45, 255, 0, true, 300);
-    }
-    return 0;
 }
 
 // Lifts the header of the super score show above its stars: no more clip,
@@ -411,39 +329,58 @@ void SceneGame::showSuperScore(int points, int score) {
 
 // ---- tile shine and star bursts ------------------------------------------------------------
 
-void SceneGame::spawnTileRemovalEffect(Tile& tile, int multiplier) {
-    if (!tileRemovalShines(multiplier) || effectsLayer_ == nullptr || display_ == nullptr) {
-        return;
-    }
-    RefPtr<Image> faceImage = display_->makeFaceImage(tile, 0xFFFFFF);
+Sprite* SceneGame::makeTileFaceSprite(const Tile& tile, bool tinted, std::uint32_t colour,
+                                      bool additive) {
+    RefPtr<Image> faceImage =
+        display_ != nullptr ? display_->makeFaceImage(tile, tinted ? colour : 0xFFFFFFU) : nullptr;
     if (faceImage == nullptr) {
-        return;
+        return nullptr;
+    }
+    // The face is a whole rectangle: the sheet leaves a few pixels of a
+    // face's cell transparent, which a shine cut to the face would skip.
+    if (RefPtr<Graphics> g = createGraphics(*faceImage); g != nullptr) {
+        g->setChannelRect(0, 255, 0, 0, faceImage->getWidth(), faceImage->getHeight());
     }
     const auto [x, y] = tileScreenPos(tile);
-    auto* face = new AdditiveSprite(nullptr);
-    face->setName("SHINE");
+    Sprite* face = additive ? new AdditiveSprite(nullptr) : new Sprite(0, 0, nullptr);
     face->setImage(faceImage.get());
+    // Anchored at its middle, drawn where the tile's face is.
     face->setPosition(x + faceImage->getWidth() / 2, y + faceImage->getHeight() / 2);
     face->setAnchorPoint(AnchorKind::Center);
-    GameTree::appendChild(face, effectsLayer_.get());
-    // The white face flares and fades while the tile itself fades away.
-    face->addModifier(new ModifierAlpha(400, 160, 0))
-        ->setFinishFlags(Modifier::FinishHoldBack | Modifier::FinishRemoveTarget);
-    // A band of light sweeps across the face meanwhile, cut to the face.
-    if (RefPtr<Image> shine = widget::findImage("FACE_SHINE", "game"); shine != nullptr) {
-        const int w = faceImage->getWidth();
-        const int h = faceImage->getHeight();
-        const int bandY = y + (h - shine->getHeight()) / 2;
-        auto* band = new AdditiveSprite(nullptr);
-        band->setName("SHINE_BAND");
-        band->setImage(shine.get());
-        band->setPosition(x - shine->getWidth(), bandY);
-        band->setClipRect(x, y, w, h);
-        GameTree::appendChild(band, effectsLayer_.get());
-        band->addModifier(
-                new ModifierLocationLine(x - shine->getWidth(), bandY, x + w, bandY, 400, false))
-            ->setFinishFlags(Modifier::FinishHoldBack | Modifier::FinishRemoveTarget);
+    return face;
+}
+
+RefPtr<Sprite> SceneGame::makeTileSprite(int suit, int idx) const {
+    RefPtr<Image> image = display_ != nullptr ? display_->makeTileImage(suit, idx) : nullptr;
+    if (image == nullptr) {
+        return nullptr;
     }
+    return RefPtr<Sprite>(new Sprite(0, 0, image.get()));
+}
+
+void SceneGame::spawnTileRemovalEffect(Tile& tile, int multiplier) {
+    AnimTree* tree = getAnimTree();
+    if (!tileRemovalShines(multiplier) || effectsLayer_ == nullptr || tree == nullptr) {
+        return;
+    }
+    Sprite* face = makeTileFaceSprite(tile, true, 0xFFFFFFU, true);
+    if (face == nullptr) {
+        return;
+    }
+    face->setName("SHINE");
+    GameTree::appendChild(face, effectsLayer_.get());
+    // A band of light crosses the face while the tile fades; the face is
+    // left without a picture and removed when the band has gone.
+    RefPtr<Image> shine = widget::findImage("FACE_SHINE", "game");
+    if (shine == nullptr) {
+        // No band to show: the face only carries the stars.
+        face->setVisible(false);
+    }
+    Modifier* start = attachTo(tree, new ModifierDelay(0), face);
+    auto* sweep = new ModifierShine(kFaceShineMs, shine.get());
+    sweep->setRestore(false);
+    attachTo(start, sweep, face)
+        ->setFinishFlags(Modifier::FinishHoldBack | Modifier::FinishRemoveTarget);
     const TileStars stars = tileRemovalStars(multiplier);
     if (stars.count > 0) {
         buildStarAnimation(*face, stars.count, "FADING_STAR", stars.distance, 255, 100, false,
@@ -459,7 +396,7 @@ void SceneGame::showStarBurst(int x, int y) {
     auto* point = new GameNode();
     point->setPosition(x, y);
     GameTree::appendChild(point, effectsLayer_.get());
-    buildStarAnimation(*point, 20, "BONUS_STAR", 100, 255, 0, false, BONUS_ANIM_EXPLOSION_TIME);
+    starBurstLarge(point, nullptr);
     point->addModifier(new ModifierDelay(0))->setFinishFlags(Modifier::FinishRemoveTarget);
 }
 

@@ -128,6 +128,8 @@ TEST_P(EndedBy, StartsAndShutsDownInOrder) {
                                             "release:resource manager",
                                             "release:high-score manager",
                                             "release:settings manager",
+                                            "release:object factory",
+                                            "release:random generator",
                                             "release:usage record",
                                             "release:settings tables",
                                             "release:archive",

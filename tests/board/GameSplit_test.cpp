@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace orv {
 namespace {
@@ -225,8 +226,11 @@ TEST_F(SplitTest, AHintNeverLeaksIntoAMatch) {
     game->addHintTile(twin);
     view.superHint = true;
     const int count = board->getTileCount();
+    view.sounds.clear();
     clickOn(*game, twin);
     EXPECT_EQ(game->getPendingAction(), PendingAction::Match);
+    EXPECT_EQ(view.sounds, std::vector<std::string>{"SOUND_TILE_SELECT"})
+        << "the click sounds once";
     EXPECT_EQ(board->getTileCount(), count - 1);
     EXPECT_EQ(game->getCounters().removedTilesCount, 4);
     EXPECT_EQ(game->getUndoList().back()->getClassRecord().getName(), "CommandRemove");
@@ -270,6 +274,7 @@ TEST_F(SplitTest, ARestartAfterResumingRefillsLikeTheFirstStart) {
     game->save(*saved);
     EXPECT_EQ(saved->getVector("sb_order")->size(), 144U - 8U - 5U);
     EXPECT_EQ(saved->getVector("sb_order_undo")->size(), 13U);
+    EXPECT_EQ(saved->getChild("startOrder"), nullptr) << "worked out again on a restart";
 
     ASSERT_TRUE(Game::resumeSaved(2));
     auto* resumed = kindCast<GameSplit>(Game::getCurrent());

@@ -369,9 +369,20 @@ TEST_F(GameDialogsTest, SettingsThrottleTheSliderTickSaveOnOkAndRestoreOnCancel)
         runFrames(125, 16);
         EXPECT_EQ(playedSounds().size(), 4U);
         settings->getEffectsSlider()->getKnob()->setState(Button::kNormal);
-        EXPECT_EQ(DialogSettings::sliderSoundNumber(0.0F, 0.0F, 255.0F), 1);
-        EXPECT_EQ(DialogSettings::sliderSoundNumber(255.0F, 0.0F, 255.0F),
-                  DialogSettings::kSliderSoundCount);
+        EXPECT_EQ(playedSounds().back(), "SOUND_SLIDER_1");
+        // floor(value / (maximum + 1)) + 1: the first tick over the whole
+        // range; only values past the maximum, and no broken maximum, go on.
+        struct TickCase {
+            float value;
+            float maximum;
+            int number;
+        };
+        for (const TickCase& c :
+             {TickCase{0.0F, 255.0F, 1}, TickCase{255.0F, 255.0F, 1}, TickCase{256.0F, 255.0F, 2},
+              TickCase{600.0F, 255.0F, 3}, TickCase{5.0F, -1.0F, 1}, TickCase{1e30F, 0.0F, 1}}) {
+            EXPECT_EQ(DialogSettings::sliderSoundNumber(c.value, c.maximum), c.number)
+                << c.value << " of " << c.maximum;
+        }
 
         // Moving a slider applies at once; Cancel restores the stored volume.
         settings->getEffectsSlider()->setValue(230.0F);

@@ -218,6 +218,39 @@ TEST_F(SoundManagerTest, StopMusicClosesBothStreams) {
     EXPECT_EQ(output.closedStreams, 2);
 }
 
+TEST_F(SoundManagerTest, FadingOutSilencesTheMusicInTheGivenTime) {
+    manager.fadeOutMusic(800); // no music yet: nothing to do
+    EXPECT_EQ(manager.getCurrent(), nullptr);
+
+    startMusic(a.get());
+    manager.fadeOutMusic(800);
+    manager.run(400);
+    EXPECT_FLOAT_EQ(a->getFadeLevel(), 0.5F);
+    EXPECT_EQ(heard(*a), 64);
+    manager.run(400);
+    EXPECT_FLOAT_EQ(a->getFadeLevel(), 0.0F);
+    EXPECT_EQ(heard(*a), 0);
+}
+
+// During a cross-fade the stream fading in turns round; its step is taken
+// from the level of the stream fading out.
+TEST_F(SoundManagerTest, FadingOutDuringACrossFadeTurnsTheIncomingStreamRound) {
+    startMusic(a.get());
+    manager.playMusic(1000, 1.0F, 2000, b.get(), 0, true);
+    manager.run(500);
+    ASSERT_FLOAT_EQ(a->getFadeLevel(), 0.5F);
+    ASSERT_FLOAT_EQ(b->getFadeLevel(), 0.25F);
+    manager.fadeOutMusic(800);
+    EXPECT_FLOAT_EQ(b->getFadeTarget(), 0.0F);
+    EXPECT_FLOAT_EQ(b->getFadeSpeed(), 0.5F / 800.0F);
+    manager.run(400);
+    EXPECT_FLOAT_EQ(b->getFadeLevel(), 0.0F);
+    manager.run(100);
+    EXPECT_FALSE(manager.isCrossFading());
+    EXPECT_EQ(manager.getCurrent(), b.get());
+    EXPECT_EQ(heard(*b), 0);
+}
+
 TEST(SoundManagerInstance, CreateOpensTheOutputAndTheEndClosesIt) {
     test::MixerOutput output(false);
     SoundManager* manager = SoundManager::create(44100, 0, 32);

@@ -216,6 +216,23 @@ TEST_F(ElevatorSettings, TalkEndsWhenNoDrawApplies) {
     EXPECT_EQ(elevator::chooseTalk(*player_, {}, random_, {0, 0, 1, 0, 100}), L"5 matches, 5!");
 }
 
+// A tip the player is not ready for draws only the tip's number again: with
+// a quarter of the draws for tips, half for remarks and the last quarter for
+// statistics (none here, so drawn again) tips keep a third of the talk; a
+// new draw of the whole talk would leave them a quarter.
+TEST_F(ElevatorSettings, AnUnreadyTipDrawsOnlyItsNumberAgain) {
+    BasicProperties::get()->getTextEntry("TEXT_BRASTOW_RANDOM_TIP1") = L"tip 1";
+    int tips = 0;
+    constexpr int kTalks = 2000;
+    for (int i = 0; i < kTalks; ++i) {
+        const std::wstring said = elevator::chooseTalk(*player_, {}, random_, {3, 1, 0, 25, 0});
+        EXPECT_NE(said, L"tip 2");
+        tips += said.rfind(L"tip ", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_GT(tips, kTalks * 30 / 100);
+    EXPECT_LT(tips, kTalks * 37 / 100);
+}
+
 // The place statistics name one of the place's open game types and count its
 // plays; a place that is still locked says nothing.
 TEST_F(ElevatorSettings, PlaceStatisticsNameAnOpenGameType) {

@@ -6,6 +6,8 @@
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/DefinitionStore.h"
 #include "engine/properties/PropertyClasses.h"
+#include "engine/resources/ResourceManager.h"
+#include "engine/resources/ResourceSection.h"
 #include "engine/scene/SceneClasses.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/system/Messages.h"
@@ -89,6 +91,19 @@ TEST_F(LobbyFlow, EscapeAsksTheQuitQuestion) {
     EXPECT_TRUE(lobby_->onKeyUp(static_cast<int>(platform::VK_ESCAPE)));
     EXPECT_TRUE(lobby_->isDialogOpen(kQuitQuestion));
     EXPECT_FALSE(lobby_->onKeyUp('A'));
+}
+
+// The loading screen's section goes when the lobby opens again; the
+// pictures every screen shares stay.
+TEST_F(LobbyFlow, OpeningAgainDropsTheLoadingScreensSection) {
+    ResourceManager* resources = ResourceManager::create();
+    resources->addSection(new ResourceSection("preloading"));
+    resources->addSection(new ResourceSection("common"));
+    lobby_->close();
+    lobby_->open();
+    EXPECT_EQ(resources->findSection("preloading"), nullptr);
+    EXPECT_NE(resources->findSection("common"), nullptr);
+    ResourceManager::destroyInstance();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "game/players/HighScoreManager.h"
 #include "game/players/HighScoreTable.h"
 #include "game/players/OrvantaPlayer.h"
+#include "game/players/PlayerManager.h"
 #include "game/players/TrophyList.h"
 #include "game/screen/ProfileHooks.h"
 #include "tests/board/GameFixture.h"
@@ -115,6 +116,30 @@ TEST_F(LevelRecordsTest, EveryRoomInTheBandHoldsTheStarsTrophyBack) {
     EXPECT_EQ(player->trophies->getState(kAllTwoStarsTrophy), 0);
     recordLevelWon(*player, *level(Place::Hallway, GameType::Classic, 20, 5), {150, 1, 0}, goals);
     EXPECT_EQ(player->trophies->getState(kAllTwoStarsTrophy), 4);
+}
+
+// The host's star tip says "two stars" exactly when the win counted two
+// stars for the room: both grade a best score by the same rule, a goal
+// reached being a goal earned.
+TEST_F(LevelRecordsTest, TheHostsStarTipGradesTheRoomLikeTheRecords) {
+    TempDir folder;
+    PlayerManager& players = PlayerManager::create(false, "");
+    players.setDataFolder(folder.path().string());
+    ProfilePlayerHook hook;
+    const RefPtr<Level> room = level(Place::Hallway, GameType::Classic, 4, 2);
+    players.addPlayer(new OrvantaPlayer("Ada"));
+    OrvantaPlayer* ada = players.getCurrentProfile();
+    ASSERT_NE(ada, nullptr);
+    for (const int score : {99, 100, 150, 199, 200, 250}) {
+        ada->stats.getRoom(4, 2) = RoomRecord{};
+        ada->stats.twoStarsCount = 0;
+        recordLevelWon(*ada, *room, {score, 1000, 0}, {});
+        EXPECT_EQ(hook.isBestBetweenSilverAndGold(*room), ada->stats.twoStarsCount == 1)
+            << "score " << score;
+        EXPECT_EQ(hook.isBestBetweenSilverAndGold(*room), score >= 100 && score < 200)
+            << "score " << score;
+    }
+    PlayerManager::destroyInstance();
 }
 
 TEST_F(LevelRecordsTest, ALostRunEntersTheHighScoreTableOfItsPlace) {

@@ -21,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -137,8 +140,18 @@ protected:
         }
         resources->addSection(fonts);
         auto* game = new ResourceSection("game");
+        // A band of plain white light, 4 pixels wide.
+        RefPtr<Image> band = createImage(4, 12, kFormatArgb32);
+        if (band != nullptr && band->lock()) {
+            for (int y = 0; y < 12; ++y) {
+                std::fill_n(
+                    reinterpret_cast<std::uint32_t*>(band->getPixels() + y * band->getPitch()), 4,
+                    0xFFFFFFFFU);
+            }
+            band->unlock();
+        }
         auto* shine = new ImageResource("", "");
-        shine->setImage(createImage(4, 12, kFormatArgb32).get());
+        shine->setImage(band.get());
         game->addObject("FACE_SHINE", shine);
         resources->addSection(game);
     }
@@ -347,25 +360,41 @@ TEST_F(SceneGameEffectsTest, RemovedTilesShineFromFourAndThrowStarsFromSeven) {
     for (const Case& c : {Case{3, 0, 0}, Case{4, 1, 0}, Case{6, 1, 0}, Case{7, 1, 4},
                           Case{10, 1, 7}, Case{60, 1, 30}}) {
         scene->spawnTileRemovalEffect(tile, c.multiplier);
-        EXPECT_EQ(effects("SHINE").size(), c.shines) << c.multiplier;
-        const std::vector<GameNode*> bands = effects("SHINE_BAND");
-        ASSERT_EQ(bands.size(), c.shines);
-        if (!bands.empty()) {
-            // The band starts left of the face and is cut to the face.
+        const std::vector<GameNode*> faces = effects("SHINE");
+        ASSERT_EQ(faces.size(), c.shines) << c.multiplier;
+        if (!faces.empty()) {
+            // The face sits on the tile's face, anchored at its middle.
             const TilePos p = tile.getPos();
-            const auto* band = kindCast<Sprite>(bands[0]);
-            EXPECT_EQ(band->getX(), 100 + 20 * p.x - 4 * p.z - 4);
-            ASSERT_TRUE(band->getClipRect().has_value());
-            EXPECT_EQ(band->getClipRect()->width, 8);
+            const auto* face = kindCast<Sprite>(faces[0]);
+            ASSERT_NE(face, nullptr);
+            EXPECT_EQ(face->getX(), 100 + 20 * p.x - 4 * p.z + 4);
+            EXPECT_EQ(face->getY(), 50 + 25 * p.y - 4 * p.z + 5);
+            const Image* own = face->getImage();
             frame(200);
-            EXPECT_EQ(band->getX(), 100 + 20 * p.x - 4 * p.z + 2) << "half-way at 200 ms";
+            Image* lit = face->getImage();
+            ASSERT_NE(lit, own) << "half-way it shows a copy with the band";
+            EXPECT_EQ(face->getWidth(), 8);
+            // Half-way the band covers columns 2 to 5 of the whole face
+            // (whose picture here is transparent) and nothing else.
+            ASSERT_TRUE(lit->lock());
+            const auto alphaAt = [lit](int x, int y) {
+                std::uint32_t pixel = 0;
+                std::memcpy(&pixel, lit->getPixels() + y * lit->getPitch() + x * 4, 4);
+                return pixel >> 24U;
+            };
+            EXPECT_EQ(alphaAt(3, 5), 255U);
+            EXPECT_EQ(alphaAt(2, 0), 255U);
+            EXPECT_EQ(alphaAt(1, 5), 0U);
+            EXPECT_EQ(alphaAt(6, 9), 0U);
+            lit->unlock();
+            frame(250);
+            EXPECT_TRUE(effects("SHINE").empty()) << "gone once the band has crossed";
         }
         EXPECT_EQ(stars(), c.stars) << c.multiplier;
         for (int t = 0; t < 5000; t += 100) {
             frame(100);
         }
         EXPECT_TRUE(effects("SHINE").empty());
-        EXPECT_TRUE(effects("SHINE_BAND").empty());
         EXPECT_EQ(stars(), 0U) << "every star leaves by itself";
     }
 }

@@ -34,6 +34,7 @@ void GridDisplay::resetCounts() {
     layersVisible = true;
     hintPulsed.clear();
     superHinted.clear();
+    plain.clear();
 }
 
 BoardDisplay* makeGridDisplay() {

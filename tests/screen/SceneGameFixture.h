@@ -45,7 +45,7 @@ public:
     void startTilePulse(const Tile& /*tile*/) override { ++pulses; }
     void startTileSelect(const Tile& /*tile*/) override { ++selects; }
     void startTileHover(const Tile& /*tile*/) override { ++hovers; }
-    void startTilePlain(const Tile& /*tile*/) override {}
+    void startTilePlain(const Tile& tile) override { plain.push_back(&tile); }
     void startTileHint(const Tile& tile) override { superHinted.push_back(&tile); }
     void startTileHintPulse(const Tile& tile) override { hintPulsed.push_back(&tile); }
     void startTileSwell(const Tile& /*tile*/) override {}
@@ -63,6 +63,7 @@ public:
     static inline bool layersVisible = true;
     static inline std::vector<const Tile*> hintPulsed;
     static inline std::vector<const Tile*> superHinted;
+    static inline std::vector<const Tile*> plain;
 
 private:
     GameNode node_;

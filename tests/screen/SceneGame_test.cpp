@@ -5,6 +5,7 @@
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyNode.h"
 #include "game/board/Game.h"
+#include "game/board/SideBoard.h"
 #include "game/dialogs/DialogHooks.h"
 #include "game/players/HighScoreManager.h"
 #include "game/players/HighScoreTable.h"
@@ -124,6 +125,63 @@ TEST_F(SceneGameTest, FocusLossPausesOnceTheLevelIsPlayedAndTheClockStandsStill)
     EXPECT_TRUE(GridDisplay::layersVisible);
     frame(100);
     EXPECT_EQ(game.getCounters().realTime, clock + 100);
+}
+
+// The clocks follow the open game dialogs, not the pause state: a board
+// held without a dialog (a dialog that closed unannounced) keeps counting.
+TEST_F(SceneGameTest, TheClocksStandStillExactlyWhileAGameDialogIsOpen) {
+    Game& game = enter();
+    stepUntilPlaying();
+    scene->boardPaused();
+    ASSERT_EQ(scene->getPauseState(), 1);
+    const int clock = game.getCounters().realTime;
+    frame(100);
+    EXPECT_EQ(game.getCounters().realTime, clock + 100);
+    RefPtr<Dialog> dialog(new Dialog(nullptr));
+    scene->dialogOpened(dialog.get());
+    frame(100);
+    EXPECT_EQ(game.getCounters().realTime, clock + 100);
+}
+
+// Setting a level up and tearing it down both stamp the match times with
+// the game's play time.
+TEST_F(SceneGameTest, SetUpAndTeardownStampTheMatchTimes) {
+    Game& game = enter();
+    GameCounters& counters = game.getCounters();
+    EXPECT_EQ(counters.lastMatchTime, counters.realTime);
+    EXPECT_EQ(counters.levelMarkTime, counters.realTime);
+    stepUntilPlaying();
+    frame(300);
+    ASSERT_TRUE(playHintedPair(game));
+    counters.levelMarkTime = -1;
+    const int played = counters.realTime;
+    ASSERT_GT(played, 0);
+    scene->tearDownLevel();
+    EXPECT_EQ(counters.lastMatchTime, played);
+    EXPECT_EQ(counters.levelMarkTime, played);
+    EXPECT_EQ(counters.timeSinceLastRestart, 0);
+}
+
+// Darkening leaves the side board's tiles their plain look; without it the
+// side board is left alone.
+TEST_F(SceneGameTest, DarkeningGivesTheSideBoardsTilesThePlainLook) {
+    for (const bool darken : {false, true}) {
+        GridDisplay::resetCounts();
+        Game& game = enter(darken ? R"(playTime="1000" darkenTiles="1")" : R"(playTime="1000")");
+        stepUntilPlaying();
+        RefPtr<SideBoard> side(new SideBoard(nullptr));
+        side->setDimensions(2, 1);
+        RefPtr<Tile> twin = makeTile({0, 0, 0});
+        ASSERT_TRUE(side->putTile(twin.get(), 1, 0));
+        game.getLayout()->setSideBoard(side.get());
+        GridDisplay::plain.clear();
+        scene->updateFreeTileMarks();
+        const bool plain = std::find(GridDisplay::plain.begin(), GridDisplay::plain.end(),
+                                     twin.get()) != GridDisplay::plain.end();
+        EXPECT_EQ(plain, darken) << "darkening " << darken;
+        game.getLayout()->setSideBoard(nullptr);
+        scene = nullptr;
+    }
 }
 
 TEST_F(SceneGameTest, LeavingMidLevelTearsTheBoardDownOnce) {

@@ -362,7 +362,7 @@ TEST_F(MediaToolTest, FontGlyphsFitTheirLayerPictures) {
 TEST_F(MediaToolTest, EveryResourceIsStoredAsItsModeSays) {
     const std::set<std::string> names = expectStoredAsModesSay(out_.path(), files_);
     for (const char* needed :
-         {"splash", "music", "preloading", "default", "lobby", "trophy", "game"}) {
+         {"splash", "music", "common", "preloading", "default", "lobby", "trophy", "game"}) {
         EXPECT_EQ(names.count(needed), 1U) << needed;
     }
 }

@@ -211,8 +211,8 @@ bool startUp(const Options& options) {
     TileManager::create();
     RandomGenerator::createInstance(options.seed, 0);
     ShuffleRandom::seed(options.seed);
-    return tools::loadResources(
-        "boardview", {"splash", "music", "preloading", "default", "lobby", "game", "manual"});
+    return tools::loadResources("boardview", {"splash", "music", "common", "preloading", "default",
+                                              "lobby", "game", "manual"});
 }
 
 void shutDown() {

@@ -281,7 +281,7 @@ int runDemo(const std::string& folder, int seconds) {
         return kWindowFailureExitCode;
     }
     SoundManager* sound = SoundManager::create(44100, 0, 32);
-    if (!tools::loadResources("demo", {"splash", "music", "preloading", "lobby"})) {
+    if (!tools::loadResources("demo", {"splash", "music", "common", "preloading", "lobby"})) {
         shutDown();
         return EXIT_FAILURE;
     }

@@ -165,8 +165,8 @@ bool startUp() {
         {registerResourceClasses, registerSoundClasses, registerGuiClasses, registerDialogClasses},
         ORVANTA_DIALOGS_DEFINITIONS);
     SettingsManager::create(std::make_unique<OrvantaGameSettings>());
-    return tools::loadResources(
-        "dialogs", {"splash", "music", "preloading", "default", "lobby", "game", "manual"});
+    return tools::loadResources("dialogs", {"splash", "music", "common", "preloading", "default",
+                                            "lobby", "game", "manual"});
 }
 
 void shutDown() {
