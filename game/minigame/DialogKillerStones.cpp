@@ -180,7 +180,10 @@ void DialogKillerStones::takeResources() {
 }
 
 void DialogKillerStones::buildPlayfield() {
-    screen_ = createDisplayImage(Rules::kScreenWidth, Rules::kScreenHeight);
+    // A plain image, not one in the display's own format: the dialog copies
+    // its background when it rebuilds its picture, which a display image
+    // does not allow.
+    screen_ = createImage(Rules::kScreenWidth, Rules::kScreenHeight, kFormatArgb32);
     if (screen_ != nullptr) {
         if (const RefPtr<Graphics> canvas = createGraphics(*screen_)) {
             canvas->setColor(kStoneClearColour);

@@ -26,6 +26,7 @@
 #include "game/players/HighScoreManager.h"
 #include "game/players/HighScoreTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -35,6 +36,8 @@ namespace {
 
 using StoneRules = KillerStonesRules;
 
+// The longest frame the game's own timers count.
+constexpr int kLongestFrameMs = 100;
 // Pixels a swaying tile swings to either side of its column.
 constexpr int kSwayAmplitude = 40;
 // Where the parked pick-up texts wait: beside the score, or top right.
@@ -65,8 +68,11 @@ void fadeAway(Sprite& node) {
 
 // ---- the frame -------------------------------------------------------------------------------
 
-void DialogKillerStones::updateSelf(int elapsedMs) {
-    DialogOrvanta::updateSelf(elapsedMs);
+void DialogKillerStones::updateSelf(int frameMs) {
+    DialogOrvanta::updateSelf(frameMs);
+    // The frame after a long stall (the wait for the pictures when the
+    // dialog was built) must not spend the whole stall at once.
+    const int elapsedMs = std::min(frameMs, kLongestFrameMs);
     if (!loaded_) {
         return;
     }
@@ -414,6 +420,11 @@ void DialogKillerStones::endGame() {
     }
     gameOver_ = true;
     endTimer_ = 1000;
+    // The gun steps aside for the table and the invitation below it.
+    if (gun_ != nullptr) {
+        gun_->removeAllModifiers();
+        gun_->addModifier(new ModifierAlpha(400, gun_->getAlpha(), 0));
+    }
     floatingText(L"GAME OVER", -20, 0, 3000);
     enterScore();
     showScoreTable();
