@@ -185,6 +185,8 @@ void DialogKillerStones::buildPlayfield() {
     // does not allow.
     screen_ = createImage(Rules::kScreenWidth, Rules::kScreenHeight, kFormatArgb32);
     if (screen_ != nullptr) {
+        // Opaque: the fills below leave the alpha channel as it is.
+        screen_->setUseAlphaChannel(false);
         if (const RefPtr<Graphics> canvas = createGraphics(*screen_)) {
             canvas->setColor(kStoneClearColour);
             canvas->clear();
