@@ -462,6 +462,54 @@ TEST_F(KillerStonesTest, AWholeGameWithAFixedSeedEndsTheSameWayAndEntersItsScore
     EXPECT_EQ(second.bombsLeft, first.bombsLeft);
 }
 
+TEST_F(KillerStonesTest, ALevelClearedInTheFrameATileLandsIsNoGameOver) {
+    installResources();
+    DialogKillerStones& game = openGame();
+    // Laser columns take 24 tiles, one at a time, well before they land.
+    ASSERT_TRUE(runUntil(
+        [&] {
+            const auto& tiles = game.getFallingTiles();
+            if (game.getHits() == 24 || tiles.empty()) {
+                return game.getHits() == 24;
+            }
+            const Sprite& oldest = *tiles.front();
+            static_cast<void>(game.onMouseMove(oldest.getX(), 300, 0));
+            if (oldest.getY() > 200 && std::abs(game.getGunX() - oldest.getX()) < 1.0F) {
+                game.grantPickup(Rules::kLaser);
+                static_cast<void>(game.onLeftButtonDown(oldest.getX(), 500, 0, false));
+            }
+            return false;
+        },
+        60000));
+    // The gun waits in the middle for the next two tiles, then goes under
+    // the younger one while the older one comes down.
+    ASSERT_TRUE(runUntil(
+        [&] {
+            const auto& tiles = game.getFallingTiles();
+            const int x = tiles.size() >= 2 ? tiles[1]->getX() : 400;
+            static_cast<void>(game.onMouseMove(x, 300, 0));
+            return tiles.size() >= 2 && std::abs(game.getGunX() - static_cast<float>(x)) < 1.0F;
+        },
+        10000));
+    ASSERT_FALSE(game.isGameOver());
+    game.grantPickup(Rules::kLaser);
+    static_cast<void>(game.onLeftButtonDown(400, 500, 0, false));
+    // One long frame: the 25th hit first, then the older tile lands.
+    frames(1, 2200);
+    EXPECT_TRUE(game.isLevelCleared());
+    EXPECT_FALSE(game.isGameOver());
+    const HighScoreTable* table = minigameTable();
+    EXPECT_TRUE(table == nullptr || rowOf(*table, "Robin") == nullptr);
+    // The next level starts on the click after the end timer.
+    frames(1100 / kFrameMs);
+    EXPECT_TRUE(game.onLeftButtonDown(400, 300, 0, false));
+    EXPECT_EQ(game.getLevel(), 1);
+    EXPECT_FALSE(game.isLevelCleared());
+    EXPECT_EQ(game.getBombs(), 5);
+    EXPECT_EQ(game.getPace().getSpawnInterval(), 1450);
+    EXPECT_EQ(game.getSpawnTimer(), 2000);
+}
+
 TEST_F(KillerStonesTest, EscapeClosesAtOnceInAnyState) {
     installResources();
     DialogKillerStones& game = openGame();
