@@ -72,8 +72,9 @@ public:
     /// Fires a bomb while playing.
     bool onRightButtonDown(int x, int y, int flags, bool doubleClick) override;
 
-    /// Applies pick-up `kind` (a `KillerStonesRules::Pickup`) as if a hit had
-    /// drawn it, without its sound and texts; for developer tools and tests.
+    /// Gives pick-up `kind` (a `KillerStonesRules::Pickup`) as if a hit had
+    /// drawn it: its sound, its texts and its effect. For developer tools and
+    /// tests; another kind does nothing.
     void grantPickup(int kind);
 
     /// Told of every sound the game plays, with its stereo pan (null for
@@ -123,6 +124,7 @@ private:
     void hitTile(Sprite& tile, Sprite& shot, std::vector<RefPtr<Sprite>>& born);
     void burstFrag(int x, int y, std::vector<RefPtr<Sprite>>& born);
     void takePickup(std::vector<RefPtr<Sprite>>& born);
+    void announcePickup(int kind, std::vector<RefPtr<Sprite>>& born);
     // The effect of pick-up `kind`; `name` (may be null) is its text, which
     // parks beside the counters for the pick-ups that last.
     void applyPickup(int kind, std::vector<RefPtr<Sprite>>& born, Label* name);

@@ -42,7 +42,7 @@ constexpr int kLongestFrameMs = 100;
 constexpr int kSwayAmplitude = 40;
 // Where the parked pick-up texts wait: beside the score, or top right.
 constexpr int kRapidFireTextX = 730;
-constexpr int kBonusTextX = 70;
+constexpr int kParkGap = 16;
 constexpr int kParkedTextY = 40;
 // The score table after the game's end.
 constexpr int kTableHeadY = 320;
@@ -183,12 +183,7 @@ void DialogKillerStones::burstFrag(int x, int y, std::vector<RefPtr<Sprite>>& bo
 }
 
 void DialogKillerStones::takePickup(std::vector<RefPtr<Sprite>>& born) {
-    play(pickupSound_.get(), "SOUND_STUCK", 128);
-    const int kind = StoneRules::drawPickup(previousPickup_);
-    floatingText(L"Bonus:", -40, 0, 1000);
-    Label* name =
-        popText(std::wstring(StoneRules::kPickupNames.at(static_cast<std::size_t>(kind))), 0, 0);
-    applyPickup(kind, born, name);
+    announcePickup(StoneRules::drawPickup(previousPickup_), born);
 }
 
 void DialogKillerStones::grantPickup(int kind) {
@@ -196,8 +191,16 @@ void DialogKillerStones::grantPickup(int kind) {
         return;
     }
     std::vector<RefPtr<Sprite>> born;
-    applyPickup(kind, born, nullptr);
+    announcePickup(kind, born);
     shots_.insert(shots_.end(), born.begin(), born.end());
+}
+
+void DialogKillerStones::announcePickup(int kind, std::vector<RefPtr<Sprite>>& born) {
+    play(pickupSound_.get(), "SOUND_STUCK", 128);
+    floatingText(L"Bonus:", -40, 0, 1000);
+    Label* name =
+        popText(std::wstring(StoneRules::kPickupNames.at(static_cast<std::size_t>(kind))), 0, 0);
+    applyPickup(kind, born, name);
 }
 
 void DialogKillerStones::applyPickup(int kind, std::vector<RefPtr<Sprite>>& born, Label* name) {
@@ -246,8 +249,12 @@ void DialogKillerStones::applyPickup(int kind, std::vector<RefPtr<Sprite>>& born
     case StoneRules::kBonusScore:
         score_ += 1000;
         updateScoreLabel();
-        parkX = kBonusTextX + (name != nullptr ? name->getWidth() / 2 : 0);
-        parkY = kParkedTextY;
+        // Beside the score it went to, on the same line.
+        if (name != nullptr && scoreLabel_ != nullptr) {
+            scoreLabel_->relayout();
+            parkX = scoreLabel_->getX() + scoreLabel_->getWidth() + kParkGap + name->getWidth() / 2;
+            parkY = scoreLabel_->getY() + scoreLabel_->getHeight() / 2;
+        }
         break;
     default:
         break;
