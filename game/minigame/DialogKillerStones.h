@@ -33,7 +33,7 @@ class Sprite;
 /// Construction waits for the resource sections it draws from, at most
 /// `kLoadLimitMs` on the millisecond clock; when they do not load in that
 /// time the dialog shows a message in place of the game and closes on the
-/// next click or key. Every motion is a modifier on a sprite; the rules that
+/// next click or Escape. Every motion is a modifier on a sprite; the rules that
 /// need no drawing are in `KillerStonesRules` and `KillerStonesPace`. Times
 /// are milliseconds, positions screen pixels. Main thread only.
 class DialogKillerStones : public DialogOrvanta {
