@@ -20,6 +20,7 @@
 #include "engine/scene/ModifierAlpha.h"
 #include "engine/scene/ModifierBlink.h"
 #include "engine/scene/ModifierDelay.h"
+#include "engine/scene/ModifierFrame.h"
 #include "engine/scene/ModifierFunction.h"
 #include "engine/scene/ModifierLocationLine.h"
 #include "engine/scene/ModifierScale.h"
@@ -487,6 +488,12 @@ void DialogKillerStones::starBurst(int x, int y) {
     constexpr int kStars = 10;
     for (int i = 0; i < kStars; ++i) {
         Sprite* star = makeGlowSprite(x, y, starImage_.get());
+        // The star's picture is a column of square frames: it twinkles.
+        if (const int frames = starImage_->getHeight() / std::max(1, starImage_->getWidth());
+            frames > 1) {
+            star->setFrameLayout(frames, false);
+            star->addModifier(new ModifierFrame(-1, 60));
+        }
         star->setAnchorPoint(AnchorKind::Center);
         GameTree::appendChild(star, effects_);
         const double angle = 2.0 * std::numbers::pi * i / kStars;
