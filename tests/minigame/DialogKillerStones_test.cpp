@@ -158,13 +158,24 @@ protected:
         resources->addSection(game);
     }
 
-    DialogKillerStones& openGame() {
+    // With `gameFiles` the dialog's definition and texts are the game's own.
+    DialogKillerStones& openGame(bool gameFiles = false) {
         const std::string path = dir_.file("dialogs.xml");
-        std::ofstream(path) << R"(<Root><Dialogs id="dialogs">
-            <DialogKillerStones id="DIALOG_KILLER_STONES" width="800" height="600"/>
-          </Dialogs><Scenes id="scenes">
-            <Scene id="SCENE_TEST" width="800" height="600"/>
-          </Scenes></Root>)";
+        if (gameFiles) {
+            for (const char* name : {"dialogs", "commontext", "text"}) {
+                getDefinitionStore().addFile(std::string(ORVANTA_SOURCE_DIR) +
+                                             "/media/properties/" + name + ".xml");
+            }
+            std::ofstream(path) << R"(<Root><Scenes id="scenes">
+                <Scene id="SCENE_TEST" width="800" height="600"/>
+              </Scenes></Root>)";
+        } else {
+            std::ofstream(path) << R"(<Root><Dialogs id="dialogs">
+                <DialogKillerStones id="DIALOG_KILLER_STONES" width="800" height="600"/>
+              </Dialogs><Scenes id="scenes">
+                <Scene id="SCENE_TEST" width="800" height="600"/>
+              </Scenes></Root>)";
+        }
         getDefinitionStore().addFile(path);
         getDefinitionStore().load();
         SceneManager* scenes = SceneManager::create();
@@ -235,6 +246,16 @@ TEST_F(KillerStonesTest, HoldsItsFaceSheetWhenTheSectionIsLetGo) {
     EXPECT_EQ(game.getSymbols()->getWidth(), 360);
     ASSERT_TRUE(runUntil([&] { return !game.getFallingTiles().empty(); }, 6000));
     EXPECT_EQ(game.getFallingTiles().front()->getWidth(), 46);
+}
+
+TEST_F(KillerStonesTest, TheGamesDialogsAndTextsBindTheGame) {
+    installResources();
+    DialogKillerStones& game = openGame(true);
+    ASSERT_TRUE(game.hasLoaded());
+    ASSERT_TRUE(runUntil([&] { return game.isGameOver(); }, 8000));
+    frames(1100 / kFrameMs);
+    ASSERT_NE(game.getContinueLabel(), nullptr);
+    EXPECT_EQ(game.getContinueLabel()->getText(), L"Click to continue");
 }
 
 TEST_F(KillerStonesTest, GivesUpWaitingForItsPicturesAndClosesWithAMessage) {
