@@ -36,6 +36,7 @@
 #include "game/dialogs/DialogClasses.h"
 #include "game/dialogs/DialogNameInput.h"
 #include "game/dialogs/OrvantaGameSettings.h"
+#include "game/minigame/MiniGameClasses.h"
 #include "game/players/DataGathering.h"
 #include "game/players/HighScoreManager.h"
 #include "game/players/PlayerClasses.h"
@@ -116,6 +117,7 @@ void registerClasses() {
     registerBoardClasses();
     registerPlayerClasses();
     registerDialogClasses();
+    registerMiniGameClasses();
     registerScreenClasses();
     registerGameSceneClasses();
 }

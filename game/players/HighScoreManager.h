@@ -76,6 +76,10 @@ private:
     bool fileProtected_ = false;
 };
 
+/// The name of the hidden shooting game's table (5 rows, best first, made
+/// and filled on demand like the others).
+inline constexpr std::string_view kMiniGameScoreTable = "minigame";
+
 /// The manager's table called `name`; a new descending table of 5 rows is
 /// stored under it when there is none. With `fill`, a table that does not
 /// hold exactly 5 rows gets the invented rows (`fillDefaultHighScores`).

@@ -7,9 +7,10 @@
 // needs some (a question, host tip 3, a hallway room, a won casino level with a
 // record). "DIALOG_LEVEL_END_LOST" shows the level end of a lost game and
 // "DIALOG_BRASTOW_HINT_N" tip N, "DIALOG_NOTICE_N" the notice of kind N (see
-// PlayerNoticeKind). A number of seconds ends the viewer by
-// itself; closing the window ends it too. `folder` is the program folder
-// (default: the build's app folder).
+// PlayerNoticeKind), "DIALOG_KILLER_STONES_N" the falling-tiles game with
+// pick-up N already taken (its scores go to a folder under /tmp). A number of seconds ends the
+// viewer by itself; closing the window ends it too. `folder` is the program folder (default: the
+// build's app folder).
 
 #include "engine/core/TimedTaskManager.h"
 #include "engine/gui/GuiClasses.h"
@@ -35,10 +36,14 @@
 #include "game/dialogs/DialogNotice.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/dialogs/OrvantaGameSettings.h"
+#include "game/minigame/DialogKillerStones.h"
+#include "game/minigame/MiniGameClasses.h"
+#include "game/players/HighScoreManager.h"
 #include "tools/support/ToolStartUp.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -147,6 +152,12 @@ private:
                 dialog->setResult({Place::Casino, !lost, lost ? 9400 : 23675, 0});
             }
             scene_.showDialog(dialog);
+        } else if (name_.rfind(DialogKillerStones::kName, 0) == 0) {
+            auto* game = kindCast<DialogKillerStones>(scene_.getDialog(DialogKillerStones::kName));
+            scene_.showDialog(game);
+            if (game != nullptr && name_.size() > DialogKillerStones::kName.size() + 1) {
+                game->grantPickup(std::atoi(name_.c_str() + DialogKillerStones::kName.size() + 1));
+            }
         } else {
             scene_.showDialog(scene_.getDialog(name_));
         }
@@ -161,10 +172,13 @@ private:
 };
 
 bool startUp() {
-    tools::startDefinitions(
-        {registerResourceClasses, registerSoundClasses, registerGuiClasses, registerDialogClasses},
-        ORVANTA_DIALOGS_DEFINITIONS);
+    tools::startDefinitions({registerResourceClasses, registerSoundClasses, registerGuiClasses,
+                             registerDialogClasses, registerMiniGameClasses},
+                            ORVANTA_DIALOGS_DEFINITIONS);
     SettingsManager::create(std::make_unique<OrvantaGameSettings>());
+    // The falling-tiles game enters its scores: into a folder of the viewer's own.
+    HighScoreManager::create(false, "").setDataFolder(
+        (std::filesystem::temp_directory_path() / "orvanta_dialogs").string());
     return tools::loadResources("dialogs", {"splash", "music", "common", "preloading", "default",
                                             "lobby", "game", "manual"});
 }
@@ -172,6 +186,7 @@ bool startUp() {
 void shutDown() {
     setPlayerHook(nullptr);
     SceneManager::destroyInstance();
+    HighScoreManager::destroyInstance();
     SoundManager::destroyInstance();
     ResourceManager::destroyInstance();
     TimedTaskManager::destroyInstance();
