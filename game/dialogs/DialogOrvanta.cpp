@@ -178,8 +178,13 @@ void DialogOrvanta::paintBackdrop() {
         }
         canvas->setChannelRect(kAlpha, DIALOG_BACKGROUND_ALPHA, 0, 0, width, height);
         if (backdrop_) {
+            // The frame is laid over the veil, not copied into it: its
+            // see-through corners and soft shadow would otherwise cut an
+            // undarkened box out of the veil round the dialog. The colours
+            // blend over the black; the cover is the stronger of the two.
             const GameNode* root = getComponentRoot();
-            canvas->copyImage(*backdrop_, root->getX(), root->getY());
+            canvas->drawImage(*backdrop_, root->getX(), root->getY());
+            canvas->maxChannel(*backdrop_, kAlpha, root->getX(), root->getY());
         }
     }
     setNeedsRefresh(true);

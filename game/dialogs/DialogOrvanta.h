@@ -70,7 +70,7 @@ public:
     /// is borrowed and must live until the callback has run.
     void setAfterClose(GuiFunction function, void* context) { setMethod(function, context); }
     /// Repaints the full-screen veil of a darkened dialog: black at
-    /// `DIALOG_BACKGROUND_ALPHA`, with the dialog's frame unveiled under its
+    /// `DIALOG_BACKGROUND_ALPHA`, with the dialog's frame laid over it under its
     /// components. Nothing for a dialog without a darkened backdrop.
     virtual void paintBackdrop();
 

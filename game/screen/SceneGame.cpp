@@ -397,15 +397,18 @@ void SceneGame::setupBars(bool restart) {
 
 void SceneGame::applyPlaceVisibility(int place) {
     // Which HUD items each place uses: hallway, casino, recreation room, roof.
+    // The recreation room's plaque and clock cover the console, whose
+    // channels would stand empty without the bars.
     struct Row {
-        std::array<std::string_view, 3> names;
+        std::array<std::string_view, 5> names;
         std::array<bool, 4> shown;
     };
     static constexpr std::array<Row, 4> kRows{{
-        {{"LABEL_HINTS", "LABEL_SHUFFLES", ""}, {true, false, false, false}},
+        {{"LABEL_HINTS", "LABEL_SHUFFLES"}, {true, false, false, false}},
         {{"BUTTON_SHUFFLE", "SCORE_TICKER", "LABEL_SCORE_TEXT"}, {true, true, false, true}},
-        {{"BUTTON_UNDO", "LABEL_TIME", "LABEL_TIME_TEXT"}, {false, false, true, false}},
-        {{"LABEL_LEVEL", "LABEL_LEVEL_TEXT", ""}, {false, true, false, true}},
+        {{"BUTTON_UNDO", "LABEL_TIME", "LABEL_TIME_TEXT", "RECROOM_PLAQUE", "RECROOM_CLOCK"},
+         {false, false, true, false}},
+        {{"LABEL_LEVEL", "LABEL_LEVEL_TEXT"}, {false, true, false, true}},
     }};
     const bool known = place >= 0 && place < 4;
     for (const Row& row : kRows) {

@@ -1,13 +1,18 @@
 #include "engine/gui/Button.h"
+#include "engine/resources/Image.h"
 #include "engine/scene/Scene.h"
 #include "tests/dialogs/DialogFixture.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace orv::test {
 namespace {
 
 constexpr const char* kBaseDialogDefinitions = R"(<root>
+<Templates id="templates">
+    <DialogPainter id="PAINTER_SHEER" initalpha="true" centercolor="#40FFFFFF"/>
+</Templates>
 <Node id="scenes"><Scene id="SCENE_TEST" width="800" height="600"/></Node>
 <Node id="dialogs">
     <DialogOrvanta id="DIALOG_PLAIN" x="100" y="100" width="200" height="120">
@@ -17,6 +22,8 @@ constexpr const char* kBaseDialogDefinitions = R"(<root>
     </DialogOrvanta>
     <DialogOrvanta id="DIALOG_DARK" x="300" y="200" width="200" height="120"
                    dodarkenbackground="true"/>
+    <DialogOrvanta id="DIALOG_SHEER" x="300" y="200" width="200" height="120"
+                   painterid="PAINTER_SHEER" dodarkenbackground="true"/>
 </Node>
 </root>)";
 
@@ -137,6 +144,28 @@ TEST_F(DialogOrvantaTest, ADarkenedDialogVeilsTheWholeWindowAndKeepsItsPartsInPl
     EXPECT_EQ(dialog->getComponentRoot()->getAbsoluteX(), 300);
     EXPECT_EQ(dialog->getComponentRoot()->getAbsoluteY(), 200);
     EXPECT_FALSE(dialog->isMovable());
+}
+
+// A frame that is partly see-through (a dialog's rounded corners and soft
+// shadow) darkens as much as the veil beside it, never less.
+TEST_F(DialogOrvantaTest, TheVeilStaysDarkUnderTheSeeThroughPartsOfTheFrame) {
+    Scene& scene = startScene(kBaseDialogDefinitions);
+    auto* dialog = kindCast<DialogOrvanta>(scene.getDialog("DIALOG_SHEER"));
+    scene.showDialog(dialog);
+    Image* veil = dialog->getBackground();
+    ASSERT_NE(veil, nullptr);
+    ASSERT_EQ(veil->getFormat(), kFormatArgb32);
+    ASSERT_TRUE(veil->lock());
+    const auto pixel = [veil](int x, int y) {
+        return reinterpret_cast<const std::uint32_t*>(veil->getPixels() + y * veil->getPitch())[x];
+    };
+    const std::uint32_t beside = pixel(100, 100);
+    const std::uint32_t under = pixel(400, 260);
+    veil->unlock();
+    EXPECT_EQ(beside >> 24U, 140U);
+    EXPECT_EQ(under >> 24U, 140U) << "the frame's pixel cut a hole in the veil";
+    // The frame's white shows through its cover of a quarter over the black.
+    EXPECT_NEAR(static_cast<int>(under & 0xFFU), 0x40, 2);
 }
 
 } // namespace

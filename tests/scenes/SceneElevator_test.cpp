@@ -329,6 +329,11 @@ TEST_F(ElevatorRide, ANewPlayersFirstFloorOpensAfterTheShow) {
     EXPECT_TRUE(elevator_->getFloorsToUnlock().empty());
     EXPECT_TRUE(floorButton(1)->isEnabled());
     EXPECT_FALSE(floorButton(2)->isEnabled());
+    // The locked floor looks locked, also under the pointer.
+    EXPECT_NE(floorButton(1)->getCurrentFrame(), Button::kDisabledFrame);
+    EXPECT_EQ(floorButton(2)->getCurrentFrame(), Button::kDisabledFrame);
+    floorButton(2)->setState(Button::kOver);
+    EXPECT_EQ(floorButton(2)->getCurrentFrame(), Button::kDisabledFrame);
     // The locked floor says so; the open one offers the ride.
     ASSERT_NE(floorButton(1)->getToolTip(), nullptr);
     ASSERT_NE(floorButton(2)->getToolTip(), nullptr);

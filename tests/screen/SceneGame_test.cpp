@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -306,14 +307,39 @@ TEST_F(SceneGameTest, TheBoardStaysDrawnBehindTheLevelEndDialog) {
     getPlayingScreenHook()->dialogClosed(dialog.get());
 }
 
-TEST_F(SceneGameTest, TheRecreationRoomShowsNoBars) {
+// The recreation room has no bars; its plaque, clock and time take their
+// place in the console, and they are seen nowhere else.
+TEST_F(SceneGameTest, TheRecreationRoomShowsItsClockWhereTheBarsStandElsewhere) {
+    TempDir folder;
+    const std::string file = (folder.path() / "dialogs.xml").string();
+    std::ofstream(file) << R"(<root><Node id="scenes">
+        <SceneGame id="SCENE_GAME" width="800" height="600"><Vector id="scenecomponents">
+            <Sprite name="RECROOM_PLAQUE" x="686" y="232" width="108" height="312" visible="false"/>
+            <Sprite name="RECROOM_CLOCK" x="711" y="250" width="56" height="56" visible="false"/>
+            <Label name="LABEL_TIME" x="700" y="344" width="75" height="24" visible="false"/>
+        </Vector></SceneGame></Node></root>)";
+    getDefinitionStore().addFile(file);
+    getDefinitionStore().load();
+    const auto shown = [this](const char* name) {
+        const GameNode* node = scene->findComponent(name);
+        return node != nullptr && node->isVisible();
+    };
     enter(R"(playTime="1000")", [](Level& level) { level.setPlace(Place::RecRoom); });
     EXPECT_FALSE(scene->getTimeBar()->isVisible());
     EXPECT_FALSE(scene->getBonusBar()->isVisible());
-    scene = nullptr;
-    enter(R"(playTime="1000")", [](Level& level) { level.setPlace(Place::Casino); });
-    EXPECT_TRUE(scene->getTimeBar()->isVisible());
-    EXPECT_TRUE(scene->getBonusBar()->isVisible());
+    for (const char* name : {"RECROOM_PLAQUE", "RECROOM_CLOCK", "LABEL_TIME"}) {
+        EXPECT_TRUE(shown(name)) << name;
+    }
+    for (const Place place : {Place::Hallway, Place::Casino, Place::Roof}) {
+        SCOPED_TRACE(static_cast<int>(place));
+        scene = nullptr;
+        enter(R"(playTime="1000")", [place](Level& level) { level.setPlace(place); });
+        EXPECT_TRUE(scene->getTimeBar()->isVisible());
+        EXPECT_TRUE(scene->getBonusBar()->isVisible());
+        for (const char* name : {"RECROOM_PLAQUE", "RECROOM_CLOCK", "LABEL_TIME"}) {
+            EXPECT_FALSE(shown(name)) << name;
+        }
+    }
 }
 
 // A current player "Ada" with her files and the high scores in a temporary

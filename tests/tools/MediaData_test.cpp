@@ -37,6 +37,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
@@ -442,6 +443,47 @@ TEST_P(MediaDataTest, EveryNamedTextAndResourceIsDefined) {
         RefPtr<PropertyStore> document(new PropertyStore());
         ASSERT_TRUE(document->load(file)) << file << " does not parse";
         ReferenceChecker(file, *resources_).walk(document.get(), "");
+    }
+}
+
+// The hue of an 0xRRGGBB colour in degrees, 0 to 360.
+double hueOf(std::uint32_t colour) {
+    const double r = ((colour >> 16U) & 0xFFU) / 255.0;
+    const double g = ((colour >> 8U) & 0xFFU) / 255.0;
+    const double b = (colour & 0xFFU) / 255.0;
+    const double high = std::max({r, g, b});
+    const double range = high - std::min({r, g, b});
+    if (range <= 0) {
+        return 0;
+    }
+    const double sector = high == r   ? (g - b) / range
+                          : high == g ? 2 + (b - r) / range
+                                      : 4 + (r - g) / range;
+    return std::fmod(sector * 60 + 360, 360);
+}
+
+// A hinted tile is told from a selected one by its colour, not only by how
+// strong its glow is, and score floaters are big enough to read in passing.
+TEST_P(MediaDataTest, HintsStandApartFromSelectionsAndFloatersReadAtAGlance) {
+    const double apart = std::abs(hueOf(static_cast<std::uint32_t>(TILE_HINT_COLOR)) -
+                                  hueOf(static_cast<std::uint32_t>(TILE_SELECT_COLOR)));
+    EXPECT_GE(std::min(apart, 360 - apart), 90.0);
+    EXPECT_GE(TILE_HINT_MIN_ALPHA, 80) << "at its faintest the hint's glow must still show";
+
+    resources_->setStarted(true);
+    resources_->requestSection("default");
+    ASSERT_TRUE(resources_->waitForRequests(std::chrono::seconds(60)));
+    const platform::NamedMutexGuard guard(resources_->getDataLock());
+    ResourceSection* section = resources_->findSection("default");
+    ASSERT_NE(section, nullptr);
+    for (int k = 1; k <= 6; ++k) {
+        const std::string id = "FONT_SCORE_FLOATER" + std::to_string(k);
+        const auto found = section->getObjects().find(id);
+        ASSERT_NE(found, section->getObjects().end()) << id;
+        const auto* font = kindCast<BitmapFont>(found->second->getHeldObject());
+        ASSERT_NE(font, nullptr) << id;
+        EXPECT_GE(font->getHeight() - 2 * font->getPadding(), 28) << id;
+        EXPECT_GE(font->getLayers().size(), 2U) << id << " has no dark rim";
     }
 }
 

@@ -299,20 +299,21 @@ std::vector<FontSpec> playFontSpecs(const std::filesystem::path& fonts) {
     const std::vector<std::uint32_t> characters = floaterCharacters();
     std::vector<FontSpec> specs;
     // The floaters grow and warm from pale gold to vermilion with the multiplier.
-    static constexpr std::array<int, 6> sizes{18, 21, 24, 27, 30, 34};
-    static constexpr std::array<std::uint32_t, 6> fills{0xFFF4DC, 0xFFE7A3, 0xF2C65C,
-                                                        0xE89A3C, 0xE0672E, 0xD9402A};
+    // A heavy dark rim and a firm drop shadow keep them clear on the pale
+    // tiles as well as on the dark cloth.
+    static constexpr std::array<int, 6> sizes{26, 29, 32, 35, 38, 42};
+    static constexpr std::array<std::uint32_t, 6> fills{0xFFF6D8, 0xFFE58A, 0xFFC940,
+                                                        0xFF9F30, 0xFF7240, 0xFF4F3A};
     for (std::size_t k = 0; k < sizes.size(); ++k) {
-        specs.push_back(
-            {"score_floater" + std::to_string(k + 1),
-             face,
-             sizes[k],
-             0,
-             0,
-             characters,
-             {LayerStyle{Kind::Fill, 0, 0, 0, 0, 1.0, opaque(fills[k]), false},
-              LayerStyle{Kind::Outline, 1, 0, 0, 0, 1.0, opaque(palette::mahoganyDark), false},
-              LayerStyle{Kind::Shadow, 1, 1.2, 1, 2, 0.6, 0xFF000000U, false}}});
+        specs.push_back({"score_floater" + std::to_string(k + 1),
+                         face,
+                         sizes[k],
+                         0,
+                         0,
+                         characters,
+                         {LayerStyle{Kind::Fill, 0, 0, 0, 0, 1.0, opaque(fills[k]), false},
+                          LayerStyle{Kind::Outline, 2, 0, 0, 0, 1.0, opaque(0x24100A), false},
+                          LayerStyle{Kind::Shadow, 3, 2.0, 1, 3, 0.85, 0xFF000000U, false}}});
     }
     specs.push_back(
         {"gamescene_big",

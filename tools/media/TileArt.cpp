@@ -176,9 +176,9 @@ std::uint32_t darker(std::uint32_t c, double t) {
 // How a set paints its marks.
 struct FaceStyle {
     TileSet set = TileSet::Traditional;
-    std::uint32_t green = 0x1F6B45;
+    std::uint32_t green = 0x118E4F;
     std::uint32_t red = 0xB8321F;
-    std::uint32_t blue = 0x25477E;
+    std::uint32_t blue = 0x2452A6;
     std::uint32_t ink = 0x1E1712;
     std::uint32_t gold = 0xB98322;
     std::uint32_t rose = 0xC8577A;
@@ -206,16 +206,18 @@ FaceStyle styleOf(TileSet set) {
         s.cornerIndex = true;
         break;
     case TileSet::IvoryJade:
-        s.green = 0x17684A;
-        s.red = 0x8E2A1C;
-        s.blue = 0x34477A;
-        s.ink = 0x143A2C;
-        s.gold = 0xA7761E;
-        s.rose = 0xA8445E;
+        // Clear, light jade and a true blue, far apart in hue and bright
+        // enough that a blocked tile's shade leaves them apart.
+        s.green = 0x0E9A55;
+        s.red = 0xC8341F;
+        s.blue = 0x2358C8;
+        s.ink = 0x1A4A38;
+        s.gold = 0xB8861F;
+        s.rose = 0xC04A70;
         s.outline = 0.55;
         break;
     case TileSet::ModernFlat:
-        s.green = 0x11907A;
+        s.green = 0x0E9C62;
         s.red = 0xE2513A;
         s.blue = 0x3E4FB8;
         s.ink = 0x2B2D3A;
@@ -435,14 +437,12 @@ void drawBamboo(cairo_t* cr, const FaceStyle& s, int n) {
     const std::uint32_t b = s.blue;
     switch (n) {
     case 1: {
-        // A young stalk with its leaves and a red tip.
-        stick(cr, s, 20, 14, 48, 7, g);
-        leaf(cr, 20, 22, -pi * 0.82, 15, 4.2);
-        leaf(cr, 20, 18, -pi * 0.2, 15, 4.2);
-        leaf(cr, 20, 31, -pi * 0.05, 12, 3.6);
-        paintPath(cr, s, darker(g, 0.15));
-        circlePath(cr, 20, 9.5, 4.5);
-        paintPath(cr, s, r);
+        // One tall, thick stalk from top to bottom, with a pair of slim
+        // leaves at a joint: a single stick, never a flower on a stem.
+        leaf(cr, 22, 19, -pi * 0.18, 13, 2.6);
+        leaf(cr, 18, 33, -pi * 0.84, 12, 2.4);
+        paintPath(cr, s, darker(g, 0.1));
+        stick(cr, s, 20, 3, 49, 11, g);
         break;
     }
     case 2:
@@ -755,9 +755,15 @@ void drawSeason(cairo_t* cr, const FaceStyle& s, int k) {
     }
 }
 
-// The corner number of a flower or a season, in every set.
+// The corner number of a flower or a season, in every set: large and in a
+// pale halo, so that it reads at the board's size over the picture.
 void bonusNumber(cairo_t* cr, const FaceStyle& s, const Fonts& f, int k, std::uint32_t colour) {
-    fillGlyph(cr, s, s.flat ? f.black : f.bold, static_cast<char32_t>(U'1' + k), 35, 7, 11, colour);
+    (s.flat ? f.black : f.bold).centred(cr, static_cast<char32_t>(U'1' + k), 33.5, 9, 15);
+    rgb(cr, s.paper);
+    cairo_set_line_width(cr, 2.6);
+    cairo_stroke_preserve(cr);
+    rgb(cr, darker(colour, 0.15));
+    cairo_fill(cr);
 }
 
 // The large print's index in the top-left corner.
@@ -778,12 +784,17 @@ void cornerIndex(cairo_t* cr, const FaceStyle& s, const Fonts& f, const std::u32
 }
 
 void drawFace(cairo_t* cr, const FaceStyle& s, const Fonts& f, int suit, int idx) {
-    const bool shrink = s.cornerIndex && suit != 5 && suit != 6;
+    const bool bonus = suit == 5 || suit == 6;
+    const bool shrink = s.cornerIndex && !bonus;
     cairo_save(cr);
     if (shrink) {
         // Room for the index: the picture a little smaller, down and right.
         cairo_translate(cr, 5.5, 7.5);
         cairo_scale(cr, 0.84, 0.84);
+    } else if (bonus) {
+        // Room for the number: the painting a little smaller, down and left.
+        cairo_translate(cr, 0.5, 7.0);
+        cairo_scale(cr, 0.86, 0.86);
     }
     switch (suit) {
     case 0:

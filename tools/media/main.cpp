@@ -31,6 +31,7 @@
 #include "tools/media/PlayerDialogArt.h"
 #include "tools/media/PlayingArt.h"
 #include "tools/media/PlayingSound.h"
+#include "tools/media/RecRoomConsoleArt.h"
 #include "tools/media/Synth.h"
 #include "tools/media/TileArt.h"
 
@@ -374,6 +375,7 @@ Bytes generate(MediaSet& media, const Options& options) {
     addPlayMedia(media, options.fonts, sheet);
     addSounds(media);
     addPlayingArt(media, sheet);
+    addRecRoomConsoleArt(media, sheet);
     addPlayingSounds(media);
     addElevatorArt(media, options.fonts, sheet);
     addElevatorSounds(media);
