@@ -96,6 +96,9 @@ BaseObject* DialogLayoutPreview::createFromDefinition(PropertyNode* definition) 
 
 void DialogLayoutPreview::open() {
     DialogOrvanta::open();
+    // The chooser stands beside the room's switches and buttons, which stay
+    // in reach: clicks outside it pass on to the room.
+    getListenerContainer().setSwallow(false);
     updatePageButtons();
 }
 

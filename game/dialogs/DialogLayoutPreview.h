@@ -42,7 +42,8 @@ public:
     ~DialogLayoutPreview() override;
     [[nodiscard]] static BaseObject* createFromDefinition(PropertyNode* definition);
 
-    /// The base's opening, then the page buttons set.
+    /// The base's opening (clicks outside the chooser pass on to the room),
+    /// then the page buttons set.
     void open() override;
 
     /// Offers `levels` (held) of `gameType` from the first page on; the

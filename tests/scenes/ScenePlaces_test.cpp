@@ -573,6 +573,8 @@ TEST_F(PlacesTest, TheChooserPagesThroughTheLayouts) {
     DialogLayoutPreview* chooser = recRoom_->getLayoutChooser();
     ASSERT_NE(chooser, nullptr);
     EXPECT_TRUE(recRoom_->isDialogOpen("DIALOG_LAYOUTPREVIEW"));
+    EXPECT_FALSE(chooser->getListenerContainer().isSwallowing())
+        << "the room's switches and buttons stay in reach";
     EXPECT_EQ(chooser->getLayoutCount(), 7U);
     auto* previous = kindCast<Button>(chooser->findComponent("BUTTON_PREVIOUS"));
     auto* next = kindCast<Button>(chooser->findComponent("BUTTON_NEXT"));

@@ -72,6 +72,18 @@ void paintPlate(Pixmap& scene, int x, int y, int w, int h, std::uint32_t seed) {
     fill(scene, inner, Rgba{0.0F, 0.0F, 0.0F, 0.35F});
 }
 
+// The plaque under a place's name, centred at the top.
+void paintTitlePlaque(Pixmap& scene, std::uint32_t seed) {
+    const Field plaque = shapeMask(kSceneW, kSceneH, roundRect(230, 8, 340, 50, 12));
+    const Field face = shapeMask(kSceneW, kSceneH, roundRect(238, 14, 324, 38, 8));
+    castShadow(scene, plaque, Shadow{4.0, 3.0, 0.6F});
+    Field heights = bevel(plaque, 7.0, 3.0);
+    raise(heights, face, cushion(face, 2.0, -1.5));
+    paintLit(scene, brushedMetal(kSceneW, kSceneH, seed, goldMetal()), plaque, heights, placeMetal);
+    fill(scene, face, hex(0x1A0C08, 0.92F));
+    innerShadow(scene, face, 3.0, 2.0, 0.6F);
+}
+
 // The casino: mahogany walls under three brass lamps, a band of green felt
 // with a padded rail, a row of brass studs along the rail (three of them are
 // the hidden game's spots, no different from the others).
@@ -90,17 +102,26 @@ ColorImage drawCasino() {
     castShadow(scene, rail, Shadow{5.0, 4.0, 0.6F});
     paintLit(scene, lacquer(kSceneW, kSceneH, 617U, redLacquer()), rail, cushion(rail, 5.0, 6.0),
              placeLacquer);
-    // Studs on the felt: a regular row whose members include the three spots.
-    for (int k = 0; k < 18; ++k) {
-        const double cx = 22 + k * 44.5;
-        const double cy = 500 + (k % 3) * 18;
+    // Brass studs on the felt in falling threes, one three every 130
+    // pixels, and a stud in each gap of the button shelf; the hidden game's
+    // spots are studs like any other.
+    std::vector<std::array<double, 2>> studs;
+    for (int g = -2; g <= 3; ++g) {
+        const double x0 = 319 + 130.0 * g;
+        studs.push_back({x0, 502});
+        studs.push_back({x0 + 44, 538});
+        studs.push_back({x0 + 91, 553});
+    }
+    studs.push_back({220, 553});
+    studs.push_back({600, 553});
+    for (const auto& [cx, cy] : studs) {
         const Field stud = shapeMask(kSceneW, kSceneH, ellipse(cx, cy, 7, 7));
         castShadow(scene, stud, Shadow{1.5, 1.2, 0.5F});
         paintLit(scene, brushedMetal(kSceneW, kSceneH, 619U, goldMetal()), stud,
                  cushion(stud, 2.0, 4.0), placeMetal);
     }
     // The lamps' pools.
-    for (const double cx : {150.0, 400.0, 650.0}) {
+    for (const double cx : {120.0, 680.0}) {
         lightPool(scene, cx, 40, 260, 240, hex(0xFFE2A0), 0.35F);
         const Field shade = shapeMask(kSceneW, kSceneH, ellipse(cx, 14, 46, 16));
         paintLit(scene, brushedMetal(kSceneW, kSceneH, 623U, brassMetal()), shade,
@@ -108,6 +129,7 @@ ColorImage drawCasino() {
         glow(scene, shapeMask(kSceneW, kSceneH, ellipse(cx, 28, 30, 6)), 8.0, hex(0xFFF0C0), 0.8F);
     }
     paintPlate(scene, kColumnX, kColumnY, kColumnW, kColumnH, 631U);
+    paintTitlePlaque(scene, 633U);
     vignette(scene, 0.45F);
     return scene.toImage();
 }
@@ -137,14 +159,11 @@ ColorImage drawRecRoom() {
         paintLit(scene, wood(kSceneW, kSceneH, 653U, mahoganyWood(), WoodGrain{9.0, 4.0, false}),
                  board, bevel(board, 3.0, 2.0), placeWood);
     }
-    lightPool(scene, 520, 60, 320, 260, hex(0xD8FFD0), 0.3F);
-    const Field lamp = shapeMask(kSceneW, kSceneH, roundRect(400, 0, 240, 34, 14));
-    paintLit(scene, jade(kSceneW, kSceneH, 659U, jadeStone()), lamp, cushion(lamp, 6.0, 8.0),
-             placeLacquer);
-    glow(scene, shapeMask(kSceneW, kSceneH, roundRect(420, 30, 200, 6, 3)), 10.0, hex(0xF0FFE0),
-         0.9F);
+    // The billiard lamp's green light falls from above the switches.
+    lightPool(scene, 140, 0, 300, 260, hex(0xD8FFD0), 0.3F);
     paintPlate(scene, kColumnX, kColumnY, kColumnW, kColumnH, 661U);
     paintPlate(scene, 30, kShelfY, 740, 60, 667U);
+    paintTitlePlaque(scene, 669U);
     vignette(scene, 0.5F);
     return scene.toImage();
 }
@@ -196,6 +215,16 @@ ColorImage drawRoof() {
     // The parapet and its tiles.
     const Field parapet = shapeMask(kSceneW, kSceneH, roundRect(-10, 470, kSceneW + 20, 140, 0));
     fill(scene, parapet, paper(kSceneW, kSceneH, 719U, hex(0x6A5A66)));
+    // Courses of brick in the parapet, each half a brick along.
+    for (int course = 0; course < 7; ++course) {
+        const int y = 480 + course * 18;
+        fill(scene, shapeMask(kSceneW, kSceneH, roundRect(0, y, kSceneW, 2, 0)),
+             hex(0x3A2E38, 0.7F));
+        for (int x = (course % 2) * 24; x < kSceneW; x += 48) {
+            fill(scene, shapeMask(kSceneW, kSceneH, roundRect(x, y, 2, 18, 0)),
+                 hex(0x3A2E38, 0.6F));
+        }
+    }
     const Field coping = shapeMask(kSceneW, kSceneH, roundRect(-10, 462, kSceneW + 20, 16, 4));
     castShadow(scene, coping, Shadow{4.0, 3.0, 0.6F});
     paintLit(scene, marble(kSceneW, kSceneH, 721U, ivoryMarble()), coping, bevel(coping, 4.0, 3.0),
@@ -207,7 +236,8 @@ ColorImage drawRoof() {
         glow(scene, shapeMask(kSceneW, kSceneH, ellipse(cx, cy, 5, 6)), 7.0, hex(0xFFC870), 0.9F);
         fill(scene, shapeMask(kSceneW, kSceneH, ellipse(cx, cy, 5, 6)), hex(0xFFE0A0));
     }
-    paintPlate(scene, kColumnX, kColumnY, kColumnW, kColumnH, 727U);
+    paintPlate(scene, kColumnX, 150, kColumnW, 184, 727U);
+    paintTitlePlaque(scene, 729U);
     vignette(scene, 0.35F);
     return scene.toImage();
 }
@@ -446,6 +476,8 @@ void addPlacesArt(MediaSet& media, Gallery& sheet) {
                drawHalo(kSwitchW + 32, kSwitchH + 16, 8, hex(0xFFE6A0)));
     addPicture(media, "media/images/places/glow_dialog.png",
                drawHalo(kPanelW + 12, kPanelH + 12, 6, hex(0xFFE6A0)));
+    addPicture(media, "media/images/places/glow_chooser.png",
+               drawHalo(476 + 12, 440 + 12, 6, hex(0xFFE6A0)));
     const ColorImage host = drawHostFrame();
     addPicture(media, "media/images/places/host_portrait.png", host);
     const ColorImage panel = drawPanel();
