@@ -25,16 +25,14 @@ constexpr Lighting placeWood{0.5F, 0.22F, 16.0F, {1.0F, 0.93F, 0.8F, 1.0F}};
 constexpr Lighting placeLacquer{0.55F, 0.55F, 34.0F, {1.0F, 0.96F, 0.86F, 1.0F}};
 
 // The screen and where the scene definitions (media/properties/places.xml)
-// put things: the switch column, the glow channel, the panel, the room
-// buttons' shelf.
+// put things: the switch column, the glow channel, the panel's size, the
+// room buttons' shelf.
 constexpr int kSceneW = 800;
 constexpr int kSceneH = 600;
 constexpr int kColumnX = 20;
 constexpr int kColumnY = 88;
 constexpr int kColumnW = 240;
 constexpr int kColumnH = 364;
-constexpr int kPanelX = 300;
-constexpr int kPanelY = 56;
 constexpr int kPanelW = 460;
 constexpr int kPanelH = 380;
 constexpr int kSwitchW = 200;
