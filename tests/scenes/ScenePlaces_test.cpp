@@ -512,16 +512,26 @@ TEST_F(PlacesTest, StartPlaysTheChosenLevel) {
 }
 
 // Trophies 10 and 11, held back by the casino's records, are handed to the
-// trophy room on arrival; others are left alone.
+// trophy room on arrival; others are left alone. The room takes no input
+// while the trophy room shows, and the host's tip waits for it.
 TEST_F(PlacesTest, TheCasinoReleasesItsHeldTrophies) {
     profile_->trophies->setState(10, 4);
     profile_->trophies->setState(11, 1);
     profile_->trophies->setState(12, 4);
+    profile_->showHints = true;
+    profile_->hintFlags.fill(true);
     enterFromElevator(casino_);
     EXPECT_EQ(profile_->trophies->getState(10), 1);
     EXPECT_EQ(profile_->trophies->getState(11), 1);
     EXPECT_EQ(profile_->trophies->getState(12), 4);
-    EXPECT_TRUE(casino_->isDialogOpen("DIALOG_TROPHY"));
+    ASSERT_TRUE(casino_->isDialogOpen("DIALOG_TROPHY"));
+    EXPECT_FALSE(casino_->getListenerContainer().isInputEnabled());
+    EXPECT_FALSE(casino_->isDialogOpen("DIALOG_BRASTOW_HINT")) << "one dialog at a time";
+
+    DialogOrvanta::closeAtOnce(kindCast<DialogOrvanta>(casino_->findDialog("DIALOG_TROPHY")));
+    EXPECT_TRUE(casino_->getListenerContainer().isInputEnabled());
+    EXPECT_TRUE(casino_->isDialogOpen("DIALOG_BRASTOW_HINT"));
+    EXPECT_FALSE(profile_->hintFlags.at(5));
 }
 
 // Mixed plays one game type for the whole run and its own tables; Speed
