@@ -4,6 +4,7 @@
 #include "game/dialogs/DialogBrastowHint.h"
 #include "game/dialogs/DialogCredits.h"
 #include "game/dialogs/DialogHelp.h"
+#include "game/dialogs/DialogLayoutPreview.h"
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/DialogMenu.h"
@@ -43,6 +44,7 @@ void registerDialogClasses() {
         {"DialogTrophyInfo", &DialogTrophyInfo::createFromDefinition},
         {"DialogTrophyText", &DialogTrophyText::createFromDefinition},
         {"DialogRoomPreview", &DialogRoomPreview::createFromDefinition},
+        {"DialogLayoutPreview", &DialogLayoutPreview::createFromDefinition},
     };
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : kClasses) {

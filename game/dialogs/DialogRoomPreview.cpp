@@ -4,6 +4,8 @@
 #include "engine/graphics/Graphics.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
+#include "engine/properties/PropertyValue.h"
+#include "engine/properties/PropertyVector.h"
 #include "engine/resources/Image.h"
 #include "engine/scene/Label.h"
 #include "engine/scene/ModifierAlpha.h"
@@ -15,6 +17,7 @@
 #include "game/board/Tile.h"
 #include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/DialogSounds.h"
+#include "game/dialogs/LayoutPreview.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
 #include "game/players/PlayerStats.h"
@@ -29,16 +32,6 @@ constinit const ClassRecord DialogRoomPreview::classRecord{
 namespace {
 
 constexpr std::string_view kSoundSection = "hallway";
-// The layout picture: a felt panel with a gold rim, ivory tiles with a
-// darker edge and a shadow side, each layer lifted up and to the left.
-constexpr std::uint32_t kFelt = 0xFF1D4A38U;
-constexpr std::uint32_t kRim = 0xFFD9A441U;
-constexpr std::uint32_t kTileEdge = 0xFF6B5A3CU;
-constexpr std::uint32_t kTileSide = 0xFFC9BC9CU;
-constexpr std::uint32_t kTileFace = 0xFFFBF5E6U;
-constexpr int kPadding = 4;
-// Pixels per half tile of a layout picture at full scale.
-constexpr int kFullCellSize = 12;
 
 Modifier* holding(Modifier* modifier) {
     modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
@@ -54,42 +47,15 @@ std::wstring grouped(int value) {
 
 } // namespace
 
-RefPtr<Image> drawLayoutPicture(const Level& level, int cellSize) {
-    const Layout* layout = level.getLayout();
-    if (layout == nullptr || layout->getTileCount() == 0 || cellSize <= 0) {
-        return nullptr;
+std::wstring gameTypeHeader(int gameType) {
+    const RefPtr<PropertyVector> headers =
+        BasicProperties::get() != nullptr ? BasicProperties::get()->getVector("GAMETYPE_HEADERS")
+                                          : nullptr;
+    if (!headers || gameType < 0 || gameType >= static_cast<int>(headers->size())) {
+        return {};
     }
-    const int lift = std::max(1, cellSize / 3);
-    const int width = layout->getWidth() * cellSize + Layout::kLayers * lift + 2 * kPadding;
-    const int height = layout->getHeight() * cellSize + Layout::kLayers * lift + 2 * kPadding;
-    RefPtr<Image> picture = createImage(width, height, kFormatArgb32);
-    if (!picture) {
-        return nullptr;
-    }
-    const RefPtr<Graphics> canvas = createGraphics(*picture);
-    if (!canvas) {
-        return nullptr;
-    }
-    canvas->setColor(kFelt);
-    canvas->fillRect(0, 0, width, height);
-    canvas->setColor(kRim);
-    canvas->drawRect(0, 0, width, height);
-    const int baseX = kPadding + Layout::kLayers * lift;
-    const int baseY = kPadding + Layout::kLayers * lift;
-    const int tileSize = 2 * cellSize;
-    // Grid order is layer by layer, so upper tiles are painted over lower ones.
-    layout->forEachTile([&](const Tile& tile) {
-        const TilePos& pos = tile.getPos();
-        const int x = baseX + pos.x * cellSize - pos.z * lift;
-        const int y = baseY + pos.y * cellSize - pos.z * lift;
-        canvas->setColor(kTileEdge);
-        canvas->fillRect(x, y, tileSize, tileSize);
-        canvas->setColor(kTileSide);
-        canvas->fillRect(x + 1, y + 1, tileSize - 2, tileSize - 2);
-        canvas->setColor(kTileFace);
-        canvas->fillRect(x + 1, y + 1, tileSize - 3, tileSize - 3);
-    });
-    return picture;
+    const auto* value = kindCast<PropertyValue>(headers->at(gameType));
+    return value != nullptr ? value->getText() : std::wstring();
 }
 
 DialogRoomPreview::DialogRoomPreview(PropertyNode* definition) : DialogOrvanta(definition) {
@@ -98,10 +64,6 @@ DialogRoomPreview::DialogRoomPreview(PropertyNode* definition) : DialogOrvanta(d
     setAnimateShow(false);
     getComponentRoot()->setVisible(false);
     setUseBuffer(false);
-    if (const auto* preview = kindCast<Sprite>(findComponent("SPRITE_PREVIEW"))) {
-        pictureWidth_ = preview->getWidth();
-        pictureHeight_ = preview->getHeight();
-    }
 }
 
 DialogRoomPreview::~DialogRoomPreview() = default;
@@ -131,19 +93,23 @@ void DialogRoomPreview::setStatistics(Level* level) {
     if (level->getLayout() == nullptr) {
         level->loadLayout();
     }
-    // The picture is drawn at the preview's scale, smaller when the layout
-    // would not fit the space the definition gives it.
-    int cellSize = std::max(1, kFullCellSize * PREVIEW_SCALE / 100);
-    layoutPicture_ = drawLayoutPicture(*level, cellSize);
-    while (layoutPicture_ && cellSize > 1 && pictureWidth_ > 0 &&
-           (layoutPicture_->getWidth() > pictureWidth_ ||
-            layoutPicture_->getHeight() > pictureHeight_)) {
-        layoutPicture_ = drawLayoutPicture(*level, --cellSize);
+    // The miniature on the ground of the room's game type, scaled by
+    // PREVIEW_SCALE.
+    layoutPicture_ = nullptr;
+    if (level->getLayout() != nullptr) {
+        LayoutPreview drawer;
+        layoutPicture_ =
+            drawer.draw(*level->getLayout(),
+                        std::max(0, toNumber(level->getGameType())) % LayoutPreview::kBackgrounds);
     }
     if (auto* preview = kindCast<Sprite>(findComponent("SPRITE_PREVIEW"))) {
         preview->setImage(layoutPicture_.get());
+        if (layoutPicture_) {
+            preview->setStretchWidth(layoutPicture_->getWidth() * PREVIEW_SCALE / 100);
+            preview->setStretchHeight(layoutPicture_->getHeight() * PREVIEW_SCALE / 100);
+        }
     }
-    setLabel("LABEL_GAMETYPE", getText(gameTypeTextId(level->getGameType())));
+    setLabel("LABEL_GAMETYPE", gameTypeHeader(toNumber(level->getGameType())));
     setLabel("LABEL_SILVER", grouped(level->getSilver()));
     setLabel("LABEL_GOLD", grouped(level->getGold()));
     RoomRecord record;

@@ -102,15 +102,11 @@ private:
     std::array<Sprite*, kPartNames.size()> parts_{};
     RefPtr<Level> level_;
     RefPtr<Image> layoutPicture_;
-    /// The largest layout picture: the size "SPRITE_PREVIEW" is defined with.
-    int pictureWidth_ = 0;
-    int pictureHeight_ = 0;
     State state_ = State::Hidden;
 };
 
-/// A small picture of `level`'s layout: each tile an ivory block with a dark
-/// edge, upper layers shifted up and left, `cellSize` pixels per half tile.
-/// Null when the level has no layout (or it holds no tiles).
-[[nodiscard]] RefPtr<Image> drawLayoutPicture(const Level& level, int cellSize);
+/// The name of game type `gameType` (0 Classic to 5 Speed) as the vector
+/// setting "GAMETYPE_HEADERS" gives it; empty for a number it lacks.
+[[nodiscard]] std::wstring gameTypeHeader(int gameType);
 
 } // namespace orv

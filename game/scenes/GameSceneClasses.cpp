@@ -1,12 +1,17 @@
 #include "game/scenes/GameSceneClasses.h"
 
 #include "engine/core/ObjectFactoryContainer.h"
+#include "engine/scene/SceneManager.h"
+#include "game/scenes/SceneCasino.h"
 #include "game/scenes/SceneElevator.h"
 #include "game/scenes/SceneHallway.h"
 #include "game/scenes/SceneLoad.h"
 #include "game/scenes/SceneLobby.h"
 #include "game/scenes/SceneOrvanta.h"
+#include "game/scenes/SceneRecRoom.h"
+#include "game/scenes/SceneRoof.h"
 #include "game/scenes/SceneSplash.h"
+#include "game/screen/SceneGame.h"
 
 #include <array>
 #include <string_view>
@@ -22,6 +27,18 @@ void registerGameSceneClasses() {
         {"SceneLobby", &SceneLobby::createFromDefinition},
         {"SceneElevator", &SceneElevator::createFromDefinition},
         {"SceneHallway", &SceneHallway::createFromDefinition},
+        {"SceneCasino", &SceneCasino::createFromDefinition},
+        {"SceneRecRoom", &SceneRecRoom::createFromDefinition},
+        {"SceneRoof", &SceneRoof::createFromDefinition},
+    });
+    // A level stopped in a place leaves the player in the elevator at it.
+    SceneGame::setElevatorStopHook([](int stop) {
+        SceneManager* manager = SceneManager::getInstance();
+        if (auto* elevator = manager != nullptr
+                                 ? kindCast<SceneElevator>(manager->getScene("SCENE_ELEVATOR"))
+                                 : nullptr) {
+            elevator->setCurrentStop(stop);
+        }
     });
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : creators) {

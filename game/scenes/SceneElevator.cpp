@@ -32,6 +32,7 @@
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
 #include "game/scenes/LightSweep.h"
+#include "game/scenes/ScenePlace.h"
 
 #include <algorithm>
 #include <array>
@@ -585,6 +586,10 @@ void SceneElevator::arrive() {
         logWarning("elevator: no scene " + std::string(next));
         getListenerContainer().setInputEnabled(true);
         return;
+    }
+    // A place is entered with nothing chosen yet.
+    if (auto* place = kindCast<ScenePlace>(target)) {
+        place->setGameType(ScenePlace::kNothingChosen);
     }
     manager->setTransition("TRANSITION_DEFAULT");
     manager->setNextScene(target);

@@ -83,8 +83,7 @@ inline constexpr int kMaxTalkDraws = 32;
 /// remark or a statistic of the player, drawn from `random`, with its "%"
 /// places filled. Never loops without end: after `kMaxTalkDraws` draws it
 /// takes a remark, else a tip, else nothing. Empty when there is nothing to
-/// say (every count 0). The recreation-room statistics grow the player's
-/// record lists to 30 levels.
+/// say (every count 0). The statistics only read the player's records.
 [[nodiscard]] std::wstring chooseTalk(OrvantaPlayer& player, const std::vector<int>& floorsToUnlock,
                                       RandomGenerator& random, const TalkSettings& settings);
 

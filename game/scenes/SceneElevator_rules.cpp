@@ -5,6 +5,7 @@
 #include "engine/core/TextUtil.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
+#include "game/dialogs/DialogRoomPreview.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/scenes/SceneElevator.h"
 
@@ -77,15 +78,19 @@ std::wstring placeStatistic(OrvantaPlayer& player, int k, RandomGenerator& rando
             plays += player.stats.getCasino(*type, difficulty).playCount;
         }
     } else {
-        for (int level = 0; level < kRecRoomLevels; ++level) {
-            plays += player.stats.getRecRoom(*type, static_cast<std::size_t>(level)).playCount;
+        // Read only: counting must not grow the saved record lists.
+        const std::vector<RecRoomRecord>& records = player.stats.getRecRoomList(*type);
+        const std::size_t count =
+            std::min(records.size(), static_cast<std::size_t>(kRecRoomLevels));
+        for (std::size_t level = 0; level < count; ++level) {
+            plays += records.at(level).playCount;
         }
     }
     if ((plays > 0) != wantsPlays) {
         return {};
     }
     std::wstring text = fill(k, L"%n", plays);
-    static_cast<void>(replaceAll(text, L"%g", numbered("TEXT_GAMETYPE", *type + 1), true));
+    static_cast<void>(replaceAll(text, L"%g", gameTypeHeader(*type), true));
     return text;
 }
 

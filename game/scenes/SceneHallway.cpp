@@ -202,7 +202,6 @@ void SceneHallway::open() {
     }
     loadFloorLook();
     recolourFloor();
-    offerSavedGame(static_cast<int>(Place::Hallway), *this);
     showMedals();
 }
 

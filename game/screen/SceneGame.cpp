@@ -9,6 +9,7 @@
 #include "engine/platform/iGuiMethod.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
+#include "engine/properties/PropertyNode.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SoundManager.h"
 #include "engine/resources/SoundStream.h"
@@ -663,12 +664,51 @@ void SceneGame::restartLevel() {
     setState(new StateBuildLevel());
 }
 
+namespace {
+
+SceneGame::ElevatorStopHook& elevatorStopHook() {
+    static SceneGame::ElevatorStopHook hook = nullptr;
+    return hook;
+}
+
+} // namespace
+
+void SceneGame::setElevatorStopHook(ElevatorStopHook hook) {
+    elevatorStopHook() = hook;
+}
+
 void SceneGame::stopGame() {
-    if (Game* current = game(); current != nullptr) {
-        // Saved before the teardown clears the counters and the bars.
-        save();
-        tearDownLevel();
+    Game* current = game();
+    if (current == nullptr) {
+        return;
+    }
+    if (const RefPtr<PropertyNode> session = current->openLevelSession()) {
+        static_cast<void>(session->addNamedBool("gameStopped", true, false));
+    }
+    if (OrvantaPlayer* player = currentProfile()) {
+        player->markTrophiesSeen();
+    }
+    // Saved before the teardown clears the counters and the bars.
+    save();
+    tearDownLevel();
+    const Level* level = current->getLevel();
+    const Place place = level != nullptr ? level->getPlace() : Place::Hallway;
+    if (place == Place::Hallway || place == Place::None) {
         current->returnToBuilding();
+        return;
+    }
+    if (elevatorStopHook() != nullptr) {
+        elevatorStopHook()(20 + static_cast<int>(place));
+    }
+    SceneManager* scenes = SceneManager::getInstance();
+    if (scenes == nullptr) {
+        return;
+    }
+    if (ResourceManager* resources = ResourceManager::getInstance()) {
+        resources->requestSection("elevator");
+    }
+    if (Scene* elevator = scenes->getScene("SCENE_ELEVATOR")) {
+        scenes->setNextScene(elevator);
     }
 }
 

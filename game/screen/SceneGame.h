@@ -93,7 +93,15 @@ public:
     void onTimeUp();
     /// After the level-end dialog: the next level of a run, or the building.
     void startLevel(bool keepHud);
+    /// The menu's Stop: the level's usage record notes "gameStopped", every
+    /// earned trophy is marked seen and the level is saved for a later
+    /// resume; a hallway level returns to its floor, a level of a place to
+    /// the elevator standing at that place (stop 20 + place).
     void stopGame();
+    /// Sets the elevator's stop for a level stopped outside the hallway
+    /// (installed by the building; null: nothing to set).
+    using ElevatorStopHook = void (*)(int stop);
+    static void setElevatorStopHook(ElevatorStopHook hook);
     void restartLevel();
     void tearDownLevel();
     /// Hangs the current board's side board (if any, and not hung yet)

@@ -293,6 +293,70 @@ void addSecondRoad(RoadDriver& road, SavedPlayer& saved) {
         });
 }
 
+// ---- the third run: one casino level -------------------------------------------
+
+struct CasinoRun {
+    FirstRun play;
+    bool panelShown = false;
+    int plays = -1; // the casino record of Classic, normal
+    int best = -1;
+};
+
+// The casino opens with the first hallway floors; the player of the first
+// runs is given them, rides there, chooses Classic and wins its first level.
+void addCasinoRoad(RoadDriver& road, CasinoRun& run) {
+    addStart(road);
+    road.step("the lobby after another restart",
+              withDialogsAnswered("SCENE_LOBBY", {"DIALOG_BRASTOW_HINT"}), [&road] {
+                  if (OrvantaPlayer* player = PlayerManager::get()->getCurrentProfile()) {
+                      player->modesUnlocked.at(1) = OrvantaPlayer::kOpen;
+                      player->unlockedStuff.at(0) = OrvantaPlayer::kOpen;
+                  }
+                  if (failWithoutScene(road, "SCENE_CASINO")) {
+                      return;
+                  }
+                  clickComponent("BUTTON_ELEVATOR");
+              });
+    road.step(
+        "the elevator with the casino open",
+        [] { return sceneShown("SCENE_ELEVATOR") && buttonEnabled("BUTTON_CASINO"); },
+        [] { clickComponent("BUTTON_CASINO"); }, 1200);
+    road.step(
+        "the casino with the host's tip answered",
+        withDialogsAnswered("SCENE_CASINO", {"DIALOG_BRASTOW_HINT"}),
+        [] { clickComponent("SWITCH_CLASSIC"); }, 1200);
+    road.step(
+        "Classic chosen, the panel shown", [] { return buttonEnabled("BUTTON_START"); },
+        [&run] {
+            const GameNode* panel = findOnScreen("PANEL");
+            run.panelShown = panel != nullptr && panel->isVisible();
+            clickComponent("BUTTON_START");
+        });
+    road.step("the casino level's opening dialogs answered",
+              withDialogsAnswered("SCENE_GAME", {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT"}), {},
+              1200);
+    road.step(
+        "the casino level ready to play",
+        [] {
+            return sceneShown("SCENE_GAME") && boardReady() &&
+                   Game::getCurrent()->getLayout()->getTileCount() > 0;
+        },
+        [&road, &run] {
+            run.play.tilesAtStart = Game::getCurrent()->getLayout()->getTileCount();
+            matchNextPair(road, run.play);
+        },
+        1500);
+    road.step(
+        "the casino's level-end dialog", [] { return openDialog("DIALOG_LEVEL_END") != nullptr; },
+        [&run] {
+            if (OrvantaPlayer* player = PlayerManager::get()->getCurrentProfile()) {
+                run.plays = player->stats.getCasino(0, 0).playCount;
+                run.best = player->stats.getCasino(0, 0).bestScore;
+            }
+        },
+        600);
+}
+
 // The main road of the game for a new player, played by the real program on
 // its real media with the dummy drivers and a fixed clock: the name, the
 // lobby, the elevator to floor 1, the first door, the level won by clicking
@@ -325,6 +389,17 @@ TEST(Road, ANewPlayerWinsTheFirstRoomAndFindsItAgainAfterARestart) {
     EXPECT_EQ(saved.floorReached, 1);
     EXPECT_EQ(saved.roomWins, 1);
     EXPECT_EQ(saved.roomBest, first.roomBest);
+
+    CasinoRun casino;
+    const RefPtr<RoadDriver> third(new RoadDriver());
+    addCasinoRoad(*third, casino);
+    ASSERT_EQ(runRoad(*third), 0);
+    ASSERT_EQ(third->getFailure(), "");
+    EXPECT_TRUE(casino.panelShown);
+    EXPECT_GT(casino.play.tilesAtStart, 0);
+    EXPECT_EQ(casino.play.pairsMatched * 2, casino.play.tilesAtStart);
+    EXPECT_EQ(casino.plays, 1);
+    EXPECT_GT(casino.best, 0);
 }
 
 } // namespace

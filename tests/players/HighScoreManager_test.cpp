@@ -144,6 +144,18 @@ TEST_F(HighScoreManagerTest, DefaultRowsUseDistinctDrawnNames) {
     EXPECT_EQ(scores, (std::vector<int>{9000, 5000, 4000, 3000, 2500}));
 }
 
+// Fewer names than rows: the redraws for an unused name stop after their
+// bound and the rows share the names there are.
+TEST_F(HighScoreManagerTest, OneNameFillsEveryRowWithoutEndlessDraws) {
+    start();
+    setNames({"Ada"});
+    HighScoreTable* table = getHighScoreTable("1_3_1", true);
+    ASSERT_EQ(table->getEntries().size(), 5U);
+    for (const auto& row : table->getEntries()) {
+        EXPECT_EQ(row->playername, "Ada");
+    }
+}
+
 TEST_F(HighScoreManagerTest, NoNamesGiveNamelessRows) {
     test::QuietLog quiet;
     start();

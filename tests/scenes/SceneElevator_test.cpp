@@ -9,6 +9,8 @@
 #include "engine/properties/DefinitionStore.h"
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyClasses.h"
+#include "engine/properties/PropertyValue.h"
+#include "engine/properties/PropertyVector.h"
 #include "engine/scene/Label.h"
 #include "engine/scene/SceneClasses.h"
 #include "engine/scene/SceneManager.h"
@@ -128,8 +130,12 @@ protected:
         settings.getTextEntry("TEXT_BRASTOW_RANDOM_STAT0") = L"%m matches, %m!";
         settings.getTextEntry("TEXT_BRASTOW_RANDOM_STAT6") = L"%n %g games";
         settings.getTextEntry("TEXT_BRASTOW_RANDOM_STAT9") = L"no %g yet";
-        settings.getTextEntry("TEXT_GAMETYPE1") = L"Classic";
-        settings.getTextEntry("TEXT_GAMETYPE2") = L"FreeCell";
+        settings.getTextEntry("TEXT_BRASTOW_RANDOM_STAT7") = L"%n %g layouts";
+        RefPtr<PropertyVector> headers(new PropertyVector("GAMETYPE_HEADERS"));
+        for (const std::string_view name : {"Classic", "FreeCell", "Split", "Triple", "River"}) {
+            headers->add(new PropertyValue("", name));
+        }
+        settings.getVector("GAMETYPE_HEADERS") = headers;
     }
     void TearDown() override { BasicProperties::destroyInstance(); }
 
@@ -246,6 +252,17 @@ TEST_F(ElevatorSettings, PlaceStatisticsNameAnOpenGameType) {
     EXPECT_EQ(elevator::statisticText(*player_, 6, random_), L"5 Classic games");
     EXPECT_EQ(elevator::statisticText(*player_, 9, random_), L"");
     EXPECT_EQ(elevator::statisticText(*player_, 11, random_), L"");
+}
+
+// The recreation-room statistics count the player's plays without growing
+// the record lists that the profile saves.
+TEST_F(ElevatorSettings, PlaceStatisticsOnlyReadTheRecords) {
+    player_->modesUnlocked.at(2) = kOpen;
+    player_->unlockedStuff.at(3) = kOpen; // Classic opens in the recreation room
+    player_->stats.getRecRoom(0, 1).playCount = 2;
+    EXPECT_EQ(elevator::statisticText(*player_, 7, random_), L"2 Classic layouts");
+    EXPECT_EQ(player_->stats.getRecRoomList(0).size(), 2U);
+    EXPECT_TRUE(player_->stats.getRecRoomList(1).empty());
 }
 
 // The car with its buttons and its strip, a player on a temporary folder.

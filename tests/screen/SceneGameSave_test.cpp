@@ -5,8 +5,10 @@
 #include "engine/properties/PropertyStore.h"
 #include "engine/properties/PropertyValue.h"
 #include "engine/properties/PropertyVector.h"
+#include "engine/scene/SceneManager.h"
 #include "game/board/Game.h"
 #include "game/board/LevelSets.h"
+#include "game/players/DataGathering.h"
 #include "game/players/HighScoreManager.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
@@ -319,6 +321,48 @@ TEST_F(SceneGameSaveTest, AStoppedLevelIsSavedWithItsBars) {
     ASSERT_NE(saved->getNode("timeBar"), nullptr);
     EXPECT_EQ(saved->getNode("timeBar")->getValue("currentTime")->getInt(), left.time);
     EXPECT_EQ(saved->getValue("realScore")->getInt(), left.score);
+}
+
+// Stop in a place notes it in the level's usage record, marks the earned
+// trophies seen, keeps the level for a resume and leaves the player in the
+// elevator standing at that place; in the hallway it goes back to the floor.
+TEST_F(SceneGameSaveTest, StopInAPlaceLandsInTheElevatorAtThatPlace) {
+    static int stop = 0;
+    SceneGame::setElevatorStopHook([](int at) { stop = at; });
+    DataGathering::start(temp.path().string()).beginSession(1, 1);
+    SceneManager& manager = *SceneManager::create();
+    getDefinitionStore().getScenes()->add(new PropertyNode("SCENE_ELEVATOR", "Scene"));
+    getDefinitionStore().getScenes()->add(new PropertyNode("SCENE_HALLWAY", "Scene"));
+    ASSERT_NE(manager.addScene("SCENE_ELEVATOR"), nullptr);
+    ASSERT_NE(manager.addScene("SCENE_HALLWAY"), nullptr);
+    ada->trophies->setState(3, 1);
+
+    Game& game = play(Place::Casino);
+    playHintedPair(game);
+    scene->stopGame();
+    EXPECT_EQ(stop, 21);
+    ASSERT_NE(manager.getNext(), nullptr);
+    EXPECT_EQ(manager.getNext(), manager.getScene("SCENE_ELEVATOR"));
+    // Off a shown screen the level's record goes to the usage record at once.
+    bool noted = false;
+    for (const RefPtr<PropertyNode>& event : DataGathering::get()->getSessions().back().events) {
+        noted = noted || PropertyValue::toBool(event->getChild("gameStopped"));
+    }
+    EXPECT_TRUE(noted) << "the usage record notes the stop";
+    EXPECT_EQ(ada->trophies->getState(3), 3);
+    scene->close();
+    EXPECT_TRUE(hasSaved(Place::Casino));
+    scene = nullptr;
+
+    stop = 0;
+    play(Place::Hallway);
+    scene->stopGame();
+    EXPECT_EQ(stop, 0);
+    EXPECT_EQ(manager.getNext(), manager.getScene("SCENE_HALLWAY"));
+    scene = nullptr;
+    SceneGame::setElevatorStopHook(nullptr);
+    SceneManager::destroyInstance();
+    DataGathering::finish();
 }
 
 // Closing the window in play asks the program's quit question, whose Yes

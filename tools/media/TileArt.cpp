@@ -965,8 +965,8 @@ ColorImage drawShadow() {
 
 // The preview's tile: a tiny ivory block, its quarters 5 x 6 pixels.
 ColorImage drawPreviewTile() {
-    constexpr int kPw = 10;
-    constexpr int kPh = 12;
+    constexpr int kPw = 12;
+    constexpr int kPh = 16;
     const int w = kPw * kScale;
     const int h = kPh * kScale;
     Pixmap tile(w, h);

@@ -14,6 +14,7 @@
 // writing to it.
 
 #include "tools/media/ArtMiniGame.h"
+#include "tools/media/ArtPlaces.h"
 #include "tools/media/Artwork.h"
 #include "tools/media/BonusIcons.h"
 #include "tools/media/BuildingArt.h"
@@ -382,6 +383,8 @@ Bytes generate(MediaSet& media, const Options& options) {
     addLayouts(media, options.source, sheet);
     addHallwayArt(media, options.source, options.fonts, sheet);
     addMiniGameMedia(media, sheet);
+    addPlacesArt(media, sheet);
+    addPlacesSounds(media);
     return encodePngColor(drawContactSheet(sheet));
 }
 
