@@ -96,8 +96,8 @@ void step(std::string_view name) {
     }
 }
 
-constexpr std::array<const char*, 6> kDefinitionFiles{"dialogs",    "default", "dynamic",
-                                                      "commontext", "text",    "mahjong"};
+constexpr std::array<const char*, 7> kDefinitionFiles{
+    "dialogs", "default", "dynamic", "commontext", "text", "mahjong", "trophyroom"};
 constexpr std::array<const char*, 3> kStartSections{"splash", "music", "preloading"};
 constexpr std::array<const char*, 3> kBackgroundSections{"default", "lobby", "trophy"};
 // Every scene start-up creates, in this order; those no one has built yet

@@ -11,8 +11,10 @@
 #include "game/dialogs/DialogNotice.h"
 #include "game/dialogs/DialogPause.h"
 #include "game/dialogs/DialogPlayerSelect.h"
+#include "game/dialogs/DialogRoomInfo.h"
 #include "game/dialogs/DialogRoomPreview.h"
 #include "game/dialogs/DialogSettings.h"
+#include "game/dialogs/DialogTrophy.h"
 #include "game/dialogs/DialogTrophyInfo.h"
 #include "game/dialogs/DialogTrophyText.h"
 #include "game/dialogs/DialogYesNo.h"
@@ -43,6 +45,8 @@ void registerDialogClasses() {
         {"DialogTrophyInfo", &DialogTrophyInfo::createFromDefinition},
         {"DialogTrophyText", &DialogTrophyText::createFromDefinition},
         {"DialogRoomPreview", &DialogRoomPreview::createFromDefinition},
+        {"DialogTrophy", &DialogTrophy::createFromDefinition},
+        {"DialogRoomInfo", &DialogRoomInfo::createFromDefinition},
     };
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : kClasses) {

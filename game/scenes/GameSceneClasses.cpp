@@ -1,6 +1,7 @@
 #include "game/scenes/GameSceneClasses.h"
 
 #include "engine/core/ObjectFactoryContainer.h"
+#include "game/scenes/BuildingProgressLink.h"
 #include "game/scenes/SceneElevator.h"
 #include "game/scenes/SceneHallway.h"
 #include "game/scenes/SceneLoad.h"
@@ -27,6 +28,10 @@ void registerGameSceneClasses() {
     for (const auto& [name, create] : creators) {
         factory.registerCreator(name, create);
     }
+    // The playing screen's news of won rooms reaches the hallway and the
+    // elevator through this link.
+    static BuildingProgressLink link;
+    setBuildingProgress(&link);
 }
 
 } // namespace orv

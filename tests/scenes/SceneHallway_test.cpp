@@ -203,15 +203,15 @@ protected:
         std::filesystem::current_path(previousFolder_);
     }
 
-    // The elevator's part: the player's floor chosen, then the hallway shown
-    // (from the elevator when the hallway is shown already).
+    // The elevator's part: the hallway's floor chosen, then the hallway
+    // shown (from the elevator when the hallway is shown already).
     void ride(int floor) {
         SceneManager* manager = SceneManager::getInstance();
         if (manager->getCurrentScene() == hallway_) {
             manager->setNextScene(manager->getScene("SCENE_ELEVATOR"));
             manager->run(0);
         }
-        profile_->currentFloor = floor;
+        hallway_->setFloor(floor);
         show();
     }
     // Shows the hallway (back from the playing screen, say).
