@@ -11,6 +11,8 @@ namespace orv {
 
 namespace {
 
+constexpr int kMeasureWidth = 800;
+
 Modifier* holdingRoomInfo(Modifier* modifier) {
     modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
     return modifier;
@@ -26,6 +28,7 @@ DialogRoomInfo::DialogRoomInfo(PropertyNode* definition) : DialogOrvanta(definit
     setVisible(false);
     setRotation(0.0F);
     setAnchorPoint(AnchorKind::Center);
+    centreComponents();
     setScale(0.0F);
     if (text_ != nullptr) {
         text_->setAlpha(0);
@@ -48,11 +51,19 @@ void DialogRoomInfo::setText(std::wstring_view text) {
         return;
     }
     text_->setText(text);
+    // Measured at full width: a narrower label would cut the text short.
+    text_->setWidth(kMeasureWidth);
     text_->relayout();
     setWidth(text_->getTextWidth() + kMargin);
     // The label spans the box, so a centred text stays in its middle.
     text_->setWidth(getWidth());
     text_->setPosition(0, text_->getY());
+    centreComponents();
+}
+
+void DialogRoomInfo::centreComponents() {
+    // The box stands on its middle: its parts are laid out from its corner.
+    getComponentRoot()->setPosition(-getWidth() / 2, -getHeight() / 2);
 }
 
 void DialogRoomInfo::show() {

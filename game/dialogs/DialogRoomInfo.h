@@ -49,6 +49,7 @@ public:
     [[nodiscard]] Label* getLabel() const { return text_; }
 
 private:
+    void centreComponents();
     void fadeTextIn();
     void shrink();
 
