@@ -97,8 +97,8 @@ void step(std::string_view name) {
     }
 }
 
-constexpr std::array<const char*, 7> kDefinitionFiles{"dialogs", "default", "dynamic", "commontext",
-                                                      "text",    "mahjong", "places"};
+constexpr std::array<const char*, 8> kDefinitionFiles{
+    "dialogs", "default", "dynamic", "commontext", "text", "mahjong", "places", "trophyroom"};
 constexpr std::array<const char*, 4> kStartSections{"splash", "music", "common", "preloading"};
 constexpr std::array<const char*, 3> kBackgroundSections{"default", "lobby", "trophy"};
 // Every scene start-up creates, in this order; those no one has built yet

@@ -12,8 +12,10 @@
 #include "game/dialogs/DialogNotice.h"
 #include "game/dialogs/DialogPause.h"
 #include "game/dialogs/DialogPlayerSelect.h"
+#include "game/dialogs/DialogRoomInfo.h"
 #include "game/dialogs/DialogRoomPreview.h"
 #include "game/dialogs/DialogSettings.h"
+#include "game/dialogs/DialogTrophy.h"
 #include "game/dialogs/DialogTrophyInfo.h"
 #include "game/dialogs/DialogTrophyText.h"
 #include "game/dialogs/DialogYesNo.h"
@@ -45,6 +47,8 @@ void registerDialogClasses() {
         {"DialogTrophyText", &DialogTrophyText::createFromDefinition},
         {"DialogRoomPreview", &DialogRoomPreview::createFromDefinition},
         {"DialogLayoutPreview", &DialogLayoutPreview::createFromDefinition},
+        {"DialogTrophy", &DialogTrophy::createFromDefinition},
+        {"DialogRoomInfo", &DialogRoomInfo::createFromDefinition},
     };
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : kClasses) {

@@ -17,6 +17,7 @@
 #include "engine/system/Platform.h"
 #include "game/board/Game.h"
 #include "game/dialogs/DialogSounds.h"
+#include "game/dialogs/DialogTrophy.h"
 #include "game/dialogs/ModifierCountUp.h"
 
 namespace orv {
@@ -388,6 +389,24 @@ int DialogLevelEnd::onContinue(void* dialog, void* /*button*/) {
     if (screen != nullptr && screen->isRoomInfoState()) {
         self->setAfterClose(nullptr, nullptr);
     }
+    if (self->waitingForTrophies_) {
+        return 0;
+    }
+    // Trophies waiting to be shown: the trophy room opens over the faded
+    // dialog, which closes (and moves the game on) once the room has closed.
+    self->setAllInput(false);
+    if (DialogTrophy::open(self, &DialogLevelEnd::afterTrophies)) {
+        self->waitingForTrophies_ = true;
+        self->addModifier(new ModifierAlpha(DIALOG_FADE_TIME, self->getAlpha(), 0));
+        return 0;
+    }
+    close(self);
+    return 0;
+}
+
+int DialogLevelEnd::afterTrophies(void* dialog, void* /*room*/) {
+    auto* self = static_cast<DialogLevelEnd*>(dialog);
+    self->waitingForTrophies_ = false;
     close(self);
     return 0;
 }

@@ -87,6 +87,8 @@ public:
     [[nodiscard]] bool isCounting() const { return sequence_ != nullptr; }
 
     static int onContinue(void* dialog, void* button);
+    /// The trophy room's after-close callback: the dialog closes now.
+    static int afterTrophies(void* dialog, void* room);
 
     [[nodiscard]] Sprite* getHeader() const { return header_; }
     [[nodiscard]] Label* getSub() const { return sub_; }
@@ -119,6 +121,7 @@ private:
     Label* bestTime_ = nullptr;
     RefPtr<Modifier> sequence_;
     Modifier* last_ = nullptr;
+    bool waitingForTrophies_ = false;
 };
 
 } // namespace orv

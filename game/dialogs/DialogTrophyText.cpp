@@ -73,6 +73,8 @@ void DialogTrophyText::setTexts(std::wstring_view title, std::wstring_view descr
     setWidth(baseWidth_ + width);
     setHeight(height);
     setPosition(getX(), top + height / 2);
+    // The box stands on its middle: its parts are laid out from its corner.
+    getComponentRoot()->setPosition(-getWidth() / 2, -getHeight() / 2);
 }
 
 void DialogTrophyText::show() {

@@ -135,11 +135,9 @@ TrophyList::TrophyList() {
 void TrophyList::save(PropertyNode& node) const {
     auto* states = static_cast<PropertyVector*>(node.add(new PropertyVector("trophyVector")));
     for (const RefPtr<TrophyInfo>& trophy : trophies) {
-        const int state = trophy->state != TrophyState::kNotEarned && saveNotShownAsNew
-                              ? TrophyState::kSeen
-                              : trophy->state;
-        states->add(new PropertyValue("", state));
+        states->add(new PropertyValue("", savedState(trophy->state, saveNotShownAsNew)));
     }
+    node.add(new PropertyValue(std::string(kHeldBackKeptKey), true));
 }
 
 void TrophyList::load(const PropertyNode& node) {
@@ -157,6 +155,22 @@ void TrophyList::load(const PropertyNode& node) {
             continue;
         }
         trophies[i]->state = state;
+    }
+    // A trophy still held back when the profile was saved lost its place's
+    // presentation with the session: the trophy room shows it next.
+    for (const RefPtr<TrophyInfo>& trophy : trophies) {
+        if (trophy->state == TrophyState::kHeldBack) {
+            trophy->state = TrophyState::kEarned;
+        }
+    }
+    // Profiles saved before held-back trophies were kept wrote them as seen,
+    // though no room had shown them: they are shown as new once.
+    if (node.getChild(kHeldBackKeptKey) == nullptr) {
+        for (const std::size_t index : kHeldBackTrophies) {
+            if (index < trophies.size() && trophies[index]->state == TrophyState::kSeen) {
+                trophies[index]->state = TrophyState::kEarned;
+            }
+        }
     }
 }
 
@@ -179,6 +193,14 @@ bool TrophyList::holdBack(std::size_t index) {
     }
     setState(index, TrophyState::kHeldBack);
     return true;
+}
+
+int savedState(int state, bool saveNotShownAsNew) {
+    if (state == TrophyState::kHeldBack) {
+        // Not shown anywhere yet: never written as seen.
+        return state;
+    }
+    return state != TrophyState::kNotEarned && saveNotShownAsNew ? TrophyState::kSeen : state;
 }
 
 void TrophyList::releaseHeldBack(std::size_t index) {

@@ -3,6 +3,7 @@
 #include "engine/core/BaseObject.h"
 #include "engine/core/RefPtr.h"
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -85,12 +86,24 @@ public:
     static void setDefinitionFile(std::string_view file);
     [[nodiscard]] static const std::string& getDefinitionFile();
 
-    /// Adds "trophyVector": one Integer state per trophy in index order; a
-    /// state other than 0 is written as 3 when saveNotShownAsNew is set.
+    /// The trophies a place holds back for its own presentation: the
+    /// hallway's floors (5, 6, 7), the casino's records (10, 11) and the
+    /// hallway's stars (14, 15).
+    static constexpr std::array<std::size_t, 7> kHeldBackTrophies{5, 6, 7, 10, 11, 14, 15};
+    /// The Boolean a saved list carries since held-back trophies are kept
+    /// as such (`save`).
+    static constexpr std::string_view kHeldBackKeptKey = "heldBackKept";
+
+    /// Adds "trophyVector": one Integer state per trophy in index order
+    /// (`savedState`), and kHeldBackKeptKey.
     virtual void save(PropertyNode& node) const;
     /// Reads "trophyVector": the state of trophy i from element i. Elements
     /// beyond the trophies and states outside 0-4 are ignored (logged); a
-    /// short vector leaves the other trophies as they are.
+    /// short vector leaves the other trophies as they are. A held-back
+    /// trophy (4) loads as earned (1): its place's presentation ended with
+    /// the session that saved it. A list saved without kHeldBackKeptKey
+    /// wrote held-back trophies as seen: those of kHeldBackTrophies in state
+    /// 3 load as earned, so the trophy room shows them once.
     virtual void load(const PropertyNode& node);
 
     [[nodiscard]] std::size_t size() const { return trophies.size(); }
@@ -114,6 +127,10 @@ public:
     bool saveNotShownAsNew = true;
     std::string section;
 };
+
+/// The state a trophy in `state` is saved with: a held-back trophy (4) as
+/// it is, any other earned state as seen (3) when `saveNotShownAsNew` is set.
+[[nodiscard]] int savedState(int state, bool saveNotShownAsNew);
 
 /// The text of `textId` with every "%1" replaced by the digit-grouping text
 /// "CTEXT_DIGIT_GROUPING_SYMBOL" (so "250%1000" reads "250,000" with a comma),

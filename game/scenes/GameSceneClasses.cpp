@@ -2,6 +2,7 @@
 
 #include "engine/core/ObjectFactoryContainer.h"
 #include "engine/scene/SceneManager.h"
+#include "game/scenes/BuildingProgressLink.h"
 #include "game/scenes/SceneCasino.h"
 #include "game/scenes/SceneElevator.h"
 #include "game/scenes/SceneHallway.h"
@@ -44,6 +45,10 @@ void registerGameSceneClasses() {
     for (const auto& [name, create] : creators) {
         factory.registerCreator(name, create);
     }
+    // The playing screen's news of won rooms reaches the hallway and the
+    // elevator through this link.
+    static BuildingProgressLink link;
+    setBuildingProgress(&link);
 }
 
 } // namespace orv

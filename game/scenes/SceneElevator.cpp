@@ -32,6 +32,7 @@
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
 #include "game/scenes/LightSweep.h"
+#include "game/scenes/SceneHallway.h"
 #include "game/scenes/ScenePlace.h"
 
 #include <algorithm>
@@ -170,7 +171,6 @@ void SceneElevator::open() {
             player->floorReached = 1;
         }
     }
-    noteNewFloors();
     placeStrip(currentStop_);
     resetTalk();
     openDoors();
@@ -212,21 +212,6 @@ void SceneElevator::setCurrentStop(int stop) {
         return;
     }
     currentStop_ = stop;
-}
-
-// A floor the player opened while away from the car (the last room of a
-// floor won) is announced on this visit, as a new player's first floor is.
-void SceneElevator::noteNewFloors() {
-    const OrvantaPlayer* player = currentProfile();
-    if (player == nullptr) {
-        return;
-    }
-    if (player->getName() == seenPlayer_ && player->floorReached > seenFloorReached_ &&
-        seenFloorReached_ >= 1 && floorsToUnlock_.empty()) {
-        setFloorToUnlock(player->floorReached);
-    }
-    seenPlayer_ = player->getName();
-    seenFloorReached_ = player->floorReached;
 }
 
 bool SceneElevator::placeExists(std::size_t place) const {
@@ -561,8 +546,13 @@ void SceneElevator::arrive() {
     }
     std::string_view next;
     if (currentStop_ >= 1 && currentStop_ <= elevator::kFloors) {
-        if (OrvantaPlayer* player = currentProfile()) {
-            player->currentFloor = currentStop_;
+        // The hallway shows the chosen floor; the player's own floor moves
+        // only when a floor is completed there.
+        const SceneManager* scenes = SceneManager::getInstance();
+        if (auto* hallway = scenes != nullptr
+                                ? kindCast<SceneHallway>(scenes->getScene("SCENE_HALLWAY"))
+                                : nullptr) {
+            hallway->setFloor(currentStop_);
         }
         next = "SCENE_HALLWAY";
     } else {

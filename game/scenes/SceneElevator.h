@@ -180,7 +180,6 @@ private:
     static int onShake(void* scene, void* argument);
     static int onArrive(void* scene, void* argument);
     void arrive();
-    void noteNewFloors();
 
     std::array<Button*, 4> placeButtons_{};
     std::array<Button*, elevator::kFloors> floorButtons_{};
@@ -209,8 +208,6 @@ private:
     int typeElapsed_ = 0;
     // The profile whose reached floor the car last saw, so that a floor opened
     // while the player was away is announced on the next visit.
-    std::string seenPlayer_;
-    int seenFloorReached_ = 0;
 };
 
 } // namespace orv

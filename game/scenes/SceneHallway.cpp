@@ -1,9 +1,13 @@
 #include "game/scenes/SceneHallway.h"
 
+#include "engine/core/AnimTree.h"
 #include "engine/core/GameTree.h"
 #include "engine/core/Log.h"
+#include "engine/core/ModifierContainer.h"
 #include "engine/gui/Button.h"
 #include "engine/gui/WidgetSupport.h"
+#include "engine/properties/BasicProperties.h"
+#include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyStore.h"
 #include "engine/properties/PropertyValue.h"
@@ -11,10 +15,14 @@
 #include "engine/resources/Image.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SoundManager.h"
+#include "engine/resources/SoundStream.h"
 #include "engine/scene/AdditiveSprite.h"
+#include "engine/scene/Label.h"
 #include "engine/scene/ModifierAlpha.h"
 #include "engine/scene/ModifierDelay.h"
 #include "engine/scene/ModifierFunction.h"
+#include "engine/scene/ModifierLocationLine.h"
+#include "engine/scene/ModifierRotation.h"
 #include "engine/scene/ModifierScale.h"
 #include "engine/scene/ModifierSound.h"
 #include "engine/scene/ModifierVisible.h"
@@ -27,16 +35,21 @@
 #include "game/dialogs/DialogBrastowHint.h"
 #include "game/dialogs/DialogOrvanta.h"
 #include "game/dialogs/DialogRoomPreview.h"
+#include "game/dialogs/DialogTrophy.h"
 #include "game/players/DataGathering.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
 #include "game/players/PlayerStats.h"
+#include "game/players/TrophyList.h"
 #include "game/scenes/BuildingServices.h"
+#include "game/scenes/SceneElevator.h"
 #include "game/screen/ColourOps.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
+#include <span>
 
 namespace orv {
 
@@ -67,6 +80,49 @@ constexpr int kStarAlpha = 160;
 constexpr float kLandingScale = 10.0F;
 
 constexpr std::array<std::string_view, 3> kMedalNames{"MEDAL_BRONZE", "MEDAL_SILVER", "MEDAL_GOLD"};
+OrvantaPlayer* currentProfile();
+
+constexpr int kMusicFadeMs = 600;
+constexpr int kSummaryStarGapMs = 40;
+constexpr int kBurstMs = 350;
+constexpr int kBurstRadius = 26;
+constexpr int kBurstRadiusStep = 10;
+constexpr int kWiggleSteps = 5;
+// Where the floor-completed dialog's star layer sits in it: screen (0, 0)
+// under a dialog centred on the screen.
+constexpr int kStarLayerX = -400;
+constexpr int kStarLayerY = -300;
+constexpr std::array<std::size_t, 3> kFloorTrophies{5, 6, 7};
+constexpr std::array<std::size_t, 2> kStarTrophies{14, 15};
+
+// `modifier` aimed at `target` and made the last child of `parent`.
+Modifier* under(Modifier* parent, Modifier* modifier, GameNode* target) {
+    modifier->setTarget(target);
+    return Modifier::attachTo(parent, modifier);
+}
+
+// Pops `node` in under `parent` (shown, scaled from 0 to 1 over
+// `appearMs`), then rocks it by `angle` radians to either side and back,
+// each swing over `wiggleMs`.
+void addWiggleAnimation(Sprite* node, int appearMs, int wiggleMs, float angle, Modifier* parent) {
+    node->setScale(0.0F);
+    static_cast<void>(under(parent, new ModifierVisible(ModifierVisible::Show), node));
+    Modifier* step = under(parent, new ModifierScale(appearMs, 0.0F, 1.0F), node);
+    const std::array<float, kWiggleSteps + 1> angles{0.0F, angle, -angle, angle, -angle, 0.0F};
+    for (std::size_t i = 0; i < kWiggleSteps; ++i) {
+        step = under(step, new ModifierRotation(angles.at(i), angles.at(i + 1), wiggleMs), node);
+    }
+}
+
+void releaseHeldBackTrophies(std::span<const std::size_t> indexes) {
+    OrvantaPlayer* profile = currentProfile();
+    if (profile == nullptr || !profile->trophies) {
+        return;
+    }
+    for (const std::size_t index : indexes) {
+        profile->trophies->releaseHeldBack(index);
+    }
+}
 
 Modifier* holding(Modifier* modifier) {
     modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
@@ -132,9 +188,21 @@ std::string roomNumberImage(int floor, int door) {
     return "ROOM_NUMBER" + std::to_string(floor) + std::to_string(door);
 }
 
+void releaseFloorTrophies() {
+    releaseHeldBackTrophies(kFloorTrophies);
+}
+
+void releaseHallwayTrophies() {
+    releaseHeldBackTrophies(kStarTrophies);
+}
+
 SceneHallway::SceneHallway(PropertyNode* definition) : SceneOrvanta(definition) {}
 
-SceneHallway::~SceneHallway() = default;
+SceneHallway::~SceneHallway() {
+    if (floorSequence_) {
+        floorSequence_->setKilled(true);
+    }
+}
 
 BaseObject* SceneHallway::createFromDefinition(PropertyNode* definition) {
     return new SceneHallway(definition);
@@ -153,6 +221,25 @@ void SceneHallway::setBackground() {
     static_cast<void>(bindComponent("BUTTON_TROPHIES", &SceneHallway::showTrophyRoom, this));
     medals_ = findComponent("MEDALS");
     plant_ = kindCast<Sprite>(findComponent("PLANT"));
+    floorEndDialog_ = kindCast<Sprite>(findComponent("FLOORENDDIALOG"));
+    okButton_ = kindCast<Button>(findComponent("BUTTON_OK"));
+    static_cast<void>(bindComponent("BUTTON_OK", &SceneHallway::onFloorEndOk, this));
+    floorCompletedLabel_ = kindCast<Sprite>(findComponent("FLOOR_COMPLETED"));
+    unlockedLabel_ = kindCast<Sprite>(findComponent("UNLOCKED"));
+    goodieLabel_ = kindCast<Label>(findComponent("GOODIE"));
+    wellDoneLabel_ = kindCast<Sprite>(findComponent("WELL_DONE"));
+    for (std::size_t i = 0; i < captionHomes_.size(); ++i) {
+        const std::array<const Sprite*, 3> captions{floorCompletedLabel_, unlockedLabel_,
+                                                    wellDoneLabel_};
+        if (const Sprite* caption = captions.at(i)) {
+            captionHomes_.at(i) = {caption->getX(), caption->getY()};
+        }
+    }
+    if (floorEndDialog_ != nullptr && !starLayer_) {
+        starLayer_ = new GameNode();
+        starLayer_->setPosition(kStarLayerX, kStarLayerY);
+        GameTree::appendChild(starLayer_.get(), floorEndDialog_);
+    }
     for (int door = 1; door <= kDoors; ++door) {
         const auto index = static_cast<std::size_t>(door - 1);
         const std::string number = std::to_string(door);
@@ -173,8 +260,8 @@ void SceneHallway::setBackground() {
 }
 
 void SceneHallway::chooseFloor() {
-    // The elevator leaves the chosen floor in the player's profile. Back
-    // from a level started here, the hallway stays on the level's floor.
+    // The elevator has set the floor. A ride forgets a level started here
+    // (the player left it for the elevator), so no medal lands for it.
     const SceneManager* manager = SceneManager::getInstance();
     const Scene* previous = manager != nullptr ? manager->getPrevious() : nullptr;
     const bool fromElevator =
@@ -183,12 +270,7 @@ void SceneHallway::chooseFloor() {
         lastDoor_ = -1;
         previousGrade_ = -1;
     }
-    if (lastDoor_ > 0) {
-        return;
-    }
-    if (const OrvantaPlayer* profile = currentProfile()) {
-        floor_ = std::clamp(profile->currentFloor, 1, PlayerStats::kFloors);
-    }
+    floor_ = std::clamp(floor_, 1, PlayerStats::kFloors);
 }
 
 void SceneHallway::open() {
@@ -196,6 +278,7 @@ void SceneHallway::open() {
     SceneOrvanta::open();
     // A landing left running by the last visit ends with the scene.
     removeAllModifiers();
+    resetFloorEnd();
     logArrival();
     if (roomPreview_ != nullptr) {
         showDialog(roomPreview_);
@@ -216,8 +299,12 @@ void SceneHallway::logArrival() const {
 }
 
 void SceneHallway::close() {
-    if (Dialog* trophies = findDialog("DIALOG_TROPHY")) {
-        closeDialog(trophies);
+    // The trophy room leaves with the hallway, without calling back: the
+    // player is on the way elsewhere already.
+    if (auto* trophies = kindCast<DialogTrophy>(findDialog("DIALOG_TROPHY"))) {
+        if (isDialogOpen("DIALOG_TROPHY")) {
+            trophies->putAway();
+        }
     }
     SceneOrvanta::close();
     if (roomPreview_ != nullptr) {
@@ -395,6 +482,12 @@ void SceneHallway::showMedals() {
         afterMedals();
         return;
     }
+    // The music makes way for the landing's sounds.
+    if (SoundManager* sound = SoundManager::getInstance(); sound != nullptr && !sound->isMuted()) {
+        if (SoundStream* music = sound->getCurrent()) {
+            SoundManager::startFade(*music, music->getFadeLevel(), 0.0F, kMusicFadeMs);
+        }
+    }
     disableDoors();
     // The ending follows half a second after the last star starts to fade;
     // that star stays until then.
@@ -411,13 +504,20 @@ int SceneHallway::onMedalsLanded(void* scene, void* /*modifier*/) {
 }
 
 void SceneHallway::afterMedals() {
-    if (OrvantaPlayer* profile = currentProfile()) {
-        // The level just won completed this floor: the next one is the
-        // player's floor from now on.
-        if (lastDoor_ > 0 && profile->currentFloor == floor_ &&
-            profile->currentFloor < profile->floorReached) {
-            profile->currentFloor = profile->floorReached;
+    OrvantaPlayer* profile = currentProfile();
+    // The level just won completed this floor: the player's floor moves on
+    // and the floor-completed sequence plays; its OK button goes on.
+    if (profile != nullptr && lastDoor_ > 0 && profile->currentFloor == floor_ &&
+        profile->currentFloor < profile->floorReached) {
+        profile->currentFloor = profile->floorReached;
+        disableDoors();
+        playFloorCompleted();
+        if (SceneManager* manager = SceneManager::getInstance()) {
+            if (auto* elevator = kindCast<SceneElevator>(manager->getScene("SCENE_ELEVATOR"))) {
+                elevator->setLastUnlockedItem(floor_ - 1);
+            }
         }
+        return;
     }
     SoundManager* sound = SoundManager::getInstance();
     ResourceManager* resources = ResourceManager::getInstance();
@@ -427,15 +527,22 @@ void SceneHallway::afterMedals() {
             sound->playMusic(1000, 1.0F, 100, music, 600, true);
         }
     }
-    afterTrophies();
+    releaseHallwayTrophies();
+    if (!DialogTrophy::open(this, &SceneHallway::onTrophiesClosed)) {
+        afterTrophies();
+    }
+}
+
+int SceneHallway::onTrophiesClosed(void* scene, void* /*dialog*/) {
+    static_cast<SceneHallway*>(scene)->afterTrophies();
+    return 0;
 }
 
 void SceneHallway::afterTrophies() {
     getComponentRoot()->setSuspended(false);
-    OrvantaPlayer* profile = currentProfile();
-    // The host speaks when the player comes back from a room: the tip a won
-    // level chose, else the return tip.
-    if (profile != nullptr && lastDoor_ > 0) {
+    // The host speaks on every ordinary arrival: the tip a won level chose,
+    // else the return tip, each once per player.
+    if (OrvantaPlayer* profile = currentProfile()) {
         const int tip = pendingTip_ >= 2 && pendingTip_ <= 4 ? pendingTip_ : kReturnTip;
         const auto flag = static_cast<std::size_t>(tip);
         if (profile->showHints && profile->hintFlags.at(flag)) {
@@ -454,6 +561,221 @@ void SceneHallway::afterTrophies() {
     pendingTip_ = 0;
     previousGrade_ = -1;
     lastDoor_ = -1;
+}
+
+void SceneHallway::resetFloorEnd() {
+    removeAllModifiers();
+    if (floorSequence_) {
+        floorSequence_->setKilled(true);
+        floorSequence_ = nullptr;
+    }
+    if (okButton_ != nullptr) {
+        okButton_->setVisible(false);
+        okButton_->setEnabled(false);
+    }
+    std::array<Sprite*, 6> parts{okButton_,    floorCompletedLabel_, unlockedLabel_,
+                                 goodieLabel_, wellDoneLabel_,       floorEndDialog_};
+    for (Sprite* part : parts) {
+        if (part != nullptr) {
+            part->setVisible(false);
+            part->removeAllModifiers();
+            part->unregisterAllModifiers();
+        }
+    }
+    for (Sprite* plate : roomNumbers_) {
+        if (plate != nullptr) {
+            plate->unregisterAllModifiers();
+            plate->setScale(1.0F);
+            plate->setAnchorPoint(AnchorKind::TopLeft);
+        }
+    }
+    if (medals_ != nullptr) {
+        for (GameNode* medal = medals_->getFirstChild(); medal != nullptr;
+             medal = medal->getNextSibling()) {
+            medal->unregisterAllModifiers();
+        }
+    }
+    if (starLayer_) {
+        GameTree::releaseChildren(starLayer_.get());
+    }
+}
+
+void SceneHallway::playFloorCompleted() {
+    if (floorSequence_) {
+        floorSequence_->setKilled(true);
+    }
+    floorSequence_ = Modifier::attachTo(getAnimTree(), new ModifierContainer());
+    Modifier* root = floorSequence_.get();
+    // The jingle.
+    Modifier* jingle = Modifier::attachTo(root, new ModifierDelay(FLOOR_COMPLETE_JINGLE_DELAY));
+    static_cast<void>(
+        Modifier::attachTo(jingle, new ModifierSound(kSection, "SOUND_HALLWAY_CLEAR", true)));
+
+    // The room numbers turn into stars and fly into a row, one after another,
+    // drawn above the dialog they land on.
+    Modifier* parent = root;
+    for (int door = 1; door <= kDoors; ++door) {
+        Sprite* plate = roomNumbers_.at(static_cast<std::size_t>(door - 1));
+        if (plate == nullptr) {
+            continue;
+        }
+        GameTree::appendChild(plate, plate->getParent());
+        static_cast<void>(under(parent, new ModifierScale(STAR_MOVE_TIME, 0.4F, 1.0F), plate));
+        static_cast<void>(
+            under(parent, new ModifierFunction(&SceneHallway::onStarNumber, this), plate));
+        static_cast<void>(
+            under(parent, new ModifierSound(kSection, "SOUND_STAR_APPEARS", true), plate));
+        parent = under(parent,
+                       new ModifierLocationLine(plate->getX(), plate->getY(),
+                                                STARS_LEFT_PADDING + STAR_WIDTH * (door - 1),
+                                                STAR_Y, STAR_MOVE_TIME, false),
+                       plate);
+    }
+
+    // The dialog grows in under the row.
+    Modifier* grown = parent;
+    if (floorEndDialog_ != nullptr) {
+        static_cast<void>(
+            under(parent, new ModifierVisible(ModifierVisible::Show), floorEndDialog_));
+        grown = under(parent, new ModifierScale(DIALOG_APPEAR_TIME, 0.1F, 1.0F), floorEndDialog_);
+    }
+
+    // The captions slide in.
+    const std::array<Sprite*, 3> captions{floorCompletedLabel_, unlockedLabel_, wellDoneLabel_};
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        Sprite* label = captions.at(i);
+        if (label == nullptr) {
+            continue;
+        }
+        const HallwayPoint home = captionHomes_.at(i);
+        // The reward's caption comes up from below, the others down from above.
+        const int fromY = label == unlockedLabel_ ? label->getHeight() + 600 : -home.y;
+        label->setPosition(home.x, fromY);
+        static_cast<void>(under(
+            grown, new ModifierLocationLine(home.x, fromY, home.x, home.y, LABEL_APPEAR_TIME, true),
+            label));
+        static_cast<void>(under(grown, new ModifierVisible(ModifierVisible::Show), label));
+    }
+
+    // Each room's summary stars, one room after the other.
+    parent = grown;
+    addSummaryStars(parent);
+
+    // The OK button, and the reward text wiggling in.
+    if (okButton_ != nullptr) {
+        okButton_->setEnabled(true);
+        static_cast<void>(under(parent, new ModifierVisible(ModifierVisible::Show), okButton_));
+        static_cast<void>(
+            under(parent, new ModifierScale(BUTTON_OK_APPEAR_TIME, 0.0F, 1.0F), okButton_));
+    }
+    if (goodieLabel_ != nullptr) {
+        goodieLabel_->setText(getText("TEXT_UNLOCK" + std::to_string(floor_)));
+        goodieLabel_->relayout();
+        static_cast<void>(under(parent, new ModifierVisible(ModifierVisible::Show), goodieLabel_));
+        static_cast<void>(under(parent, new ModifierSound(kSection, "SOUND_UNLOCK_ITEM_TEXT", true),
+                                goodieLabel_));
+        BasicProperties* settings = BasicProperties::get();
+        const float angle = settings != nullptr ? settings->getFloat("GOODIE_WIGGLE_ANGLE") : 0.0F;
+        addWiggleAnimation(goodieLabel_, GOODIE_APPEAR_TIME, GOODIE_WIGGLE_TIME, angle, parent);
+    }
+}
+
+void SceneHallway::addSummaryStars(Modifier*& parent) {
+    for (int door = 1; door <= kDoors; ++door) {
+        const int i = door - 1;
+        const RoomRecord record = roomRecord(floor_, door);
+        const RefPtr<Level> level = getLevelSets().createLevel(floor_, door);
+        const bool won = record.levelWinCount > 0;
+        const bool silverOrBetter = won && level && record.bestScore >= level->getSilver();
+        const bool gold = silverOrBetter && record.bestScore >= level->getGold();
+        const std::array<bool, 3> full{won, silverOrBetter, gold};
+        RefPtr<Image> fullImage = hallwayImage("STAR_FULL");
+        RefPtr<Image> emptyImage = hallwayImage("STAR_EMPTY");
+        const int w = fullImage ? fullImage->getWidth() : 0;
+        if (Sprite* medal = getMedal(door)) {
+            static_cast<void>(under(parent, new ModifierVisible(ModifierVisible::Hide), medal));
+        }
+        for (int k = 0; k < 3; ++k) {
+            auto* star = new Sprite(nullptr);
+            star->setImage((full.at(static_cast<std::size_t>(k)) ? fullImage : emptyImage).get());
+            star->setAnchorPoint(AnchorKind::Center);
+            star->setPosition(STARS_LEFT_PADDING + STAR_WIDTH * i + w * (k - 1), SMALL_STAR_Y);
+            star->setVisible(false);
+            star->setTag(k);
+            star->setScale(0.0F);
+            GameTree::appendChild(star, starLayer_.get());
+            static_cast<void>(under(parent, new ModifierVisible(ModifierVisible::Show), star));
+            if (full.at(static_cast<std::size_t>(k))) {
+                static_cast<void>(
+                    under(parent, new ModifierFunction(&SceneHallway::onStarBurst, this), star));
+            }
+            Modifier* pop =
+                under(parent, new ModifierScale(SMALL_STAR_APPEAR_TIME, 0.0F, 1.0F), star);
+            parent = Modifier::attachTo(pop, new ModifierDelay(kSummaryStarGapMs));
+        }
+    }
+}
+
+int SceneHallway::onStarNumber(void* scene, void* modifier) {
+    auto* self = static_cast<SceneHallway*>(scene);
+    const GameNode* target = static_cast<Modifier*>(modifier)->getTarget();
+    for (int door = 1; door <= kDoors; ++door) {
+        Sprite* plate = self->roomNumbers_.at(static_cast<std::size_t>(door - 1));
+        if (plate != nullptr && plate == target) {
+            plate->setImage(
+                hallwayImage("STAR_NUMBER" + std::to_string(self->floor_) + std::to_string(door))
+                    .get());
+            // The star flies by its middle, in line with the small stars.
+            plate->setAnchorPoint(AnchorKind::Center);
+        }
+    }
+    return 0;
+}
+
+// A burst of 4 x (2n + 1) sparks thrown evenly round the star (n its tag).
+int SceneHallway::onStarBurst(void* scene, void* modifier) {
+    auto* self = static_cast<SceneHallway*>(scene);
+    const GameNode* target = static_cast<Modifier*>(modifier)->getTarget();
+    if (target == nullptr || !self->starLayer_) {
+        return 0;
+    }
+    const RefPtr<Image> spark = widget::findImage("BONUS_STAR", "default");
+    const int count = 4 * (2 * target->getTag() + 1);
+    const int radius = kBurstRadius + kBurstRadiusStep * target->getTag();
+    for (int n = 0; n < count; ++n) {
+        const double angle = 2.0 * std::numbers::pi * n / count;
+        auto* star = new AdditiveSprite(nullptr);
+        star->setImage(spark.get());
+        star->setFrameLayout(4, true);
+        star->setAnchorPoint(AnchorKind::Center);
+        star->setPosition(target->getX(), target->getY());
+        GameTree::appendChild(star, self->starLayer_.get());
+        star->addModifier(new ModifierLocationLine(
+            target->getX(), target->getY(),
+            target->getX() + static_cast<int>(std::lround(radius * std::cos(angle))),
+            target->getY() + static_cast<int>(std::lround(radius * std::sin(angle))), kBurstMs,
+            false));
+        auto* fade = new ModifierAlpha(kBurstMs, 255, 0);
+        fade->setFinishFlags(Modifier::FinishRemoveTarget);
+        star->addModifier(fade);
+    }
+    return 0;
+}
+
+int SceneHallway::onFloorEndOk(void* scene, void* /*button*/) {
+    auto* self = static_cast<SceneHallway*>(scene);
+    self->resetFloorEnd();
+    releaseFloorTrophies();
+    releaseHallwayTrophies();
+    if (!DialogTrophy::open(self, &SceneHallway::goToElevator)) {
+        goToElevator(self, nullptr);
+    }
+    self->enableDoors();
+    self->hoveredDoor_ = nullptr;
+    self->pendingTip_ = 0;
+    self->previousGrade_ = -1;
+    self->lastDoor_ = -1;
+    return 0;
 }
 
 bool SceneHallway::onMouseMove(int x, int y, int flags) {

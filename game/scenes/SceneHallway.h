@@ -12,7 +12,9 @@ namespace orv {
 class Button;
 class DialogRoomPreview;
 class Image;
+class Label;
 class Level;
+class Modifier;
 class Sprite;
 
 /// Where a door's preview and medal stand, in scene pixels.
@@ -31,12 +33,16 @@ struct HallwayPoint {
 /// level on "SCENE_GAME"; coming back, a new or better medal lands on the
 /// door with a burst of stars. Registered as "SceneHallway".
 ///
-/// The elevator chooses the floor: it sets the player's current floor, then
-/// switches here; the hallway shows that floor (the floor set by `setFloor`
-/// when there is no player). Back from a level started here it shows the
-/// level's floor again.
+/// The elevator chooses the floor (`setFloor`), then switches here. Back
+/// from a level started here the hallway shows that floor again. The
+/// player's own floor (`currentFloor`) moves only here: when the room just
+/// won completed that floor, the floor-completed sequence plays (the room
+/// numbers fly into a row of stars, the captions and summary stars come in,
+/// the reward text wiggles) and its OK button leads, after any trophy
+/// ceremony, to the elevator. After an ordinary arrival held-back trophies
+/// are shown in the trophy room, then the host may give a tip.
 ///
-///     player->currentFloor = 7;
+///     hallway->setFloor(7);
 ///     switchScene("hallway", "TRANSITION_DEFAULT", "SCENE_HALLWAY");
 ///
 /// Coordinates are scene pixels (800 x 600); times are milliseconds of frame
@@ -96,6 +102,13 @@ public:
     void recolourFloor();
     /// The medals of the won rooms; a new or better one lands.
     void showMedals();
+    /// Hides and empties the floor-completed dialog; a running sequence ends.
+    void resetFloorEnd();
+    /// Builds and starts the floor-completed sequence of the shown floor.
+    void playFloorCompleted();
+    /// "BUTTON_OK" of the floor-completed dialog: the floor's trophies are
+    /// released, the trophy room (if any) and then the elevator.
+    static int onFloorEndOk(void* scene, void* button);
 
     /// Door button and knob callback (context: the scene; the button's tag is
     /// its door 1-5): starts the room's level.
@@ -118,14 +131,23 @@ public:
     [[nodiscard]] HallwayPoint getMedalPoint(int door) const;
     [[nodiscard]] int getLastDoor() const { return lastDoor_; }
     [[nodiscard]] int getPreviousGrade() const { return previousGrade_; }
+    [[nodiscard]] int getPendingTip() const { return pendingTip_; }
+    [[nodiscard]] Button* getOkButton() const { return okButton_; }
+    [[nodiscard]] Sprite* getFloorEndDialog() const { return floorEndDialog_; }
+    [[nodiscard]] GameNode* getStarLayer() const { return starLayer_.get(); }
+    /// The running floor-completed sequence's root, or null.
+    [[nodiscard]] Modifier* getFloorSequence() const { return floorSequence_.get(); }
 
 private:
     void chooseFloor();
     void afterMedals();
     void afterTrophies();
     void logArrival() const;
+    void addSummaryStars(Modifier*& parent);
     static int onMedalsLanded(void* scene, void* modifier);
     static int onTrophiesClosed(void* scene, void* dialog);
+    static int onStarNumber(void* scene, void* modifier);
+    static int onStarBurst(void* scene, void* modifier);
 
     Button* menuButton_ = nullptr;
     Button* elevatorButton_ = nullptr;
@@ -149,7 +171,23 @@ private:
     int previousGrade_ = -1;
     int floor_ = 1;
     int pendingTip_ = 0;
+    Button* okButton_ = nullptr;
+    Sprite* floorEndDialog_ = nullptr;
+    RefPtr<GameNode> starLayer_;
+    Sprite* floorCompletedLabel_ = nullptr;
+    Sprite* unlockedLabel_ = nullptr;
+    Label* goodieLabel_ = nullptr;
+    Sprite* wellDoneLabel_ = nullptr;
+    // Where the three captions stand when they have slid in.
+    std::array<HallwayPoint, 3> captionHomes_{};
+    RefPtr<Modifier> floorSequence_;
 };
+
+/// The trophies a hallway holds back until it has shown its own progress:
+/// those of the completed floors (5, 6, 7) and of the stars (14, 15); each
+/// in state 4 becomes 1.
+void releaseFloorTrophies();
+void releaseHallwayTrophies();
 
 /// The hue turn (fraction of a full turn) of a door whose room holds
 /// `gameType`: the entry of `hues` for Classic to River (0-4); none for any

@@ -12,6 +12,7 @@
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/screen/BonusBar.h"
+#include "game/screen/BuildingProgress.h"
 #include "game/screen/LevelRecords.h"
 #include "game/screen/ProfileHooks.h"
 #include "game/screen/SceneGame.h"
@@ -403,7 +404,16 @@ void StateGameWon::enter() {
     }
     scene->playSound("SOUND_LEVEL_WON");
     if (OrvantaPlayer* player = currentProfile(); player != nullptr && current->getLevel()) {
-        recordLevelWon(*player, *current->getLevel(), outcomeOf(*current), levelFileGoals());
+        const HallwayNews news =
+            recordLevelWon(*player, *current->getLevel(), outcomeOf(*current), levelFileGoals());
+        if (BuildingProgress* building = getBuildingProgress()) {
+            if (news.tip != 0) {
+                building->leaveHallwayTip(news.tip);
+            }
+            if (news.completedFloor != 0) {
+                building->floorCompleted(news.completedFloor);
+            }
+        }
     }
 
     const GameCounters& counters = current->getCounters();

@@ -78,14 +78,25 @@ bool hasThreeStars(int best, int silver, int gold) {
     return medalGrade(best, silver, gold) == 2;
 }
 
-void recordHallwayWin(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome,
-                      const GoalLookup& goals) {
+// The host's tip after a room's first win: on floor 1, 3 (praising the
+// stars) for two or three stars, else 2; higher up, 4 unless the room has
+// all three stars (then none).
+int firstWinTip(int floor, int grade) {
+    if (floor == 1) {
+        return grade >= 1 ? 3 : 2;
+    }
+    return grade == 2 ? 0 : 4;
+}
+
+HallwayNews recordHallwayWin(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome,
+                             const GoalLookup& goals) {
+    HallwayNews news;
     const int floor = level.getFloor();
     const int roomNumber = level.getRoom();
     PlayerStats& stats = player.stats;
     stats.quenbyRecord = std::max(stats.quenbyRecord, outcome.score);
     if (!isRoom(floor, roomNumber)) {
-        return;
+        return news;
     }
     RoomRecord& room = stats.getRoom(floor, roomNumber);
     const int silver = level.getSilver();
@@ -103,7 +114,11 @@ void recordHallwayWin(OrvantaPlayer& player, const Level& level, const LevelOutc
     if (!hadThree && hasThreeStars(room.bestScore, silver, gold)) {
         ++stats.threeStarsCount;
     }
+    if (room.levelWinCount == 1) {
+        news.tip = firstWinTip(floor, medalGrade(room.bestScore, silver, gold));
+    }
     if (room.levelWinCount == 1 && stats.isFloorComplete(floor)) {
+        news.completedFloor = floor;
         player.floorReached = std::max(player.floorReached, floor + 1);
         player.unlockStuff(floor - 1);
         if (floor == 1) {
@@ -120,6 +135,7 @@ void recordHallwayWin(OrvantaPlayer& player, const Level& level, const LevelOutc
     if (everyRoom(player, goals, &hasThreeStars)) {
         holdBack(player, kTrophyAllThreeStars);
     }
+    return news;
 }
 
 // True when the player has a row in the casino table of every game type at
@@ -226,14 +242,15 @@ bool recordLevelLost(OrvantaPlayer& player, const Level& level, const LevelOutco
     return first;
 }
 
-void recordLevelWon(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome,
-                    const GoalLookup& goals) {
+HallwayNews recordLevelWon(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome,
+                           const GoalLookup& goals) {
+    HallwayNews news;
     PlayerStats& stats = player.stats;
     const int type = typeOf(level);
     switch (level.getPlace()) {
     case Place::Hallway:
         ++stats.numGamesWon;
-        recordHallwayWin(player, level, outcome, goals);
+        news = recordHallwayWin(player, level, outcome, goals);
         break;
     case Place::Casino:
         if (isCasinoRecord(type, level.getDifficulty())) {
@@ -262,6 +279,7 @@ void recordLevelWon(OrvantaPlayer& player, const Level& level, const LevelOutcom
     case Place::None:
         break;
     }
+    return news;
 }
 
 } // namespace orv

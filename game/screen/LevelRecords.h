@@ -43,13 +43,22 @@ void countPlay(OrvantaPlayer& player, const Level& level);
 /// difficulty. Returns true when the score took the first row of its table.
 bool recordLevelLost(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome);
 
+/// What a won hallway room leaves for the building: the host's tip for
+/// the hallway (2, 3 or 4 after a room's first win; 0 none) and the floor
+/// the win completed (0 none).
+struct HallwayNews {
+    int tip = 0;
+    int completedFloor = 0;
+};
+
 /// A won level: the records of its place. In the hallway the room's stars
 /// are compared before and after, the first win of the last room of a
 /// floor completes the floor (floorReached, unlocks, trophies 5, 6, 7
 /// held back), and trophies 14 and 15 are held back when every room has
-/// two or three stars by `goals`.
-void recordLevelWon(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome,
-                    const GoalLookup& goals);
+/// two or three stars by `goals`. Returns the hallway's news (none
+/// elsewhere).
+HallwayNews recordLevelWon(OrvantaPlayer& player, const Level& level, const LevelOutcome& outcome,
+                           const GoalLookup& goals);
 
 /// A hallway best score that reaches the silver goal but not the gold one:
 /// two stars (`medalGrade` 1).

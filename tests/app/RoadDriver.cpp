@@ -303,7 +303,8 @@ RoadDriver::Goal dialogsAnswered(std::vector<std::string> dialogs) {
                 continue;
             }
             if (++*frames % 20 == 0 && !clickComponent("BUTTON_OK", name) &&
-                !clickComponent("BUTTON_CONTINUE", name) && !clickComponent("BUTTON_CLOSE", name)) {
+                !clickComponent("BUTTON_CONTINUE", name) && !clickComponent("BUTTON_CLOSE", name) &&
+                !clickComponent("BUTTON_MENU", name)) {
                 const ScreenPoint middle = centreOf(*dialog);
                 postClick(middle.x, middle.y);
             }

@@ -232,8 +232,12 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
             clickComponent("BUTTON_FLOOR_1");
         },
         1200);
+    // The host welcomes the player back to the hallway once.
     road.step(
-        "the hallway of floor 1 with its doors open", [] { return buttonEnabled("BUTTON_DOOR1"); },
+        "the hallway of floor 1 with its doors open and the host's tip answered",
+        [answer = withDialogsAnswered("SCENE_HALLWAY", {"DIALOG_BRASTOW_HINT"})] {
+            return answer() && buttonEnabled("BUTTON_DOOR1");
+        },
         [] { clickComponent("BUTTON_DOOR1"); }, 1200);
     // The room's name and the host's first tip of the game type come first.
     road.step("the playing screen with its opening dialogs answered",
@@ -253,7 +257,9 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
     road.step(
         "the level-end dialog", [] { return openDialog("DIALOG_LEVEL_END") != nullptr; }, {}, 600);
     // Continue: the first click on the dialog cuts its count short.
-    road.step("the level-end dialog closed by Continue", dialogsAnswered({"DIALOG_LEVEL_END"}));
+    // Continue: the trophy room shows the trophies the level earned first.
+    road.step("the level-end dialog closed by Continue",
+              dialogsAnswered({"DIALOG_TROPHY", "DIALOG_LEVEL_END"}), {}, 1200);
     road.step(
         "the hallway again, its doors open after the medal",
         [answer = withDialogsAnswered("SCENE_HALLWAY", {"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"})] {

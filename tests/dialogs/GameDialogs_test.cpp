@@ -32,7 +32,7 @@ namespace {
 // The game's own dialog definitions and texts, read from the sources.
 std::vector<std::string> gameFiles() {
     std::vector<std::string> files;
-    for (const char* name : {"dialogs", "text", "commontext"}) {
+    for (const char* name : {"dialogs", "text", "commontext", "trophyroom"}) {
         files.push_back(std::string(ORVANTA_SOURCE_DIR) + "/media/properties/" + name + ".xml");
     }
     return files;

@@ -8,6 +8,7 @@
 #include "engine/properties/DefinitionStore.h"
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyClasses.h"
+#include "engine/scene/Label.h"
 #include "engine/scene/SceneClasses.h"
 #include "engine/scene/SceneManager.h"
 #include "game/board/BoardClasses.h"
@@ -20,7 +21,9 @@
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerClasses.h"
 #include "game/players/PlayerManager.h"
+#include "game/players/TrophyList.h"
 #include "game/scenes/GameSceneClasses.h"
+#include "game/screen/BuildingProgress.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -138,6 +141,14 @@ std::string sceneDefinitions() {
     <Button name="BUTTON_ELEVATOR" x="240" y="548" width="150" height="40"/>
     <Button name="BUTTON_TROPHIES" x="430" y="548" width="150" height="40"/>
     <Button name="BUTTON_CUSTOMIZE" x="620" y="548" width="150" height="40"/>
+    <Sprite name="FLOORENDDIALOG" x="400" y="300" width="480" height="340" anchorpoint="center"
+            visible="false"/>
+    <Label name="FLOOR_COMPLETED" x="170" y="150" width="460" height="44" visible="false"/>
+    <Label name="WELL_DONE" x="170" y="192" width="460" height="24" visible="false"/>
+    <Label name="UNLOCKED" x="170" y="322" width="460" height="24" visible="false"/>
+    <Label name="GOODIE" x="400" y="370" width="400" height="48" anchorpoint="center"
+           visible="false"/>
+    <Button name="BUTTON_OK" x="325" y="402" width="150" height="40" visible="false"/>
   </Vector></SceneHallway>
   <Scene id="SCENE_GAME" width="800" height="600"/>
   <Scene id="SCENE_ELEVATOR" width="800" height="600"/>
@@ -203,15 +214,15 @@ protected:
         std::filesystem::current_path(previousFolder_);
     }
 
-    // The elevator's part: the player's floor chosen, then the hallway shown
-    // (from the elevator when the hallway is shown already).
+    // The elevator's part: the hallway's floor chosen, then the hallway
+    // shown (from the elevator when the hallway is shown already).
     void ride(int floor) {
         SceneManager* manager = SceneManager::getInstance();
         if (manager->getCurrentScene() == hallway_) {
             manager->setNextScene(manager->getScene("SCENE_ELEVATOR"));
             manager->run(0);
         }
-        profile_->currentFloor = floor;
+        hallway_->setFloor(floor);
         show();
     }
     // Shows the hallway (back from the playing screen, say).
@@ -341,6 +352,100 @@ TEST_F(HallwayTest, ADoorStartsTheLevelAndABetterMedalLandsOnTheWayBack) {
     // Another door of the same floor leaves the first-door mark alone.
     ASSERT_EQ(SceneHallway::onDoor(hallway_, hallway_->getDoorButton(4)), 0);
     EXPECT_EQ(profile_->stats.firstDoorClicked.at(0), 2);
+}
+
+// Back from winning the last room of the highest floor reached, the medal
+// lands and then the floor-completed sequence plays: the player's floor
+// moves on, the room numbers fly into their row one after another, the
+// summary stars and the reward follow, and OK releases the floor's trophies
+// and goes to the elevator.
+TEST_F(HallwayTest, TheWinThatCompletesTheFloorPlaysTheFloorSequence) {
+    BasicProperties::get()->getTextEntry("TEXT_UNLOCK1") = L"The casino is open.";
+    for (int door = 1; door <= 4; ++door) {
+        profile_->stats.getRoom(1, door) = {};
+        profile_->stats.getRoom(1, door).levelWinCount = 1;
+        profile_->stats.getRoom(1, door).bestScore = kGold;
+    }
+    profile_->floorReached = 1;
+    profile_->currentFloor = 1;
+    ride(1);
+    ASSERT_EQ(SceneHallway::onDoor(hallway_, hallway_->getDoorButton(5)), 0);
+    SceneManager::getInstance()->run(0);
+    // The level-won state's records: the room won, the floor complete.
+    profile_->stats.getRoom(1, 5).levelWinCount = 1;
+    profile_->stats.getRoom(1, 5).bestScore = kSilver;
+    profile_->floorReached = 2;
+    ASSERT_TRUE(profile_->trophies->holdBack(5));
+    show();
+    EXPECT_EQ(hallway_->getFloorSequence(), nullptr) << "the medal lands first";
+    runFrames(13, 100); // landing 500 ms, two stars, half a second after the last
+    ASSERT_NE(hallway_->getFloorSequence(), nullptr);
+    EXPECT_EQ(profile_->currentFloor, 2);
+    EXPECT_FALSE(hallway_->areDoorsEnabled());
+    EXPECT_TRUE(hallway_->getOkButton()->isEnabled());
+
+    const int firstX = hallway_->getRoomNumber(1)->getX();
+    const int secondX = hallway_->getRoomNumber(2)->getX();
+    runFrames(3, 100);
+    EXPECT_NE(hallway_->getRoomNumber(1)->getX(), firstX) << "room 1 flies first";
+    EXPECT_EQ(hallway_->getRoomNumber(2)->getX(), secondX) << "room 2 waits for it";
+    runFrames(5, 100);
+    EXPECT_NE(hallway_->getRoomNumber(2)->getX(), secondX);
+    EXPECT_EQ(hallway_->getRoomNumber(1)->getX(), STARS_LEFT_PADDING);
+    EXPECT_EQ(hallway_->getRoomNumber(1)->getY(), STAR_Y);
+
+    runFrames(120, 100);
+    EXPECT_TRUE(hallway_->getFloorEndDialog()->isVisible());
+    EXPECT_TRUE(hallway_->getOkButton()->isVisible());
+    int summaryStars = 0;
+    for (GameNode* star = hallway_->getStarLayer()->getFirstChild(); star != nullptr;
+         star = star->getNextSibling()) {
+        summaryStars += star->isVisible() && star->getY() == SMALL_STAR_Y ? 1 : 0;
+    }
+    EXPECT_EQ(summaryStars, 15);
+    const auto* goodie = kindCast<Label>(hallway_->findComponent("GOODIE"));
+    ASSERT_NE(goodie, nullptr);
+    EXPECT_EQ(goodie->getText(), L"The casino is open.");
+    EXPECT_TRUE(goodie->isVisible());
+
+    ASSERT_EQ(SceneHallway::onFloorEndOk(hallway_, nullptr), 0);
+    EXPECT_EQ(profile_->trophies->getState(5), TrophyState::kEarned);
+    EXPECT_EQ(hallway_->getFloorSequence(), nullptr);
+    EXPECT_FALSE(hallway_->getFloorEndDialog()->isVisible());
+    SceneManager* manager = SceneManager::getInstance();
+    ASSERT_NE(manager->getNext(), nullptr) << "no trophy room here: straight to the elevator";
+    EXPECT_EQ(manager->getNext()->getDefinition()->getName(), "SCENE_ELEVATOR");
+}
+
+// A win on a floor below the player's own plays no floor sequence; the
+// ordinary ending releases the hallway's held-back trophies, takes the tip
+// the won level left (through the building's progress link) and turns the
+// return tip off.
+TEST_F(HallwayTest, AWinOnAnOlderFloorEndsOrdinarily) {
+    for (int door = 1; door <= 5; ++door) {
+        profile_->stats.getRoom(1, door).levelWinCount = 1;
+        profile_->stats.getRoom(1, door).bestScore = kSilver;
+    }
+    profile_->floorReached = 3;
+    profile_->currentFloor = 3;
+    ride(1);
+    ASSERT_EQ(SceneHallway::onDoor(hallway_, hallway_->getDoorButton(2)), 0);
+    SceneManager::getInstance()->run(0);
+    profile_->stats.getRoom(1, 2).bestScore = kGold;
+    ASSERT_TRUE(profile_->trophies->holdBack(14));
+    ASSERT_NE(getBuildingProgress(), nullptr);
+    getBuildingProgress()->leaveHallwayTip(4);
+    EXPECT_EQ(hallway_->getPendingTip(), 4);
+    profile_->showHints = true;
+    profile_->hintFlags.at(1) = true;
+    show();
+    runFrames(20, 100);
+    EXPECT_EQ(hallway_->getFloorSequence(), nullptr);
+    EXPECT_EQ(profile_->currentFloor, 3);
+    EXPECT_TRUE(hallway_->areDoorsEnabled());
+    EXPECT_EQ(profile_->trophies->getState(14), TrophyState::kEarned);
+    EXPECT_EQ(hallway_->getPendingTip(), 0);
+    EXPECT_FALSE(profile_->hintFlags.at(1));
 }
 
 } // namespace

@@ -71,6 +71,41 @@ TEST_F(LevelRecordsTest, APlayIsCountedInTheRecordOfItsPlace) {
     countPlay(*player, *level(Place::RecRoom, GameType::Classic, 0, -1));
 }
 
+// A room's first win leaves the host's tip for the hallway (on floor 1 the
+// stars' tip 3 for two or three stars, else 2; higher up 4 unless all three
+// stars), a later win none; the win that completes a floor names it.
+TEST_F(LevelRecordsTest, AHallwayWinLeavesItsTipAndTheFloorItCompleted) {
+    struct Case {
+        int floor;
+        int room;
+        int score;
+        int tip;
+    };
+    const std::vector<Case> cases{{1, 1, 50, 2}, {1, 2, 100, 3}, {1, 3, 250, 3},
+                                  {2, 1, 50, 4}, {2, 2, 150, 4}, {2, 3, 200, 0}};
+    for (const Case& c : cases) {
+        const HallwayNews news =
+            recordLevelWon(*player, *level(Place::Hallway, GameType::Classic, c.floor, c.room),
+                           {c.score, 1, 0}, {});
+        EXPECT_EQ(news.tip, c.tip) << c.floor << "/" << c.room;
+        EXPECT_EQ(news.completedFloor, 0) << c.floor << "/" << c.room;
+    }
+    EXPECT_EQ(
+        recordLevelWon(*player, *level(Place::Hallway, GameType::Classic, 1, 1), {300, 1, 0}, {})
+            .tip,
+        0)
+        << "a second win leaves no tip";
+    recordLevelWon(*player, *level(Place::Hallway, GameType::Classic, 1, 4), {50, 1, 0}, {});
+    const HallwayNews last =
+        recordLevelWon(*player, *level(Place::Hallway, GameType::Classic, 1, 5), {50, 1, 0}, {});
+    EXPECT_EQ(last.completedFloor, 1);
+    EXPECT_EQ(last.tip, 2);
+    EXPECT_EQ(
+        recordLevelWon(*player, *level(Place::Casino, GameType::Classic, 0, 0), {50, 1, 0}, {})
+            .completedFloor,
+        0);
+}
+
 TEST_F(LevelRecordsTest, AHallwayWinKeepsBestsCountsStarsAndCompletesTheFloor) {
     const LevelOutcome outcome{150, 90000, 0};
     for (int room = 1; room <= 4; ++room) {

@@ -432,7 +432,8 @@ TEST_F(MediaToolTest, StartUpFilesDefineWhatTheEngineReads) {
     // Every top-level setting of the six start-up documents, by table and id.
     std::map<std::string, std::map<std::string, std::string>> settings;
     std::map<std::string, bool> commented;
-    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
+    for (const char* name :
+         {"dialogs", "default", "dynamic", "commontext", "text", "mahjong", "trophyroom"}) {
         const std::string path = std::string("media/properties/") + name + ".xml";
         TiXmlDocument document;
         ASSERT_TRUE(parse(path, document)) << path;

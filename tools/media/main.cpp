@@ -15,6 +15,7 @@
 
 #include "tools/media/ArtMiniGame.h"
 #include "tools/media/ArtPlaces.h"
+#include "tools/media/ArtTrophies.h"
 #include "tools/media/Artwork.h"
 #include "tools/media/BonusIcons.h"
 #include "tools/media/BuildingArt.h"
@@ -385,6 +386,7 @@ Bytes generate(MediaSet& media, const Options& options) {
     addMiniGameMedia(media, sheet);
     addPlacesArt(media, sheet);
     addPlacesSounds(media);
+    addTrophyArt(media, options.fonts, sheet);
     return encodePngColor(drawContactSheet(sheet));
 }
 

@@ -26,7 +26,8 @@ void startDefinitions(std::initializer_list<void (*)()> moreClasses, const std::
     DefinitionStore& store = getDefinitionStore();
     store.setConstantsHook(new GameConstants());
     // The files the game itself reads at start-up, in its order.
-    for (const char* name : {"dialogs", "default", "dynamic", "commontext", "text", "mahjong"}) {
+    for (const char* name :
+         {"dialogs", "default", "dynamic", "commontext", "text", "mahjong", "trophyroom"}) {
         store.addFile(std::string("media/properties/") + name + ".xml");
     }
     if (!extraFile.empty()) {
