@@ -34,6 +34,7 @@
 #include "game/board/LevelSets.h"
 #include "game/board/TileManager.h"
 #include "game/dialogs/DialogClasses.h"
+#include "game/dialogs/DialogHint.h"
 #include "game/dialogs/DialogNameInput.h"
 #include "game/dialogs/OrvantaGameSettings.h"
 #include "game/players/DataGathering.h"
@@ -96,8 +97,8 @@ void step(std::string_view name) {
     }
 }
 
-constexpr std::array<const char*, 6> kDefinitionFiles{"dialogs",    "default", "dynamic",
-                                                      "commontext", "text",    "mahjong"};
+constexpr std::array<const char*, 7> kDefinitionFiles{"dialogs", "default", "dynamic", "commontext",
+                                                      "text",    "mahjong", "tutorial"};
 constexpr std::array<const char*, 3> kStartSections{"splash", "music", "preloading"};
 constexpr std::array<const char*, 3> kBackgroundSections{"default", "lobby", "trophy"};
 // Every scene start-up creates, in this order; those no one has built yet
@@ -202,6 +203,7 @@ void shutDown(int exitCode) {
         release("full-screen handler", [] { FullScreenHandler::destroyInstance(); });
     }
     release("timed task manager", [] { TimedTaskManager::destroyInstance(); });
+    release("hint dialog", [] { DialogHint::releaseCurrent(); });
     if (SceneManager::getInstance() != nullptr) {
         release("scene manager", [] { SceneManager::destroyInstance(); });
     }

@@ -4,6 +4,8 @@
 #include "game/dialogs/DialogBrastowHint.h"
 #include "game/dialogs/DialogCredits.h"
 #include "game/dialogs/DialogHelp.h"
+#include "game/dialogs/DialogHint.h"
+#include "game/dialogs/DialogHintPainter.h"
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/DialogMenu.h"
@@ -12,10 +14,13 @@
 #include "game/dialogs/DialogPause.h"
 #include "game/dialogs/DialogPlayerSelect.h"
 #include "game/dialogs/DialogRoomPreview.h"
+#include "game/dialogs/DialogSelectBackground.h"
 #include "game/dialogs/DialogSettings.h"
 #include "game/dialogs/DialogTrophyInfo.h"
 #include "game/dialogs/DialogTrophyText.h"
 #include "game/dialogs/DialogYesNo.h"
+#include "game/dialogs/DialogZoom.h"
+#include "game/dialogs/HeaderDialogPainter.h"
 
 #include <string_view>
 #include <utility>
@@ -43,6 +48,11 @@ void registerDialogClasses() {
         {"DialogTrophyInfo", &DialogTrophyInfo::createFromDefinition},
         {"DialogTrophyText", &DialogTrophyText::createFromDefinition},
         {"DialogRoomPreview", &DialogRoomPreview::createFromDefinition},
+        {"DialogHint", &DialogHint::createFromDefinition},
+        {"DialogHintPainter", &DialogHintPainter::createFromDefinition},
+        {"DialogSelectBackground", &DialogSelectBackground::createFromDefinition},
+        {"DialogZoom", &DialogZoom::createFromDefinition},
+        {"HeaderDialogPainter", &HeaderDialogPainter::createFromDefinition},
     };
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : kClasses) {

@@ -13,6 +13,7 @@
 // on the same inputs (see MadeCache.h); --reuse reads that folder without
 // writing to it.
 
+#include "tools/media/ArtChooser.h"
 #include "tools/media/Artwork.h"
 #include "tools/media/BonusIcons.h"
 #include "tools/media/BuildingArt.h"
@@ -378,6 +379,7 @@ Bytes generate(MediaSet& media, const Options& options) {
     addElevatorSounds(media);
     addLayouts(media, options.source, sheet);
     addHallwayArt(media, options.source, options.fonts, sheet);
+    addChooserArt(media, options.fonts, sheet);
     return encodePngColor(drawContactSheet(sheet));
 }
 
