@@ -7,6 +7,7 @@
 #include "engine/scene/ModifierFunction.h"
 #include "engine/scene/ModifierScale.h"
 #include "engine/scene/ModifierVisible.h"
+#include "engine/scene/Panel.h"
 #include "engine/scene/Sprite.h"
 
 #include <algorithm>
@@ -36,14 +37,14 @@ DialogZoom::DialogZoom(PropertyNode* definition)
         setAnchorPoint(AnchorKind::Center);
     }
     GameNode* root = getComponentRoot();
-    RefPtr<Sprite> container(new Sprite(0, 0, 0, 0));
+    RefPtr<Panel> container(new Panel(nullptr));
     container->setName("ZOOM_CONTAINER");
     container_ = container.get();
     if (root != nullptr) {
         GameNode* child = root->getFirstChild();
         while (child != nullptr) {
             GameNode* next = child->getNextSibling();
-            GameTree::appendChild(child, container_);
+            container_->addComponent(child);
             child = next;
         }
         GameTree::appendChild(container_, root);
@@ -66,7 +67,7 @@ void DialogZoom::addComponent(GameNode* node) {
         DialogOrvanta::addComponent(node);
         return;
     }
-    GameTree::appendChild(node, container_);
+    container_->addComponent(node);
     node->setRemovalMark(false);
 }
 

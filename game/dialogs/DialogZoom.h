@@ -4,12 +4,13 @@
 
 namespace orv {
 
-class Sprite;
+class Panel;
 
 /// A game dialog that zooms in from nothing when asked to show and zooms out
 /// a moment after it is asked to hide; its components live in a container
 /// clipped 25 pixels inside the dialog's edges, shown only while the dialog
-/// stands at full size. Registered as "DialogZoom"; which dialogs use it,
+/// stands at full size (a panel without picture, so that the dialog's
+/// `findComponent` still finds them). Registered as "DialogZoom"; which dialogs use it,
 /// and who calls `zoomIn` and `zoomOutLater`, lies in the property files.
 ///
 /// Definition keys besides those of `Dialog`: "anchorpoint" (any value)
@@ -39,8 +40,9 @@ public:
     /// Called when the dialog's content scrolls; nothing here.
     virtual void onScrolled() {}
 
-    /// The node that holds the components (borrowed from the dialog).
-    [[nodiscard]] Sprite* getContainer() const { return container_; }
+    /// The panel that holds the components (borrowed from the dialog); the
+    /// dialog's `findComponent` finds them there.
+    [[nodiscard]] Panel* getContainer() const { return container_; }
     [[nodiscard]] int getAppearTime() const { return appearTime_; }
     [[nodiscard]] int getDisappearTime() const { return disappearTime_; }
     [[nodiscard]] int getHideDelay() const { return hideDelay_; }
@@ -49,7 +51,7 @@ private:
     static int onZoomedIn(void* dialog, void* modifier);
     static int onZoomOut(void* dialog, void* modifier);
 
-    Sprite* container_ = nullptr;
+    Panel* container_ = nullptr;
     int appearTime_ = 0;
     int disappearTime_ = 0;
     bool zoom_ = true;

@@ -335,10 +335,11 @@ ColorImage drawBackgroundThumb(const ColorImage& background,
             cloth(x, y) = fromPixel(background.at(cropX + x, cropY + y) | 0xFF000000U);
         }
     }
-    layTile(cloth, tiles[0], 96, 150);
-    layTile(cloth, tiles[1], 142, 150);
-    layTile(cloth, tiles[2], 119, 214);
-    const Pixmap inner = downsample(cloth, 2);
+    Pixmap inner = downsample(cloth, 2);
+    // The tiles at their own size: how the faces read on the surface.
+    layTile(inner, tiles[0], 35, 44);
+    layTile(inner, tiles[1], 82, 44);
+    layTile(inner, tiles[2], 58, 108);
     Pixmap thumb = goldFrame(171, 228, 401U);
     composite(thumb, inner, 4, 5);
     return thumb.toImage();
