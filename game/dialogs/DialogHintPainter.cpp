@@ -54,8 +54,13 @@ void DialogHintPainter::paint(Graphics& graphics) {
     }
     const int width = graphics.getTarget().getWidth();
     const int height = graphics.getTarget().getHeight();
+    // The footer is laid over the frame: its clear parts leave the frame and
+    // its alpha as they are.
+    const bool adjust = getAdjustAlpha();
+    setAdjustAlpha(false);
     paintPiece(graphics, footer.get(), (width - footer->getWidth()) / 2,
                height - footer->getHeight(), footer->getWidth(), footer->getHeight());
+    setAdjustAlpha(adjust);
 }
 
 } // namespace orv

@@ -46,6 +46,8 @@ public:
     [[nodiscard]] int getAppearTime() const { return appearTime_; }
     [[nodiscard]] int getDisappearTime() const { return disappearTime_; }
     [[nodiscard]] int getHideDelay() const { return hideDelay_; }
+    /// Always true: the dialog zooms (no definition key turns it off).
+    [[nodiscard]] bool isZooming() const { return zoom_; }
 
 private:
     static int onZoomedIn(void* dialog, void* modifier);

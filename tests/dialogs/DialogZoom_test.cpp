@@ -69,6 +69,7 @@ TEST_F(DialogZoomTest, ComponentsLiveInAClippedContainerHiddenAtFirst) {
     EXPECT_FALSE(zoom_->isVisible());
     EXPECT_FALSE(container->isVisible());
     EXPECT_FALSE(zoom_->getNotifyGameScene());
+    EXPECT_TRUE(zoom_->isZooming());
 
     RefPtr<Label> later(new Label(nullptr));
     later->setRemovalMark(true);

@@ -264,31 +264,32 @@ std::array<ColorImage, 13> drawHintBubble() {
 }
 
 ColorImage drawHostFooter() {
+    // The plaque fills the top of the picture; the rest stays clear, so that
+    // it rests on the bubble's bottom rim.
     constexpr int w = 64;
     constexpr int h = 34;
-    const Field plaque = shapeMask(w, h, roundRect(4, 8, w - 8.0, h - 12.0, 8));
+    const Field plaque = shapeMask(w, h, roundRect(6, 1, w - 12.0, 19, 7));
     Pixmap picture(w, h);
-    castShadow(picture, plaque, Shadow{2.0, 1.5, 0.45F});
+    castShadow(picture, plaque, Shadow{1.5, 1.2, 0.35F});
     fill(picture, plaque, brushedMetal(w, h, 311U, brassMetal()));
-    const Field rim =
-        maskMinus(plaque, shapeMask(w, h, roundRect(5.5, 9.5, w - 11.0, h - 15.0, 7)));
+    const Field rim = maskMinus(plaque, shapeMask(w, h, roundRect(7.4, 2.4, w - 14.8, 16.2, 6)));
     fill(picture, rim, hex(palette::goldDeep));
     // The desk bell: a dome on a flat foot, with its button.
     const Field bell = pathMask(w, h, [](cairo_t* cr) {
-        cairo_arc(cr, 32, 24, 9, M_PI, 2 * M_PI);
+        cairo_arc(cr, 32, 15, 7, M_PI, 2 * M_PI);
         cairo_close_path(cr);
         cairo_fill(cr);
-        cairo_rectangle(cr, 20, 24, 24, 2.5);
+        cairo_rectangle(cr, 22.5, 15, 19, 2);
         cairo_fill(cr);
-        cairo_rectangle(cr, 31, 12, 2, 4);
+        cairo_rectangle(cr, 31.2, 5.5, 1.6, 3);
         cairo_fill(cr);
-        cairo_arc(cr, 32, 11.5, 2.2, 0, 2 * M_PI);
+        cairo_arc(cr, 32, 5.2, 1.7, 0, 2 * M_PI);
         cairo_fill(cr);
     });
     fill(picture, bell, hex(palette::mahoganyDark));
     const Field shine = pathMask(w, h, [](cairo_t* cr) {
-        cairo_set_line_width(cr, 1.4);
-        cairo_arc(cr, 32, 24, 6.5, 1.15 * M_PI, 1.45 * M_PI);
+        cairo_set_line_width(cr, 1.2);
+        cairo_arc(cr, 32, 15, 5, 1.15 * M_PI, 1.45 * M_PI);
         cairo_stroke(cr);
     });
     fill(picture, shine, hex(palette::goldLight, 0.8F));

@@ -14,7 +14,8 @@ namespace orv::media {
 /// then the four corners again with the body drawn out to a point at the
 /// picture's outer corner (top left, top right, bottom left, bottom right).
 [[nodiscard]] std::array<ColorImage, 13> drawHintBubble();
-/// The host's bell on a small brass plaque, 64 x 34, for the bubble's foot.
+/// The host's bell on a small brass plaque, 64 x 34 (the plaque in the top
+/// 21 rows, the rest clear), for the bubble's foot.
 [[nodiscard]] ColorImage drawHostFooter();
 
 /// The ten backgrounds a player may choose for the playing screen, 800 x
