@@ -34,6 +34,7 @@
 #include "game/board/LevelSets.h"
 #include "game/board/TileManager.h"
 #include "game/dialogs/DialogClasses.h"
+#include "game/dialogs/DialogHint.h"
 #include "game/dialogs/DialogNameInput.h"
 #include "game/dialogs/OrvantaGameSettings.h"
 #include "game/minigame/MiniGameClasses.h"
@@ -97,8 +98,9 @@ void step(std::string_view name) {
     }
 }
 
-constexpr std::array<const char*, 8> kDefinitionFiles{
-    "dialogs", "default", "dynamic", "commontext", "text", "mahjong", "places", "trophyroom"};
+constexpr std::array<const char*, 9> kDefinitionFiles{"dialogs",    "default",    "dynamic",
+                                                      "commontext", "text",       "mahjong",
+                                                      "places",     "trophyroom", "tutorial"};
 constexpr std::array<const char*, 4> kStartSections{"splash", "music", "common", "preloading"};
 constexpr std::array<const char*, 3> kBackgroundSections{"default", "lobby", "trophy"};
 // Every scene start-up creates, in this order; those no one has built yet
@@ -204,6 +206,7 @@ void shutDown(int exitCode) {
         release("full-screen handler", [] { FullScreenHandler::destroyInstance(); });
     }
     release("timed task manager", [] { TimedTaskManager::destroyInstance(); });
+    release("hint dialog", [] { DialogHint::releaseCurrent(); });
     if (SceneManager::getInstance() != nullptr) {
         release("scene manager", [] { SceneManager::destroyInstance(); });
     }

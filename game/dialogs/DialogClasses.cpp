@@ -4,6 +4,8 @@
 #include "game/dialogs/DialogBrastowHint.h"
 #include "game/dialogs/DialogCredits.h"
 #include "game/dialogs/DialogHelp.h"
+#include "game/dialogs/DialogHint.h"
+#include "game/dialogs/DialogHintPainter.h"
 #include "game/dialogs/DialogLayoutPreview.h"
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogLevelInfo.h"
@@ -14,11 +16,14 @@
 #include "game/dialogs/DialogPlayerSelect.h"
 #include "game/dialogs/DialogRoomInfo.h"
 #include "game/dialogs/DialogRoomPreview.h"
+#include "game/dialogs/DialogSelectBackground.h"
 #include "game/dialogs/DialogSettings.h"
 #include "game/dialogs/DialogTrophy.h"
 #include "game/dialogs/DialogTrophyInfo.h"
 #include "game/dialogs/DialogTrophyText.h"
 #include "game/dialogs/DialogYesNo.h"
+#include "game/dialogs/DialogZoom.h"
+#include "game/dialogs/HeaderDialogPainter.h"
 
 #include <string_view>
 #include <utility>
@@ -49,6 +54,11 @@ void registerDialogClasses() {
         {"DialogLayoutPreview", &DialogLayoutPreview::createFromDefinition},
         {"DialogTrophy", &DialogTrophy::createFromDefinition},
         {"DialogRoomInfo", &DialogRoomInfo::createFromDefinition},
+        {"DialogHint", &DialogHint::createFromDefinition},
+        {"DialogHintPainter", &DialogHintPainter::createFromDefinition},
+        {"DialogSelectBackground", &DialogSelectBackground::createFromDefinition},
+        {"DialogZoom", &DialogZoom::createFromDefinition},
+        {"HeaderDialogPainter", &HeaderDialogPainter::createFromDefinition},
     };
     ObjectFactoryContainer& factory = ObjectFactoryContainer::get();
     for (const auto& [name, create] : kClasses) {

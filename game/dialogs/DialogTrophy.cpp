@@ -341,8 +341,10 @@ void DialogTrophy::spawnSpark(int delayMs) {
     }
     spark->addModifier(holdingTrophy(new ModifierDelay(delayMs)));
     spark->addModifier(new ModifierVisible(ModifierVisible::Show));
-    spark->addModifier(
-        new ModifierGravity(kSparkFlightMs, x, y, {ax, 3.0F}, {0.0F, 0.0F}, {vx, vy}));
+    auto* flight = new ModifierGravity(kSparkFlightMs, x, y);
+    flight->setAcceleration(ax, 3.0F);
+    flight->setVelocity(vx, vy);
+    spark->addModifier(flight);
     spark->addModifier(holdingTrophy(new ModifierDelay(kSparkFadeDelayMs)));
     spark->addModifier(holdingTrophy(new ModifierAlpha(kSparkFadeMs, 255, 0)));
     auto* done = new ModifierFunction(&DialogTrophy::onSparkDone, this);

@@ -5,37 +5,37 @@
 
 namespace orv {
 
-namespace {
-
-constexpr float kGravityStep = 0.02F;
-
-// `value` moved toward 0 by `amount` (>= 0), never past it.
-float towardZero(float value, float amount) {
-    if (value > 0.0F) {
-        return std::max(0.0F, value - amount);
-    }
-    return std::min(0.0F, value + amount);
-}
-
-} // namespace
-
 constinit const ClassRecord ModifierGravity::classRecord{
     "ModifierGravity", parentRecords<ModifierLocation::classRecord>};
 
-ModifierGravity::ModifierGravity(int durationMs, int startX, int startY, Pair acceleration,
-                                 Pair friction, Pair velocity)
-    : ModifierLocation(durationMs, startX, startY), acceleration_(acceleration),
-      friction_(friction), velocity_(velocity) {}
+ModifierGravity::ModifierGravity(int durationMs, int startX, int startY)
+    : ModifierLocation(durationMs, startX, startY) {}
+
+void ModifierGravity::step(float& position, float& velocity, float acceleration, float damping,
+                           float scale) {
+    velocity += acceleration * scale;
+    const float brake = damping * scale;
+    if (velocity > 0.0F) {
+        velocity = std::max(0.0F, velocity - brake);
+    } else if (velocity < 0.0F) {
+        velocity = std::min(0.0F, velocity + brake);
+    }
+    position += velocity * scale;
+}
 
 void ModifierGravity::update(int dtMs) {
     ModifierFraction::update(dtMs);
-    const float step = static_cast<float>(dtMs) * kGravityStep;
-    velocity_.x = towardZero(velocity_.x + acceleration_.x * step, std::fabs(friction_.x) * step);
-    velocity_.y = towardZero(velocity_.y + acceleration_.y * step, std::fabs(friction_.y) * step);
-    const float x = getCurrentX() + velocity_.x * step;
-    const float y = getCurrentY() + velocity_.y * step;
+    const float scale = static_cast<float>(std::max(dtMs, 0)) * 0.02F;
+    float x = getCurrentX();
+    float y = getCurrentY();
+    if (getMoveX()) {
+        step(x, velocityX_, accelerationX_, dampingX_, scale);
+    }
+    if (getMoveY()) {
+        step(y, velocityY_, accelerationY_, dampingY_, scale);
+    }
     setCurrent(x, y);
-    applyPosition(static_cast<int>(x), static_cast<int>(y));
+    applyPosition(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
 }
 
 } // namespace orv

@@ -18,15 +18,18 @@
 #include "game/board/Game.h"
 #include "game/board/LevelSets.h"
 #include "game/board/SideBoard.h"
+#include "game/dialogs/DialogHint.h"
 #include "game/dialogs/DialogHooks.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
+#include "game/screen/BackgroundChoice.h"
 #include "game/screen/BonusBar.h"
 #include "game/screen/GameSceneState.h"
 #include "game/screen/LabelTicker.h"
 #include "game/screen/LevelRecords.h"
 #include "game/screen/PlayRules.h"
 #include "game/screen/ProfileHooks.h"
+#include "game/screen/SceneGameHintHook.h"
 #include "game/screen/TimeBar.h"
 
 #include <algorithm>
@@ -146,10 +149,12 @@ BoardDisplayFactory getBoardDisplayFactory() {
 }
 
 SceneGame::SceneGame(PropertyNode* definition)
-    : Scene(definition), dialogHook_(std::make_unique<SceneGameHook>(*this)) {
+    : Scene(definition), dialogHook_(std::make_unique<SceneGameHook>(*this)),
+      hintHook_(std::make_unique<SceneGameHintHook>(*this)) {
     instance = this;
     setPlayingScreen(this);
     setPlayingScreenHook(dialogHook_.get());
+    setHintScreenHook(hintHook_.get());
     Game::setView(this);
 }
 
@@ -171,6 +176,9 @@ SceneGame::~SceneGame() {
     }
     if (getPlayingScreenHook() == dialogHook_.get()) {
         setPlayingScreenHook(nullptr);
+    }
+    if (getHintScreenHook() == hintHook_.get()) {
+        setHintScreenHook(nullptr);
     }
 }
 
@@ -294,9 +302,11 @@ void SceneGame::setupLevelHud(bool restart) {
         player.getHintTokens().reset(MIN_NUM_HINTS);
     }
     const int type = static_cast<int>(current->getGameType());
-    if (type >= 0 && type < 6) {
-        const std::string name = "BACKGROUND" + std::to_string(type + 1);
-        if (RefPtr<Image> image = widget::findLoadedImage(name, "manual");
+    const OrvantaPlayer* profile = currentProfile();
+    const BackgroundPicture picture =
+        chooseBackground(type, profile != nullptr ? profile->background : 0);
+    if (!picture.name.empty()) {
+        if (RefPtr<Image> image = widget::findLoadedImage(picture.name, picture.section);
             image != nullptr && image.get() != getBackground()) {
             Scene::setBackground(image.get());
         }
@@ -486,6 +496,10 @@ void SceneGame::setState(GameSceneState* state) {
     }
 }
 
+bool SceneGame::isGameHeld() const {
+    return DialogHint::isGameHeld();
+}
+
 bool SceneGame::isLevelOver() const {
     return currentState_ != nullptr && currentState_->isKindOf(StateLevelOver::classRecord);
 }
@@ -521,6 +535,12 @@ void SceneGame::updateSelf(int elapsedMs) {
             } else {
                 showBoard();
             }
+        }
+        // The board's tutorial hints are looked at every 22nd frame.
+        if (!DialogHint::isHintOpen() && hintFrames_++ > 20 && pauseState_ == 0 &&
+            game() != nullptr) {
+            hintFrames_ = 0;
+            DialogHint::tryBoardHints();
         }
         // The clocks stand still exactly while a game dialog is open.
         if (openDialogs_.empty()) {
@@ -878,7 +898,16 @@ bool SceneGame::onLeftButtonDown(int x, int y, int /*flags*/, bool /*doubleClick
     lastClickY_ = y;
     RefPtr<Game> keep(current);
     current->click(x, y);
+    hintHook_->noteClick(*current);
+    // A tutorial hint that explains the click takes it: the move is not made.
+    const bool noHintOpen = !DialogHint::isHintOpen();
+    if (noHintOpen && DialogHint::tryPlayHints()) {
+        return false;
+    }
     current->runPendingAction();
+    if (noHintOpen) {
+        DialogHint::tryPlayHint();
+    }
     return false;
 }
 

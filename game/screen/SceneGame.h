@@ -27,6 +27,7 @@ class Label;
 class Level;
 class LabelTicker;
 class PlayingScreenHook;
+class SceneGameHintHook;
 class PropertyNode;
 class TimeBar;
 enum class GameType : int;
@@ -152,7 +153,8 @@ public:
 
     // ---- PlayingScreen ----------------------------------------------------------
     int getPauseState() const override { return pauseState_; }
-    bool isGameHeld() const override { return false; }
+    /// True while an open tutorial hint holds the game.
+    bool isGameHeld() const override;
     GameNode* getComponentRoot() const override { return Panel::getComponentRoot(); }
     GameNode* findComponent(std::string_view name) const override {
         return Panel::findComponent(name);
@@ -385,6 +387,8 @@ private:
     std::vector<int> earnedTrophies_;
     std::vector<std::string> soundLog_;
     std::unique_ptr<PlayingScreenHook> dialogHook_;
+    std::unique_ptr<SceneGameHintHook> hintHook_;
+    int hintFrames_ = 0;
     // Hints and shuffles.
     std::vector<PathSegment> pathSegments_;
     RefPtr<Sprite> superHintOverlay_;

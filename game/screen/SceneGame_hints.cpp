@@ -19,6 +19,7 @@
 #include "engine/scene/ModifierStretch.h"
 #include "game/board/Game.h"
 #include "game/board/SideBoard.h"
+#include "game/dialogs/DialogHint.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/screen/ConnectionPath.h"
@@ -447,6 +448,10 @@ void SceneGame::shuffle() {
         DialogOrvanta::close(stuck);
     }
     stopShuffleGlow();
+    // The FreeCell hint may explain a better way than the shuffle.
+    if (!DialogHint::isHintOpen() && DialogHint::tryTileHint()) {
+        return;
+    }
     Game* current = game();
     if (current == nullptr || current->getLayout() == nullptr) {
         return;

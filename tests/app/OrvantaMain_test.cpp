@@ -120,6 +120,7 @@ TEST_P(EndedBy, StartsAndShutsDownInOrder) {
                                             "release:image manager",
                                             "release:full-screen handler",
                                             "release:timed task manager",
+                                            "release:hint dialog",
                                             "release:scene manager",
                                             "release:player manager",
                                             "release:definition store",

@@ -1,4 +1,4 @@
-#include "game/screen/ModifierGravity.h"
+#include "game/dialogs/ModifierGravity.h"
 
 #include "engine/core/GameNode.h"
 #include "engine/core/RefPtr.h"

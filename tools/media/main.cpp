@@ -13,6 +13,7 @@
 // on the same inputs (see MadeCache.h); --reuse reads that folder without
 // writing to it.
 
+#include "tools/media/ArtChooser.h"
 #include "tools/media/ArtMiniGame.h"
 #include "tools/media/ArtPlaces.h"
 #include "tools/media/ArtTrophies.h"
@@ -387,6 +388,7 @@ Bytes generate(MediaSet& media, const Options& options) {
     addPlacesArt(media, sheet);
     addPlacesSounds(media);
     addTrophyArt(media, options.fonts, sheet);
+    addChooserArt(media, options.fonts, sheet);
     return encodePngColor(drawContactSheet(sheet));
 }
 
