@@ -435,7 +435,7 @@ Sprite* DialogKillerStones::addShot(Image* image, int x, int y, int tag, bool ad
 
 Label* DialogKillerStones::makeLabel(const std::string& fontName, const std::wstring& text, int x,
                                      int y, int anchor) {
-    const std::string section = fontName == "FONT_HEADER" ? "preloading" : "default";
+    const std::string section = fontName == "FONT_HEADER" ? "common" : "default";
     const RefPtr<Font> font = findStoneObject<Font>(fontName, section);
     auto* label = new Label(font.get(), x, y, 0, 0, Label::kAutoWidth);
     label->setText(text);

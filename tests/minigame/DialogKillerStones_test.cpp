@@ -130,9 +130,9 @@ protected:
             resource->load();
             return resource;
         };
-        auto* preloading = new ResourceSection("preloading");
-        preloading->addObject("FONT_HEADER", font());
-        resources->addSection(preloading);
+        auto* common = new ResourceSection("common");
+        common->addObject("FONT_HEADER", font());
+        resources->addSection(common);
         auto* defaults = new ResourceSection("default");
         defaults->addObject("FONT_GAMESCENE_BIG", font());
         defaults->addObject("FONT_SCORE_FLOATER1", font());
