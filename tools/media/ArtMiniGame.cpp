@@ -268,7 +268,7 @@ std::vector<SoundEffect> synthesiseMiniGameSounds() {
         sounds.push_back({"minigame_pickup", std::move(chime)});
     }
     {
-        // A cleared floor or level: a bright fanfare of bells, ending high.
+        // A cleared level: a bright fanfare of bells, ending high.
         std::vector<float> fanfare = silence(2.2);
         constexpr std::array<std::pair<double, int>, 7> kPhrase{
             {{0.0, 67}, {0.12, 72}, {0.24, 76}, {0.36, 79}, {0.6, 76}, {0.72, 79}, {0.9, 84}}};
@@ -279,7 +279,7 @@ std::vector<SoundEffect> synthesiseMiniGameSounds() {
         addSoftBell(fanfare, 0.9, midi(60), 0.3, BellRing{1.1, 0.4});
         addSoftBell(fanfare, 0.9, midi(64), 0.25, BellRing{1.0, 0.4});
         normalisePeak(fanfare, 0.75F);
-        sounds.push_back({"hallway_clear", std::move(fanfare)});
+        sounds.push_back({"minigame_fanfare", std::move(fanfare)});
     }
     return sounds;
 }
@@ -293,7 +293,7 @@ void addMiniGameMedia(MediaSet& media, Gallery& sheet) {
     row.pictures.push_back(drawStarSpark(28));
     row.pictures.push_back(drawStarSpark(10));
     media.add("media/images/minigame/field.jpg", encodeJpeg(drawMiniGameField(), 90));
-    media.add("media/images/trophy/gold_cup.png", encodePngColor(row.pictures[0]));
+    media.add("media/images/minigame/gold_cup.png", encodePngColor(row.pictures[0]));
     media.add("media/images/minigame/shot.png", encodePngColor(row.pictures[1]));
     media.add("media/images/minigame/shield_bar.png", encodePngColor(row.pictures[2]));
     media.add("media/images/minigame/bomb_star.png", encodePngColor(row.pictures[3]));
