@@ -67,6 +67,14 @@ RefPtr<T> findStoneObject(std::string_view name, std::string_view section) {
     return RefPtr<T>(kindCast<T>(resources->getObject(name, section)));
 }
 
+// The image `name` of `section`, or the game's own `fallback` of section
+// "minigame" when the section has none.
+RefPtr<Image> findStoneImage(std::string_view name, std::string_view section,
+                             std::string_view fallback) {
+    RefPtr<Image> image = findStoneObject<Image>(name, section);
+    return image != nullptr ? image : findStoneObject<Image>(fallback, "minigame");
+}
+
 // True while one of the game's sections still has an object to load.
 bool hasPendingStoneSection(ResourceManager& resources) {
     const platform::NamedMutexGuard guard(resources.getDataLock());
@@ -154,10 +162,10 @@ bool DialogKillerStones::waitForSections() {
 }
 
 void DialogKillerStones::takeResources() {
-    shotImage_ = findStoneObject<Image>("HIGHSCORE_ANIM_LIGHT", "default");
+    shotImage_ = findStoneImage("HIGHSCORE_ANIM_LIGHT", "default", "MINIGAME_SHOT");
     tileImage_ = findStoneObject<Image>("TILE", "default");
-    bombImage_ = findStoneObject<Image>("TROPHY_STAR", "default");
-    barImage_ = findStoneObject<Image>("HIGHSCORE_ANIM_BAR", "default");
+    bombImage_ = findStoneImage("TROPHY_STAR", "default", "MINIGAME_BOMB_STAR");
+    barImage_ = findStoneImage("HIGHSCORE_ANIM_BAR", "default", "MINIGAME_SHIELD_BAR");
     starImage_ = findStoneObject<Image>("BONUS_STAR", "default");
     flashImage_ = findStoneObject<Image>("STAR_FLASH", "hallway");
     sparkImage_ = findStoneObject<Image>("MINIGAME_SPARK", "minigame");
@@ -574,9 +582,10 @@ void DialogKillerStones::play(Sound* sound, std::string_view name, int pan) {
     }
 }
 
-void DialogKillerStones::playNamed(std::string_view section, std::string_view name, int pan) {
+bool DialogKillerStones::playNamed(std::string_view section, std::string_view name, int pan) {
     const RefPtr<Sound> sound = findStoneObject<Sound>(name, section);
     play(sound.get(), name, pan);
+    return sound != nullptr;
 }
 
 // ---- callbacks -------------------------------------------------------------------------------

@@ -163,7 +163,8 @@ private:
 
     // Sounds.
     void play(Sound* sound, std::string_view name, int pan);
-    void playNamed(std::string_view section, std::string_view name, int pan);
+    // Plays sound `name` of `section`; false when the section has none.
+    bool playNamed(std::string_view section, std::string_view name, int pan);
 
     // One-shot callbacks (context: the dialog).
     static int onTileLanded(void* dialog, void* modifier);

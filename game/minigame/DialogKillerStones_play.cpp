@@ -411,7 +411,9 @@ void DialogKillerStones::startNextLevel() {
         continueLabel_ = nullptr;
     }
     showLevelBanner(0);
-    playNamed("hallway", "SOUND_HALLWAY_CLEAR", 128);
+    if (!playNamed("hallway", "SOUND_HALLWAY_CLEAR", 128)) {
+        playNamed("minigame", "SOUND_MINIGAME_FANFARE", 128);
+    }
 }
 
 int DialogKillerStones::onTileLanded(void* dialog, void* /*modifier*/) {

@@ -120,9 +120,10 @@ protected:
         FileArchive::shutDown();
     }
 
-    // The sections; `barWidth` is the shield bar's width, and with
-    // `brokenGame` the "game" section holds a picture that never loads.
-    void installResources(int barWidth = 60, bool brokenGame = false) {
+    // The sections; `barWidth` is the shield bar's width, with `brokenGame`
+    // the "game" section holds a picture that never loads, and with
+    // `ownPictures` the shot, bar and bomb star are only the game's own.
+    void installResources(int barWidth = 60, bool brokenGame = false, bool ownPictures = false) {
         ResourceManager* resources = ResourceManager::create();
         resources->setStarted(!brokenGame);
         auto font = [] {
@@ -136,10 +137,15 @@ protected:
         auto* defaults = new ResourceSection("default");
         defaults->addObject("FONT_GAMESCENE_BIG", font());
         defaults->addObject("FONT_SCORE_FLOATER1", font());
-        defaults->addObject("HIGHSCORE_ANIM_LIGHT", blankPicture(30, 24));
-        defaults->addObject("HIGHSCORE_ANIM_BAR", blankPicture(barWidth, 14));
+        auto* own = new ResourceSection("minigame");
+        ResourceSection* shared = ownPictures ? own : defaults;
+        shared->addObject(ownPictures ? "MINIGAME_SHOT" : "HIGHSCORE_ANIM_LIGHT",
+                          blankPicture(30, 24));
+        shared->addObject(ownPictures ? "MINIGAME_SHIELD_BAR" : "HIGHSCORE_ANIM_BAR",
+                          blankPicture(barWidth, 14));
+        shared->addObject(ownPictures ? "MINIGAME_BOMB_STAR" : "TROPHY_STAR", blankPicture(40, 40));
+        resources->addSection(own);
         defaults->addObject("TILE", blankPicture(46, 58));
-        defaults->addObject("TROPHY_STAR", blankPicture(40, 40));
         defaults->addObject("BONUS_STAR", blankPicture(12, 12));
         resources->addSection(defaults);
         auto* trophy = new ResourceSection("trophy");
@@ -256,6 +262,23 @@ TEST_F(KillerStonesTest, TheGamesDialogsAndTextsBindTheGame) {
     frames(1100 / kFrameMs);
     ASSERT_NE(game.getContinueLabel(), nullptr);
     EXPECT_EQ(game.getContinueLabel()->getText(), L"Click to continue");
+}
+
+TEST_F(KillerStonesTest, DrawsItsOwnShotsBarsAndStarsWhenTheSharedOnesAreMissing) {
+    installResources(90, false, true);
+    DialogKillerStones& game = openGame();
+    frames(10);
+    EXPECT_TRUE(game.onLeftButtonDown(400, 500, 0, false));
+    EXPECT_TRUE(game.onRightButtonDown(400, 500, 0, false));
+    game.grantPickup(Rules::kShield);
+    ASSERT_FALSE(game.getShots().empty());
+    for (const RefPtr<Sprite>& shot : game.getShots()) {
+        const int expected = shot->getTag() == Rules::kShot        ? 30
+                             : shot->getTag() == Rules::kBombPiece ? 40
+                                                                   : 90;
+        EXPECT_EQ(shot->getWidth(), expected) << "tag " << shot->getTag();
+    }
+    EXPECT_EQ(count(game.getShots(), Rules::kShieldBar), 2);
 }
 
 TEST_F(KillerStonesTest, GivesUpWaitingForItsPicturesAndClosesWithAMessage) {

@@ -267,21 +267,37 @@ std::vector<SoundEffect> synthesiseMiniGameSounds() {
         normalisePeak(chime, 0.75F);
         sounds.push_back({"minigame_pickup", std::move(chime)});
     }
+    {
+        // A cleared level: a bright fanfare of bells, ending high.
+        std::vector<float> fanfare = silence(2.2);
+        constexpr std::array<std::pair<double, int>, 7> kPhrase{
+            {{0.0, 67}, {0.12, 72}, {0.24, 76}, {0.36, 79}, {0.6, 76}, {0.72, 79}, {0.9, 84}}};
+        for (const auto& [start, note] : kPhrase) {
+            addSoftBell(fanfare, start, midi(note), note == 84 ? 0.7 : 0.45,
+                        BellRing{note == 84 ? 0.9 : 0.4, 0.25});
+        }
+        addSoftBell(fanfare, 0.9, midi(60), 0.3, BellRing{1.1, 0.4});
+        addSoftBell(fanfare, 0.9, midi(64), 0.25, BellRing{1.0, 0.4});
+        normalisePeak(fanfare, 0.75F);
+        sounds.push_back({"minigame_fanfare", std::move(fanfare)});
+    }
     return sounds;
 }
 
 void addMiniGameMedia(MediaSet& media, Gallery& sheet) {
     SheetRow row;
-    row.title = "Falling-tiles game: gun, shot, shield bar, spark";
+    row.title = "Falling-tiles game: gun, shot, shield bar, bomb star, spark";
     row.pictures.push_back(drawGoldCup());
     row.pictures.push_back(drawShotLight());
     row.pictures.push_back(drawShieldBar());
+    row.pictures.push_back(drawStarSpark(28));
     row.pictures.push_back(drawStarSpark(10));
     media.add("media/images/minigame/field.jpg", encodeJpeg(drawMiniGameField(), 90));
-    media.add("media/images/trophy/gold_cup.png", encodePngColor(row.pictures[0]));
+    media.add("media/images/minigame/gold_cup.png", encodePngColor(row.pictures[0]));
     media.add("media/images/minigame/shot.png", encodePngColor(row.pictures[1]));
     media.add("media/images/minigame/shield_bar.png", encodePngColor(row.pictures[2]));
-    media.add("media/images/minigame/spark.png", encodePngColor(row.pictures[3]));
+    media.add("media/images/minigame/bomb_star.png", encodePngColor(row.pictures[3]));
+    media.add("media/images/minigame/spark.png", encodePngColor(row.pictures[4]));
     sheet.rows.push_back(std::move(row));
     for (const SoundEffect& sound : synthesiseMiniGameSounds()) {
         media.add("media/sounds/" + sound.name + ".wav", encodeWav(sound.samples));

@@ -21,7 +21,7 @@ namespace orv::media {
 [[nodiscard]] ColorImage drawShieldBar();
 /// A four-pointed star of light on a soft glow, `size` x `size`.
 [[nodiscard]] ColorImage drawStarSpark(int size);
-/// The game's laser and pick-up sounds and the cleared-floor fanfare.
+/// The game's laser and pick-up sounds and its cleared-level fanfare.
 [[nodiscard]] std::vector<SoundEffect> synthesiseMiniGameSounds();
 
 /// The game's pictures and sounds into `media`, with a row of the contact
