@@ -374,7 +374,11 @@ bool GameWindow::handleMessage(const platform::Message& message) {
         sendToHooks(EVENT_ACTIVATED, 0, 0);
         return false;
     case WM_KILLFOCUS:
-        if (fullScreen_) {
+        // Only a window that really fills the display stops running when the
+        // focus goes: one that asked for full screen but shows in a window
+        // stays in sight, and its animations must go on (without a window
+        // manager the focus leaves with the pointer).
+        if (isFullScreen()) {
             setInactive(true);
         }
         sendToHooks(EVENT_DEACTIVATED, 0, 0);

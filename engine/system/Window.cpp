@@ -264,8 +264,15 @@ std::unique_ptr<Window> Window::create(std::string_view title, int width, int he
     const SDL_Rect display = displayBounds();
     const int x = fullScreen ? display.x : static_cast<int>(SDL_WINDOWPOS_CENTERED);
     const int y = fullScreen ? display.y : static_cast<int>(SDL_WINDOWPOS_CENTERED);
+    // And it is made at the display's size: without a window manager nothing
+    // grows it, and the picture, scaled to the display, would be cut to the
+    // window's first size.
+    const bool fillDisplay = fullScreen && display.w > 0 && display.h > 0;
+    const int shownWidth = fillDisplay ? display.w : width;
+    const int shownHeight = fillDisplay ? display.h : height;
     const auto makeWindow = [&] {
-        impl->window.reset(SDL_CreateWindow(titleText.c_str(), x, y, width, height, flags));
+        impl->window.reset(
+            SDL_CreateWindow(titleText.c_str(), x, y, shownWidth, shownHeight, flags));
         if (!impl->window) {
             noteError("window");
             return false;
@@ -384,6 +391,9 @@ bool Window::setFullScreen(bool fullScreen) {
         }
         const SDL_Rect display = displayBounds(window);
         SDL_SetWindowPosition(window, display.x, display.y);
+        if (display.w > 0 && display.h > 0) {
+            SDL_SetWindowSize(window, display.w, display.h);
+        }
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
             noteError("full screen");
             return false;

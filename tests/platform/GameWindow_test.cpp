@@ -197,11 +197,11 @@ TEST_F(GameWindowTest, ActivationFollowsMinimiseRestoreAndFocus) {
          false,
          false,
          {WM_KILLFOCUS, EVENT_DEACTIVATED}},
-        {"focus lost full screen",
+        {"focus lost, full screen asked for but shown in a window",
          true,
          false,
          {WM_KILLFOCUS, 0, 0},
-         true,
+         false,
          false,
          {WM_KILLFOCUS, EVENT_DEACTIVATED}},
         {"focus gained",
@@ -232,6 +232,19 @@ TEST_F(GameWindowTest, ActivationFollowsMinimiseRestoreAndFocus) {
         EXPECT_EQ(window_->hasFocus(), c.focusAfter);
         EXPECT_EQ(hook_->codes(), c.hooksSee);
     }
+}
+
+// A window that really fills the display stops running while another
+// program has the focus.
+TEST_F(GameWindowTest, FocusLossStopsAWindowThatFillsTheDisplay) {
+    open();
+    window_->setFullScreen(true);
+    ASSERT_TRUE(window_->getHandle()->isFullScreen());
+    send(WM_SETFOCUS);
+    send(WM_KILLFOCUS);
+    EXPECT_TRUE(window_->isInactive());
+    send(WM_SETFOCUS);
+    EXPECT_FALSE(window_->isInactive());
 }
 
 TEST_F(GameWindowTest, AltEnterAndMaximiseSwitchFullScreenOnTheSameWindow) {
