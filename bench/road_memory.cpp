@@ -168,8 +168,10 @@ void matchNextPair(RoadDriver& road, Figures& figures) {
                        current->getLayout()->getTileCount() <= before - 2;
             },
             {}, 120);
-        next.step("the board ready again", &boardTakesClicks,
-                  [&next, &figures] { matchNextPair(next, figures); });
+        next.step(
+            "the board ready again",
+            [answer = dialogsAnswered({"DIALOG_HINT"})] { return answer() && boardTakesClicks(); },
+            [&next, &figures] { matchNextPair(next, figures); });
     });
 }
 
@@ -189,7 +191,8 @@ void addRoom(RoadDriver& road, Figures& figures, int door) {
         },
         2400);
     road.step("the room's opening dialogs answered",
-              shownWithDialogsAnswered("SCENE_GAME", {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT"}),
+              shownWithDialogsAnswered("SCENE_GAME",
+                                       {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT", "DIALOG_HINT"}),
               {}, 1200);
     road.step(
         "the level ready",

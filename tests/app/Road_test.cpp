@@ -131,6 +131,14 @@ bool boardReady() {
             screen->getLevelPhase() == 1);
 }
 
+// The same, once the host's tutorial hints that the board shows on the way
+// have been answered.
+RoadDriver::Goal tutorialAnsweredAndBoardReady() {
+    return [answer = dialogsAnswered({"DIALOG_HINT"})] {
+        return answer() && boardReady();
+    };
+}
+
 // Matches the hinted pair of the board at its screen position, then the next
 // one, until the board is empty.
 void matchNextPair(RoadDriver& road, FirstRun& run) {
@@ -167,7 +175,7 @@ void matchNextPair(RoadDriver& road, FirstRun& run) {
                        current->getLayout()->getTileCount() <= before - 2;
             },
             [&run] { ++run.pairsMatched; }, 120);
-        r.step("the board ready for the next pair", &boardReady,
+        r.step("the board ready for the next pair", tutorialAnsweredAndBoardReady(),
                [&r, &run] { matchNextPair(r, run); });
     });
 }
@@ -241,8 +249,9 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
         [] { clickComponent("BUTTON_DOOR1"); }, 1200);
     // The room's name and the host's first tip of the game type come first.
     road.step("the playing screen with its opening dialogs answered",
-              withDialogsAnswered("SCENE_GAME", {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT"}), {},
-              1200);
+              withDialogsAnswered("SCENE_GAME",
+                                  {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT", "DIALOG_HINT"}),
+              {}, 1200);
     road.step(
         "the first level ready to play",
         [] {
@@ -339,8 +348,9 @@ void addCasinoRoad(RoadDriver& road, CasinoRun& run) {
             clickComponent("BUTTON_START");
         });
     road.step("the casino level's opening dialogs answered",
-              withDialogsAnswered("SCENE_GAME", {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT"}), {},
-              1200);
+              withDialogsAnswered("SCENE_GAME",
+                                  {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT", "DIALOG_HINT"}),
+              {}, 1200);
     road.step(
         "the casino level ready to play",
         [] {
