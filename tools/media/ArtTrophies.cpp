@@ -432,7 +432,7 @@ ColorImage drawFloorEndBoard() {
              trophyWoodLight);
     innerShadow(board, inner, 4, 4, 0.35F);
     // The row the stars land on: a soft gold groove.
-    const Field groove = rectField(W, H, 40, 76, W - 80.0, 72, 30);
+    const Field groove = rectField(W, H, 40, 82, W - 80.0, 72, 30);
     paintLit(board, Pixmap(W, H, mix(hex(palette::parchment), hex(palette::gold), 0.25F)), groove,
              cushion(groove, 3, -3), trophyWoodLight);
     return board.toImage();
