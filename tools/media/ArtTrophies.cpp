@@ -438,7 +438,7 @@ ColorImage drawFloorEndBoard() {
     return board.toImage();
 }
 
-ColorImage drawStar(int size, const MetalPalette& metal, bool full, std::uint32_t seed) {
+ColorImage drawSummaryStar(int size, const MetalPalette& metal, bool full, std::uint32_t seed) {
     constexpr int scale = 4;
     const int S = size * scale;
     Pixmap big(S, S);
@@ -571,13 +571,13 @@ void addTrophyArt(MediaSet& media, const fs::path& fonts, Gallery& sheet) {
     const ColorImage board = drawFloorEndBoard();
     media.add("media/images/hallway/floor_end.png", encodePngColor(board));
     row.pictures.push_back(downsample(Pixmap::fromImage(board), 2).toImage());
-    const ColorImage full = drawStar(26, goldMetal(), true, 361U);
-    const ColorImage empty = drawStar(26, goldMetal(), false, 361U);
+    const ColorImage full = drawSummaryStar(26, goldMetal(), true, 361U);
+    const ColorImage empty = drawSummaryStar(26, goldMetal(), false, 361U);
     media.add("media/images/hallway/star_full.png", encodePngColor(full));
     media.add("media/images/hallway/star_empty.png", encodePngColor(empty));
     row.pictures.push_back(full);
     row.pictures.push_back(empty);
-    const ColorImage bigStar = drawStar(60, goldMetal(), true, 363U);
+    const ColorImage bigStar = drawSummaryStar(60, goldMetal(), true, 363U);
     const BakedFont digits =
         trophyFont(fonts, 17, palette::mahoganyDark, palette::goldLight, "0123456789");
     for (int floor = 1; floor <= 20; ++floor) {
