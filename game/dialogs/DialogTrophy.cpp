@@ -152,6 +152,15 @@ void releaseLayer(const RefPtr<GameNode>& layer) {
     }
 }
 
+// Every child of `layer` goes at the next purge: for work done while the
+// node tree is being walked, which must not free nodes.
+void markLayerForRemoval(GameNode& layer) {
+    for (GameNode* child = layer.getFirstChild(); child != nullptr;
+         child = child->getNextSibling()) {
+        child->setRemovalMark(true);
+    }
+}
+
 // `layer` placed directly before the component `name`, else last.
 void placeLayer(GameNode* layer, GameNode* root, GameNode* before) {
     if (before != nullptr && before->getParent() != nullptr) {
@@ -587,7 +596,7 @@ int DialogTrophy::windowY(int floor) {
 }
 
 void DialogTrophy::buildWindows() {
-    releaseLayer(windowLayer_);
+    markLayerForRemoval(*windowLayer_);
     const OrvantaPlayer* player = trophyRoomPlayer();
     if (player == nullptr) {
         return;
@@ -745,7 +754,7 @@ void DialogTrophy::hoverTrophies(int elapsedMs) {
         if (hoveredTrophy_ != nullptr) {
             continue;
         }
-        GameTree::releaseChildren(hoverStarLayer_.get());
+        markLayerForRemoval(*hoverStarLayer_);
         const TrophyList* list = trophyRoomList();
         const int index = sprite->getTag();
         const bool unearned = list == nullptr || index >= static_cast<int>(list->size()) ||
@@ -779,7 +788,7 @@ void DialogTrophy::hoverTrophies(int elapsedMs) {
     if (onTrophy) {
         return;
     }
-    GameTree::releaseChildren(hoverStarLayer_.get());
+    markLayerForRemoval(*hoverStarLayer_);
     infoTimer_ -= elapsedMs;
     if (infoTimer_ < 1) {
         if (roomInfoDialog_ != nullptr) {
