@@ -49,8 +49,8 @@ namespace {
 
 constexpr int kRoomCentreX = 400;
 constexpr int kPresentY = 200;
-constexpr int kFloors = 20;
-constexpr int kRooms = 5;
+constexpr int kTowerFloors = 20;
+constexpr int kTowerRooms = 5;
 // The building's window grid: the first column and row, the step between
 // them, and the wider gaps between the wings.
 constexpr int kWindowLeft = 298;
@@ -149,6 +149,15 @@ std::optional<int> trophyNumber(int index) {
 void releaseLayer(const RefPtr<GameNode>& layer) {
     if (layer) {
         GameTree::releaseChildren(layer.get());
+    }
+}
+
+// Every child of `layer` goes at the next purge: for work done while the
+// node tree is being walked, which must not free nodes.
+void markLayerForRemoval(GameNode& layer) {
+    for (GameNode* child = layer.getFirstChild(); child != nullptr;
+         child = child->getNextSibling()) {
+        child->setRemovalMark(true);
     }
 }
 
@@ -589,13 +598,13 @@ int DialogTrophy::windowY(int floor) {
 }
 
 void DialogTrophy::buildWindows() {
-    releaseLayer(windowLayer_);
+    markLayerForRemoval(*windowLayer_);
     const OrvantaPlayer* player = trophyRoomPlayer();
     if (player == nullptr) {
         return;
     }
-    for (int floor = 1; floor <= kFloors; ++floor) {
-        for (int room = 1; room <= kRooms; ++room) {
+    for (int floor = 1; floor <= kTowerFloors; ++floor) {
+        for (int room = 1; room <= kTowerRooms; ++room) {
             const RoomRecord& record = player->stats.getRoom(floor, room);
             if (record.levelWinCount <= 0) {
                 continue;
@@ -606,7 +615,7 @@ void DialogTrophy::buildWindows() {
             window->setImage(
                 widget::findImage(gold ? "WINDOW_STAR" : "WINDOW_LIGHT", "trophy").get());
             window->setPosition(windowX(room), windowY(floor));
-            window->setTag((floor - 1) * kRooms + room - 1);
+            window->setTag((floor - 1) * kTowerRooms + room - 1);
             GameTree::appendChild(window, windowLayer_.get());
         }
     }
@@ -618,7 +627,7 @@ bool DialogTrophy::windowAt(int x, int y, int& room, int& floor) {
     if (x < kWindowLeft || x >= kGridRight || y < kGridTop || y >= kGridBottom) {
         return false;
     }
-    for (int r = 1; r <= kRooms; ++r) {
+    for (int r = 1; r <= kTowerRooms; ++r) {
         // The first window reaches back to the grid's left edge.
         const int left = r == 1 ? kWindowLeft : windowX(r);
         if (x >= left && x <= windowX(r) + kWindowSize) {
@@ -626,7 +635,7 @@ bool DialogTrophy::windowAt(int x, int y, int& room, int& floor) {
             break;
         }
     }
-    for (int i = 0; i < kFloors; ++i) {
+    for (int i = 0; i < kTowerFloors; ++i) {
         const int bottom = kGridBottom - kFloorStep * i;
         if (y >= bottom - kWindowSize && y <= bottom) {
             floor = i + 1;
@@ -644,7 +653,8 @@ bool DialogTrophy::windowAt(int x, int y, int& room, int& floor) {
 std::wstring DialogTrophy::roomLegend(int floor, int room) {
     std::string key = "TEXT_LEGEND_NOTPLAYED";
     const OrvantaPlayer* player = trophyRoomPlayer();
-    if (player != nullptr && floor >= 1 && floor <= kFloors && room >= 1 && room <= kRooms) {
+    if (player != nullptr && floor >= 1 && floor <= kTowerFloors && room >= 1 &&
+        room <= kTowerRooms) {
         const RoomRecord& record = player->stats.getRoom(floor, room);
         if (record.levelWinCount > 0) {
             key = "TEXT_LEGEND_PLAYED";
@@ -746,7 +756,7 @@ void DialogTrophy::hoverTrophies(int elapsedMs) {
         if (hoveredTrophy_ != nullptr) {
             continue;
         }
-        GameTree::releaseChildren(hoverStarLayer_.get());
+        markLayerForRemoval(*hoverStarLayer_);
         const TrophyList* list = trophyRoomList();
         const int index = sprite->getTag();
         const bool unearned = list == nullptr || index >= static_cast<int>(list->size()) ||
@@ -780,7 +790,7 @@ void DialogTrophy::hoverTrophies(int elapsedMs) {
     if (onTrophy) {
         return;
     }
-    GameTree::releaseChildren(hoverStarLayer_.get());
+    markLayerForRemoval(*hoverStarLayer_);
     infoTimer_ -= elapsedMs;
     if (infoTimer_ < 1) {
         if (roomInfoDialog_ != nullptr) {

@@ -14,6 +14,7 @@
 #include "game/board/Tile.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
+#include "game/players/TrophyList.h"
 #include "game/screen/SceneGame.h"
 #include "tests/app/RoadDriver.h"
 
@@ -25,6 +26,9 @@
 
 namespace orv {
 namespace {
+
+// The trophy of the first floor completed.
+constexpr std::size_t kFloorOneTrophy = 5;
 
 using test::clickComponent;
 using test::dialogsAnswered;
@@ -113,9 +117,14 @@ struct SavedPlayer {
 struct FirstRun {
     int roomWins = -1; // room 1 of floor 1 when back in the hallway
     int roomBest = -1;
-    int tilesAtStart = 0; // the level's tiles when play began
-    int pairsMatched = 0;
+    int tilesAtStart = 0; // the first level's tiles when play began
+    int pairsMatched = 0; // of every level played
+    int firstRoomPairs = 0;
     bool medalShown = false;
+    // The floor completed: its sequence, the trophy room, the elevator.
+    bool floorSequenceShown = false;
+    bool floorTrophyShown = false;
+    bool elevatorOffersFloorTwo = false;
 };
 
 // True when the playing screen takes clicks on the board, or the board is
@@ -202,6 +211,33 @@ bool failWithoutScene(RoadDriver& road, std::string_view name) {
     return true;
 }
 
+// Room `door` of floor 1 from the hallway: its level played and won, the
+// level's end and trophies answered, and back in the hallway (its doors
+// open again after the medal, except when the room completes the floor).
+void addRoom(RoadDriver& road, FirstRun& run, int door) {
+    const std::string button = "BUTTON_DOOR" + std::to_string(door);
+    road.step(
+        "the hallway before room " + std::to_string(door),
+        [answer = withDialogsAnswered("SCENE_HALLWAY", {"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"}),
+         button] { return answer() && buttonEnabled(button); },
+        [button] { clickComponent(button); }, 1200);
+    road.step("room " + std::to_string(door) + " with its opening dialogs answered",
+              withDialogsAnswered("SCENE_GAME", {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT"}), {},
+              1200);
+    road.step(
+        "room " + std::to_string(door) + " ready to play",
+        [] {
+            return sceneShown("SCENE_GAME") && boardReady() &&
+                   Game::getCurrent()->getLayout()->getTileCount() > 0;
+        },
+        [&road, &run] { matchNextPair(road, run); }, 1500);
+    road.step(
+        "the level-end dialog of room " + std::to_string(door),
+        [] { return openDialog("DIALOG_LEVEL_END") != nullptr; }, {}, 600);
+    road.step("the level end of room " + std::to_string(door) + " closed by Continue",
+              dialogsAnswered({"DIALOG_TROPHY", "DIALOG_LEVEL_END"}), {}, 1200);
+}
+
 void addFirstRoad(RoadDriver& road, FirstRun& run) {
     addStart(road);
     road.step(
@@ -277,12 +313,44 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
         [&run] {
             const auto* medal = kindCast<Sprite>(childNamed(findOnScreen("MEDALS"), "MEDAL1"));
             run.medalShown = medal != nullptr && medal->isVisible() && medal->getAlpha() == 255;
+            run.firstRoomPairs = run.pairsMatched;
             if (const OrvantaPlayer* player = PlayerManager::get()->getCurrentProfile()) {
                 run.roomWins = player->stats.getRoom(1, 1).levelWinCount;
                 run.roomBest = player->stats.getRoom(1, 1).bestScore;
             }
         },
         1200);
+    for (int door = 2; door <= 5; ++door) {
+        addRoom(road, run, door);
+    }
+    // The fifth room completed the floor: the medal lands, the floor's
+    // sequence plays and its OK leads to the trophy room, then the elevator
+    // offers the next floor.
+    road.step(
+        "the floor-completed dialog with its OK button",
+        [] { return sceneShown("SCENE_HALLWAY") && buttonEnabled("BUTTON_OK"); },
+        [&run] {
+            const GameNode* dialog = findOnScreen("FLOORENDDIALOG");
+            run.floorSequenceShown = dialog != nullptr && dialog->isVisible();
+            clickComponent("BUTTON_OK");
+        },
+        1500);
+    road.step(
+        "the trophy room with the floor's trophy",
+        [] { return openDialog("DIALOG_TROPHY") != nullptr; },
+        [&run] {
+            const OrvantaPlayer* player = PlayerManager::get()->getCurrentProfile();
+            run.floorTrophyShown =
+                player != nullptr &&
+                player->trophies->getState(kFloorOneTrophy) == TrophyState::kPresenting;
+        },
+        600);
+    road.step("the trophy room closed by its Menu button",
+              dialogsAnswered({"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"}), {}, 1500);
+    road.step(
+        "the elevator with floor 2 open",
+        [] { return sceneShown("SCENE_ELEVATOR") && buttonEnabled("BUTTON_FLOOR_2"); },
+        [&run] { run.elevatorOffersFloorTwo = true; }, 1500);
 }
 
 // ---- the second run: the player, the record and the unlocks found again ---------
@@ -387,10 +455,13 @@ TEST(Road, ANewPlayerWinsTheFirstRoomAndFindsItAgainAfterARestart) {
     ASSERT_EQ(road->getFailure(), "");
     EXPECT_TRUE(road->isDone());
     EXPECT_GT(first.tilesAtStart, 0);
-    EXPECT_EQ(first.pairsMatched * 2, first.tilesAtStart);
+    EXPECT_EQ(first.firstRoomPairs * 2, first.tilesAtStart);
     EXPECT_EQ(first.roomWins, 1);
     EXPECT_GT(first.roomBest, 0);
     EXPECT_TRUE(first.medalShown);
+    EXPECT_TRUE(first.floorSequenceShown);
+    EXPECT_TRUE(first.floorTrophyShown);
+    EXPECT_TRUE(first.elevatorOffersFloorTwo);
 
     SavedPlayer saved;
     const RefPtr<RoadDriver> again(new RoadDriver());
@@ -402,7 +473,7 @@ TEST(Road, ANewPlayerWinsTheFirstRoomAndFindsItAgainAfterARestart) {
     EXPECT_EQ(saved.name, "Ann");
     EXPECT_FALSE(saved.askedForName);
     EXPECT_TRUE(saved.greeting.ends_with(kName));
-    EXPECT_EQ(saved.floorReached, 1);
+    EXPECT_EQ(saved.floorReached, 2);
     EXPECT_EQ(saved.roomWins, 1);
     EXPECT_EQ(saved.roomBest, first.roomBest);
 

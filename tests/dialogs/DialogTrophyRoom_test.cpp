@@ -1,6 +1,7 @@
 #include "engine/core/GameNode.h"
 #include "engine/properties/BasicProperties.h"
 #include "engine/properties/GameConstants.h"
+#include "engine/scene/Label.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
 #include "game/dialogs/DialogRoomInfo.h"
@@ -230,6 +231,48 @@ TEST_F(TrophyRoomTest, TheNumberOfATrophyIsGroupedOnlyInItsHoverText) {
     EXPECT_EQ(description, L"Your record: 12,345.");
     DialogTrophy::trophyTexts(4, true, title, description);
     EXPECT_EQ(description, L"Best bar: 12345.") << "only 13 and 16 are grouped";
+}
+
+// The legend box: show and hide may come every frame; a show while the text
+// fades out brings it back without shrinking, a hide while it grows shrinks
+// at once.
+TEST_F(TrophyRoomTest, TheLegendBoxAnswersShowAndHideFromEveryState) {
+    Scene& scene = startScene(kRoomDefinitions);
+    auto* box = kindCast<DialogRoomInfo>(scene.getDialog("DIALOG_ROOM_INFO"));
+    ASSERT_NE(box, nullptr);
+    scene.showDialog(box);
+    box->setText(L"Room 11: won");
+    EXPECT_EQ(box->getState(), DialogRoomInfo::Hidden);
+    for (int frame = 0; frame < 10; ++frame) {
+        box->hide();
+        runFrames(1, 20);
+    }
+    EXPECT_EQ(box->getState(), DialogRoomInfo::Hidden);
+    for (int frame = 0; frame < 10; ++frame) {
+        box->show();
+        runFrames(1, 20);
+    }
+    EXPECT_EQ(box->getState(), DialogRoomInfo::Shown);
+    EXPECT_FLOAT_EQ(box->getScale(), 1.0F);
+    EXPECT_EQ(box->getLabel()->getAlpha(), 255);
+
+    box->hide();
+    runFrames(1, 20);
+    EXPECT_EQ(box->getState(), DialogRoomInfo::FadingOut);
+    box->show();
+    EXPECT_EQ(box->getState(), DialogRoomInfo::Appearing);
+    EXPECT_FLOAT_EQ(box->getScale(), 1.0F) << "the text comes back, the box stays";
+    runFrames(5, 20);
+    EXPECT_EQ(box->getState(), DialogRoomInfo::Shown);
+
+    box->putAway();
+    box->show();
+    runFrames(1, 20);
+    box->hide();
+    EXPECT_EQ(box->getState(), DialogRoomInfo::Shrinking);
+    runFrames(5, 20);
+    EXPECT_EQ(box->getState(), DialogRoomInfo::Hidden);
+    EXPECT_FLOAT_EQ(box->getScale(), 0.0F);
 }
 
 } // namespace

@@ -265,6 +265,10 @@ ColorImage drawTrophyRoom() {
         const float b = 0.5F + 0.5F * static_cast<float>(std::abs(noise.next()));
         room(x, y) = mix(room.at(x, y), hex(0xFFF6D8), b);
     }
+    // A pale moon low beside the tower, with its halo.
+    const Field moon = shapeMask(W, H, ellipse(531, 62, 10, 10), 4);
+    glow(room, moon, 14.0, hex(0xBFCBEF, 0.8F), 0.35F);
+    fill(room, moon, mix(hex(0xF4F1E2), hex(0xD9DDEB), 0.3F));
     // The tower: a dark stone shaft with its wings, a roof garden's lamps on top.
     const Field tower = pathMask(W, H, [](cairo_t* cr) {
         cairo_rectangle(cr, 288, 24, 230, wy + wh - 24);
@@ -318,6 +322,12 @@ ColorImage drawTrophyRoom() {
         }
     }
     // Warm lamps over the shelves, the window cool beside them.
+    for (int row = 0; row < 5; ++row) {
+        const double y = 96.0 + 100.0 * row;
+        for (const double x : {133.0, 667.0}) {
+            lightPool(room, x, y, 120, 52, hex(0xFFC872), 0.22F);
+        }
+    }
     vignette(room, 0.45F, 0.5F);
     return room.toImage();
 }
@@ -432,13 +442,13 @@ ColorImage drawFloorEndBoard() {
              trophyWoodLight);
     innerShadow(board, inner, 4, 4, 0.35F);
     // The row the stars land on: a soft gold groove.
-    const Field groove = rectField(W, H, 40, 76, W - 80.0, 72, 30);
+    const Field groove = rectField(W, H, 40, 82, W - 80.0, 72, 30);
     paintLit(board, Pixmap(W, H, mix(hex(palette::parchment), hex(palette::gold), 0.25F)), groove,
              cushion(groove, 3, -3), trophyWoodLight);
     return board.toImage();
 }
 
-ColorImage drawStar(int size, const MetalPalette& metal, bool full, std::uint32_t seed) {
+ColorImage drawSummaryStar(int size, const MetalPalette& metal, bool full, std::uint32_t seed) {
     constexpr int scale = 4;
     const int S = size * scale;
     Pixmap big(S, S);
@@ -457,6 +467,49 @@ ColorImage drawStar(int size, const MetalPalette& metal, bool full, std::uint32_
                  trophyWoodLight);
     }
     return downsample(big, scale).toImage();
+}
+
+// The thin frame of the room legend: nine 6-pixel pieces (corners, edges,
+// middle) of parchment inside a gold line on a dark rim, corners rounded.
+std::array<ColorImage, 9> drawInfoFrame() {
+    constexpr int n = 6;
+    const Rgba rim = hex(palette::mahoganyDark);
+    const Rgba line = hex(palette::gold);
+    const Rgba inside = hex(palette::parchment, 0.96F);
+    std::array<ColorImage, 9> pieces;
+    for (int piece = 0; piece < 9; ++piece) {
+        const int column = piece % 3;
+        const int row = piece / 3;
+        ColorImage image(n, n);
+        for (int y = 0; y < n; ++y) {
+            for (int x = 0; x < n; ++x) {
+                // Distance in from the outer edges this piece touches.
+                int d = n;
+                if (column == 0) {
+                    d = std::min(d, x);
+                }
+                if (column == 2) {
+                    d = std::min(d, n - 1 - x);
+                }
+                if (row == 0) {
+                    d = std::min(d, y);
+                }
+                if (row == 2) {
+                    d = std::min(d, n - 1 - y);
+                }
+                const bool corner = column != 1 && row != 1;
+                const int cx = column == 0 ? x : n - 1 - x;
+                const int cy = row == 0 ? y : n - 1 - y;
+                if (corner && cx + cy < 2) {
+                    continue; // rounded off
+                }
+                const int inset = corner ? std::min(d, cx + cy - 1) : d;
+                image.set(x, y, toPixel(inset == 0 ? rim : (inset == 1 ? line : inside)));
+            }
+        }
+        pieces.at(static_cast<std::size_t>(piece)) = image;
+    }
+    return pieces;
 }
 
 // ---- sounds --------------------------------------------------------------
@@ -565,19 +618,27 @@ void addTrophyArt(MediaSet& media, const fs::path& fonts, Gallery& sheet) {
     const ColorImage header = drawWonHeader(fonts);
     media.add("media/images/trophy/won_header.png", encodePngColor(header));
     row.pictures.push_back(header);
+    const std::array<const char*, 9> pieceNames{"topleft",    "top",    "topright",
+                                                "left",       "center", "right",
+                                                "bottomleft", "bottom", "bottomright"};
+    const std::array<ColorImage, 9> frame = drawInfoFrame();
+    for (std::size_t k = 0; k < frame.size(); ++k) {
+        media.add(std::string("media/images/trophy/info_") + pieceNames.at(k) + ".png",
+                  encodePngColor(frame.at(k)));
+    }
     const ColorImage spark = drawSpark(18, palette::gold);
     media.add("media/images/trophy/spark.png", encodePngColor(spark));
 
     const ColorImage board = drawFloorEndBoard();
     media.add("media/images/hallway/floor_end.png", encodePngColor(board));
     row.pictures.push_back(downsample(Pixmap::fromImage(board), 2).toImage());
-    const ColorImage full = drawStar(26, goldMetal(), true, 361U);
-    const ColorImage empty = drawStar(26, goldMetal(), false, 361U);
+    const ColorImage full = drawSummaryStar(26, goldMetal(), true, 361U);
+    const ColorImage empty = drawSummaryStar(26, goldMetal(), false, 361U);
     media.add("media/images/hallway/star_full.png", encodePngColor(full));
     media.add("media/images/hallway/star_empty.png", encodePngColor(empty));
     row.pictures.push_back(full);
     row.pictures.push_back(empty);
-    const ColorImage bigStar = drawStar(60, goldMetal(), true, 363U);
+    const ColorImage bigStar = drawSummaryStar(60, goldMetal(), true, 363U);
     const BakedFont digits =
         trophyFont(fonts, 17, palette::mahoganyDark, palette::goldLight, "0123456789");
     for (int floor = 1; floor <= 20; ++floor) {
