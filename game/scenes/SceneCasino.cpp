@@ -53,16 +53,6 @@ std::string casinoTableName(int gameType, int difficulty) {
     return makeMixedName(false, static_cast<int>(Place::Casino), gameType, difficulty);
 }
 
-bool playerInAllCasinoHighScores(std::string_view playerName, int difficulty) {
-    for (int type = 0; type < PlayerStats::kCasinoTypes; ++type) {
-        const HighScoreTable* table = getHighScoreTable(casinoTableName(type, difficulty), true);
-        if (table == nullptr || !table->hasPlayerEntry(playerName)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 SceneCasino::SceneCasino(PropertyNode* definition) : ScenePlace(definition, kCasinoLook) {}
 
 SceneCasino::~SceneCasino() = default;

@@ -88,8 +88,4 @@ private:
 /// ("1_3_2").
 [[nodiscard]] std::string casinoTableName(int gameType, int difficulty);
 
-/// True when every casino table of `difficulty` (game types 0-4) holds an
-/// entry of the player named `playerName`.
-[[nodiscard]] bool playerInAllCasinoHighScores(std::string_view playerName, int difficulty);
-
 } // namespace orv

@@ -184,6 +184,7 @@ std::string placeDefinitions() {
   <SceneElevator id="SCENE_ELEVATOR" width="800" height="600"><Vector id="scenecomponents">
     <Button name="BUTTON_CASINO" x="90" y="500" width="60" height="20"/></Vector></SceneElevator>
   <Scene id="SCENE_GAME" width="800" height="600"/>
+  <SceneHallway id="SCENE_HALLWAY" width="800" height="600"/>
 </Scenes>
 <Dialogs id="dialogs">
   <DialogYesNo id="DIALOG_YESNO" width="200" height="100">
@@ -572,6 +573,16 @@ TEST_F(PlacesTest, EachPlaceOffersItsSavedGame) {
         show(place);
         EXPECT_FALSE(place->isDialogOpen(kSavedGameQuestion));
     }
+}
+
+// Hallway levels are never saved, so the hallway offers none, whatever the
+// player's files hold.
+TEST_F(PlacesTest, TheHallwayOffersNoSavedGame) {
+    services_.saved = {0, 1};
+    Scene* hallway = SceneManager::getInstance()->addScene("SCENE_HALLWAY");
+    ASSERT_NE(hallway, nullptr);
+    enterFromElevator(hallway);
+    EXPECT_FALSE(hallway->isDialogOpen(kSavedGameQuestion));
 }
 
 // The layout chooser: six to a page, the page buttons only where there is
