@@ -64,7 +64,7 @@ constexpr int kArrowInset = 20;
 // The row of four tile pictures of the season and flower hints.
 constexpr int kPictureCount = 4;
 constexpr int kPictureStep = 60;
-constexpr int kPictureRowWidth = 180;
+constexpr int kPictureGap = 6;
 
 // The global bubble: the one last fetched for showing.
 RefPtr<DialogHint> hintInUse;
@@ -100,13 +100,14 @@ RefPtr<Image> makeTilePicture(int suit, int idx) {
     const PlayerManager* players = PlayerManager::get();
     const OrvantaPlayer* player = players != nullptr ? players->getCurrentProfile() : nullptr;
     const int set = player != nullptr ? std::clamp(player->tileset, 0, 3) : 0;
+    std::string sheet = "SYMBOLS";
+    sheet.append(std::to_string(set + 1));
     RefPtr<Image> body;
     RefPtr<Image> faces;
     {
         const platform::NamedMutexGuard guard(resources->getDataLock());
         body = kindCast<Image>(resources->getLoadedObject("TILE", "default"));
-        faces = kindCast<Image>(
-            resources->getLoadedObject("SYMBOLS" + std::to_string(set + 1), "manual"));
+        faces = kindCast<Image>(resources->getLoadedObject(sheet, "manual"));
     }
     if (body == nullptr) {
         return {};
@@ -365,7 +366,9 @@ bool DialogHint::showHint(std::optional<Rect> anchor, int hint, bool forced, Gam
     auto* dialog =
         scene != nullptr ? kindCast<DialogHint>(scene->getDialog("DIALOG_HINT")) : nullptr;
     if (dialog == nullptr) {
-        logWarning("tutorial: hint " + std::to_string(hint) + " has no dialog to show it in");
+        std::string message = "tutorial: hint ";
+        message.append(std::to_string(hint)).append(" has no dialog to show it in");
+        logWarning(message);
         return false;
     }
     if (!forced) {
@@ -460,21 +463,26 @@ void DialogHint::showPage() {
     }
     if ((hint_ == kHintSeasons || hint_ == kHintFlowers) && text_ != nullptr) {
         const int suit = hint_ == kHintSeasons ? kSeasonSuit : kFlowerSuit;
-        const int y = text_->getY() + text_->getHeight();
-        int pictureHeight = 0;
+        const int y = text_->getY() + text_->getHeight() + kPictureGap;
+        std::vector<RefPtr<Image>> images;
         for (int i = 0; i < kPictureCount; ++i) {
-            RefPtr<Image> image = makeTilePicture(suit, i);
-            if (image == nullptr) {
-                continue;
+            if (RefPtr<Image> image = makeTilePicture(suit, i); image != nullptr) {
+                images.push_back(image);
             }
-            pictureHeight = image->getHeight();
+        }
+        // The row is centred on the bubble, whatever the pictures' width.
+        const int pictureWidth = images.empty() ? 0 : images.front()->getWidth();
+        const int pictureHeight = images.empty() ? 0 : images.front()->getHeight();
+        const int rowWidth = (static_cast<int>(images.size()) - 1) * kPictureStep + pictureWidth;
+        for (std::size_t i = 0; i < images.size(); ++i) {
             RefPtr<Sprite> picture(
-                new Sprite((getWidth() - kPictureRowWidth) / 2 + i * kPictureStep, y, image.get()));
+                new Sprite((getWidth() - rowWidth) / 2 + static_cast<int>(i) * kPictureStep, y,
+                           images[i].get()));
             addComponent(picture.get());
             tilePictures_.push_back(picture.get());
         }
         if (text2_ != nullptr) {
-            text2_->setY(y + pictureHeight);
+            text2_->setY(y + pictureHeight + kPictureGap);
             sizeFor(text2_->getY() + text2_->getHeight());
         }
     }
