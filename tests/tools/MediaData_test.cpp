@@ -53,10 +53,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // The property files start-up reads, in its order.
-constexpr std::array<std::string_view, 6> kStartUpFiles{
+constexpr std::array<std::string_view, 7> kStartUpFiles{
     "media/properties/dialogs.xml", "media/properties/default.xml",
     "media/properties/dynamic.xml", "media/properties/commontext.xml",
-    "media/properties/text.xml",    "media/properties/mahjong.xml"};
+    "media/properties/text.xml",    "media/properties/mahjong.xml",
+    "media/properties/tutorial.xml"};
 constexpr std::string_view kResourceFile = "media/properties/resources.xml";
 constexpr std::string_view kPropertyFolder = "media/properties/";
 
