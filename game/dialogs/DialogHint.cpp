@@ -39,8 +39,8 @@ enum TutorialHint : int {
     kHintMultiplier = 15,
     kHintTimeShort = 16,
     kHintBonusHalf = 17,
-    kHintSeasons = 18,
-    kHintFlowers = 19,
+    kHintFirstBonusSuit = 18,
+    kHintSecondBonusSuit = 19,
     kHintSplitBoardPair = 20,
     kHintSplitRackPair = 21,
     kHintFreeCellPark = 22,
@@ -52,8 +52,10 @@ enum TutorialHint : int {
     kHintRiverNear = 28,
 };
 
-constexpr int kSeasonSuit = 5;
-constexpr int kFlowerSuit = 6;
+// The two suits that match by suit alone: the tile sets draw suit 5 as the
+// flowers and suit 6 as the seasons.
+constexpr int kFirstBonusSuitNumber = 5;
+constexpr int kSecondBonusSuitNumber = 6;
 // Missed free-cell chances the player makes before the hint explains them.
 constexpr int kMissedChancesBeforeHint = 3;
 // The window the bubble is held inside.
@@ -61,7 +63,7 @@ constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 // How far inside the anchor's edges the arrow points.
 constexpr int kArrowInset = 20;
-// The row of four tile pictures of the season and flower hints.
+// The row of four tile pictures of the flower and season hints.
 constexpr int kPictureCount = 4;
 constexpr int kPictureStep = 60;
 constexpr int kPictureGap = 6;
@@ -143,7 +145,7 @@ TileList freeTilesOfSuit(const Game& game, int suit) {
     return out;
 }
 
-// The season (18) or flower (19) hint: free tiles of the suit enough for a
+// The flower (18, suit 5) or season (19, suit 6) hint: free tiles of the suit enough for a
 // match, after a long wait without a click.
 bool trySuitHint(Game& game, HintScreenHook& screen, int hint, int suit) {
     if (!hintPending(hint) || !game.getSelection().empty() || !game.getHintTiles().empty() ||
@@ -461,8 +463,9 @@ void DialogHint::showPage() {
     if (page_ < pageCount_) {
         setPageText(page_);
     }
-    if ((hint_ == kHintSeasons || hint_ == kHintFlowers) && text_ != nullptr) {
-        const int suit = hint_ == kHintSeasons ? kSeasonSuit : kFlowerSuit;
+    if ((hint_ == kHintFirstBonusSuit || hint_ == kHintSecondBonusSuit) && text_ != nullptr) {
+        const int suit =
+            hint_ == kHintFirstBonusSuit ? kFirstBonusSuitNumber : kSecondBonusSuitNumber;
         const int y = text_->getY() + text_->getHeight() + kPictureGap;
         std::vector<RefPtr<Image>> images;
         for (int i = 0; i < kPictureCount; ++i) {
@@ -588,8 +591,8 @@ bool DialogHint::tryBoardHints() {
         hintPending(kHintTimeShort) && showHint(time->bar, kHintTimeShort, false, nullptr)) {
         return true;
     }
-    return trySuitHint(*game, *screen, kHintSeasons, kSeasonSuit) ||
-           trySuitHint(*game, *screen, kHintFlowers, kFlowerSuit) ||
+    return trySuitHint(*game, *screen, kHintFirstBonusSuit, kFirstBonusSuitNumber) ||
+           trySuitHint(*game, *screen, kHintSecondBonusSuit, kSecondBonusSuitNumber) ||
            tryRiverIdleHint(*game, *screen);
 }
 
