@@ -39,8 +39,8 @@ enum TutorialHint : int {
     kHintMultiplier = 15,
     kHintTimeShort = 16,
     kHintBonusHalf = 17,
-    kHintSeasons = 18,
-    kHintFlowers = 19,
+    kHintFirstBonusSuit = 18,
+    kHintSecondBonusSuit = 19,
     kHintSplitBoardPair = 20,
     kHintSplitRackPair = 21,
     kHintFreeCellPark = 22,
@@ -52,8 +52,10 @@ enum TutorialHint : int {
     kHintRiverNear = 28,
 };
 
-constexpr int kSeasonSuit = 5;
-constexpr int kFlowerSuit = 6;
+// The two suits that match by suit alone: the tile sets draw suit 5 as the
+// flowers and suit 6 as the seasons.
+constexpr int kFirstBonusSuitNumber = 5;
+constexpr int kSecondBonusSuitNumber = 6;
 // Missed free-cell chances the player makes before the hint explains them.
 constexpr int kMissedChancesBeforeHint = 3;
 // The window the bubble is held inside.
@@ -61,10 +63,10 @@ constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 // How far inside the anchor's edges the arrow points.
 constexpr int kArrowInset = 20;
-// The row of four tile pictures of the season and flower hints.
+// The row of four tile pictures of the flower and season hints.
 constexpr int kPictureCount = 4;
 constexpr int kPictureStep = 60;
-constexpr int kPictureRowWidth = 180;
+constexpr int kPictureGap = 6;
 
 // The global bubble: the one last fetched for showing.
 RefPtr<DialogHint> hintInUse;
@@ -100,13 +102,14 @@ RefPtr<Image> makeTilePicture(int suit, int idx) {
     const PlayerManager* players = PlayerManager::get();
     const OrvantaPlayer* player = players != nullptr ? players->getCurrentProfile() : nullptr;
     const int set = player != nullptr ? std::clamp(player->tileset, 0, 3) : 0;
+    std::string sheet = "SYMBOLS";
+    sheet.append(std::to_string(set + 1));
     RefPtr<Image> body;
     RefPtr<Image> faces;
     {
         const platform::NamedMutexGuard guard(resources->getDataLock());
         body = kindCast<Image>(resources->getLoadedObject("TILE", "default"));
-        faces = kindCast<Image>(
-            resources->getLoadedObject("SYMBOLS" + std::to_string(set + 1), "manual"));
+        faces = kindCast<Image>(resources->getLoadedObject(sheet, "manual"));
     }
     if (body == nullptr) {
         return {};
@@ -142,7 +145,7 @@ TileList freeTilesOfSuit(const Game& game, int suit) {
     return out;
 }
 
-// The season (18) or flower (19) hint: free tiles of the suit enough for a
+// The flower (18, suit 5) or season (19, suit 6) hint: free tiles of the suit enough for a
 // match, after a long wait without a click.
 bool trySuitHint(Game& game, HintScreenHook& screen, int hint, int suit) {
     if (!hintPending(hint) || !game.getSelection().empty() || !game.getHintTiles().empty() ||
@@ -365,7 +368,9 @@ bool DialogHint::showHint(std::optional<Rect> anchor, int hint, bool forced, Gam
     auto* dialog =
         scene != nullptr ? kindCast<DialogHint>(scene->getDialog("DIALOG_HINT")) : nullptr;
     if (dialog == nullptr) {
-        logWarning("tutorial: hint " + std::to_string(hint) + " has no dialog to show it in");
+        std::string message = "tutorial: hint ";
+        message.append(std::to_string(hint)).append(" has no dialog to show it in");
+        logWarning(message);
         return false;
     }
     if (!forced) {
@@ -458,23 +463,29 @@ void DialogHint::showPage() {
     if (page_ < pageCount_) {
         setPageText(page_);
     }
-    if ((hint_ == kHintSeasons || hint_ == kHintFlowers) && text_ != nullptr) {
-        const int suit = hint_ == kHintSeasons ? kSeasonSuit : kFlowerSuit;
-        const int y = text_->getY() + text_->getHeight();
-        int pictureHeight = 0;
+    if ((hint_ == kHintFirstBonusSuit || hint_ == kHintSecondBonusSuit) && text_ != nullptr) {
+        const int suit =
+            hint_ == kHintFirstBonusSuit ? kFirstBonusSuitNumber : kSecondBonusSuitNumber;
+        const int y = text_->getY() + text_->getHeight() + kPictureGap;
+        std::vector<RefPtr<Image>> images;
         for (int i = 0; i < kPictureCount; ++i) {
-            RefPtr<Image> image = makeTilePicture(suit, i);
-            if (image == nullptr) {
-                continue;
+            if (RefPtr<Image> image = makeTilePicture(suit, i); image != nullptr) {
+                images.push_back(image);
             }
-            pictureHeight = image->getHeight();
+        }
+        // The row is centred on the bubble, whatever the pictures' width.
+        const int pictureWidth = images.empty() ? 0 : images.front()->getWidth();
+        const int pictureHeight = images.empty() ? 0 : images.front()->getHeight();
+        const int rowWidth = (static_cast<int>(images.size()) - 1) * kPictureStep + pictureWidth;
+        for (std::size_t i = 0; i < images.size(); ++i) {
             RefPtr<Sprite> picture(
-                new Sprite((getWidth() - kPictureRowWidth) / 2 + i * kPictureStep, y, image.get()));
+                new Sprite((getWidth() - rowWidth) / 2 + static_cast<int>(i) * kPictureStep, y,
+                           images[i].get()));
             addComponent(picture.get());
             tilePictures_.push_back(picture.get());
         }
         if (text2_ != nullptr) {
-            text2_->setY(y + pictureHeight);
+            text2_->setY(y + pictureHeight + kPictureGap);
             sizeFor(text2_->getY() + text2_->getHeight());
         }
     }
@@ -580,8 +591,8 @@ bool DialogHint::tryBoardHints() {
         hintPending(kHintTimeShort) && showHint(time->bar, kHintTimeShort, false, nullptr)) {
         return true;
     }
-    return trySuitHint(*game, *screen, kHintSeasons, kSeasonSuit) ||
-           trySuitHint(*game, *screen, kHintFlowers, kFlowerSuit) ||
+    return trySuitHint(*game, *screen, kHintFirstBonusSuit, kFirstBonusSuitNumber) ||
+           trySuitHint(*game, *screen, kHintSecondBonusSuit, kSecondBonusSuitNumber) ||
            tryRiverIdleHint(*game, *screen);
 }
 

@@ -101,7 +101,7 @@ public:
     [[nodiscard]] int getPageCount() const { return pageCount_; }
     [[nodiscard]] int getPageMs() const { return pageMs_; }
     [[nodiscard]] bool holdsGame() const { return holdsGame_; }
-    /// The tile pictures of the season and flower hints (borrowed).
+    /// The tile pictures of the flower and season hints (borrowed).
     [[nodiscard]] const std::vector<Sprite*>& getTilePictures() const { return tilePictures_; }
     [[nodiscard]] Label* getTextLabel() const { return text_; }
     [[nodiscard]] Label* getText2Label() const { return text2_; }

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace orv {
 
@@ -21,6 +22,13 @@ constinit const ClassRecord DialogSelectBackground::classRecord{
     "DialogSelectBackground", parentRecords<DialogOrvanta::classRecord>};
 
 namespace {
+
+// `prefix` followed by `number` in decimal.
+std::string numbered(std::string_view prefix, int number) {
+    std::string text(prefix);
+    text.append(std::to_string(number));
+    return text;
+}
 
 // An unlockable group: its choices, its entry of `unlockedStuff`, its seen flag.
 struct ChoiceGroup {
@@ -179,7 +187,7 @@ void DialogSelectBackground::stepBackground(int step) {
         player != nullptr ? player->unlockedStuff : std::array<int, 20>{};
     const bool locked = isBackgroundLocked(index, unlocked);
     showPreview(
-        backgroundPreview_, "BACKGROUND" + std::to_string(index), locked,
+        backgroundPreview_, numbered("BACKGROUND", index), locked,
         Rect{kBackgroundGreyX, kBackgroundGreyY, kBackgroundGreyWidth, kBackgroundGreyHeight});
     setShown(newBackground_, false);
     setShown(backgroundLock_, locked);
@@ -202,7 +210,7 @@ void DialogSelectBackground::stepTileSet(int step) {
     const std::array<int, 20> unlocked =
         player != nullptr ? player->unlockedStuff : std::array<int, 20>{};
     const bool locked = isTileSetLocked(index, unlocked);
-    showPreview(tileSetPreview_, "TILESET" + std::to_string(index), locked,
+    showPreview(tileSetPreview_, numbered("TILESET", index), locked,
                 Rect{kTileSetGreyX, kTileSetGreyY, kTileSetGreyWidth, kTileSetGreyHeight});
     setShown(newTileSet_, false);
     setShown(tileSetLock_, locked);
@@ -236,8 +244,8 @@ void DialogSelectBackground::refreshLabels() {
             label->setText(text);
         }
     };
-    show(backgroundLabel_, getText("TEXT_BACKGROUND" + std::to_string(background_)));
-    show(tileSetLabel_, getText("TEXT_TILESET" + std::to_string(tileSet_)));
+    show(backgroundLabel_, getText(numbered("TEXT_BACKGROUND", background_)));
+    show(tileSetLabel_, getText(numbered("TEXT_TILESET", tileSet_)));
     show(backgroundCount_, std::to_wstring(background_ + 1) + L"/" + std::to_wstring(kBackgrounds));
     show(tileSetCount_, std::to_wstring(tileSet_ + 1) + L"/" + std::to_wstring(kTileSets));
     setNeedsRefresh(true);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace orv {
 
@@ -20,6 +22,24 @@ constexpr std::array<int, 1> kModeThreeItems{19};
 
 // The highest floorReached: floor 20 completed.
 constexpr int kTopFloorReached = 21;
+// The playing screen's backgrounds and tile sets a player may choose.
+constexpr int kBackgroundChoices = 11;
+constexpr int kTileSetChoices = 4;
+
+// The integer `key` of `node` when it is 0 to `count` - 1, else 0 (logged).
+int readChoice(const PropertyNode& node, std::string_view key, int count,
+               const std::string& playerName) {
+    const int value = node.getValue(key)->getInt();
+    if (value >= 0 && value < count) {
+        return value;
+    }
+    std::string message = "profile of ";
+    message.append(playerName).append(": ").append(key).append(" ");
+    message.append(std::to_string(value)).append(" is outside 0-");
+    message.append(std::to_string(count - 1)).append("; the first is taken");
+    logWarning(message);
+    return 0;
+}
 
 // The stored vector `key`, element by element into `fields`, through `read`;
 // a vector longer than the fields is cut and logged.
@@ -96,8 +116,9 @@ void OrvantaPlayer::save(PropertyNode& node) const {
 
 void OrvantaPlayer::load(const PropertyNode& node) {
     showHints = node.getValue("showhints")->getBool();
-    background = node.getValue("background")->getInt();
-    tileset = node.getValue("tileset")->getInt();
+    // A damaged profile's looks read as the first background and tile set.
+    background = readChoice(node, "background", kBackgroundChoices, getName());
+    tileset = readChoice(node, "tileset", kTileSetChoices, getName());
     floorReached = node.getValue("floorReached")->getInt();
     if (floorReached < 0 || floorReached > kTopFloorReached) {
         logWarning("profile of " + getName() + ": floorReached " + std::to_string(floorReached) +

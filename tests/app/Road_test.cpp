@@ -140,14 +140,6 @@ bool boardReady() {
             screen->getLevelPhase() == 1);
 }
 
-// The same, once the host's tutorial hints that the board shows on the way
-// have been answered.
-RoadDriver::Goal tutorialAnsweredAndBoardReady() {
-    return [answer = dialogsAnswered({"DIALOG_HINT"})] {
-        return answer() && boardReady();
-    };
-}
-
 // Matches the hinted pair of the board at its screen position, then the next
 // one, until the board is empty.
 void matchNextPair(RoadDriver& road, FirstRun& run) {
@@ -176,16 +168,33 @@ void matchNextPair(RoadDriver& road, FirstRun& run) {
     road.insertNext([second, before, &run](RoadDriver& r) {
         r.pause("the first tile of the pair selected", 2,
                 [second] { test::postClick(second.x, second.y); });
+        // A new player's tutorial bubble may come up between the two clicks
+        // and take the second: it is answered and the tile clicked again.
         r.step(
             "the pair taken off the board",
-            [before] {
+            [before, second, answer = test::dialogsAnswered({"DIALOG_HINT"}),
+             swallowed = std::make_shared<bool>(false)] {
                 const Game* current = Game::getCurrent();
-                return current == nullptr || current->getLayout() == nullptr ||
-                       current->getLayout()->getTileCount() <= before - 2;
+                const bool taken = current == nullptr || current->getLayout() == nullptr ||
+                                   current->getLayout()->getTileCount() <= before - 2;
+                if (!answer()) {
+                    *swallowed = !taken;
+                    return false;
+                }
+                if (taken) {
+                    return true;
+                }
+                if (*swallowed && boardReady()) {
+                    *swallowed = false;
+                    test::postClick(second.x, second.y);
+                }
+                return false;
             },
-            [&run] { ++run.pairsMatched; }, 120);
-        r.step("the board ready for the next pair", tutorialAnsweredAndBoardReady(),
-               [&r, &run] { matchNextPair(r, run); });
+            [&run] { ++run.pairsMatched; }, 600);
+        r.step(
+            "the board ready for the next pair, tutorial bubbles answered",
+            [answer = test::dialogsAnswered({"DIALOG_HINT"})] { return answer() && boardReady(); },
+            [&r, &run] { matchNextPair(r, run); });
     });
 }
 

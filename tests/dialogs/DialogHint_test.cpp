@@ -218,14 +218,14 @@ const std::vector<BoardCase> kBoardCases = {
      HintTimeBarFacts{24999, 100000, kBar}, 0, 16},
     {"TimeAtQuarterNothing", GameType::Classic, apart(0, 1, 0, 2), std::nullopt,
      HintTimeBarFacts{25000, 100000, kBar}, 0, -1},
-    {"SeasonsAfterTheWait", GameType::Classic, apart(5, 0, 5, 3), std::nullopt, std::nullopt, 25001,
+    {"FlowersAfterTheWait", GameType::Classic, apart(5, 0, 5, 3), std::nullopt, std::nullopt, 25001,
      18},
-    {"SeasonsBeforeTheWaitNothing", GameType::Classic, apart(5, 0, 5, 3), std::nullopt,
+    {"FlowersBeforeTheWaitNothing", GameType::Classic, apart(5, 0, 5, 3), std::nullopt,
      std::nullopt, 25000, -1},
-    {"OneSeasonNothing", GameType::Classic, apart(5, 0, 0, 3), std::nullopt, std::nullopt, 30000,
+    {"OneFlowerNothing", GameType::Classic, apart(5, 0, 0, 3), std::nullopt, std::nullopt, 30000,
      -1},
-    {"Flowers", GameType::Classic, apart(6, 1, 6, 2), std::nullopt, std::nullopt, 30000, 19},
-    {"TwoSeasonsTooFewForTriple", GameType::Triple, apart(5, 0, 5, 1), std::nullopt, std::nullopt,
+    {"Seasons", GameType::Classic, apart(6, 1, 6, 2), std::nullopt, std::nullopt, 30000, 19},
+    {"TwoFlowersTooFewForTriple", GameType::Triple, apart(5, 0, 5, 1), std::nullopt, std::nullopt,
      30000, -1},
     {"RiverPairAfterTheWait", GameType::River, apart(2, 4, 2, 4), std::nullopt, std::nullopt, 20001,
      27},
@@ -263,7 +263,7 @@ TEST_F(DialogHintTest, EachHintShowsOnceAndMarksWhatItExplains) {
     closeBubble();
     EXPECT_EQ(DialogHint::getOpenHint(), nullptr);
 
-    EXPECT_FALSE(DialogHint::tryBoardHints()) << "the season hint was shown once";
+    EXPECT_FALSE(DialogHint::tryBoardHints()) << "the flower hint was shown once";
     EXPECT_EQ(shownHint(), -1);
 }
 

@@ -149,6 +149,23 @@ TEST_F(OrvantaPlayerTest, OverlongAndDamagedVectorsAreCut) {
     EXPECT_EQ(player.getLevelsCompleted(), 100);
 }
 
+TEST_F(OrvantaPlayerTest, LooksOutsideTheirRangesReadAsTheFirst) {
+    // {background, tile set} stored -> loaded
+    const std::vector<std::pair<std::array<int, 2>, std::array<int, 2>>> cases = {
+        {{10, 3}, {10, 3}}, {{0, 0}, {0, 0}},   {{11, 4}, {0, 0}},
+        {{-1, -7}, {0, 0}}, {{5, 100}, {5, 0}},
+    };
+    for (const auto& [stored, loaded] : cases) {
+        RefPtr<PropertyNode> node(new PropertyNode("player", "Player"));
+        node->add(new PropertyValue("background", stored[0]));
+        node->add(new PropertyValue("tileset", stored[1]));
+        OrvantaPlayer player("Ada");
+        player.load(*node);
+        EXPECT_EQ(player.background, loaded[0]) << stored[0];
+        EXPECT_EQ(player.tileset, loaded[1]) << stored[1];
+    }
+}
+
 TEST_F(OrvantaPlayerTest, MissingKeysTurnHintsOffAndKeepTrophies) {
     OrvantaPlayer player("Ada");
     player.trophies->award(2);

@@ -387,7 +387,7 @@ TEST_F(PlayerManagerTest, DeletingLeavesNoFilesAndMovesTheCurrentPlayer) {
     ASSERT_TRUE(manager.saveSavedGame("Ada", "0", *game));
     ASSERT_TRUE(manager.saveSavedGame("Cy", "2", *game));
     ASSERT_TRUE(manager.setCurrentPlayer(manager.getPlayers()[1].get()));
-    manager.getCurrentProfile()->tileset = 4;
+    manager.getCurrentProfile()->tileset = 3;
     ASSERT_TRUE(manager.setCurrentPlayer(manager.getPlayers()[0].get()));
     ASSERT_TRUE(manager.savePlayers());
 
@@ -395,7 +395,7 @@ TEST_F(PlayerManagerTest, DeletingLeavesNoFilesAndMovesTheCurrentPlayer) {
     EXPECT_FALSE(manager.deletePlayer("Ada"));
     ASSERT_NE(manager.getCurrentPlayer(), nullptr);
     EXPECT_EQ(manager.getCurrentPlayer()->getName(), "Cy");
-    EXPECT_EQ(manager.getCurrentProfile()->tileset, 4) << "the new current profile is loaded";
+    EXPECT_EQ(manager.getCurrentProfile()->tileset, 3) << "the new current profile is loaded";
     std::set<std::string> names;
     for (const auto& [name, bytes] : files()) {
         names.insert(name);

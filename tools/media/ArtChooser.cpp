@@ -157,10 +157,10 @@ Pixmap choiceSurface(int choice) {
         surface = wood(kScreenW, kScreenH, seed, walnutWood(), WoodGrain{13.0, 7.0, false});
         break;
     case 4:
-        surface = marble(kScreenW, kScreenH, seed, StonePalette{hex(0x3B4046), hex(0x626A73)});
+        surface = marble(kScreenW, kScreenH, seed, StonePalette{hex(0x3B4046), hex(0x4F565E)});
         break;
     case 5:
-        surface = marble(kScreenW, kScreenH, seed, StonePalette{hex(0x1E4A3B), hex(0x4C8A6E)});
+        surface = marble(kScreenW, kScreenH, seed, StonePalette{hex(0x1E4A3B), hex(0x336B55)});
         break;
     case 6:
         surface = wood(kScreenW, kScreenH, seed, mahoganyWood(), WoodGrain{11.0, 5.0, false});
@@ -178,7 +178,7 @@ Pixmap choiceSurface(int choice) {
         lattice(surface, 4, false, 0.05F);
         break;
     default:
-        surface = marble(kScreenW, kScreenH, seed, StonePalette{hex(0x213C2C), hex(0x62845D)});
+        surface = marble(kScreenW, kScreenH, seed, StonePalette{hex(0x213C2C), hex(0x3D5A40)});
         break;
     }
     // Woods and stones are toned down so that the ivory tiles stand out.
