@@ -1,10 +1,11 @@
 // Memory of the main road (Google Benchmark, one iteration): the real program
 // on its built media plays as a new player from the loading screen to the
-// hallway of floor 1 and wins its rooms one after another by clicking hinted
-// pairs, with the road's fixed clock. The counters give the resident set
-// (VmRSS, in MB) in the lobby, on each room's board just before its last pair
-// and back in the hallway after each room, then the peak: a room that leaves
-// memory behind shows as growth from one hallway figure to the next.
+// hallway of floor 1 and wins its five rooms one after another by clicking
+// hinted pairs, with the road's fixed clock, up to the elevator. The counters give the resident set
+// (VmRSS, in MB) in the lobby, on each room's board as its level is ready,
+// back in the hallway after each room (the fifth as the floor's completion
+// shows) and in the elevator after the floor, then the peak: a room that
+// leaves memory behind shows as growth from one hallway figure to the next.
 //
 // Run it through bench/road-memory.sh, which gives it an X server and empty
 // data and settings folders of its own:
@@ -26,8 +27,6 @@
 #include "engine/system/Platform.h"
 #include "game/board/Game.h"
 #include "game/board/Layout.h"
-#include "game/board/Tile.h"
-#include "game/screen/SceneGame.h"
 #include "tests/app/RoadDriver.h"
 
 #include <benchmark/benchmark.h>
@@ -42,12 +41,14 @@
 namespace {
 
 using namespace orv;
+using test::boardReady;
 using test::clickComponent;
 using test::dialogsAnswered;
 using test::findOnScreen;
 using test::openDialog;
 using test::RoadDriver;
 using test::sceneShown;
+using test::withDialogsAnswered;
 
 constexpr int kRooms = 5;
 constexpr std::uint32_t kStartMs = 100000;
@@ -72,6 +73,7 @@ struct Figures {
     double lobby = 0;
     std::vector<double> board;
     std::vector<double> hallway;
+    double elevator = 0;
     // What each resource section's loaded pictures and sounds take, at the end.
     std::vector<std::pair<std::string, double>> sections;
 };
@@ -117,70 +119,15 @@ bool buttonOpen(std::string_view name) {
     return button != nullptr && button->isEnabled() && button->isVisible();
 }
 
-RoadDriver::Goal shownWithDialogsAnswered(std::string scene, std::vector<std::string> dialogs) {
-    return [scene = std::move(scene), answer = dialogsAnswered(std::move(dialogs))] {
-        return sceneShown(scene) && answer();
-    };
-}
-
-bool boardTakesClicks() {
-    const SceneGame* screen = SceneGame::getInstance();
-    const Game* game = Game::getCurrent();
-    if (screen == nullptr || game == nullptr || game->getLayout() == nullptr) {
-        return false;
-    }
-    return game->getLayout()->getTileCount() == 0 ||
-           (screen->getOpenDialogs().empty() && screen->getState() == nullptr &&
-            screen->getLevelPhase() == 1);
-}
-
-// Clicks the hinted pair, then the next, until the board is empty; the
-// figure before the last pair is the board's.
-void matchNextPair(RoadDriver& road, Figures& figures) {
-    Game* game = Game::getCurrent();
-    if (game == nullptr || game->getLayout() == nullptr) {
-        road.fail("no game on the playing screen");
-        return;
-    }
-    const int before = game->getLayout()->getTileCount();
-    if (before == 0) {
-        return;
-    }
-    TileList hint;
-    test::ScreenPoint first;
-    test::ScreenPoint second;
-    if (!game->pickHint(hint) || hint.size() < 2 || !test::findTileOnScreen(*hint[0], first) ||
-        !test::findTileOnScreen(*hint[1], second)) {
-        road.fail("no hinted pair to click with " + std::to_string(before) + " tiles left");
-        return;
-    }
-    if (before == 2) {
-        figures.board.push_back(residentMegabytes());
-    }
-    test::postClick(first.x, first.y);
-    road.insertNext([second, before, &figures](RoadDriver& next) {
-        next.pause("the first tile selected", 2, [second] { test::postClick(second.x, second.y); });
-        next.step(
-            "the pair taken off",
-            [before] {
-                const Game* current = Game::getCurrent();
-                return current == nullptr || current->getLayout() == nullptr ||
-                       current->getLayout()->getTileCount() <= before - 2;
-            },
-            {}, 120);
-        next.step(
-            "the board ready again",
-            [answer = dialogsAnswered({"DIALOG_HINT"})] { return answer() && boardTakesClicks(); },
-            [&next, &figures] { matchNextPair(next, figures); });
-    });
-}
-
+// Room `door` of floor 1 from the hallway, played and won; the figure on
+// the board is taken once its level is ready, the hallway's before the
+// next door.
 void addRoom(RoadDriver& road, Figures& figures, int door) {
     const std::string button = "BUTTON_DOOR" + std::to_string(door);
     road.step(
         "the hallway with door " + std::to_string(door) + " open",
-        [button, answer = shownWithDialogsAnswered("SCENE_HALLWAY",
-                                                   {"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"})] {
+        [button,
+         answer = withDialogsAnswered("SCENE_HALLWAY", {"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"})] {
             return answer() && buttonOpen(button);
         },
         [button, door, &figures] {
@@ -191,29 +138,28 @@ void addRoom(RoadDriver& road, Figures& figures, int door) {
         },
         2400);
     road.step("the room's opening dialogs answered",
-              shownWithDialogsAnswered("SCENE_GAME",
-                                       {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT", "DIALOG_HINT"}),
+              withDialogsAnswered("SCENE_GAME",
+                                  {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT", "DIALOG_HINT"}),
               {}, 1200);
     road.step(
         "the level ready",
         [] {
-            return sceneShown("SCENE_GAME") && boardTakesClicks() &&
+            return sceneShown("SCENE_GAME") && boardReady() &&
                    Game::getCurrent()->getLayout()->getTileCount() > 0;
         },
-        [&road, &figures] { matchNextPair(road, figures); }, 1500);
+        [&road, &figures] {
+            figures.board.push_back(residentMegabytes());
+            test::clearBoard(road, [] {});
+        },
+        1500);
     road.step(
         "the level-end dialog", [] { return openDialog("DIALOG_LEVEL_END") != nullptr; }, {}, 600);
-    road.step("the level-end dialog closed", dialogsAnswered({"DIALOG_LEVEL_END"}));
+    road.step("the level-end dialog closed", dialogsAnswered({"DIALOG_TROPHY", "DIALOG_LEVEL_END"}),
+              {}, 1200);
 }
 
 void addRoad(RoadDriver& road, Figures& figures) {
-    road.step(
-        "the loading screen asking for a click",
-        [] {
-            const GameNode* click = findOnScreen("CLICK_TEXT");
-            return sceneShown("SCENE_LOAD") && click != nullptr && click->isVisible();
-        },
-        [] { test::postClick(400, 300); }, 1200);
+    test::addLoadingScreenClick(road);
     road.step(
         "the name question", [] { return openDialog("DIALOG_NEWPLAYER") != nullptr; },
         [] { test::postText(L"Ann"); });
@@ -227,11 +173,10 @@ void addRoad(RoadDriver& road, Figures& figures) {
             return input != nullptr && input->getText() == L"Ann";
         },
         [] { clickComponent("BUTTON_OK", "DIALOG_NEWPLAYER"); });
-    road.step("the lobby", shownWithDialogsAnswered("SCENE_LOBBY", {"DIALOG_BRASTOW_HINT"}),
-              [&figures] {
-                  figures.lobby = residentMegabytes();
-                  clickComponent("BUTTON_ELEVATOR");
-              });
+    road.step("the lobby", withDialogsAnswered("SCENE_LOBBY", {"DIALOG_BRASTOW_HINT"}), [&figures] {
+        figures.lobby = residentMegabytes();
+        clickComponent("BUTTON_ELEVATOR");
+    });
     road.step(
         "the elevator with floor 1 open",
         [] { return sceneShown("SCENE_ELEVATOR") && buttonOpen("BUTTON_FLOOR_1"); },
@@ -239,14 +184,26 @@ void addRoad(RoadDriver& road, Figures& figures) {
     for (int door = 1; door <= kRooms; ++door) {
         addRoom(road, figures, door);
     }
+    // The fifth room completes the floor: its sequence, the trophy room and
+    // the elevator offering the next floor.
     road.step(
-        "back in the hallway",
-        shownWithDialogsAnswered("SCENE_HALLWAY", {"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"}),
+        "the floor-completed dialog",
+        [] { return sceneShown("SCENE_HALLWAY") && buttonOpen("BUTTON_OK"); },
         [&figures] {
             figures.hallway.push_back(residentMegabytes());
+            clickComponent("BUTTON_OK");
+        },
+        1500);
+    road.step("the trophy room closed", dialogsAnswered({"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"}),
+              {}, 1500);
+    road.step(
+        "the elevator with floor 2 open",
+        [] { return sceneShown("SCENE_ELEVATOR") && buttonOpen("BUTTON_FLOOR_2"); },
+        [&figures] {
+            figures.elevator = residentMegabytes();
             measureSections(figures);
         },
-        2400);
+        1500);
 }
 
 void BM_MainRoadMemory(benchmark::State& state) {
@@ -280,6 +237,8 @@ void BM_MainRoadMemory(benchmark::State& state) {
         state.counters["room" + std::to_string(i + 1) + "_hallway_MB"] = figures.hallway[i];
         peak = std::max(peak, figures.hallway[i]);
     }
+    state.counters["elevator_MB"] = figures.elevator;
+    peak = std::max(peak, figures.elevator);
     state.counters["peak_MB"] = peak;
     for (const auto& [name, megabytes] : figures.sections) {
         state.counters["section_" + name + "_MB"] = megabytes;

@@ -206,24 +206,8 @@ int SceneCasino::onDifficultySwitch(void* scene, void* item) {
 
 int SceneCasino::onStart(void* scene, void* /*button*/) {
     auto* self = static_cast<SceneCasino*>(scene);
-    Level* level = self->currentLevel_.get();
-    if (level == nullptr) {
-        tellRoomUnreadable(*self, LevelSets::kFiles[0]);
-        return 0;
-    }
-    getBuildingServices().releaseSavedGame();
-    level->setPlace(Place::Casino);
-    if (level->getLayout() == nullptr) {
-        level->loadLayout();
-    }
-    Game* game = Game::create(level->getGameType());
-    if (game == nullptr || !game->setLevel(level)) {
-        logWarning("casino: the level of game type " + std::to_string(self->gameType_) +
-                   " cannot be played");
-        tellRoomUnreadable(*self, level->getLayoutName());
-        return 0;
-    }
-    switchScene("game", "TRANSITION_DEFAULT", "SCENE_GAME");
+    self->playLevel(self->currentLevel_.get(), static_cast<int>(Place::Casino),
+                    LevelSets::kFiles[0], "casino");
     return 0;
 }
 

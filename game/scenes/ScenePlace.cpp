@@ -23,6 +23,7 @@
 #include "engine/scene/Sprite.h"
 #include "engine/system/Messages.h"
 #include "engine/system/Platform.h"
+#include "game/board/Game.h"
 #include "game/board/Level.h"
 #include "game/dialogs/DialogBrastowHint.h"
 #include "game/dialogs/DialogOrvanta.h"
@@ -33,6 +34,7 @@
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
 #include "game/players/TrophyList.h"
+#include "game/scenes/BuildingServices.h"
 #include "game/scenes/LightSweep.h"
 #include "game/scenes/SceneHallway.h"
 #include "game/screen/ModifierHighScoreBar.h"
@@ -510,6 +512,27 @@ void ScenePlace::fillHighScorePanel(int bestScore, int bestLevel, int playCount,
     if (profile != nullptr) {
         profile->newHighScorePending = false;
     }
+}
+
+void ScenePlace::playLevel(Level* level, int place, std::string_view roomFile,
+                           std::string_view placeName) {
+    if (level == nullptr) {
+        tellRoomUnreadable(*this, roomFile);
+        return;
+    }
+    getBuildingServices().releaseSavedGame();
+    level->setPlace(static_cast<Place>(place));
+    if (level->getLayout() == nullptr) {
+        level->loadLayout();
+    }
+    Game* game = Game::create(level->getGameType());
+    if (game == nullptr || !game->setLevel(level)) {
+        logWarning(std::string(placeName) + ": the level of game type " +
+                   std::to_string(gameType_) + " cannot be played");
+        tellRoomUnreadable(*this, level->getLayoutName());
+        return;
+    }
+    switchScene("game", "TRANSITION_DEFAULT", "SCENE_GAME");
 }
 
 } // namespace orv

@@ -151,6 +151,10 @@ protected:
                             int barX, int barY, std::string_view barSprite);
     /// The level's preview picture shown in "SPRITE_PREVIEW" at 111 x 80.
     void showPreviewOf(Level* level);
+    /// Starts `level` (none: the player is told that `roomFile` cannot be
+    /// read) as a level of `place`, named `placeName` in the log, and goes to
+    /// the playing screen; a saved game of the place is given up.
+    void playLevel(Level* level, int place, std::string_view roomFile, std::string_view placeName);
 
     int gameType_ = kNothingChosen;
     Button* menuButton_ = nullptr;

@@ -164,24 +164,8 @@ int SceneRoof::onDifficultySwitch(void* scene, void* item) {
 
 int SceneRoof::onStart(void* scene, void* /*button*/) {
     auto* self = static_cast<SceneRoof*>(scene);
-    Level* level = self->currentLevel_.get();
-    if (level == nullptr) {
-        tellRoomUnreadable(*self, LevelSets::kFiles[3]);
-        return 0;
-    }
-    getBuildingServices().releaseSavedGame();
-    level->setPlace(Place::Roof);
-    if (level->getLayout() == nullptr) {
-        level->loadLayout();
-    }
-    Game* game = Game::create(level->getGameType());
-    if (game == nullptr || !game->setLevel(level)) {
-        logWarning("roof: the level of game type " + std::to_string(self->gameType_) +
-                   " cannot be played");
-        tellRoomUnreadable(*self, level->getLayoutName());
-        return 0;
-    }
-    switchScene("game", "TRANSITION_DEFAULT", "SCENE_GAME");
+    self->playLevel(self->currentLevel_.get(), static_cast<int>(Place::Roof), LevelSets::kFiles[3],
+                    "roof");
     return 0;
 }
 

@@ -249,6 +249,17 @@ bool clickComponent(std::string_view name, std::string_view dialog) {
 
 // ---- the board ------------------------------------------------------------------------------
 
+bool boardReady() {
+    const SceneGame* screen = SceneGame::getInstance();
+    const Game* current = Game::getCurrent();
+    if (screen == nullptr || current == nullptr || current->getLayout() == nullptr) {
+        return false;
+    }
+    return current->getLayout()->getTileCount() == 0 ||
+           (screen->getOpenDialogs().empty() && screen->getState() == nullptr &&
+            screen->getLevelPhase() == 1);
+}
+
 bool findTileOnScreen(const Tile& tile, ScreenPoint& out) {
     SceneGame* screen = SceneGame::getInstance();
     const Game* game = Game::getCurrent();
@@ -312,6 +323,81 @@ RoadDriver::Goal dialogsAnswered(std::vector<std::string> dialogs) {
         }
         return true;
     };
+}
+
+RoadDriver::Goal withDialogsAnswered(std::string scene, std::vector<std::string> dialogs) {
+    return [scene = std::move(scene), answer = dialogsAnswered(std::move(dialogs))] {
+        return sceneShown(scene) && answer();
+    };
+}
+
+// ---- playing ---------------------------------------------------------------------
+
+void clearBoard(RoadDriver& road, const std::function<void()>& onPair) {
+    Game* game = Game::getCurrent();
+    if (game == nullptr || game->getLayout() == nullptr) {
+        road.fail("no game to play on the playing screen");
+        return;
+    }
+    if (game->getLayout()->getTileCount() == 0) {
+        return;
+    }
+    TileList hint;
+    if (!game->pickHint(hint) || hint.size() < 2) {
+        road.fail("the board offers no hinted pair with " +
+                  std::to_string(game->getLayout()->getTileCount()) + " tiles left");
+        return;
+    }
+    ScreenPoint first;
+    ScreenPoint second;
+    if (!findTileOnScreen(*hint[0], first) || !findTileOnScreen(*hint[1], second)) {
+        road.fail("a hinted tile cannot be found on the screen");
+        return;
+    }
+    const int before = game->getLayout()->getTileCount();
+    postClick(first.x, first.y);
+    road.insertNext([second, before, onPair](RoadDriver& r) {
+        r.pause("the first tile of the pair selected", 2,
+                [second] { postClick(second.x, second.y); });
+        // A new player's tutorial bubble may come up between the two clicks
+        // and take the second: it is answered and the tile clicked again.
+        r.step(
+            "the pair taken off the board",
+            [before, second, answer = dialogsAnswered({"DIALOG_HINT"}),
+             swallowed = std::make_shared<bool>(false)] {
+                const Game* current = Game::getCurrent();
+                const bool taken = current == nullptr || current->getLayout() == nullptr ||
+                                   current->getLayout()->getTileCount() <= before - 2;
+                if (!answer()) {
+                    *swallowed = !taken;
+                    return false;
+                }
+                if (taken) {
+                    return true;
+                }
+                if (*swallowed && boardReady()) {
+                    *swallowed = false;
+                    postClick(second.x, second.y);
+                }
+                return false;
+            },
+            onPair, 600);
+        r.step(
+            "the board ready for the next pair, tutorial bubbles answered",
+            [answer = dialogsAnswered({"DIALOG_HINT"})] { return answer() && boardReady(); },
+            [&r, onPair] { clearBoard(r, onPair); });
+    });
+}
+
+// The loading screen asks for a click once the game's data is in.
+void addLoadingScreenClick(RoadDriver& road) {
+    road.step(
+        "the loading screen asking for a click",
+        [] {
+            const GameNode* click = findOnScreen("CLICK_TEXT");
+            return sceneShown("SCENE_LOAD") && click != nullptr && click->isVisible();
+        },
+        [] { postClick(400, 300); }, 1200);
 }
 
 } // namespace orv::test

@@ -168,12 +168,29 @@ bool clickComponent(std::string_view name, std::string_view dialog = {});
 /// meanwhile it answers each open one with its OK, Continue or Close button
 /// (or a click in its middle when it has none) every few frames.
 [[nodiscard]] RoadDriver::Goal dialogsAnswered(std::vector<std::string> dialogs);
+/// The same, once the scene named `scene` is shown.
+[[nodiscard]] RoadDriver::Goal withDialogsAnswered(std::string scene,
+                                                   std::vector<std::string> dialogs);
 
 // ---- the board -----------------------------------------------------------------
+
+/// True when the playing screen takes clicks on its board (no dialog open,
+/// no state running, play begun), or the board is empty.
+[[nodiscard]] bool boardReady();
 
 /// A screen point of the playing screen where `tile` is hit (the drawn board
 /// answers it for that point); false when none is found.
 [[nodiscard]] bool findTileOnScreen(const Tile& tile, ScreenPoint& out);
+
+// ---- playing -------------------------------------------------------------------
+
+/// Clears the board shown: clicks the hinted pair at its place on the screen,
+/// waits for it to leave (answering a tutorial bubble that takes a click, and
+/// clicking again), runs `onPair`, and goes on with the next pair until the
+/// board is empty. Fails the road when the board offers no pair.
+void clearBoard(RoadDriver& road, const std::function<void()>& onPair);
+/// Clicks the loading screen once it asks for a click (the game's data in).
+void addLoadingScreenClick(RoadDriver& road);
 
 } // namespace test
 } // namespace orv

@@ -30,12 +30,14 @@ namespace {
 // The trophy of the first floor completed.
 constexpr std::size_t kFloorOneTrophy = 5;
 
+using test::boardReady;
 using test::clickComponent;
 using test::dialogsAnswered;
 using test::findOnScreen;
 using test::openDialog;
 using test::RoadDriver;
 using test::sceneShown;
+using test::withDialogsAnswered;
 
 constexpr std::wstring_view kName = L"Ann";
 // The clock starts here, which also fixes the program's random seed. Each
@@ -94,13 +96,6 @@ std::wstring greeting() {
     return label != nullptr ? label->getText() : std::wstring();
 }
 
-// The same, once the scene `scene` is shown.
-RoadDriver::Goal withDialogsAnswered(std::string scene, std::vector<std::string> dialogs) {
-    return [scene = std::move(scene), answer = dialogsAnswered(std::move(dialogs))] {
-        return sceneShown(scene) && answer();
-    };
-}
-
 // What the second start found of the first run's player.
 struct SavedPlayer {
     bool found = false;
@@ -127,86 +122,9 @@ struct FirstRun {
     bool elevatorOffersFloorTwo = false;
 };
 
-// True when the playing screen takes clicks on the board, or the board is
-// empty.
-bool boardReady() {
-    const SceneGame* screen = SceneGame::getInstance();
-    const Game* current = Game::getCurrent();
-    if (screen == nullptr || current == nullptr || current->getLayout() == nullptr) {
-        return false;
-    }
-    return current->getLayout()->getTileCount() == 0 ||
-           (screen->getOpenDialogs().empty() && screen->getState() == nullptr &&
-            screen->getLevelPhase() == 1);
-}
-
-// Matches the hinted pair of the board at its screen position, then the next
-// one, until the board is empty.
+// Clears the board pair by pair, counting the pairs in `run`.
 void matchNextPair(RoadDriver& road, FirstRun& run) {
-    Game* game = Game::getCurrent();
-    if (game == nullptr || game->getLayout() == nullptr) {
-        road.fail("no game to play on the playing screen");
-        return;
-    }
-    if (game->getLayout()->getTileCount() == 0) {
-        return;
-    }
-    TileList hint;
-    if (!game->pickHint(hint) || hint.size() < 2) {
-        road.fail("the board offers no hinted pair with " +
-                  std::to_string(game->getLayout()->getTileCount()) + " tiles left");
-        return;
-    }
-    test::ScreenPoint first;
-    test::ScreenPoint second;
-    if (!test::findTileOnScreen(*hint[0], first) || !test::findTileOnScreen(*hint[1], second)) {
-        road.fail("a hinted tile cannot be found on the screen");
-        return;
-    }
-    const int before = game->getLayout()->getTileCount();
-    test::postClick(first.x, first.y);
-    road.insertNext([second, before, &run](RoadDriver& r) {
-        r.pause("the first tile of the pair selected", 2,
-                [second] { test::postClick(second.x, second.y); });
-        // A new player's tutorial bubble may come up between the two clicks
-        // and take the second: it is answered and the tile clicked again.
-        r.step(
-            "the pair taken off the board",
-            [before, second, answer = test::dialogsAnswered({"DIALOG_HINT"}),
-             swallowed = std::make_shared<bool>(false)] {
-                const Game* current = Game::getCurrent();
-                const bool taken = current == nullptr || current->getLayout() == nullptr ||
-                                   current->getLayout()->getTileCount() <= before - 2;
-                if (!answer()) {
-                    *swallowed = !taken;
-                    return false;
-                }
-                if (taken) {
-                    return true;
-                }
-                if (*swallowed && boardReady()) {
-                    *swallowed = false;
-                    test::postClick(second.x, second.y);
-                }
-                return false;
-            },
-            [&run] { ++run.pairsMatched; }, 600);
-        r.step(
-            "the board ready for the next pair, tutorial bubbles answered",
-            [answer = test::dialogsAnswered({"DIALOG_HINT"})] { return answer() && boardReady(); },
-            [&r, &run] { matchNextPair(r, run); });
-    });
-}
-
-// The loading screen asks for a click once the game's data is in.
-void addStart(RoadDriver& road) {
-    road.step(
-        "the loading screen asking for a click",
-        [] {
-            const GameNode* click = findOnScreen("CLICK_TEXT");
-            return sceneShown("SCENE_LOAD") && click != nullptr && click->isVisible();
-        },
-        [] { test::postClick(400, 300); }, 1200);
+    test::clearBoard(road, [&run] { ++run.pairsMatched; });
 }
 
 // Stops the road with a failure when the scene `name` is not registered: a
@@ -248,7 +166,7 @@ void addRoom(RoadDriver& road, FirstRun& run, int door) {
 }
 
 void addFirstRoad(RoadDriver& road, FirstRun& run) {
-    addStart(road);
+    test::addLoadingScreenClick(road);
     road.step(
         "the name question of a new player", [] { return openDialog("DIALOG_NEWPLAYER"); },
         [] { test::postText(kName); });
@@ -365,7 +283,7 @@ void addFirstRoad(RoadDriver& road, FirstRun& run) {
 // ---- the second run: the player, the record and the unlocks found again ---------
 
 void addSecondRoad(RoadDriver& road, SavedPlayer& saved) {
-    addStart(road);
+    test::addLoadingScreenClick(road);
     road.step(
         "the lobby after a restart",
         [] { return sceneShown("SCENE_LOBBY") && !greeting().empty(); },
@@ -397,7 +315,7 @@ struct CasinoRun {
 // The casino opens with the first hallway floors; the player of the first
 // runs is given them, rides there, chooses Classic and wins its first level.
 void addCasinoRoad(RoadDriver& road, CasinoRun& run) {
-    addStart(road);
+    test::addLoadingScreenClick(road);
     road.step("the lobby after another restart",
               withDialogsAnswered("SCENE_LOBBY", {"DIALOG_BRASTOW_HINT"}), [&road] {
                   if (OrvantaPlayer* player = PlayerManager::get()->getCurrentProfile()) {
