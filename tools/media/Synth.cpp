@@ -337,7 +337,8 @@ std::vector<float> synthesiseLobbyMusic() {
     return out;
 }
 
-Bytes encodeWav(const std::vector<float>& samples) {
+Bytes encodeWav(const std::vector<float>& raw, EffectLevel level) {
+    const std::vector<float> samples = masterEffect(raw, level);
     Bytes out;
     const auto put32 = [&out](std::uint32_t v) {
         for (int k = 0; k < 4; ++k) {
@@ -369,7 +370,8 @@ Bytes encodeWav(const std::vector<float>& samples) {
     return out;
 }
 
-Bytes encodeVorbis(const std::vector<float>& samples, float quality) {
+Bytes encodeVorbis(const std::vector<float>& raw, float quality) {
+    const std::vector<float> samples = masterMusic(raw);
     Bytes out;
     vorbis_info info;
     vorbis_info_init(&info);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/media/Mastering.h"
 #include "tools/media/Raster.h"
 
 #include <string>
@@ -23,10 +24,13 @@ struct SoundEffect {
 /// loop without a seam (its reverb tail is folded onto its start).
 [[nodiscard]] std::vector<float> synthesiseLobbyMusic();
 
-/// A 16-bit PCM mono WAV file of `samples` at `sampleRate`.
-[[nodiscard]] Bytes encodeWav(const std::vector<float>& samples);
+/// A 16-bit PCM mono WAV file of `samples` at `sampleRate`, mastered to
+/// `level` first (`masterEffect`), so that every effect of the game goes
+/// out at the same loudness.
+[[nodiscard]] Bytes encodeWav(const std::vector<float>& samples, EffectLevel level = effectLevel);
 
-/// An Ogg Vorbis file of interleaved stereo `samples`, quality `quality`
+/// An Ogg Vorbis file of interleaved stereo `samples`, mastered first
+/// (`masterMusic`: compressed and limited to the music's loudness), quality `quality`
 /// (libvorbis's -0.1..1 scale), with a fixed stream serial so that the bytes
 /// repeat from run to run. Fails the tool when libvorbis refuses.
 [[nodiscard]] Bytes encodeVorbis(const std::vector<float>& samples, float quality);

@@ -326,7 +326,9 @@ void addPictures(MediaSet& media, Gallery& sheet) {
 // The sound effects and the music.
 void addSounds(MediaSet& media) {
     for (const SoundEffect& effect : synthesiseEffects()) {
-        media.add("media/sounds/" + effect.name + ".wav", encodeWav(effect.samples));
+        // The button under the mouse only hints; everything else speaks up.
+        const EffectLevel level = effect.name == "button_over" ? faintEffectLevel : effectLevel;
+        media.add("media/sounds/" + effect.name + ".wav", encodeWav(effect.samples, level));
     }
     media.add("media/music/lobby.ogg", encodeVorbis(synthesiseLobbyMusic(), 0.3F));
     media.add("media/music/elevator.ogg", encodeVorbis(synthesiseElevatorMusic(), 0.05F));
