@@ -172,4 +172,13 @@ void updateModifierTree(Modifier* root, int dtMs);
 /// parent link holds it. Called by the scene's purge task with the `AnimTree`.
 void purgeModifierTree(Modifier* modifier);
 
+/// `modifier` with FinishHoldBack added to its finish flags, for a node's own
+/// list where the modifiers behind it must wait for it:
+///
+///     sprite->addModifier(holdingBack(new ModifierDelay(300)));
+inline Modifier* holdingBack(Modifier* modifier) {
+    modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
+    return modifier;
+}
+
 } // namespace orv

@@ -553,4 +553,10 @@ void Game::resetCounters() {
     undoList_.clear();
 }
 
+int placeOf(const Game* game) {
+    return game != nullptr && game->getLevel() != nullptr
+               ? static_cast<int>(game->getLevel()->getPlace())
+               : static_cast<int>(Place::None);
+}
+
 } // namespace orv

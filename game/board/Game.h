@@ -364,4 +364,8 @@ private:
     bool intact_ = true;
 };
 
+/// The place (`Place` as an int) whose level `game` plays; Place::None
+/// without a game or a level.
+[[nodiscard]] int placeOf(const Game* game);
+
 } // namespace orv

@@ -13,11 +13,6 @@ namespace {
 
 constexpr int kMeasureWidth = 800;
 
-Modifier* holdingRoomInfo(Modifier* modifier) {
-    modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
-    return modifier;
-}
-
 } // namespace
 
 constinit const ClassRecord DialogRoomInfo::classRecord{"DialogRoomInfo",
@@ -77,7 +72,7 @@ void DialogRoomInfo::show() {
     }
     state_ = Appearing;
     setVisible(true);
-    addModifier(holdingRoomInfo(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 1.0F)));
+    addModifier(holdingBack(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 1.0F)));
     addModifier(new ModifierFunction(
         [](void* dialog, void* /*modifier*/) {
             static_cast<DialogRoomInfo*>(dialog)->fadeTextIn();
@@ -93,7 +88,7 @@ void DialogRoomInfo::fadeTextIn() {
         text_->removeAllModifiers();
         text_->addModifier(new ModifierAlpha(INFO_DIALOGS_ANIM_TIME, text_->getAlpha(), 255));
     }
-    addModifier(holdingRoomInfo(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
+    addModifier(holdingBack(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
     addModifier(new ModifierFunction(
         [](void* dialog, void* /*modifier*/) {
             auto* self = static_cast<DialogRoomInfo*>(dialog);
@@ -118,7 +113,7 @@ void DialogRoomInfo::hide() {
         text_->removeAllModifiers();
         text_->addModifier(new ModifierAlpha(INFO_DIALOGS_ANIM_TIME, text_->getAlpha(), 0));
     }
-    addModifier(holdingRoomInfo(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
+    addModifier(holdingBack(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
     addModifier(new ModifierFunction(
         [](void* dialog, void* /*modifier*/) {
             static_cast<DialogRoomInfo*>(dialog)->shrink();
@@ -129,7 +124,7 @@ void DialogRoomInfo::hide() {
 
 void DialogRoomInfo::shrink() {
     state_ = Shrinking;
-    addModifier(holdingRoomInfo(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 0.0F)));
+    addModifier(holdingBack(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 0.0F)));
     addModifier(new ModifierFunction(
         [](void* dialog, void* /*modifier*/) {
             static_cast<DialogRoomInfo*>(dialog)->state_ = Hidden;

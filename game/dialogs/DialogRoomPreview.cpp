@@ -33,11 +33,6 @@ namespace {
 
 constexpr std::string_view kSoundSection = "hallway";
 
-Modifier* holding(Modifier* modifier) {
-    modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
-    return modifier;
-}
-
 std::wstring grouped(int value) {
     std::wstring out;
     groupDigits(static_cast<std::uint32_t>(std::max(value, 0)), out,
@@ -171,7 +166,7 @@ void DialogRoomPreview::openPreview() {
     playDialogSound(kSoundSection, "SOUND_ROOM_PREVIEW_OPENS");
     state_ = State::Growing;
     setVisible(true);
-    addModifier(holding(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 1.0F)));
+    addModifier(holdingBack(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 1.0F)));
     addModifier(new ModifierFunction(&DialogRoomPreview::onGrown, this));
 }
 
@@ -184,7 +179,7 @@ void DialogRoomPreview::fadePartsIn() {
         part->removeAllModifiers();
         part->addModifier(new ModifierAlpha(INFO_DIALOGS_ANIM_TIME, part->getAlpha(), 255));
     }
-    addModifier(holding(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
+    addModifier(holdingBack(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
     addModifier(new ModifierFunction(&DialogRoomPreview::onPartsIn, this));
 }
 
@@ -206,13 +201,13 @@ void DialogRoomPreview::closePreview() {
         part->removeAllModifiers();
         part->addModifier(new ModifierAlpha(INFO_DIALOGS_ANIM_TIME, part->getAlpha(), 0));
     }
-    addModifier(holding(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
+    addModifier(holdingBack(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
     addModifier(new ModifierFunction(&DialogRoomPreview::onPartsOut, this));
 }
 
 void DialogRoomPreview::shrink() {
     state_ = State::Shrinking;
-    addModifier(holding(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 0.0F)));
+    addModifier(holdingBack(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 0.0F)));
     addModifier(new ModifierFunction(&DialogRoomPreview::onShrunk, this));
 }
 

@@ -87,11 +87,6 @@ constexpr int kAwardTextWidth = 360;
 constexpr int kAwardFrameWidth = 60;
 constexpr int kAwardFrameHeight = 40;
 
-Modifier* holdingTrophy(Modifier* modifier) {
-    modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
-    return modifier;
-}
-
 OrvantaPlayer* trophyRoomPlayer() {
     const PlayerManager* players = PlayerManager::get();
     return players != nullptr ? players->getCurrentProfile() : nullptr;
@@ -225,8 +220,8 @@ void DialogTrophy::open() {
     setUseBuffer(false);
     setAllInput(false);
     setAlpha(0);
-    addModifier(holdingTrophy(new ModifierAlpha(kOpenFadeMs, 0, 255)));
-    addModifier(holdingTrophy(new ModifierDelay(kAfterFadeMs)));
+    addModifier(holdingBack(new ModifierAlpha(kOpenFadeMs, 0, 255)));
+    addModifier(holdingBack(new ModifierDelay(kAfterFadeMs)));
     addModifier(new ModifierFunction(&DialogTrophy::onAfterOpenFade, this));
 
     // Every opening builds the room afresh, also when the scene kept it.
@@ -324,7 +319,7 @@ void DialogTrophy::startAward() {
     // The first trophy comes 800 ms after the fireworks start. The steps are
     // the room's own, so a room closed meanwhile takes them with it.
     addModifier(new ModifierSound("trophy", "SOUND_TROPHY_FIREWORKS", true));
-    addModifier(holdingTrophy(new ModifierDelay(kFirstAwardMs)));
+    addModifier(holdingBack(new ModifierDelay(kFirstAwardMs)));
     addModifier(new ModifierFunction(&DialogTrophy::onAwardStep, this));
     for (int k = 0; k < TROPHY_STAR_COUNT; ++k) {
         spawnSpark(kSparkStepMs * k);
@@ -348,14 +343,14 @@ void DialogTrophy::spawnSpark(int delayMs) {
     } else {
         GameTree::appendChild(spark, starLayer_.get());
     }
-    spark->addModifier(holdingTrophy(new ModifierDelay(delayMs)));
+    spark->addModifier(holdingBack(new ModifierDelay(delayMs)));
     spark->addModifier(new ModifierVisible(ModifierVisible::Show));
     auto* flight = new ModifierGravity(kSparkFlightMs, x, y);
     flight->setAcceleration(ax, 3.0F);
     flight->setVelocity(vx, vy);
     spark->addModifier(flight);
-    spark->addModifier(holdingTrophy(new ModifierDelay(kSparkFadeDelayMs)));
-    spark->addModifier(holdingTrophy(new ModifierAlpha(kSparkFadeMs, 255, 0)));
+    spark->addModifier(holdingBack(new ModifierDelay(kSparkFadeDelayMs)));
+    spark->addModifier(holdingBack(new ModifierAlpha(kSparkFadeMs, 255, 0)));
     auto* done = new ModifierFunction(&DialogTrophy::onSparkDone, this);
     done->setFinishFlags(Modifier::FinishRemoveTarget);
     spark->addModifier(done);
@@ -383,7 +378,7 @@ void DialogTrophy::awardStepDone() {
         return;
     }
     if (wonHeader_ != nullptr) {
-        wonHeader_->addModifier(holdingTrophy(
+        wonHeader_->addModifier(holdingBack(
             new ModifierLocationLine(wonHeader_->getX(), wonHeader_->getY(), wonHeader_->getX(),
                                      -wonHeader_->getHeight(), TROPHY_HEADER_DISAPPEAR, false)));
         wonHeader_->addModifier(new ModifierVisible(ModifierVisible::Hide));
@@ -409,20 +404,20 @@ void DialogTrophy::awardTrophy() {
     trophy->addModifier(new ModifierRotationScale(0.0F, kSixTurns, 0.0F, 1.0F, kSpinMs));
     trophy->addModifier(
         new ModifierLocationLine(kRoomCentreX, riseFrom, kRoomCentreX, kPresentY, kRiseMs, true));
-    trophy->addModifier(holdingTrophy(new ModifierDelay(kPopDelayMs)));
+    trophy->addModifier(holdingBack(new ModifierDelay(kPopDelayMs)));
     trophy->addModifier(new ModifierSound("trophy", "SOUND_TROPHY_POPS_UP", true));
-    trophy->addModifier(holdingTrophy(new ModifierDelay(kPopDelayMs)));
+    trophy->addModifier(holdingBack(new ModifierDelay(kPopDelayMs)));
     trophy->addModifier(new ModifierFunction(&DialogTrophy::onShowAwardBox, this));
-    trophy->addModifier(holdingTrophy(new ModifierDelay(kPresentMs)));
+    trophy->addModifier(holdingBack(new ModifierDelay(kPresentMs)));
     trophy->addModifier(new ModifierScale(kToShelfMs, 1.0F, kShelfScale));
     trophy->addModifier(new ModifierSound("trophy", "SOUND_TROPHY_MOVES", true));
-    trophy->addModifier(holdingTrophy(
+    trophy->addModifier(holdingBack(
         new ModifierLocationLine(kRoomCentreX, kPresentY, award.x, award.y, kToShelfMs, true)));
     trophy->addModifier(new ModifierFunction(&DialogTrophy::onTrophyArrived, this));
     trophy->addModifier(new ModifierFunction(&DialogTrophy::onAwardStep, this));
     for (int i = 0; i < 3; ++i) {
-        trophy->addModifier(holdingTrophy(new ModifierScale(kBounceMs, 1.0F, 1.1F)));
-        trophy->addModifier(holdingTrophy(new ModifierScale(kBounceMs, 1.1F, 1.0F)));
+        trophy->addModifier(holdingBack(new ModifierScale(kBounceMs, 1.0F, 1.1F)));
+        trophy->addModifier(holdingBack(new ModifierScale(kBounceMs, 1.1F, 1.0F)));
     }
     list->setState(static_cast<std::size_t>(t), TrophyState::kPresenting);
 }
@@ -494,7 +489,7 @@ void DialogTrophy::showAwardBox() {
     for (Label* label : {awardHeaderLabel_, awardTextLabel_}) {
         label->removeAllModifiers();
         label->setAlpha(255);
-        label->addModifier(holdingTrophy(new ModifierDelay(kAwardLabelDelayMs)));
+        label->addModifier(holdingBack(new ModifierDelay(kAwardLabelDelayMs)));
         label->addModifier(new ModifierVisible(ModifierVisible::Show));
     }
 }
@@ -508,7 +503,7 @@ void DialogTrophy::hideAwardBox() {
     }
     if (awardBox_ != nullptr && awardBox_->isVisible()) {
         awardBox_->removeAllModifiers();
-        awardBox_->addModifier(holdingTrophy(new ModifierScale(kAwardBoxMs, 1.0F, 0.0F)));
+        awardBox_->addModifier(holdingBack(new ModifierScale(kAwardBoxMs, 1.0F, 0.0F)));
         awardBox_->addModifier(new ModifierVisible(ModifierVisible::Hide));
     }
 }
@@ -551,9 +546,9 @@ void DialogTrophy::showEarnedTrophies(bool afterAward) {
             Sprite* trophy = roomSprite(shelf.image, shelf.section, shelf.x, shelf.y, i);
             trophy->setAlpha(0);
             GameTree::appendChild(trophy, trophyLayer_.get());
-            trophy->addModifier(holdingTrophy(new ModifierDelay(delay)));
+            trophy->addModifier(holdingBack(new ModifierDelay(delay)));
             trophy->addModifier(new ModifierAlpha(kPopStepMs, 0, 255));
-            trophy->addModifier(holdingTrophy(new ModifierScale(kPopScaleMs, 0.0F, 1.0F)));
+            trophy->addModifier(holdingBack(new ModifierScale(kPopScaleMs, 0.0F, 1.0F)));
             delay += kPopStepMs;
             last = trophy;
         }
@@ -762,7 +757,7 @@ void DialogTrophy::hoverTrophies(int elapsedMs) {
         const bool unearned = list == nullptr || index >= static_cast<int>(list->size()) ||
                               isUnearned(trophyState(*list, index));
         if (unearned) {
-            sprite->addModifier(holdingTrophy(new ModifierBlink(255, 127, 750, 750, 0, 500, 1)));
+            sprite->addModifier(holdingBack(new ModifierBlink(255, 127, 750, 750, 0, 500, 1)));
             sprite->addModifier(new ModifierFunction(&DialogTrophy::onBlinkDone, this));
         } else {
             for (int k = 0; k < kHoverStars; ++k) {
@@ -770,7 +765,7 @@ void DialogTrophy::hoverTrophies(int elapsedMs) {
                     roomSprite("FADING_STAR", "default", sprite->getX(), sprite->getY(), k, true);
                 star->setAlpha(0);
                 GameTree::appendChild(star, hoverStarLayer_.get());
-                star->addModifier(holdingTrophy(new ModifierAlpha(200, 0, 255)));
+                star->addModifier(holdingBack(new ModifierAlpha(200, 0, 255)));
                 orbitStar(star);
             }
         }
@@ -819,7 +814,7 @@ void DialogTrophy::orbitStar(Sprite* star) {
     }
     const float start = 2.0F * std::numbers::pi_v<float> * static_cast<float>(star->getTag()) /
                         static_cast<float>(kHoverStars);
-    star->addModifier(holdingTrophy(new ModifierLocationWave(
+    star->addModifier(holdingBack(new ModifierLocationWave(
         x, y, radius, radius, start, start + 2.0F * std::numbers::pi_v<float>, 0, kOrbitMs)));
     star->addModifier(new ModifierFunction(&DialogTrophy::onOrbitDone, this));
 }

@@ -19,15 +19,10 @@ namespace orv {
 
 namespace {
 
-constexpr int kScreenWidth = 800;
+constexpr int kInfoScreenWidth = 800;
 constexpr int kSlideMs = 500;
 constexpr int kWidthStep = 50;
 constexpr std::size_t kMostLines = 2;
-
-Modifier* holding(Modifier* modifier) {
-    modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
-    return modifier;
-}
 
 } // namespace
 
@@ -36,7 +31,7 @@ constinit const ClassRecord DialogTrophyInfo::classRecord{
 
 int fitLabelWidth(Label& label) {
     int width = kWidthStep;
-    for (; width < kScreenWidth; width += kWidthStep) {
+    for (; width < kInfoScreenWidth; width += kWidthStep) {
         label.setWidth(width);
         label.relayout();
         if (label.getLines().size() <= kMostLines) {
@@ -44,7 +39,7 @@ int fitLabelWidth(Label& label) {
         }
     }
     // A text too long even at the widest try stays at that width.
-    width = std::min(width, kScreenWidth - kWidthStep);
+    width = std::min(width, kInfoScreenWidth - kWidthStep);
     if (label.getWidth() != width) {
         label.setWidth(width);
         label.relayout();
@@ -122,11 +117,11 @@ void DialogTrophyInfo::open() {
     DialogOrvanta::open();
     playDialogSound("game", "SOUND_TROPHY_AWARDED");
     fitTexts();
-    const int middle = (kScreenWidth - getWidth()) / 2;
+    const int middle = (kInfoScreenWidth - getWidth()) / 2;
     setPosition(-getWidth(), getY());
     addModifier(
-        holding(new ModifierLocationLine(-getWidth(), getY(), middle, getY(), kSlideMs, true)));
-    addModifier(holding(new ModifierDelay(TROPHY_INFO_SHOW_TIME)));
+        holdingBack(new ModifierLocationLine(-getWidth(), getY(), middle, getY(), kSlideMs, true)));
+    addModifier(holdingBack(new ModifierDelay(TROPHY_INFO_SHOW_TIME)));
     addModifier(new ModifierFunction(
         [](void* dialog, void* /*modifier*/) {
             auto* self = static_cast<DialogTrophyInfo*>(dialog);
@@ -146,7 +141,8 @@ bool DialogTrophyInfo::onLeftButtonDown(int x, int y, int /*flags*/, bool /*doub
 
 void DialogTrophyInfo::slideOut(int x) {
     leaving_ = true;
-    addModifier(holding(new ModifierLocationLine(x, getY(), kScreenWidth, getY(), kSlideMs, true)));
+    addModifier(
+        holdingBack(new ModifierLocationLine(x, getY(), kInfoScreenWidth, getY(), kSlideMs, true)));
     addModifier(new ModifierFunction(&DialogTrophyInfo::onSlidOut, this));
 }
 

@@ -13,14 +13,7 @@
 
 namespace orv {
 
-namespace {
-
-Modifier* holding(Modifier* modifier) {
-    modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
-    return modifier;
-}
-
-} // namespace
+namespace {} // namespace
 
 constinit const ClassRecord DialogTrophyText::classRecord{
     "DialogTrophyText", parentRecords<DialogOrvanta::classRecord>};
@@ -89,7 +82,7 @@ void DialogTrophyText::show() {
     state_ = Appearing;
     setVisible(true);
     removeAllModifiers();
-    addModifier(holding(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 1.0F)));
+    addModifier(holdingBack(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 1.0F)));
     fadeTextsIn();
 }
 
@@ -102,7 +95,7 @@ void DialogTrophyText::fadeTextsIn() {
             label->addModifier(new ModifierAlpha(INFO_DIALOGS_ANIM_TIME, label->getAlpha(), 255));
         }
     }
-    addModifier(holding(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
+    addModifier(holdingBack(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
     addModifier(new ModifierFunction(&DialogTrophyText::onTextsIn, this));
 }
 
@@ -129,7 +122,7 @@ void DialogTrophyText::hide() {
             label->addModifier(new ModifierAlpha(INFO_DIALOGS_ANIM_TIME, label->getAlpha(), 0));
         }
     }
-    addModifier(holding(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
+    addModifier(holdingBack(new ModifierDelay(INFO_DIALOGS_ANIM_TIME)));
     addModifier(new ModifierFunction(
         [](void* dialog, void* /*modifier*/) {
             static_cast<DialogTrophyText*>(dialog)->shrink();
@@ -140,7 +133,7 @@ void DialogTrophyText::hide() {
 
 void DialogTrophyText::shrink() {
     state_ = Shrinking;
-    addModifier(holding(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 0.0F)));
+    addModifier(holdingBack(new ModifierScale(INFO_DIALOGS_ANIM_TIME, getScale(), 0.0F)));
     addModifier(new ModifierVisible(ModifierVisible::Hide));
     addModifier(new ModifierFunction(&DialogTrophyText::onShrunk, this));
 }

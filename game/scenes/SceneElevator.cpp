@@ -34,6 +34,7 @@
 #include "game/scenes/LightSweep.h"
 #include "game/scenes/SceneHallway.h"
 #include "game/scenes/ScenePlace.h"
+#include "game/screen/ProfileHooks.h"
 
 #include <algorithm>
 #include <array>
@@ -57,8 +58,6 @@ int screenEyeTimer = 0;
 int nextScreenBlink = 1250;
 bool screenEyesVisible = false;
 
-constexpr int kEyeFrameMs = 75;
-constexpr std::array<int, 4> kBlinkPauses{500, 2500, 3000, 5000};
 constexpr std::array<std::string_view, 4> kPlaceButtons{"BUTTON_LOBBY", "BUTTON_CASINO",
                                                         "BUTTON_RECROOM", "BUTTON_ROOF"};
 // Pixels of each door that stay in view when the doors stand open.
@@ -77,11 +76,6 @@ constexpr double kShakeEaseMs = 150.0;
 constexpr std::array<int, 5> kCasinoInterest{0, 1, 4, 7, 10};
 constexpr std::array<int, 5> kRecRoomInterest{3, 5, 8, 11, 12};
 constexpr std::array<int, 1> kRoofInterest{19};
-
-OrvantaPlayer* currentProfile() {
-    PlayerManager* players = PlayerManager::get();
-    return players != nullptr ? players->getCurrentProfile() : nullptr;
-}
 
 Modifier* held(Modifier* modifier) {
     modifier->setFinishFlags(Modifier::FinishHoldBack);
@@ -682,12 +676,12 @@ void SceneElevator::updateHostScreen(int elapsedMs) {
     screenEyeTimer += elapsedMs;
     if (screenEyeTimer > nextScreenBlink) {
         if (screenEyes_ != nullptr) {
-            screenEyes_->addModifier(new ModifierFrame(1, kEyeFrameMs));
+            screenEyes_->addModifier(new ModifierFrame(1, kHostEyeFrameMs));
         }
-        nextScreenBlink = kBlinkPauses.at(static_cast<std::size_t>(Random::nextInt(0, 4)));
+        nextScreenBlink = kHostBlinkPauses.at(static_cast<std::size_t>(Random::nextInt(0, 4)));
         screenEyeTimer = 0;
         screenEyesVisible = true;
-    } else if (screenEyeTimer > 3 * kEyeFrameMs) {
+    } else if (screenEyeTimer > 3 * kHostEyeFrameMs) {
         screenEyesVisible = false;
     }
     if (screenEyes_ != nullptr) {

@@ -44,6 +44,7 @@
 #include "game/scenes/BuildingServices.h"
 #include "game/scenes/SceneElevator.h"
 #include "game/screen/ColourOps.h"
+#include "game/screen/ProfileHooks.h"
 
 #include <algorithm>
 #include <array>
@@ -58,7 +59,7 @@ constinit const ClassRecord SceneHallway::classRecord{"SceneHallway",
 
 namespace {
 
-constexpr std::string_view kSection = "hallway";
+constexpr std::string_view kHallwaySection = "hallway";
 // The level file the rooms are read from, named when a room has none.
 constexpr std::string_view kHallwayLevelsFile = LevelSets::kFiles[2];
 // The look definition's elements: the background, then five entries per
@@ -80,7 +81,6 @@ constexpr int kStarAlpha = 160;
 constexpr float kLandingScale = 10.0F;
 
 constexpr std::array<std::string_view, 3> kMedalNames{"MEDAL_BRONZE", "MEDAL_SILVER", "MEDAL_GOLD"};
-OrvantaPlayer* currentProfile();
 
 constexpr int kMusicFadeMs = 600;
 constexpr int kSummaryStarGapMs = 40;
@@ -124,16 +124,6 @@ void releaseHeldBackTrophies(std::span<const std::size_t> indexes) {
     }
 }
 
-Modifier* holding(Modifier* modifier) {
-    modifier->setFinishFlags(modifier->getFinishFlags() | Modifier::FinishHoldBack);
-    return modifier;
-}
-
-OrvantaPlayer* currentProfile() {
-    const PlayerManager* players = PlayerManager::get();
-    return players != nullptr ? players->getCurrentProfile() : nullptr;
-}
-
 bool isRoom(int floor, int door) {
     return floor >= 1 && floor <= PlayerStats::kFloors && door >= 1 &&
            door <= PlayerStats::kRoomsPerFloor;
@@ -163,7 +153,7 @@ HallwayPoint readPoint(PropertyVector& definition, std::ptrdiff_t element) {
 }
 
 RefPtr<Image> hallwayImage(const std::string& name) {
-    RefPtr<Image> image = widget::findImage(name, std::string(kSection));
+    RefPtr<Image> image = widget::findImage(name, std::string(kHallwaySection));
     if (!image && !name.empty()) {
         logWarning("hallway: the image " + name + " is missing from the section \"hallway\"");
     }
@@ -450,8 +440,8 @@ void SceneHallway::showMedals() {
             medal->setAlpha(0);
             medal->setScale(kLandingScale);
             medal->addModifier(new ModifierAlpha(kLandingMs, 0, 255));
-            medal->addModifier(holding(new ModifierScale(kLandingMs, kLandingScale, 1.0F)));
-            medal->addModifier(new ModifierSound(kSection, "SOUND_STAR_LANDSONDOOR", true));
+            medal->addModifier(holdingBack(new ModifierScale(kLandingMs, kLandingScale, 1.0F)));
+            medal->addModifier(new ModifierSound(kHallwaySection, "SOUND_STAR_LANDSONDOOR", true));
             const int spacing = medal->getWidth() / 4 + 3;
             for (int k = 0; k <= grade; ++k) {
                 auto* star = new AdditiveSprite(nullptr);
@@ -463,10 +453,12 @@ void SceneHallway::showMedals() {
                 star->setVisible(false);
                 GameTree::appendChild(star, medal);
                 // Each star waits for the landing, then flashes in turn.
-                star->addModifier(holding(new ModifierDelay(kLandingMs + (k + 1) * kStarStepMs)));
-                star->addModifier(new ModifierSound(kSection, "SOUND_STAR_ADDEDTODOOR", true));
+                star->addModifier(
+                    holdingBack(new ModifierDelay(kLandingMs + (k + 1) * kStarStepMs)));
+                star->addModifier(
+                    new ModifierSound(kHallwaySection, "SOUND_STAR_ADDEDTODOOR", true));
                 star->addModifier(new ModifierVisible(ModifierVisible::Show));
-                star->addModifier(holding(new ModifierDelay(kStarFlashMs)));
+                star->addModifier(holdingBack(new ModifierDelay(kStarFlashMs)));
                 lastStar = star;
                 if (k == grade) {
                     break; // the last star fades below, before the ending
@@ -492,7 +484,7 @@ void SceneHallway::showMedals() {
     // The ending follows half a second after the last star starts to fade;
     // that star stays until then.
     lastStar->addModifier(new ModifierAlpha(kStarFadeMs, kStarAlpha, 0));
-    lastStar->addModifier(holding(new ModifierDelay(kLandingMs)));
+    lastStar->addModifier(holdingBack(new ModifierDelay(kLandingMs)));
     auto* ending = new ModifierFunction(&SceneHallway::onMedalsLanded, this);
     ending->setFinishFlags(Modifier::FinishRemoveTarget);
     lastStar->addModifier(ending);
@@ -608,8 +600,8 @@ void SceneHallway::playFloorCompleted() {
     Modifier* root = floorSequence_.get();
     // The jingle.
     Modifier* jingle = Modifier::attachTo(root, new ModifierDelay(FLOOR_COMPLETE_JINGLE_DELAY));
-    static_cast<void>(
-        Modifier::attachTo(jingle, new ModifierSound(kSection, "SOUND_HALLWAY_CLEAR", true)));
+    static_cast<void>(Modifier::attachTo(
+        jingle, new ModifierSound(kHallwaySection, "SOUND_HALLWAY_CLEAR", true)));
 
     // The room numbers turn into stars and fly into a row, one after another,
     // drawn above the dialog they land on.
@@ -624,7 +616,7 @@ void SceneHallway::playFloorCompleted() {
         static_cast<void>(
             under(parent, new ModifierFunction(&SceneHallway::onStarNumber, this), plate));
         static_cast<void>(
-            under(parent, new ModifierSound(kSection, "SOUND_STAR_APPEARS", true), plate));
+            under(parent, new ModifierSound(kHallwaySection, "SOUND_STAR_APPEARS", true), plate));
         parent = under(parent,
                        new ModifierLocationLine(plate->getX(), plate->getY(),
                                                 STARS_LEFT_PADDING + STAR_WIDTH * (door - 1),
@@ -672,7 +664,8 @@ void SceneHallway::playFloorCompleted() {
         goodieLabel_->setText(getText("TEXT_UNLOCK" + std::to_string(floor_)));
         goodieLabel_->relayout();
         static_cast<void>(under(parent, new ModifierVisible(ModifierVisible::Show), goodieLabel_));
-        static_cast<void>(under(parent, new ModifierSound(kSection, "SOUND_UNLOCK_ITEM_TEXT", true),
+        static_cast<void>(under(parent,
+                                new ModifierSound(kHallwaySection, "SOUND_UNLOCK_ITEM_TEXT", true),
                                 goodieLabel_));
         BasicProperties* settings = BasicProperties::get();
         const float angle = settings != nullptr ? settings->getFloat("GOODIE_WIGGLE_ANGLE") : 0.0F;

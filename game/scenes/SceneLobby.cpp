@@ -44,8 +44,6 @@ bool eyesVisible = false;
 int shineElapsed = 0;
 int nextShine = 0;
 
-constexpr int kEyeFrameMs = 75;
-constexpr std::array<int, 4> kBlinkPauses{500, 2500, 3000, 5000};
 constexpr std::array<int, 4> kShinePauses{2000, 8000, 10000, 12500};
 
 // Installs the tooltip of the template "DEFAULT_TOOLTIP" when the scene
@@ -289,12 +287,12 @@ void SceneLobby::updateEyes(int elapsedMs) {
     eyeTimer += elapsedMs;
     if (eyeTimer > nextBlink) {
         if (eyes != nullptr) {
-            eyes->addModifier(new ModifierFrame(1, kEyeFrameMs));
+            eyes->addModifier(new ModifierFrame(1, kHostEyeFrameMs));
         }
-        nextBlink = kBlinkPauses.at(static_cast<std::size_t>(Random::nextInt(0, 4)));
+        nextBlink = kHostBlinkPauses.at(static_cast<std::size_t>(Random::nextInt(0, 4)));
         eyeTimer = 0;
         eyesVisible = true;
-    } else if (eyeTimer > 3 * kEyeFrameMs) {
+    } else if (eyeTimer > 3 * kHostEyeFrameMs) {
         eyesVisible = false;
     }
     if (eyes != nullptr) {

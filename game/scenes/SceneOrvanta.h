@@ -3,9 +3,15 @@
 #include "engine/platform/iGuiMethod.h"
 #include "engine/scene/Scene.h"
 
+#include <array>
 #include <string_view>
 
 namespace orv {
+
+/// The host's blink in his portraits: each eye frame's time and the pauses
+/// between blinks, one drawn at random each time.
+inline constexpr int kHostEyeFrameMs = 75;
+inline constexpr std::array<int, 4> kHostBlinkPauses{500, 2500, 3000, 5000};
 
 class Dialog;
 

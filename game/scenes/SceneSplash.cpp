@@ -30,7 +30,7 @@ namespace {
 
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
-constexpr const char* kSection = "splash";
+constexpr const char* kSplashSection = "splash";
 
 // The loaded image `name` of the splash section, or null.
 Image* splashImage(std::string_view name) {
@@ -38,7 +38,7 @@ Image* splashImage(std::string_view name) {
     if (resources == nullptr) {
         return nullptr;
     }
-    return kindCast<Image>(resources->getLoadedObject(name, kSection));
+    return kindCast<Image>(resources->getLoadedObject(name, kSplashSection));
 }
 
 // Where the name sits from the ring's middle.
@@ -165,7 +165,8 @@ void SceneSplash::buildLogo() {
 
     AnimTree& tree = *getAnimTree();
     Modifier* step = then(tree, nullptr, new ModifierDelay(1000), logo_);
-    step = then(tree, step, new ModifierSound(kSection, "SOUND_VANTREL_SPLASH", true), nullptr);
+    step =
+        then(tree, step, new ModifierSound(kSplashSection, "SOUND_VANTREL_SPLASH", true), nullptr);
     step = then(tree, step, new ModifierScale(300, 0.0F, 0.68F), logo_);
     step = then(tree, step, new ModifierDelay(200), logo_);
     step = then(tree, step, new ModifierTreshold(500), inside);
@@ -179,7 +180,7 @@ void SceneSplash::buildLogo() {
     step = then(tree, step, new ModifierTreshold(500), name);
     step = then(tree, step, new ModifierAlpha(1, 0, 255), beamerSmall);
     step = then(tree, step, new ModifierAlpha(1, 0, 255), mark);
-    step = then(tree, step, new ModifierSound(kSection, "SOUND_VANTREL", true), nullptr);
+    step = then(tree, step, new ModifierSound(kSplashSection, "SOUND_VANTREL", true), nullptr);
     step = then(tree, step, new ModifierScale(300, 1.0F, 0.0F), beamerSmall);
     step = then(tree, step, new ModifierDelay(2000), logo_);
     then(tree, step, new ModifierFunction(&SceneSplash::onLogoDone, this), nullptr);

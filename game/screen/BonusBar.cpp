@@ -73,7 +73,8 @@ float multiplierMinimum() {
     return settings != nullptr ? settings->getFloat("MULTIPLIER_MINIMUM") : 0.0F;
 }
 
-int placeOf(const Game* game) {
+// The bar's place: the hallway's rules without a level.
+int barPlaceOf(const Game* game) {
     return game != nullptr && game->getLevel() != nullptr
                ? static_cast<int>(game->getLevel()->getPlace())
                : 0;
@@ -256,7 +257,7 @@ void BonusBar::addPoints(int points) {
     startClaimAnimation();
     chooseNextBonus();
     showBonusIcon();
-    if (game != nullptr && placeOf(game) != static_cast<int>(Place::RecRoom)) {
+    if (game != nullptr && barPlaceOf(game) != static_cast<int>(Place::RecRoom)) {
         if (game->getCounters().realTime < 5000) {
             game->awardTrophy(3);
         }
@@ -340,7 +341,7 @@ BonusDrawContext BonusBar::drawContext() const {
     context.hintsFull = player.getHintTokens().getValue() == MAX_NUM_HINTS;
     context.shufflesFull = player.getShuffleTokens().getValue() == MAX_NUM_SHUFFLES;
     const Game* game = Game::getCurrent();
-    context.place = placeOf(game);
+    context.place = barPlaceOf(game);
     context.gameType = game != nullptr ? static_cast<int>(game->getGameType()) : 0;
     return context;
 }

@@ -50,12 +50,6 @@ Game* game() {
     return Game::getCurrent();
 }
 
-int placeOf(const Game* current) {
-    return current != nullptr && current->getLevel() != nullptr
-               ? static_cast<int>(current->getLevel()->getPlace())
-               : static_cast<int>(Place::None);
-}
-
 // Shows the dialog `name` of the playing screen with `callback` as its
 // after-close slot. False when there is no such dialog (or it takes no
 // callback): the caller then goes on at once.

@@ -59,12 +59,6 @@ constexpr std::uint32_t kMessageFocusLost = 8;
 constexpr std::uint32_t kMessageDeactivated = 0xAF00FA01U;
 constexpr std::uint32_t kMessageActivated = 0xAF00FA02U;
 
-int placeOf(const Game* game) {
-    return game != nullptr && game->getLevel() != nullptr
-               ? static_cast<int>(game->getLevel()->getPlace())
-               : static_cast<int>(Place::None);
-}
-
 template <class T>
 T* findAs(const SceneGame& scene, std::string_view name) {
     return kindCast<T>(scene.findComponent(name));

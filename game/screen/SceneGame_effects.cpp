@@ -69,12 +69,6 @@ RefPtr<Font> findFont(std::string_view name, std::string_view section) {
     return RefPtr<Font>(kindCast<Font>(resources->getObject(name, section)));
 }
 
-int placeOf(const Game* game) {
-    return game != nullptr && game->getLevel() != nullptr
-               ? static_cast<int>(game->getLevel()->getPlace())
-               : static_cast<int>(Place::None);
-}
-
 // A centred label of `text` in font `fontName` at (x, y), laid out.
 // Pixels between a time penalty's words and the bars' panel.
 constexpr int kPenaltyMargin = 10;
