@@ -3,6 +3,7 @@
 #include "tools/media/Artwork.h"
 #include "tools/media/BuildingArt.h"
 #include "tools/media/FontBaker.h"
+#include "tools/media/HostArt.h"
 #include "tools/media/Light.h"
 #include "tools/media/Materials.h"
 #include "tools/media/Paint.h"
