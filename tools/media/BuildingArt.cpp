@@ -564,12 +564,18 @@ void addBuildingArt(MediaSet& media, const std::filesystem::path& fonts, Gallery
     addColor(media, b + "door_left.png", doorLeft);
     addColor(media, b + "door_right.png", drawDoor(false));
     addColor(media, b + "door_glow.png", drawDoorGlow());
-    addColor(media, b + "eyes.png", drawEyes(hall));
+    const ColorImage eyes = drawEyes(hall);
+    addColor(media, b + "eyes.png", eyes);
     addColor(media, b + "elevator_shine.png", drawLightBand(120, 300, 0.5));
 
     sheet.rows.push_back(
         {"Splash, loading screen and lobby",
          {mark.whiteCircle, mark.vGreen, mark.borderBlack, mark.word, emblem, doorLeft}});
+    // The host as the lobby hangs him, and his blink frames.
+    const ColorImage portrait = crop(Pixmap::fromImage(hall), kPortraitX - 6, kPortraitY - 6,
+                                     kPortraitW + 12, kPortraitH + 12)
+                                    .toImage();
+    sheet.rows.push_back({"The host: the lobby's portrait and his eyes closing", {portrait, eyes}});
 }
 
 namespace {
