@@ -293,7 +293,7 @@ ColorImage drawHostFooter() {
     Pixmap inside(bw, bh);
     fill(inside, window, jade(bw, bh, 317U, jadeStone()));
     lightPool(inside, 28 * u, 8 * u, 12 * u, 12 * u, hex(0xFFE0B0), 0.3F);
-    composite(inside, drawHostFigure(bw, bh, 0.2 * u, 19.4 * u, 0.6 * u, 0.0));
+    composite(inside, drawHostFigure(bw, bh, 0.25 * u, 16.25 * u, -2.6 * u, 0.0));
     composite(big, masked(inside, window));
     innerShadow(big, window, 1.5 * u, 1.0 * u, 0.55F);
     return downsample(big, n).toImage();
