@@ -1,5 +1,6 @@
 #include "tools/media/ArtChooser.h"
 
+#include "tools/media/HostArt.h"
 #include "tools/media/Light.h"
 #include "tools/media/Materials.h"
 #include "tools/media/Paint.h"
@@ -264,36 +265,38 @@ std::array<ColorImage, 13> drawHintBubble() {
 }
 
 ColorImage drawHostFooter() {
-    // The plaque fills the top of the picture; the rest stays clear, so that
-    // it rests on the bubble's bottom rim.
+    // A brass plate across the top with the host's cameo at its middle, his
+    // head and shoulders in an oval gold rim; the rest stays clear, so that
+    // it rests on the bubble's bottom rim. Painted four times larger and
+    // shrunk.
     constexpr int w = 64;
     constexpr int h = 34;
-    const Field plaque = shapeMask(w, h, roundRect(6, 1, w - 12.0, 19, 7));
-    Pixmap picture(w, h);
-    castShadow(picture, plaque, Shadow{1.5, 1.2, 0.35F});
-    fill(picture, plaque, brushedMetal(w, h, 311U, brassMetal()));
-    const Field rim = maskMinus(plaque, shapeMask(w, h, roundRect(7.4, 2.4, w - 14.8, 16.2, 6)));
-    fill(picture, rim, hex(palette::goldDeep));
-    // The desk bell: a dome on a flat foot, with its button.
-    const Field bell = pathMask(w, h, [](cairo_t* cr) {
-        cairo_arc(cr, 32, 15, 7, M_PI, 2 * M_PI);
-        cairo_close_path(cr);
-        cairo_fill(cr);
-        cairo_rectangle(cr, 22.5, 15, 19, 2);
-        cairo_fill(cr);
-        cairo_rectangle(cr, 31.2, 5.5, 1.6, 3);
-        cairo_fill(cr);
-        cairo_arc(cr, 32, 5.2, 1.7, 0, 2 * M_PI);
-        cairo_fill(cr);
-    });
-    fill(picture, bell, hex(palette::mahoganyDark));
-    const Field shine = pathMask(w, h, [](cairo_t* cr) {
-        cairo_set_line_width(cr, 1.2);
-        cairo_arc(cr, 32, 15, 5, 1.15 * M_PI, 1.45 * M_PI);
-        cairo_stroke(cr);
-    });
-    fill(picture, shine, hex(palette::goldLight, 0.8F));
-    return picture.toImage();
+    constexpr int n = 4;
+    constexpr int bw = w * n;
+    constexpr int bh = h * n;
+    constexpr double u = n;
+    constexpr Lighting brass{0.6F, 0.7F, 18.0F, {1.0F, 0.97F, 0.88F, 1.0F}};
+    Pixmap big(bw, bh);
+    const Field plate = shapeMask(bw, bh, roundRect(4 * u, 5 * u, (w - 8) * u, 13 * u, 6 * u));
+    castShadow(big, plate, Shadow{1.5 * u, 1.2 * u, 0.4F});
+    paintLit(big, brushedMetal(bw, bh, 311U, brassMetal()), plate,
+             bevel(plate, 2.5 * u, 2.0 * u, Profile::Round), brass);
+    const Field line =
+        maskMinus(shapeMask(bw, bh, roundRect(6.5 * u, 7.5 * u, (w - 13) * u, 8 * u, 4 * u)),
+                  shapeMask(bw, bh, roundRect(7.3 * u, 8.3 * u, (w - 14.6) * u, 6.4 * u, 3.2 * u)));
+    fill(big, line, hex(palette::goldDeep, 0.8F));
+    const Field cameo = shapeMask(bw, bh, ellipse(32 * u, 16 * u, 12.5 * u, 15.5 * u));
+    const Field window = shapeMask(bw, bh, ellipse(32 * u, 16 * u, 10 * u, 13 * u));
+    castShadow(big, cameo, Shadow{2.0 * u, 1.5 * u, 0.5F});
+    paintLit(big, brushedMetal(bw, bh, 313U, goldMetal()), maskMinus(cameo, window),
+             bevel(cameo, 2.5 * u, 2.0 * u, Profile::Bead), brass);
+    Pixmap inside(bw, bh);
+    fill(inside, window, jade(bw, bh, 317U, jadeStone()));
+    lightPool(inside, 28 * u, 8 * u, 12 * u, 12 * u, hex(0xFFE0B0), 0.3F);
+    composite(inside, drawHostFigure(bw, bh, 0.25 * u, 16.25 * u, -2.6 * u, 0.0));
+    composite(big, masked(inside, window));
+    innerShadow(big, window, 1.5 * u, 1.0 * u, 0.55F);
+    return downsample(big, n).toImage();
 }
 
 std::array<ColorImage, 10> drawChoiceBackgrounds(const std::array<ColorImage, 6>& typeBackgrounds) {

@@ -1,6 +1,7 @@
 #include "tools/media/ArtPlaces.h"
 
 #include "tools/media/BuildingArt.h"
+#include "tools/media/HostArt.h"
 #include "tools/media/Light.h"
 #include "tools/media/Materials.h"
 #include "tools/media/Noise.h"

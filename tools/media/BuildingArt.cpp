@@ -2,6 +2,7 @@
 
 #include "tools/media/Artwork.h"
 #include "tools/media/FontBaker.h"
+#include "tools/media/HostArt.h"
 #include "tools/media/Light.h"
 #include "tools/media/Materials.h"
 #include "tools/media/Noise.h"
@@ -350,85 +351,6 @@ constexpr int kPortraitH = 196;
 constexpr int kEyesX = kPortraitX + 50;
 constexpr int kEyesY = kPortraitY + 78;
 
-// The host's face as the portrait shows it, with eyes open; `lids` (0..1)
-// closes them (for the blink frames).
-void paintHost(Pixmap& picture, int ox, int oy, double lids) {
-    const int w = kPortraitW - 24;
-    const int h = kPortraitH - 24;
-    const auto at = [&](double x, double y) {
-        return std::pair{ox + x, oy + y};
-    };
-    static_cast<void>(at);
-    // Background, coat, face, hair, eyes.
-    const Field face =
-        shapeMask(picture.width, picture.height, ellipse(ox + w / 2.0, oy + 66, 30, 38));
-    const Field coat = pathMask(picture.width, picture.height, [ox, oy](cairo_t* cr) {
-        cairo_move_to(cr, ox + 6, oy + h);
-        cairo_curve_to(cr, ox + 10, oy + 120, ox + 30, oy + 108, ox + w / 2.0, oy + 108);
-        cairo_curve_to(cr, ox + w - 30, oy + 108, ox + w - 10, oy + 120, ox + w - 6, oy + h);
-        cairo_close_path(cr);
-        cairo_fill(cr);
-    });
-    const Field collar = pathMask(picture.width, picture.height, [ox, oy](cairo_t* cr) {
-        cairo_move_to(cr, ox + w / 2.0 - 16, oy + 106);
-        cairo_line_to(cr, ox + w / 2.0, oy + 130);
-        cairo_line_to(cr, ox + w / 2.0 + 16, oy + 106);
-        cairo_close_path(cr);
-        cairo_fill(cr);
-    });
-    const Field hair = pathMask(picture.width, picture.height, [ox, oy](cairo_t* cr) {
-        cairo_move_to(cr, ox + w / 2.0 - 32, oy + 62);
-        cairo_curve_to(cr, ox + w / 2.0 - 36, oy + 18, ox + w / 2.0 + 36, oy + 18,
-                       ox + w / 2.0 + 32, oy + 62);
-        cairo_curve_to(cr, ox + w / 2.0 + 22, oy + 36, ox + w / 2.0 - 22, oy + 36,
-                       ox + w / 2.0 - 32, oy + 62);
-        cairo_close_path(cr);
-        cairo_fill(cr);
-    });
-    castShadow(picture, coat, Shadow{2.0, 2.0, 0.4F});
-    paintLit(picture, lacquer(picture.width, picture.height, 83U, redLacquer()), coat,
-             cushion(coat, 5.0, 4.0), lacquerLight);
-    fill(picture, collar, hex(palette::cream));
-    castShadow(picture, face, Shadow{2.0, 2.0, 0.35F});
-    fill(picture, face, hex(0xE9B98F));
-    light(picture, cushion(face, 8.0, 6.0), stoneLight);
-    fill(picture, hair, hex(0x2E1C12));
-    // Moustache and smile.
-    const Field smile = pathMask(picture.width, picture.height, [ox, oy](cairo_t* cr) {
-        cairo_set_line_width(cr, 2.2);
-        cairo_arc(cr, ox + w / 2.0, oy + 76, 11, 0.25 * kPi, 0.75 * kPi);
-        cairo_stroke(cr);
-        cairo_move_to(cr, ox + w / 2.0, oy + 80);
-        cairo_curve_to(cr, ox + w / 2.0 - 8, oy + 76, ox + w / 2.0 - 16, oy + 80, ox + w / 2.0 - 18,
-                       oy + 86);
-        cairo_curve_to(cr, ox + w / 2.0 - 10, oy + 82, ox + w / 2.0 - 4, oy + 84, ox + w / 2.0,
-                       oy + 83);
-        cairo_curve_to(cr, ox + w / 2.0 + 4, oy + 84, ox + w / 2.0 + 10, oy + 82, ox + w / 2.0 + 18,
-                       oy + 86);
-        cairo_curve_to(cr, ox + w / 2.0 + 16, oy + 80, ox + w / 2.0 + 8, oy + 76, ox + w / 2.0,
-                       oy + 80);
-        cairo_fill(cr);
-    });
-    fill(picture, smile, hex(0x2E1C12));
-    for (const double ex : {w / 2.0 - 12, w / 2.0 + 12}) {
-        const Field white =
-            shapeMask(picture.width, picture.height, ellipse(ox + ex, oy + 62, 6, 4));
-        const Field iris =
-            shapeMask(picture.width, picture.height, ellipse(ox + ex + 0.5, oy + 62, 3, 3));
-        fill(picture, white, hex(0xFBF5E6));
-        fill(picture, iris, hex(0x2A1A10));
-        if (lids > 0) {
-            const Field lid = shapeMask(picture.width, picture.height,
-                                        roundRect(ox + ex - 7, oy + 57, 14, 1 + 9 * lids, 2));
-            fill(picture, lid, hex(0xDCA57C));
-            const Field lash =
-                shapeMask(picture.width, picture.height,
-                          roundRect(ox + ex - 7, oy + 57 + 9 * lids - 1, 14, 1.4, 0.6));
-            fill(picture, lash, hex(0x2E1C12));
-        }
-    }
-}
-
 ColorImage drawLobbyHall() {
     constexpr int w = 800;
     constexpr int h = 600;
@@ -523,7 +445,7 @@ ColorImage drawLobbyHall() {
                               LacquerPalette{hex(0x0F2E22), hex(palette::jadeDark)});
         lightPool(back, 40, 40, 120, 120, hex(0xFFE0B0), 0.25F);
         fill(hall, canvas, back, kPortraitX + 12, kPortraitY + 12);
-        paintHost(hall, kPortraitX + 12, kPortraitY + 12, 0.0);
+        paintHostPortrait(hall, kPortraitX + 12, kPortraitY + 12, 0.0);
         innerShadow(hall, canvas, 3.0, 2.0, 0.5F);
         lightPool(hall, kPortraitX + kPortraitW / 2.0, kPortraitY - 10, 120, 80, hex(0xFFE6B8),
                   0.2F);
@@ -589,7 +511,7 @@ ColorImage drawEyes(const ColorImage& hall) {
     ColorImage strip(fw * 3, fh);
     for (int f = 0; f < 3; ++f) {
         Pixmap picture = Pixmap::fromImage(hall);
-        paintHost(picture, kPortraitX + 12, kPortraitY + 12, f == 1 ? 1.0 : 0.55);
+        paintHostPortrait(picture, kPortraitX + 12, kPortraitY + 12, f == 1 ? 1.0 : 0.55);
         for (int y = 0; y < fh; ++y) {
             for (int x = 0; x < fw; ++x) {
                 strip.set(f * fw + x, y, toPixel(picture.at(kEyesX + x, kEyesY + y)));
@@ -604,10 +526,6 @@ void addColor(MediaSet& media, const std::string& path, const ColorImage& image)
 }
 
 } // namespace
-
-void paintHostPortrait(Pixmap& picture, int ox, int oy, double lids) {
-    paintHost(picture, ox, oy, lids);
-}
 
 void addBuildingArt(MediaSet& media, const std::filesystem::path& fonts, Gallery& sheet) {
     const MarkLayers mark = drawMark(fonts);
@@ -646,12 +564,18 @@ void addBuildingArt(MediaSet& media, const std::filesystem::path& fonts, Gallery
     addColor(media, b + "door_left.png", doorLeft);
     addColor(media, b + "door_right.png", drawDoor(false));
     addColor(media, b + "door_glow.png", drawDoorGlow());
-    addColor(media, b + "eyes.png", drawEyes(hall));
+    const ColorImage eyes = drawEyes(hall);
+    addColor(media, b + "eyes.png", eyes);
     addColor(media, b + "elevator_shine.png", drawLightBand(120, 300, 0.5));
 
     sheet.rows.push_back(
         {"Splash, loading screen and lobby",
          {mark.whiteCircle, mark.vGreen, mark.borderBlack, mark.word, emblem, doorLeft}});
+    // The host as the lobby hangs him, and his blink frames.
+    const ColorImage portrait = crop(Pixmap::fromImage(hall), kPortraitX - 6, kPortraitY - 6,
+                                     kPortraitW + 12, kPortraitH + 12)
+                                    .toImage();
+    sheet.rows.push_back({"The host: the lobby's portrait and his eyes closing", {portrait, eyes}});
 }
 
 namespace {

@@ -17,11 +17,6 @@ namespace orv::media {
 /// them to the contact sheet.
 void addBuildingArt(MediaSet& media, const std::filesystem::path& fonts, Gallery& sheet);
 
-/// The host's portrait (face, hair, coat) painted into a 126 x 172 box
-/// whose top-left corner is (`ox`, `oy`) of `picture`; `lids` 0..1 closes
-/// his eyes (blink frames). His eyes lie at (38, 66) in the box, 52 x 16.
-void paintHostPortrait(Pixmap& picture, int ox, int oy, double lids);
-
 /// The sounds of the first screens: the mark's rising shimmer and its chord
 /// ("SOUND_VANTREL_SPLASH", "SOUND_VANTREL"), loading done, the typing tick.
 void addBuildingSounds(MediaSet& media);

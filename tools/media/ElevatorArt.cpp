@@ -3,6 +3,7 @@
 #include "tools/media/Artwork.h"
 #include "tools/media/BuildingArt.h"
 #include "tools/media/FontBaker.h"
+#include "tools/media/HostArt.h"
 #include "tools/media/Light.h"
 #include "tools/media/Materials.h"
 #include "tools/media/Paint.h"
@@ -129,13 +130,87 @@ constexpr const char* kNumberFace = "opentype/linux-libertine/LinBiolinum_RB.otf
 
 // ---- the host's screen -------------------------------------------------------------
 
-// The picture on the host's screen: his portrait on a jade ground, lit from
-// above, under a faint glass sheen. `lids` closes his eyes.
+// The front desk's key board behind the host: mahogany pigeonholes with a
+// brass key on a red tag in most of them, kept dim so that he stands out.
+void paintKeyBoard(Pixmap& screen) {
+    constexpr int bx = 12;
+    constexpr int by = 14;
+    constexpr int bw = kScreenW - 24;
+    constexpr int bh = 120;
+    constexpr int cols = 6;
+    constexpr int rows = 3;
+    Pixmap layer(kScreenW, kScreenH);
+    const Field board = shapeMask(kScreenW, kScreenH, roundRect(bx, by, bw, bh, 4));
+    castShadow(layer, board, Shadow{3.0, 3.0, 0.5F});
+    Field heights = bevel(board, 4, 3, Profile::Round);
+    const double cw = (bw - 12) / static_cast<double>(cols);
+    const double ch = (bh - 12) / static_cast<double>(rows);
+    const Field holes = pathMask(kScreenW, kScreenH, [cw, ch](cairo_t* cr) {
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c) {
+                cairo_rectangle(cr, bx + 6 + c * cw + 2, by + 6 + r * ch + 2, cw - 4, ch - 4);
+            }
+        }
+        cairo_fill(cr);
+    });
+    raise(heights, holes, bevel(holes, 2.0, -3.0, Profile::Linear));
+    paintLit(layer, wood(kScreenW, kScreenH, 361U, mahoganyWood(), WoodGrain{7.0, 3.0, false}),
+             board, heights, woodLight);
+    innerShadow(layer, holes, 3.0, 2.0, 0.7F);
+    // A key hangs in every pigeonhole but a few (their guests are out).
+    const auto hung = [](int r, int c) {
+        return (r * 5 + c * 3) % 7 != 2;
+    };
+    const Field rings = pathMask(kScreenW, kScreenH, [cw, ch, hung](cairo_t* cr) {
+        cairo_set_line_width(cr, 1.4);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c) {
+                if (hung(r, c)) {
+                    const double kx = bx + 6 + (c + 0.5) * cw;
+                    const double ky = by + 6 + r * ch + 9;
+                    cairo_new_sub_path(cr);
+                    cairo_arc(cr, kx, ky, 2.4, 0, 2 * pi);
+                    cairo_move_to(cr, kx, ky + 2.4);
+                    cairo_line_to(cr, kx, ky + 11);
+                    cairo_line_to(cr, kx + 2.5, ky + 11);
+                }
+            }
+        }
+        cairo_stroke(cr);
+    });
+    const Field tags = pathMask(kScreenW, kScreenH, [cw, ch, hung](cairo_t* cr) {
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c) {
+                if (hung(r, c)) {
+                    const double kx = bx + 6 + (c + 0.5) * cw;
+                    const double ky = by + 6 + r * ch + 9;
+                    cairo_rectangle(cr, kx - 3.5, ky + 13, 7, 9);
+                }
+            }
+        }
+        cairo_fill(cr);
+    });
+    castShadow(layer, maskUnion(rings, tags), Shadow{1.5, 1.0, 0.5F});
+    paintLit(layer, brushedMetal(kScreenW, kScreenH, 367U, brassMetal()), rings,
+             cushion(rings, 0.5, 1.0), metalLight);
+    paintLit(layer, lacquer(kScreenW, kScreenH, 371U, redLacquer()), tags, cushion(tags, 1.0, 1.5),
+             lacquerLight);
+    // Out of focus behind him: darker and a little toward the jade ground.
+    for (Rgba& c : layer.pixels) {
+        c = mix(shade(c, -0.3F), hex(0x0C2A1F, c.a), 0.2F);
+    }
+    composite(screen, layer);
+}
+
+// The picture on the host's screen: the host before his key board on a
+// jade ground, lit from above, under a faint glass sheen. `lids` closes his
+// eyes.
 Pixmap drawScreen(double lids) {
     Pixmap screen(kScreenW, kScreenH);
     Pixmap ground =
         lacquer(kScreenW, kScreenH, 311U, LacquerPalette{hex(0x0C2A1F), hex(palette::jadeDark)});
     composite(screen, ground);
+    paintKeyBoard(screen);
     lightPool(screen, kScreenW * 0.45, kScreenH * 0.3, 150, 150, hex(0xFFE0B0), 0.3F);
     Pixmap host(kScreenW, kScreenH, Rgba{0, 0, 0, 0});
     paintHostPortrait(host, kHostX - kScreenX, kHostY - kScreenY, lids);
@@ -479,6 +554,11 @@ ColorImage drawSnap() {
             maskIntersection(glove, shapeMask(big, big, roundRect(90, 232 + oy, 80, 40, 8)));
         paintLit(frame, lacquer(big, big, 431U, redLacquer()), cuff, cushion(cuff, 4.0, 5.0),
                  lacquerLight);
+        // The cuff's gold braid, as on his tunic.
+        const Field braid =
+            maskIntersection(glove, shapeMask(big, big, roundRect(86, 240 + oy, 88, 9, 3)));
+        paintLit(frame, brushedMetal(big, big, 433U, goldMetal()), braid,
+                 bevel(braid, 3.0, 3.0, Profile::Bead), metalLight);
         if (f >= 7 && f <= 11) {
             const double t = (f - 7) / 4.0;
             const Field sparks = pathMask(big, big, [t](cairo_t* cr) {
