@@ -24,8 +24,12 @@ TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device seed;
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = baseFolder() / ("t" + std::to_string(stamp) + "-" + std::to_string(seed()) + "-" +
-                            std::to_string(counter++));
+    // Appended piece by piece: GCC 12's optimiser misreads a chain of
+    // `"t" + std::to_string(...)` as an oversized copy (-Wstringop-overflow).
+    std::string name = "t";
+    name.append(std::to_string(stamp)).append("-").append(std::to_string(seed()));
+    name.append("-").append(std::to_string(counter++));
+    path_ = baseFolder() / name;
     std::filesystem::create_directories(path_);
 }
 
