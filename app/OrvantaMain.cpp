@@ -222,6 +222,10 @@ void shutDown(int exitCode) {
     }
     if (SoundManager::getInstance() != nullptr) {
         release("sound manager", [] { SoundManager::destroyInstance(); });
+    } else {
+        // A start that ended before the sound manager existed still ends the
+        // output it began to open.
+        getSoundOutput().close();
     }
     if (ResourceManager::getInstance() != nullptr) {
         release("resource manager", [] { ResourceManager::destroyInstance(); });
@@ -265,6 +269,11 @@ void OrvantaMain::refuse(const std::string& reason) {
     exitCode_ = kRefusedExitCode;
     std::fprintf(stderr, "orvanta: %s\n", reason.c_str());
     std::fflush(stderr);
+    if (SoundManager::getInstance() == nullptr) {
+        // The message box runs in a process of its own: no audio probe may be
+        // half-way through SDL's start-up on another thread when it forks.
+        getSoundOutput().close();
+    }
     const std::string title =
         getGameName().empty() ? std::string("Orvanta Mahjong") : getGameName();
     platform::showMessageBox(platform::MessageBoxKind::Error, title, reason);
@@ -289,6 +298,9 @@ bool OrvantaMain::startEngine() {
         return false;
     }
     step("archive");
+    // The audio driver's probe is slow without a sound card; it runs while
+    // the property files are read, and the sound manager takes its result.
+    getSoundOutput().prepare();
     BasicProperties::create();
     DefinitionStore& store = getDefinitionStore();
     store.setConstantsHook(new GameConstants());

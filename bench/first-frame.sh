@@ -9,16 +9,27 @@
 # PROGRAM defaults to the Release build's build/release/app/orvanta, RUNS to 6.
 # Needs Xvfb (apt-get install xvfb). Sound is left to SDL's own choice of
 # driver, as a player's machine would have it.
+#
+# WM names a window manager to run on the virtual display (WM=openbox), as a
+# player's desktop has one. Without one, SDL waits a tenth of a second for an
+# answer to the new player's full-screen window that never comes, and that
+# wait is part of every figure.
 set -euo pipefail
 program=$(realpath "${1:-build/release/app/orvanta}")
 runs=${2:-6}
 work=$(mktemp -d)
-trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+wm=""
+trap 'kill $wm "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 display=:$((200 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
+if [[ -n "${WM:-}" ]]; then
+    DISPLAY=$display $WM >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+fi
 
 figures=()
 for ((run = 1; run <= runs; ++run)); do

@@ -21,6 +21,7 @@ namespace {
 // The audio device of the system layer, as the sound classes see it.
 class DeviceOutput final : public SoundOutput {
 public:
+    void prepare() override { platform::startOpeningAudioDevice(); }
     bool open() override { return platform::openAudioDevice(); }
     void close() override { platform::closeAudioDevice(); }
     [[nodiscard]] bool isEnabled() const override { return platform::isAudioEnabled(); }

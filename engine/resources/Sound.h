@@ -31,6 +31,10 @@ public:
     SoundOutput& operator=(const SoundOutput&) = delete;
     virtual ~SoundOutput() = default;
 
+    /// Starts getting output ready ahead of `open`, where that can run beside
+    /// other work (the device's driver probe is slow); `open` then waits for
+    /// it, and `close` ends it. Does nothing by default.
+    virtual void prepare() {}
     /// Starts output; true when sound is enabled afterwards.
     [[nodiscard]] virtual bool open() = 0;
     /// Stops output; sound is disabled afterwards.

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -92,15 +94,11 @@ Result withMixer(Action action, Result fallback) {
     return result;
 }
 
-} // namespace
-
-bool openAudioDevice() {
-    if (device != nullptr) {
-        return true;
-    }
-    claimTerminationSignals();
+// Opens SDL's audio and the default device; null when there is none. Runs on
+// the main thread or on the probe thread of startOpeningAudioDevice.
+std::unique_ptr<Device> makeDevice() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return false;
+        return nullptr;
     }
     auto opened = std::make_unique<Device>();
     SDL_AudioSpec wanted{};
@@ -116,16 +114,48 @@ bool openAudioDevice() {
     opened->id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (opened->id == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
+        return nullptr;
     }
     Device& owner = *opened;
     opened->feeder = std::thread([&owner] { runFeeder(owner); });
     SDL_PauseAudioDevice(opened->id, 0);
-    device = std::move(opened);
+    return opened;
+}
+
+// The device being opened by startOpeningAudioDevice; main thread only.
+std::future<std::unique_ptr<Device>> pendingDevice;
+
+// Takes over a device whose opening was started ahead, waiting for it; false
+// when no opening was under way.
+bool settlePendingDevice() {
+    if (!pendingDevice.valid()) {
+        return false;
+    }
+    device = pendingDevice.get();
     return true;
 }
 
+} // namespace
+
+void startOpeningAudioDevice() {
+    if (device != nullptr || pendingDevice.valid()) {
+        return;
+    }
+    claimTerminationSignals();
+    pendingDevice = std::async(std::launch::async, makeDevice);
+}
+
+bool openAudioDevice() {
+    // A probe that found no device is not repeated: it would fail as slowly.
+    if (!settlePendingDevice() && device == nullptr) {
+        claimTerminationSignals();
+        device = makeDevice();
+    }
+    return device != nullptr;
+}
+
 void closeAudioDevice() {
+    settlePendingDevice();
     if (device == nullptr) {
         return;
     }

@@ -770,9 +770,17 @@ private:
     FeedJob scratchJob_;
 };
 
+/// Starts opening the default output device on a thread of its own, so that
+/// the driver's probe (a tenth of a second and more without a sound card)
+/// runs beside other start-up work; openAudioDevice then takes the result,
+/// waiting for it. Call it on the main thread before any other part of SDL
+/// starts, and call openAudioDevice or closeAudioDevice before the window
+/// opens. Does nothing while a device is open or being opened.
+void startOpeningAudioDevice();
 /// Opens the default output device and starts the feeder thread; true when
 /// sound is enabled (also when it already was). False, with sound disabled,
-/// when SDL has no audio driver or device.
+/// when SDL has no audio driver or device. After startOpeningAudioDevice it
+/// takes that attempt's result.
 [[nodiscard]] bool openAudioDevice();
 /// Stops output and frees every channel and stream; sound is disabled after.
 void closeAudioDevice();

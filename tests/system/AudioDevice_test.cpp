@@ -95,5 +95,26 @@ TEST_F(AudioDevice, ReportsConsistentlyWithWhetherTheDeviceOpened) {
     expectDisabled(music_);
 }
 
+// An opening started ahead is the one open() takes; one never taken is ended
+// by close() (no feeder thread outlives it), and the device opens again after.
+TEST_F(AudioDevice, AnOpeningStartedAheadIsTakenByOpenAndEndedByClose) {
+    const bool enabled = openAudioDevice();
+    closeAudioDevice();
+
+    startOpeningAudioDevice();
+    startOpeningAudioDevice(); // a second start while one runs changes nothing
+    EXPECT_EQ(openAudioDevice(), enabled);
+    EXPECT_EQ(isAudioEnabled(), enabled);
+    startOpeningAudioDevice(); // nor does one while the device is open
+    EXPECT_EQ(isAudioEnabled(), enabled);
+    closeAudioDevice();
+    expectDisabled(music_);
+
+    startOpeningAudioDevice();
+    closeAudioDevice();
+    expectDisabled(music_);
+    EXPECT_EQ(openAudioDevice(), enabled);
+}
+
 } // namespace
 } // namespace orv::platform
