@@ -82,8 +82,8 @@ constexpr std::array<const char*, 10> kSections{"splash", "music", "preloading",
                                                 "game",   "lobby", "elevator",   "hallway",
                                                 "manual", "trophy"};
 
-// The bytes of pixels, alpha and decoded samples that a section's loaded
-// objects hold, in MB.
+// The bytes of pixels, alpha (or their compressed copies) and decoded samples
+// that a section's loaded objects hold, in MB.
 double sectionMegabytes(const ResourceSection& section) {
     std::size_t bytes = 0;
     for (const auto& [name, object] : section.getObjects()) {
@@ -91,7 +91,9 @@ double sectionMegabytes(const ResourceSection& section) {
             continue;
         }
         BaseObject* held = object->getHeldObject();
-        if (auto* image = kindCast<Image>(held)) {
+        if (auto* image = kindCast<Image>(held); image != nullptr && image->hasCompressedCopies()) {
+            bytes += image->getCompressedSize();
+        } else if (image != nullptr) {
             const auto pixels = static_cast<std::size_t>(image->getWidth()) *
                                 static_cast<std::size_t>(image->getHeight());
             bytes += pixels * static_cast<std::size_t>(image->getFormat());

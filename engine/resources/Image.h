@@ -109,6 +109,10 @@ public:
     [[nodiscard]] bool hasCompressedCopies() const {
         return !compressedPixels_.empty() || !compressedAlpha_.empty();
     }
+    /// Bytes the compressed copies take (0 without them).
+    [[nodiscard]] std::size_t getCompressedSize() const {
+        return compressedPixels_.size() + compressedAlpha_.size();
+    }
 
     /// Whether the image is converted when the display format changes (set on
     /// images made for the display and on decoded pictures).

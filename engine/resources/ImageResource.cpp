@@ -89,7 +89,7 @@ ImageResource::ImageResource(PropertyNode* definition)
       useAlphaChannel_(readBoolKey(definition, "usealphachannel", true)),
       alphaFromGrey_(readBoolKey(definition, "alpha", false)),
       frameCount_(readIntKey(definition, "nrofframes", 1)),
-      maskFile_(readTextKey(definition, "mask", "")) {
+      maskFile_(readTextKey(definition, "mask", "")), deflateMask_(true) {
     if (frameCount_ < 1) {
         // Sprites divide the picture's width by the frame count.
         logWarning("image resource '" + getFileKey() + "': key nrofframes is " +
@@ -143,6 +143,12 @@ void ImageResource::load() {
     }
     if (image && !maskOnly) {
         adoptDisplayFormat(*image);
+    }
+    if (image && maskOnly && deflateMask_) {
+        // A mask alone usually marks a small area of a whole screen (a door of
+        // a corridor): deflated it takes a few kilobytes instead of a byte a
+        // pixel. `lock` inflates it; its user may deflate it again after.
+        static_cast<void>(image->compress());
     }
     markLoaded();
 }

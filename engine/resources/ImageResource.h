@@ -77,6 +77,8 @@ private:
     int frameCount_ = 1;
     std::string maskFile_;
     bool maskInOwnMode_ = false;
+    // A defined mask alone is kept deflated between uses (see load).
+    bool deflateMask_ = false;
 };
 
 } // namespace orv

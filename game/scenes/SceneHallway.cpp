@@ -408,6 +408,8 @@ void SceneHallway::recolourFloor() {
             continue;
         }
         applyHueMask(*copy, *mask, *hue);
+        // Used once an arrival: kept deflated until the next one.
+        static_cast<void>(mask->compress());
     }
     Dialog::setBackground(copy.get());
     setNeedsRefresh(true);

@@ -75,6 +75,7 @@ TEST_F(ImageResourceTest, AMaskAloneLoadsAsAnAlphaImage) {
     Image* image = resource->getImage();
     ASSERT_NE(image, nullptr);
     ASSERT_EQ(image->getFormat(), kFormatAlpha);
+    EXPECT_FALSE(image->hasCompressedCopies()) << "a font's layer is drawn at once: kept whole";
     ASSERT_TRUE(image->lock());
     EXPECT_EQ(image->getAlpha()[0], 0x40);
     EXPECT_EQ(image->getAlpha()[1], 0xC0);

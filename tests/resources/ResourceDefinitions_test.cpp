@@ -8,17 +8,23 @@
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SoundResource.h"
 #include "engine/resources/StreamResource.h"
+#include "tests/resources/ImageTestFiles.h"
 #include "tests/resources/ResourceFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orv {
 namespace {
 
 constexpr std::chrono::seconds kLimit(10);
+// The side of a mask that marks a single pixel.
+constexpr int kDoorSide = 200;
 
 // Two sections: "splash" and "lobby", with objects that share files and
 // objects that must not be merged although they name the same file.
@@ -41,6 +47,7 @@ constexpr const char* kDefinitions = R"(<?xml version="1.0"?>
       <Stream id="CLICK_STREAM" file="media/click.ogg" panning="300" archive="Zip"/>
       <Sound id="CLICK_AGAIN" file="media/click.ogg" volumemultiplier="0.5"/>
       <Font id="BIG" file="media/fonts/big.xml" archive="encryptfile"/>
+      <Image id="DOOR_MASK" mask="media/door.png"/>
     </Section>
   </Vector>
 </Resources>
@@ -52,6 +59,13 @@ protected:
         registerResourceClasses();
         folder.write("media/logo.png", test::rgbaRowPng({0x10, 0x20, 0x30, 0xFF}));
         folder.write("media/mask.png", test::greyRowPng({0x80}));
+        std::vector<std::uint8_t> door(kDoorSide * kDoorSide, 0);
+        door[kDoorSide * 100 + 100] = 0xFF;
+        test::PngSpec spec;
+        spec.width = kDoorSide;
+        spec.height = kDoorSide;
+        spec.samples = std::move(door);
+        folder.write("media/door.png", test::writePng(spec));
         folder.write("media/properties/resources.xml", std::string(kDefinitions));
         previousSink = setLogSink([this](LogLevel, std::string_view line) { log += line; });
         manager->addDefinitionFile("media/properties/resources.xml");
@@ -83,7 +97,7 @@ TEST_F(ResourceDefinitionsTest, SectionsAreReadWithTheirObjects) {
     EXPECT_EQ(splash->getObjects().size(), 3U) << "the unknown type and the value are skipped";
     EXPECT_NE(log.find("Bogus"), std::string::npos) << log;
     ASSERT_NE(manager->findSection("lobby"), nullptr);
-    EXPECT_EQ(manager->findSection("lobby")->getObjects().size(), 8U);
+    EXPECT_EQ(manager->findSection("lobby")->getObjects().size(), 9U);
 
     auto* logo = find<ImageResource>("LOGO", "splash");
     ASSERT_NE(logo, nullptr);
@@ -118,6 +132,24 @@ TEST_F(ResourceDefinitionsTest, OnlyObjectsThatLoadAlikeAreShared) {
     EXPECT_NE(dynamic_cast<StreamResource*>(manager->findResource("CLICK_STREAM", "lobby")),
               nullptr)
         << "a stream of a sound's file stays a stream";
+}
+
+// A mask alone that marks a small area is held deflated until it is used, and
+// reads back whole.
+TEST_F(ResourceDefinitionsTest, AMaskAloneIsHeldDeflatedAndReadsBackWhole) {
+    manager->requestSection("lobby");
+    ASSERT_TRUE(manager->waitForRequests(kLimit));
+    auto* mask = kindCast<Image>(manager->getObject("DOOR_MASK", "lobby"));
+    ASSERT_NE(mask, nullptr);
+    EXPECT_EQ(mask->getFormat(), kFormatAlpha);
+    EXPECT_TRUE(mask->hasCompressedCopies());
+    EXPECT_LT(mask->getCompressedSize(), 2048U);
+    ASSERT_TRUE(mask->lock());
+    const std::uint8_t* plane = mask->getAlpha();
+    EXPECT_EQ(plane[kDoorSide * 100 + 100], 0xFF);
+    EXPECT_EQ(plane[kDoorSide * 100 + 101], 0);
+    mask->unlock();
+    EXPECT_TRUE(mask->compress());
 }
 
 TEST_F(ResourceDefinitionsTest, RequestWaitFindCancelAndUnload) {
