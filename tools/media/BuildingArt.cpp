@@ -376,6 +376,31 @@ ColorImage drawLobbyHall() {
         castShadow(hall, wallFoot, Shadow{3.0, 4.0, 0.35F});
         lightPool(hall, 400, 560, 420, 120, hex(0xFFE6B8), 0.25F);
     }
+    // A crimson runner bound in gold leads from the front to the elevator,
+    // narrowing with the floor's depth.
+    {
+        const auto runnerPath = [](double inset) {
+            return [inset](cairo_t* cr) {
+                cairo_move_to(cr, kDoorLeft + 22 + inset, kFloor);
+                cairo_line_to(cr, kDoorLeft + 2 * kDoorWidth - 22 - inset, kFloor);
+                cairo_line_to(cr, 560 - 1.6 * inset, h);
+                cairo_line_to(cr, 240 + 1.6 * inset, h);
+                cairo_close_path(cr);
+                cairo_fill(cr);
+            };
+        };
+        const Field runner = pathMask(w, h, runnerPath(0));
+        const Field field = pathMask(w, h, runnerPath(7));
+        castShadow(hall, runner, Shadow{2.0, 3.0, 0.4F});
+        Pixmap cloth = felt(w, h, 109U, hex(palette::lacquerDark));
+        lightPool(cloth, 400, 560, 260, 110, hex(palette::vermilion), 0.35F);
+        fill(hall, field, cloth);
+        light(hall, bevel(field, 3, 1), woodLight);
+        const Field binding = maskMinus(runner, field);
+        paintLit(hall, brushedMetal(w, h, 113U, goldMetal(), false), binding,
+                 bevel(binding, 3, 2, Profile::Round), metalLight);
+        innerShadow(hall, field, 3.0, 2.5, 0.35F);
+    }
     // The elevator: a brass frame, the car's warm inside, a dial above.
     {
         const Field frame =

@@ -367,17 +367,23 @@ std::vector<ColorImage> drawHelpPages(const std::filesystem::path& fonts) {
     const Rgba chosen = hex(palette::gold, 0.28F);
     std::vector<ColorImage> pages;
 
-    // Page 0: two free tiles with the same face make a pair.
+    // Page 0: the free tiles at the two ends of a row show the same face: they
+    // make a pair and leave the board together.
     Pixmap match = blankPage(width, height, 101U);
-    drawTile(match, 36, 40, tile(Face::Sticks, 2), none);
-    drawTile(match, 76, 40, tile(Face::Dots, 3), chosen);
-    drawTile(match, 116, 40, tile(Face::Dragon, 1), none);
-    drawTile(match, 176, 40, tile(Face::Sticks, 4), none);
-    drawTile(match, 216, 40, tile(Face::Dots, 3), chosen);
-    drawArrow(match, 100, 140, 228, 140, palette::goldDeep);
-    drawArrow(match, 228, 150, 100, 150, palette::goldDeep);
-    drawTile(match, 112, 170, tile(Face::Dots, 3), chosen);
-    drawTile(match, 150, 170, tile(Face::Dots, 3), chosen);
+    constexpr int kRowX = 55;
+    constexpr int kStep = 38;
+    drawTile(match, kRowX, 34, tile(Face::Dots, 3), chosen);
+    drawTile(match, kRowX + kStep, 34, tile(Face::Sticks, 2), none);
+    drawTile(match, kRowX + 2 * kStep, 34, tile(Face::Dragon, 1), none);
+    drawTile(match, kRowX + 3 * kStep, 34, tile(Face::Sticks, 4), none);
+    drawTile(match, kRowX + 4 * kStep, 34, tile(Face::Dots, 3), chosen);
+    drawTile(match, kRowX + 2 * kStep - 4, 26, tile(Face::Dots, 5), none);
+    drawSign(match, kRowX + 19, 106, true);
+    drawSign(match, kRowX + 4 * kStep + 19, 106, true);
+    drawArrow(match, kRowX + 19, 122, 128, 158, palette::goldDeep);
+    drawArrow(match, kRowX + 4 * kStep + 19, 122, 172, 158, palette::goldDeep);
+    drawTile(match, 112, 168, tile(Face::Dots, 3), chosen);
+    drawTile(match, 150, 168, tile(Face::Dots, 3), chosen);
     pages.push_back(match.toImage());
 
     // Page 1: a tile is free when nothing lies on it and one long side is open.
