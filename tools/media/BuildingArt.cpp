@@ -110,10 +110,11 @@ struct MarkLayers {
 
 MarkLayers drawMark(const std::filesystem::path& fonts) {
     MarkLayers m;
-    // The white ground: a disc of warm white, lit like enamel.
+    // The white ground: a disc of warm white, lit like enamel; its edge lies
+    // under the gold border, so no white shows outside the mark.
     {
         Pixmap disc(kMark, kMark);
-        const Field shape = shapeMask(kMark, kMark, ellipse(kMarkCentre, kMarkCentre, 96, 96));
+        const Field shape = shapeMask(kMark, kMark, ellipse(kMarkCentre, kMarkCentre, 93, 93));
         fill(disc, shape, hex(0xFFFDF6));
         light(disc, bevel(shape, 8, 5), stoneLight);
         m.whiteCircle = disc.toImage();
@@ -222,6 +223,36 @@ MarkLayers drawMark(const std::filesystem::path& fonts) {
         [](int x, int y) { return std::clamp(radius(x + 0.5, y + 0.5) / 90.0, 0.0, 1.0); },
         [](int, int) { return true; });
     return m;
+}
+
+// The splash's ground: deep lacquer of the evening, nearly black at the
+// edges, a warm glow behind the mark at the screen's centre and faint gold
+// rays from it. Dark enough that the enamel disc and the gold word stand out
+// and that the fade to black at the end reads as the light going down.
+ColorImage drawSplashBackdrop() {
+    constexpr int w = 800;
+    constexpr int h = 600;
+    constexpr double cx = w / 2.0;
+    constexpr double cy = h / 2.0;
+    Pixmap picture = lacquer(w, h, 53U, LacquerPalette{hex(0x0E0403), hex(0x2A0C07)});
+    // Twenty-four soft rays, strongest half way out, gone at the corners.
+    const Rgba rayColor = hex(palette::goldLight);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const double dx = x + 0.5 - cx;
+            const double dy = (y + 0.5 - cy) * 1.25;
+            const double r = std::hypot(dx, dy);
+            const double ray = std::pow(std::abs(std::cos(std::atan2(dy, dx) * 12.0)), 30.0);
+            const double reach = std::clamp((r - 60.0) / 120.0, 0.0, 1.0) *
+                                 std::clamp((470.0 - r) / 260.0, 0.0, 1.0);
+            picture(x, y) =
+                over(picture.at(x, y), rayColor, static_cast<float>(ray * reach * 0.035));
+        }
+    }
+    lightPool(picture, cx, cy, 440, 310, hex(palette::lacquer), 0.42F);
+    lightPool(picture, cx, cy, 250, 160, hex(0xFFC27A), 0.16F);
+    vignette(picture, 0.75F, 0.4F);
+    return picture.toImage();
 }
 
 // The loading screen's backdrop: red lacquer in a mahogany frame, darker to
@@ -571,6 +602,9 @@ void addBuildingArt(MediaSet& media, const std::filesystem::path& fonts, Gallery
     media.add(s + "v_circle_black_mask.png", encodePngGrey(mark.vCircleBlackMask));
     media.add(s + "border_white_mask.png", encodePngGrey(mark.borderWhiteMask));
     media.add(s + "vantrel_mask.png", encodePngGrey(mark.wordMask));
+
+    const ColorImage splashGround = drawSplashBackdrop();
+    media.add(s + "background.jpg", encodeJpeg(splashGround, 90));
 
     const std::string l = "media/images/loading/";
     const ColorImage backdrop = drawLoadingBackdrop();

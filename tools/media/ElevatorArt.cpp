@@ -64,15 +64,32 @@ constexpr int kDisplayH = kCell + 8;
 constexpr int kRound = 52;
 constexpr int kPlaceW = 126;
 constexpr int kPlaceH = 40;
-// The finger snap's frames and the unlock glow's.
-constexpr int kSnap = 64;
+// The finger snap's frames: a box on the screen's right beside the host's
+// head, clear of his eyes, reaching down to the glass's lower edge.
+constexpr int kSnapX = 196;
+constexpr int kSnapY = 176;
+constexpr int kSnapW = kScreenX + kScreenW - kSnapX;
+constexpr int kSnapH = kScreenY + kScreenH - kSnapY;
 constexpr int kSnapFrames = 15;
+// The unlock glow's frames.
 constexpr int kGlow = 96;
 constexpr int kGlowFrames = 8;
-// The speech bubble: its body below a tail that points up at the screen.
-constexpr int kBubbleW = 392;
-constexpr int kBubbleH = 176;
-constexpr int kTail = 22;
+// The wall's bays: the screen's, the narrow one beside it that carries the
+// speaker, the direction lanterns and the alarm button, and the low one under
+// both that the speech bubble covers.
+constexpr int kBayTop = 40;
+constexpr int kUpperBayH = 330;
+constexpr int kColumnX = 344;
+constexpr int kColumnW = 104;
+constexpr int kColumnCX = kColumnX + kColumnW / 2;
+constexpr int kLowerBayY = 380;
+constexpr int kLowerBayH = 160;
+// The speech bubble: a body of three lines of text below a tail that points
+// up at the screen's plaque (its place, and the text's, are the scene
+// definition's).
+constexpr int kBubbleW = 404;
+constexpr int kBubbleH = 133;
+constexpr int kTail = 34;
 
 void addColor(MediaSet& media, const std::string& path, const ColorImage& image) {
     media.add(path, encodePngColor(image));
@@ -202,19 +219,32 @@ void paintKeyBoard(Pixmap& screen) {
     composite(screen, layer);
 }
 
-// The picture on the host's screen: the host before his key board on a
-// jade ground, lit from above, under a faint glass sheen. `lids` closes his
-// eyes.
-Pixmap drawScreen(double lids) {
+// The host alone on a transparent screen-sized layer; `lids` closes his eyes.
+Pixmap drawHostLayer(double lids) {
+    Pixmap host(kScreenW, kScreenH, Rgba{0, 0, 0, 0});
+    paintHostPortrait(host, kHostX - kScreenX, kHostY - kScreenY, lids);
+    return host;
+}
+
+// The picture on the host's screen: the host (`host`, from drawHostLayer)
+// before his key board on a jade ground, lit from above, under a faint glass
+// sheen. `behind` and `front`, screen-sized layers when given, are painted
+// behind him and in front of him.
+Pixmap drawScreen(const Pixmap& host, const Pixmap* behind = nullptr,
+                  const Pixmap* front = nullptr) {
     Pixmap screen(kScreenW, kScreenH);
     Pixmap ground =
         lacquer(kScreenW, kScreenH, 311U, LacquerPalette{hex(0x0C2A1F), hex(palette::jadeDark)});
     composite(screen, ground);
     paintKeyBoard(screen);
     lightPool(screen, kScreenW * 0.45, kScreenH * 0.3, 150, 150, hex(0xFFE0B0), 0.3F);
-    Pixmap host(kScreenW, kScreenH, Rgba{0, 0, 0, 0});
-    paintHostPortrait(host, kHostX - kScreenX, kHostY - kScreenY, lids);
+    if (behind != nullptr) {
+        composite(screen, *behind);
+    }
     composite(screen, host);
+    if (front != nullptr) {
+        composite(screen, *front);
+    }
     // The glass: a soft diagonal sheen and slightly darker corners.
     for (int y = 0; y < kScreenH; ++y) {
         for (int x = 0; x < kScreenW; ++x) {
@@ -230,13 +260,103 @@ Pixmap drawScreen(double lids) {
 
 // ---- the cabin ---------------------------------------------------------------------
 
+// The fittings of the narrow bay beside the host's screen, down its middle:
+// the round brass grille of the car's speaker, the two direction lanterns
+// (amber glass arrows in brass frames, the upward one lit) and the alarm
+// button (red lacquer with a gold bell in a brass rosette).
+void paintColumnFittings(Pixmap& cabin) {
+    constexpr double cx = kColumnCX;
+    // The speaker: a domed brass face pierced with rings of small holes, in
+    // a beaded brass ring.
+    {
+        constexpr double cy = 112;
+        const Field ring = shapeMask(kW, kH, ellipse(cx, cy, 34, 34));
+        const Field face = shapeMask(kW, kH, ellipse(cx, cy, 26, 26));
+        castShadow(cabin, ring, Shadow{4.0, 3.0, 0.5F});
+        paintLit(cabin, brushedMetal(kW, kH, 451U, brassMetal()), maskMinus(ring, face),
+                 bevel(ring, 7, 4, Profile::Bead), metalLight);
+        paintLit(cabin, brushedMetal(kW, kH, 457U, goldMetal()), face, cushion(face, 8.0, 6.0),
+                 metalLight);
+        innerShadow(cabin, face, 3.0, 2.0, 0.5F);
+        const Field holes = pathMask(kW, kH, [cx](cairo_t* cr) {
+            cairo_arc(cr, cx, cy, 1.7, 0, 2 * pi);
+            cairo_fill(cr);
+            for (int r = 1; r <= 3; ++r) {
+                const int n = 6 * r;
+                for (int k = 0; k < n; ++k) {
+                    const double a = k * 2 * pi / n + r * 0.3;
+                    cairo_new_sub_path(cr);
+                    cairo_arc(cr, cx + r * 6.5 * std::cos(a), cy + r * 6.5 * std::sin(a), 1.7, 0,
+                              2 * pi);
+                }
+                cairo_fill(cr);
+            }
+        });
+        fill(cabin, holes, hex(0x1A0A05, 0.9F));
+        innerShadow(cabin, holes, 1.2, 0.6, 0.6F);
+    }
+    // The lanterns.
+    for (const bool up : {true, false}) {
+        const double cy = up ? 198 : 252;
+        const Field frame = shapeMask(kW, kH, roundRect(cx - 26, cy - 22, 52, 44, 10));
+        const Field glass = shapeMask(kW, kH, roundRect(cx - 18, cy - 14, 36, 28, 5));
+        castShadow(cabin, frame, Shadow{3.0, 2.5, 0.5F});
+        paintLit(cabin, brushedMetal(kW, kH, up ? 461U : 463U, brassMetal()),
+                 maskMinus(frame, glass), bevel(frame, 5, 3, Profile::Round), metalLight);
+        fill(cabin, glass, hex(0x1A0A05));
+        const Field arrow = pathMask(kW, kH, [cx, cy, up](cairo_t* cr) {
+            const double d = up ? -1.0 : 1.0;
+            cairo_move_to(cr, cx, cy + d * 8.5);
+            cairo_line_to(cr, cx + 12, cy - d * 6.5);
+            cairo_line_to(cr, cx - 12, cy - d * 6.5);
+            cairo_close_path(cr);
+            cairo_fill(cr);
+        });
+        if (up) {
+            lightPool(cabin, cx, cy, 18, 14, hex(0x7A3A12), 0.6F);
+            glow(cabin, arrow, 3.5, hex(0xFF8A1E), 0.85F);
+            fill(cabin, arrow, hex(0xFFC65A));
+            lightPool(cabin, cx, cy - 2, 6, 4, hex(0xFFF0C0), 0.5F);
+        } else {
+            fill(cabin, arrow, hex(0x4A2410));
+            light(cabin, cushion(arrow, 1.0, 1.5), stoneLight);
+        }
+        innerShadow(cabin, glass, 4.0, 2.0, 0.7F);
+    }
+    // The alarm button.
+    {
+        constexpr double cy = 318;
+        const Field rosette = shapeMask(kW, kH, ellipse(cx, cy, 20, 20));
+        const Field button = shapeMask(kW, kH, ellipse(cx, cy, 13, 13));
+        castShadow(cabin, rosette, Shadow{3.0, 2.5, 0.5F});
+        paintLit(cabin, brushedMetal(kW, kH, 467U, brassMetal()), maskMinus(rosette, button),
+                 bevel(rosette, 6, 3, Profile::Bead), metalLight);
+        castShadow(cabin, button, Shadow{1.5, 1.2, 0.5F});
+        paintLit(cabin, lacquer(kW, kH, 469U, redLacquer()), button, cushion(button, 3.0, 4.0),
+                 lacquerLight);
+        const Field bell = pathMask(kW, kH, [cx](cairo_t* cr) {
+            cairo_move_to(cr, cx - 6, cy + 4);
+            cairo_curve_to(cr, cx - 4.5, cy + 2, cx - 5, cy - 5.5, cx, cy - 5.5);
+            cairo_curve_to(cr, cx + 5, cy - 5.5, cx + 4.5, cy + 2, cx + 6, cy + 4);
+            cairo_close_path(cr);
+            cairo_fill(cr);
+            cairo_arc(cr, cx, cy + 5.2, 1.6, 0, 2 * pi);
+            cairo_fill(cr);
+        });
+        paintLit(cabin, brushedMetal(kW, kH, 471U, goldMetal()), bell, cushion(bell, 0.6, 1.2),
+                 metalLight);
+    }
+}
+
 Pixmap drawCabin(const BakedFont& plaqueFont) {
     Pixmap cabin = wood(kW, kH, 301U, walnutWood(), WoodGrain{11.0, 7.0, true});
     // Raised panels of veneer in three bays behind the screen and the panel.
     {
         Field heights(kW, kH);
         const std::array<std::array<int, 4>, 3> bays{
-            {{24, 40, 310, 330}, {24, 360, 410, 180}, {344, 40, 104, 500}}};
+            {{24, kBayTop, 310, kUpperBayH},
+             {kColumnX, kBayTop, kColumnW, kUpperBayH},
+             {24, kLowerBayY, kColumnX + kColumnW - 24, kLowerBayH}}};
         for (const auto& bay : bays) {
             const Field panel = shapeMask(kW, kH, roundRect(bay[0], bay[1], bay[2], bay[3], 4));
             Pixmap face =
@@ -268,6 +388,7 @@ Pixmap drawCabin(const BakedFont& plaqueFont) {
     // The ceiling lamps' warm light falls on the walls.
     lightPool(cabin, 170, 0, 260, 300, hex(0xFFD58A), 0.35F);
     lightPool(cabin, 610, 0, 260, 320, hex(0xFFD58A), 0.3F);
+    paintColumnFittings(cabin);
 
     // The host's screen in its brass bezel.
     {
@@ -278,7 +399,7 @@ Pixmap drawCabin(const BakedFont& plaqueFont) {
         raise(heights, bezel, bevel(maskMinus(bezel, glass), 4, 2, Profile::Bead));
         paintLit(cabin, brushedMetal(kW, kH, 323U, goldMetal()), maskMinus(bezel, glass), heights,
                  metalLight);
-        fill(cabin, glass, drawScreen(0.0), kScreenX, kScreenY);
+        fill(cabin, glass, drawScreen(drawHostLayer(0.0)), kScreenX, kScreenY);
         innerShadow(cabin, glass, 6.0, 3.0, 0.65F);
         // A small brass plaque under the screen.
         const Field plaque = shapeMask(kW, kH, roundRect(kPlaqueX, 338, kPlaqueW, 18, 4));
@@ -494,93 +615,160 @@ ColorImage drawCarDoor(bool left) {
 
 // ---- the host's hand and the glow --------------------------------------------------
 
-// The host's gloved hand snapping its fingers, 15 frames: frame 0 shows
-// nothing (the hand is out of sight), the hand rises (1-3), thumb and middle
-// finger press (4-6), snap (7) with a burst of sparks (8-11), and sinks
-// again (12-14). Drawn four times larger and shrunk.
-ColorImage drawSnap() {
+// The cabin as it looks with `screen` (from drawScreen) behind the glass:
+// the same recess shade and corner darkening as the painted cabin, so that
+// pictures cut from it sit exactly on it.
+Pixmap cabinWithScreen(const Pixmap& cabin, const Pixmap& screen) {
+    Pixmap picture = cabin;
+    const Field glass = shapeMask(kW, kH, roundRect(kScreenX, kScreenY, kScreenW, kScreenH, 6));
+    fill(picture, glass, screen, kScreenX, kScreenY);
+    innerShadow(picture, glass, 6.0, 3.0, 0.65F);
+    vignette(picture, 0.3F, 0.6F);
+    return picture;
+}
+
+// The host's white glove with its braided red cuff on the sleeve of his
+// tunic, raised beside his head, in frame `f` of the snap; the arm comes up
+// from behind his shoulder. Drawn four times larger on the screen's right
+// part (`kHandX`, `kHandY` on the screen) and shrunk; `sparks` gets the
+// burst of the snap, which shows in front of him.
+constexpr int kHandX = 112;
+constexpr int kHandY = 80;
+constexpr int kHandW = kScreenW - kHandX;
+constexpr int kHandH = kScreenH - kHandY;
+
+void drawHand(int f, Pixmap& arm, Pixmap& sparks) {
     constexpr int s = 4;
-    constexpr int big = kSnap * s;
-    std::vector<Pixmap> frames;
-    for (int f = 0; f < kSnapFrames; ++f) {
-        Pixmap frame(big, big);
-        if (f == 0) {
-            frames.push_back(downsample(frame, s));
-            continue;
-        }
-        const double rise = f <= 3 ? (4 - f) / 4.0 : (f >= 12 ? (f - 11) / 4.0 : 0.0);
-        const double oy = rise * 150;
-        const bool snapped = f >= 7;
-        const double press = f >= 4 && f <= 6 ? (f - 3) / 3.0 : (snapped ? 1.0 : 0.0);
-        const Field glove = pathMask(big, big, [oy, snapped, press](cairo_t* cr) {
-            // Palm and wrist.
-            cairo_save(cr);
-            cairo_translate(cr, 128, 170 + oy);
-            cairo_scale(cr, 1.0, 1.15);
-            cairo_arc(cr, 0, 0, 46, 0, 2 * pi);
-            cairo_restore(cr);
-            cairo_fill(cr);
-            cairo_rectangle(cr, 98, 190 + oy, 62, 70);
-            cairo_fill(cr);
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-            // The thumb, leaning over to the middle finger.
-            cairo_set_line_width(cr, 28);
-            cairo_move_to(cr, 92, 170 + oy);
-            cairo_line_to(cr, 86 + press * 14, 112 + oy - press * 4);
-            cairo_stroke(cr);
-            // The middle finger: up against the thumb, or snapped into the palm.
-            cairo_set_line_width(cr, 26);
-            cairo_move_to(cr, 122, 140 + oy);
-            if (snapped) {
-                cairo_line_to(cr, 148, 150 + oy);
-            } else {
-                cairo_line_to(cr, 110 - press * 4, 80 + oy + press * 20);
-            }
-            cairo_stroke(cr);
-            // The index finger stays raised; ring and little fingers curled.
-            cairo_move_to(cr, 140, 136 + oy);
-            cairo_line_to(cr, 146, 74 + oy);
-            cairo_stroke(cr);
-            cairo_set_line_width(cr, 24);
-            cairo_move_to(cr, 160, 150 + oy);
-            cairo_line_to(cr, 170, 172 + oy);
-            cairo_stroke(cr);
-        });
-        Field heights = cushion(glove, 10.0, 14.0);
-        castShadow(frame, glove, Shadow{6.0, 6.0, 0.4F});
-        paintLit(frame, Pixmap(big, big, hex(0xFBF5E6)), glove, heights, stoneLight);
-        // The coat's red cuff at the wrist.
-        const Field cuff =
-            maskIntersection(glove, shapeMask(big, big, roundRect(90, 232 + oy, 80, 40, 8)));
-        paintLit(frame, lacquer(big, big, 431U, redLacquer()), cuff, cushion(cuff, 4.0, 5.0),
-                 lacquerLight);
-        // The cuff's gold braid, as on his tunic.
-        const Field braid =
-            maskIntersection(glove, shapeMask(big, big, roundRect(86, 240 + oy, 88, 9, 3)));
-        paintLit(frame, brushedMetal(big, big, 433U, goldMetal()), braid,
-                 bevel(braid, 3.0, 3.0, Profile::Bead), metalLight);
-        if (f >= 7 && f <= 11) {
-            const double t = (f - 7) / 4.0;
-            const Field sparks = pathMask(big, big, [t](cairo_t* cr) {
-                cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-                cairo_set_line_width(cr, 9 * (1.0 - t) + 3);
-                for (int k = 0; k < 7; ++k) {
-                    const double a = -pi * 0.95 + k * pi * 0.32;
-                    const double r0 = 30 + t * 40;
-                    const double r1 = 60 + t * 60;
-                    cairo_move_to(cr, 100 + r0 * std::cos(a), 90 + r0 * std::sin(a));
-                    cairo_line_to(cr, 100 + r1 * std::cos(a), 90 + r1 * std::sin(a));
-                }
-                cairo_stroke(cr);
-            });
-            glow(frame, sparks, 10.0, hex(0xFFD36A), 0.8F * static_cast<float>(1.0 - t * 0.6));
-            fill(frame, sparks, hex(0xFFF4C0, static_cast<float>(1.0 - t * 0.7)));
-        }
-        // Only the part inside the screen shows: the hand rises from its edge.
-        const Field inside = shapeMask(big, big, roundRect(0, 0, big, big - 8, 0));
-        frames.push_back(downsample(masked(frame, inside), s));
+    constexpr int bw = kHandW * s;
+    constexpr int bh = kHandH * s;
+    // Hidden (0, 14), rising from behind the shoulder (1-3), pressing (4-6),
+    // snapped (7-11, sparks 7-10) and sinking (12, 13): it moves along the
+    // forearm, which leans in to pass behind his shoulder.
+    if (f == 0 || f == kSnapFrames - 1) {
+        return;
     }
-    return strip(frames, false);
+    const double rise = f <= 3 ? (4 - f) / 4.0 : (f >= 12 ? (f - 11) / 3.0 : 0.0);
+    const double ox = 32 - rise * 56;
+    const double oy = 110 + rise * 256;
+    const bool snapped = f >= 7;
+    const double press = f >= 4 && f <= 6 ? (f - 3) / 3.0 : (snapped ? 1.0 : 0.0);
+    Pixmap big(bw, bh);
+    const Field glove = pathMask(bw, bh, [ox, oy, snapped, press](cairo_t* cr) {
+        cairo_translate(cr, ox, oy);
+        // Palm and wrist.
+        cairo_save(cr);
+        cairo_translate(cr, 128, 170);
+        cairo_scale(cr, 1.0, 1.15);
+        cairo_arc(cr, 0, 0, 46, 0, 2 * pi);
+        cairo_restore(cr);
+        cairo_fill(cr);
+        cairo_rectangle(cr, 98, 190, 62, 60);
+        cairo_fill(cr);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        // The thumb, leaning over to the middle finger.
+        cairo_set_line_width(cr, 28);
+        cairo_move_to(cr, 92, 170);
+        cairo_line_to(cr, 86 + press * 14, 112 - press * 4);
+        cairo_stroke(cr);
+        // The middle finger: up against the thumb, or snapped into the palm.
+        cairo_set_line_width(cr, 26);
+        cairo_move_to(cr, 122, 140);
+        if (snapped) {
+            cairo_line_to(cr, 148, 150);
+        } else {
+            cairo_line_to(cr, 110 - press * 4, 80 + press * 20);
+        }
+        cairo_stroke(cr);
+        // The index finger stays raised; ring and little fingers curled.
+        cairo_move_to(cr, 140, 136);
+        cairo_line_to(cr, 146, 74);
+        cairo_stroke(cr);
+        cairo_set_line_width(cr, 24);
+        cairo_move_to(cr, 160, 150);
+        cairo_line_to(cr, 170, 172);
+        cairo_stroke(cr);
+    });
+    // The sleeve from the cuff down and in, behind his shoulder.
+    const Field sleeve = pathMask(bw, bh, [ox, oy](cairo_t* cr) {
+        cairo_set_line_width(cr, 80);
+        cairo_move_to(cr, ox + 130, oy + 236);
+        cairo_line_to(cr, ox + 18, oy + 748);
+        cairo_stroke(cr);
+    });
+    const Field cuff = maskIntersection(maskUnion(glove, sleeve),
+                                        shapeMask(bw, bh, roundRect(ox + 86, oy + 226, 88, 42, 8)));
+    const Field braid = shapeMask(bw, bh, roundRect(ox + 84, oy + 232, 92, 10, 4));
+    const Field whole = maskUnion(maskUnion(glove, sleeve), braid);
+    castShadow(big, whole, Shadow{10.0, 8.0, 0.45F});
+    paintLit(big, lacquer(bw, bh, 437U, redLacquer()), sleeve, cushion(sleeve, 10.0, 14.0),
+             lacquerLight);
+    paintLit(big, Pixmap(bw, bh, hex(0xFBF5E6)), maskMinus(glove, cuff), cushion(glove, 10.0, 14.0),
+             stoneLight);
+    paintLit(big, lacquer(bw, bh, 431U, redLacquer()), cuff, cushion(cuff, 4.0, 5.0), lacquerLight);
+    paintLit(big, brushedMetal(bw, bh, 433U, goldMetal()), braid,
+             bevel(braid, 3.0, 3.0, Profile::Bead), metalLight);
+    composite(arm, downsample(big, s), kHandX, kHandY);
+    if (f < 7 || f > 10) {
+        return;
+    }
+    // The burst where thumb and finger met, fanned up and out so that it
+    // stays off his face.
+    const double t = (f - 7) / 3.0;
+    Pixmap burst(bw, bh);
+    const Field rays = pathMask(bw, bh, [t, ox, oy](cairo_t* cr) {
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_width(cr, 9 * (1.0 - t) + 4);
+        const double px = ox + 104;
+        const double py = oy + 96;
+        for (int k = 0; k < 6; ++k) {
+            const double a = -pi * 0.82 + k * pi * 0.15;
+            const double r0 = 34 + t * 36;
+            const double r1 = 62 + t * 44;
+            cairo_move_to(cr, px + r0 * std::cos(a), py + r0 * std::sin(a));
+            cairo_line_to(cr, px + r1 * std::cos(a), py + r1 * std::sin(a));
+        }
+        cairo_stroke(cr);
+    });
+    glow(burst, rays, 10.0, hex(0xFFD36A), 0.8F * static_cast<float>(1.0 - t * 0.6));
+    fill(burst, rays, hex(0xFFF4C0, static_cast<float>(1.0 - t * 0.7)));
+    composite(sparks, downsample(burst, s), kHandX, kHandY);
+}
+
+// The host's finger snap, 15 frames of kSnapW x kSnapH side by side, to lie
+// at (kSnapX, kSnapY) over `cabin`: frame 0 and the last frame show nothing.
+// Each frame is cut from the cabin painted with the hand on the screen, and
+// keeps only what the hand changes, so that the arm passes behind the host
+// and everything stays inside the glass.
+ColorImage drawSnap(const Pixmap& cabin) {
+    const Pixmap host = drawHostLayer(0.0);
+    const Pixmap base = cabinWithScreen(cabin, drawScreen(host));
+    Pixmap out(kSnapW * kSnapFrames, kSnapH);
+    for (int f = 1; f < kSnapFrames; ++f) {
+        Pixmap arm(kScreenW, kScreenH);
+        Pixmap sparks(kScreenW, kScreenH);
+        drawHand(f, arm, sparks);
+        const Pixmap with = cabinWithScreen(cabin, drawScreen(host, &arm, &sparks));
+        for (int y = 0; y < kSnapH; ++y) {
+            for (int x = 0; x < kSnapW; ++x) {
+                const int sx = kSnapX + x - kScreenX;
+                const int sy = kSnapY + y - kScreenY;
+                const float shown = arm.at(sx, sy).a * (1.0F - host.at(sx, sy).a);
+                const float a = 1.0F - (1.0F - shown) * (1.0F - sparks.at(sx, sy).a);
+                if (a < 1.0F / 255.0F) {
+                    continue;
+                }
+                // The colour that, laid over the cabin with alpha a, gives
+                // the painted picture.
+                const Rgba& w = with.at(kSnapX + x, kSnapY + y);
+                const Rgba& b = base.at(kSnapX + x, kSnapY + y);
+                const auto part = [a](float wc, float bc) {
+                    return std::clamp((wc - bc * (1.0F - a)) / a, 0.0F, 1.0F);
+                };
+                out(f * kSnapW + x, y) = Rgba{part(w.r, b.r), part(w.g, b.g), part(w.b, b.b), a};
+            }
+        }
+    }
+    return out.toImage();
 }
 
 // The glow behind a newly opened button: a golden ring with rays that turn,
@@ -611,8 +799,8 @@ ColorImage drawUnlockGlow() {
     return strip(frames, false);
 }
 
-// The speech bubble: parchment with a gold line, its tail pointing up and
-// left at the host's screen.
+// The speech bubble: parchment with a gold line, its tail pointing up at
+// the plaque under the host's screen.
 ColorImage drawBubble() {
     constexpr int w = kBubbleW;
     constexpr int h = kBubbleH;
@@ -622,9 +810,9 @@ ColorImage drawBubble() {
         const double r = 18;
         cairo_new_path(cr);
         cairo_arc(cr, 4 + r, top + r, r, pi, 1.5 * pi);
-        cairo_line_to(cr, 92, top);
-        cairo_line_to(cr, 120, 2);
-        cairo_line_to(cr, 124, top);
+        cairo_line_to(cr, 116, top);
+        cairo_line_to(cr, 142, 2);
+        cairo_line_to(cr, 152, top);
         cairo_arc(cr, w - 8 - r, top + r, r, 1.5 * pi, 2 * pi);
         cairo_arc(cr, w - 8 - r, h - 8 - r, r, 0, 0.5 * pi);
         cairo_arc(cr, 4 + r, h - 8 - r, r, 0.5 * pi, pi);
@@ -670,12 +858,8 @@ void addElevatorArt(MediaSet& media, const std::filesystem::path& fonts, Gallery
     {
         ColorImage eyes(kEyesW * 3, kEyesH);
         for (int f = 0; f < 3; ++f) {
-            Pixmap picture = cabin;
-            const Field glass =
-                shapeMask(kW, kH, roundRect(kScreenX, kScreenY, kScreenW, kScreenH, 6));
-            fill(picture, glass, drawScreen(f == 1 ? 1.0 : 0.55), kScreenX, kScreenY);
-            innerShadow(picture, glass, 6.0, 3.0, 0.65F);
-            vignette(picture, 0.3F, 0.6F);
+            const Pixmap picture =
+                cabinWithScreen(cabin, drawScreen(drawHostLayer(f == 1 ? 1.0 : 0.55)));
             for (int y = 0; y < kEyesH; ++y) {
                 for (int x = 0; x < kEyesW; ++x) {
                     eyes.set(f * kEyesW + x, y, toPixel(picture.at(kEyesX + x, kEyesY + y)));
@@ -702,7 +886,7 @@ void addElevatorArt(MediaSet& media, const std::filesystem::path& fonts, Gallery
     const ColorImage doorLeft = drawCarDoor(true);
     addColor(media, e + "door_left.png", doorLeft);
     addColor(media, e + "door_right.png", drawCarDoor(false));
-    const ColorImage snap = drawSnap();
+    const ColorImage snap = drawSnap(cabin);
     addColor(media, e + "snap_fingers.png", snap);
     addColor(media, e + "unlock_glow.png", drawUnlockGlow());
     const ColorImage bubble = drawBubble();

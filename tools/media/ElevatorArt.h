@@ -8,7 +8,8 @@
 namespace orv::media {
 
 /// The elevator car's pictures: the cabin (walnut panelling, the host's
-/// screen, the brass control panel), the 20 round floor buttons and the
+/// screen, the speaker, direction lanterns and alarm button in the narrow bay
+/// beside it, the brass control panel), the 20 round floor buttons and the
 /// place buttons (four frames each), the floor display and its rolling strip
 /// of stop names, the doors, the unlock glow, the host's finger snap (15
 /// frames), his blinking eyes, the speech bubble and the shine masks of the
