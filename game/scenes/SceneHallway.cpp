@@ -4,6 +4,7 @@
 #include "engine/core/GameTree.h"
 #include "engine/core/Log.h"
 #include "engine/core/ModifierContainer.h"
+#include "engine/core/TextUtil.h"
 #include "engine/gui/Button.h"
 #include "engine/gui/WidgetSupport.h"
 #include "engine/properties/BasicProperties.h"
@@ -174,6 +175,12 @@ std::string medalImage(int grade, int definition, int door) {
            std::to_string(definition) + std::to_string(door);
 }
 
+std::wstring floorSignText(int floor) {
+    std::wstring text = getText("TEXT_HALLWAY_FLOOR");
+    static_cast<void>(replaceAll(text, L"%n", intToWideString(floor), true));
+    return text;
+}
+
 std::string roomNumberImage(int floor, int door) {
     return "ROOM_NUMBER" + std::to_string(floor) + std::to_string(door);
 }
@@ -211,6 +218,7 @@ void SceneHallway::setBackground() {
     static_cast<void>(bindComponent("BUTTON_TROPHIES", &SceneHallway::showTrophyRoom, this));
     medals_ = findComponent("MEDALS");
     plant_ = kindCast<Sprite>(findComponent("PLANT"));
+    floorSign_ = kindCast<Label>(findComponent("LABEL_FLOOR"));
     floorEndDialog_ = kindCast<Sprite>(findComponent("FLOORENDDIALOG"));
     okButton_ = kindCast<Button>(findComponent("BUTTON_OK"));
     static_cast<void>(bindComponent("BUTTON_OK", &SceneHallway::onFloorEndOk, this));
@@ -275,6 +283,9 @@ void SceneHallway::open() {
     }
     loadFloorLook();
     recolourFloor();
+    if (floorSign_ != nullptr) {
+        floorSign_->setText(floorSignText(floor_));
+    }
     showMedals();
 }
 

@@ -123,6 +123,9 @@ public:
     [[nodiscard]] Button* getDoorButton(int door) const;
     [[nodiscard]] Sprite* getMedal(int door) const;
     [[nodiscard]] Sprite* getRoomNumber(int door) const;
+    /// The floor sign over the middle door ("LABEL_FLOOR"), or null when the
+    /// scene has none.
+    [[nodiscard]] Label* getFloorSign() const { return floorSign_; }
     [[nodiscard]] DialogRoomPreview* getRoomPreview() const { return roomPreview_; }
     [[nodiscard]] int getHoveredDoor() const;
     [[nodiscard]] int getDefinitionIndex() const { return definitionIndex_; }
@@ -157,6 +160,7 @@ private:
     std::array<Button*, kDoors> doorKnobs_{};
     std::array<Sprite*, kDoors> roomNumbers_{};
     Sprite* plant_ = nullptr;
+    Label* floorSign_ = nullptr;
     GameNode* medals_ = nullptr;
     Button* hoveredDoor_ = nullptr;
     RefPtr<Image> floorImage_;
@@ -200,6 +204,10 @@ void releaseHallwayTrophies();
 /// door `door` of look definition `definition`: "MEDAL_GOLD" + definition +
 /// door (grade 2, definition 4, door 3: "MEDAL_GOLD43").
 [[nodiscard]] std::string medalImage(int grade, int definition, int door);
+
+/// The floor sign's words for `floor`: the text "TEXT_HALLWAY_FLOOR" with
+/// its "%n" turned into the floor number in decimal (floor 12: "Floor 12").
+[[nodiscard]] std::wstring floorSignText(int floor);
 
 /// The image name of a room's number plate: "ROOM_NUMBER" + floor + door
 /// (floor 12, door 3: "ROOM_NUMBER123").

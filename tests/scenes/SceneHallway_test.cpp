@@ -132,9 +132,9 @@ std::string sceneDefinitions() {
         medals += "<Sprite name=\"MEDAL" + std::to_string(door) +
                   "\" width=\"40\" height=\"40\" anchorpoint=\"center\" visible=\"false\"/>";
     }
-    return R"(<Defs><Scenes id="scenes">
+    return R"(<Defs><Text id="TEXT_HALLWAY_FLOOR" value="Floor %n"/><Scenes id="scenes">
   <SceneHallway id="SCENE_HALLWAY" width="800" height="600"><Vector id="scenecomponents">
-    <Sprite name="PLANT"/>)" +
+    <Sprite name="PLANT"/><Label name="LABEL_FLOOR" x="322" y="82" width="156" height="52"/>)" +
            components + R"(<Sprite name="MEDALS" width="1" height="1"><Vector id="children">)" +
            medals + R"(</Vector></Sprite>
     <Button name="BUTTON_MENU" x="50" y="548" width="150" height="40"/>
@@ -268,6 +268,17 @@ TEST_F(HallwayTest, EachFloorTakesTheLookItsDefinitionGives) {
     EXPECT_EQ(hallway_->getMedalPoint(5).x, 650);
     EXPECT_EQ(hallway_->getRoomNumber(2)->getX(), 170);
     EXPECT_TRUE(hallway_->areDoorsEnabled()) << "no medal to land: the doors take input";
+}
+
+// The sign over the middle door names the floor the elevator brought the
+// player to, and a ride to another floor renames it.
+TEST_F(HallwayTest, TheFloorSignNamesTheFloorOfEachArrival) {
+    ride(2);
+    ASSERT_NE(hallway_->getFloorSign(), nullptr);
+    EXPECT_EQ(hallway_->getFloorSign()->getText(), L"Floor 2");
+    ride(1);
+    EXPECT_EQ(hallway_->getFloorSign()->getText(), L"Floor 1");
+    EXPECT_EQ(floorSignText(12), L"Floor 12");
 }
 
 // The preview follows the pointer from door to door without closing in

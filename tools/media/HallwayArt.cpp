@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -194,57 +195,222 @@ LacquerPalette doorLacquer() {
     return {hex(0x7A140C), hex(0xC22A18)};
 }
 
-void paintWall(Pixmap& scene, Field& heights, const WallLook& look, std::size_t index) {
-    const auto seed = static_cast<std::uint32_t>(index);
-    // The wall itself.
-    const Field wall = rectMask(-10, kCorniceBottom, kWidth + 20.0, kSkirtingTop - kCorniceBottom);
-    if (look.style == WallStyle::Panelled) {
-        fill(scene, wall, tiled(wood(256, 256, 40U + seed, look.wood, WoodGrain{12.0, 6.0, true})));
-        // Raised panels along the upper wall and under the rail.
-        for (int x = 8; x < kWidth; x += 96) {
-            raiseRect(heights, x, 62, 80, 236, 3, 8, 4, Profile::Linear);
-            raiseRect(heights, x, 344, 80, 80, 3, 6, 3, Profile::Linear);
+// The floor sign's plaque: centred over the middle door, between the cornice
+// and the room plates. The scene's "LABEL_FLOOR" writes the floor on it.
+constexpr int kSignX = 322;
+constexpr int kSignY = 68;
+constexpr int kSignW = 156;
+constexpr int kSignH = 62;
+
+// The frieze between the cornice and the door heads, where each door's
+// panel and the lamps hang.
+constexpr int kFriezeTop = 58;
+constexpr int kFriezeBottom = 146;
+
+double centreOf(const Box& door) {
+    return door.x + door.w / 2.0;
+}
+
+std::size_t signDoor(const Look& look);
+
+// The lamps hang on the stiles halfway between neighbouring doors, but for
+// the two beside the floor sign, which leave it room.
+std::vector<double> lampPlaces(const Look& look) {
+    std::vector<double> places;
+    const std::size_t sign = signDoor(look);
+    for (std::size_t d = 0; d + 1 < kDoors; ++d) {
+        if (d == sign || d + 1 == sign) {
+            continue;
         }
-    } else if (look.style == WallStyle::Papered) {
-        // Jade paper with a gold lattice above a walnut wainscot.
+        const Box& a = look.doors.at(d);
+        const Box& b = look.doors.at(d + 1);
+        places.push_back((a.x + a.w + b.x) / 2.0);
+    }
+    return places;
+}
+
+// The door nearest the screen's middle carries the floor sign above it.
+std::size_t signDoor(const Look& look) {
+    std::size_t best = 0;
+    for (std::size_t d = 1; d < kDoors; ++d) {
+        if (std::abs(centreOf(look.doors.at(d)) - kWidth / 2.0) <
+            std::abs(centreOf(look.doors.at(best)) - kWidth / 2.0)) {
+            best = d;
+        }
+    }
+    return best;
+}
+
+// How wide a door's frieze panel may be: its door's pitch less room for the
+// lamps on either side.
+double friezeWidth(const Look& look) {
+    double pitch = kWidth;
+    for (std::size_t d = 0; d + 1 < kDoors; ++d) {
+        pitch = std::min(pitch, centreOf(look.doors.at(d + 1)) - centreOf(look.doors.at(d)));
+    }
+    return std::max(40.0, pitch - 30.0);
+}
+
+// The wall between cornice and skirting, dressed after the look's style; its
+// panels and patterns are laid out from the doors, so that every door stands
+// centred in its own bay. Panel inlay lines go to `inlay` (gilded later).
+void paintWall(Pixmap& scene, Field& heights, Field& inlay, const WallLook& style, const Look& look,
+               std::size_t index) {
+    const auto seed = static_cast<std::uint32_t>(index);
+    const Field wall = rectMask(-10, kCorniceBottom, kWidth + 20.0, kSkirtingTop - kCorniceBottom);
+    const double panelWidth = friezeWidth(look);
+    if (style.style == WallStyle::Panelled) {
+        fill(scene, wall,
+             tiled(wood(256, 256, 40U + seed, style.wood, WoodGrain{12.0, 6.0, true})));
+        // Over each door (but the sign's) a sunk frame holding a raised
+        // veneer field ringed with a gold line, as in the lobby.
+        const std::size_t sign = signDoor(look);
+        for (std::size_t d = 0; d < kDoors; ++d) {
+            if (d == sign) {
+                continue;
+            }
+            const double x = centreOf(look.doors.at(d)) - panelWidth / 2;
+            raiseRect(heights, x, kFriezeTop, panelWidth, kFriezeBottom - kFriezeTop, 4, 3, -3,
+                      Profile::Linear);
+            raiseRect(heights, x + 8, kFriezeTop + 8, panelWidth - 16,
+                      kFriezeBottom - kFriezeTop - 16.0, 3, 8, 4, Profile::Linear);
+            inlay =
+                maskUnion(inlay, maskMinus(rectMask(x + 18, kFriezeTop + 18, panelWidth - 36,
+                                                    kFriezeBottom - kFriezeTop - 36.0, 5),
+                                           rectMask(x + 19.5, kFriezeTop + 19.5, panelWidth - 39,
+                                                    kFriezeBottom - kFriezeTop - 39.0, 3.5)));
+        }
+        // Sunk panels in the wainscot of the two end bays.
+        const double left = look.doors.front().x - 12.0;
+        const double right = look.doors.back().x + look.doors.back().w + 12.0;
+        if (left > 24) {
+            raiseRect(heights, 6, 342, left - 12, 84, 3, 5, -2.5, Profile::Linear);
+        }
+        if (kWidth - right > 24) {
+            raiseRect(heights, right + 6, 342, kWidth - right - 12, 84, 3, 5, -2.5,
+                      Profile::Linear);
+        }
+    } else if (style.style == WallStyle::Papered) {
+        // Jade paper with a gold lattice above a walnut wainscot; the lattice
+        // meets over every door's middle.
         const Field paper = rectMask(-10, kCorniceBottom, kWidth + 20.0, kRailTop - kCorniceBottom);
-        fill(scene, paper, tiled(felt(256, 256, 50U + seed, look.paper)));
-        const Field lattice = pathMask(kWidth, kHeight, [](cairo_t* cr) {
+        fill(scene, paper, tiled(felt(256, 256, 50U + seed, style.paper)));
+        const double pitch = std::max(20.0, (panelWidth + 30.0) / 4.0);
+        const double origin = centreOf(look.doors.at(signDoor(look)));
+        const Field lattice = pathMask(kWidth, kHeight, [pitch, origin](cairo_t* cr) {
             cairo_set_line_width(cr, 1.2);
-            for (int k = -20; k < 40; ++k) {
-                const double x = k * 36.0;
+            const double rise = kRailTop - kCorniceBottom;
+            for (int k = -40; k <= 40; ++k) {
+                const double x = origin + k * pitch;
                 cairo_move_to(cr, x, kCorniceBottom);
-                cairo_line_to(cr, x + (kRailTop - kCorniceBottom), kRailTop);
-                cairo_move_to(cr, x, kRailTop);
-                cairo_line_to(cr, x + (kRailTop - kCorniceBottom), kCorniceBottom);
+                cairo_line_to(cr, x + rise, kRailTop);
+                cairo_move_to(cr, x, kCorniceBottom);
+                cairo_line_to(cr, x - rise, kRailTop);
             }
             cairo_stroke(cr);
         });
         fill(scene, maskIntersection(lattice, paper), hex(palette::gold, 0.35F));
         const Field wainscot = rectMask(-10, kRailTop, kWidth + 20.0, kSkirtingTop - kRailTop);
         fill(scene, wainscot,
-             tiled(wood(256, 256, 60U + seed, look.wood, WoodGrain{10.0, 5.0, true})));
-        for (int x = 8; x < kWidth; x += 72) {
-            raiseRect(heights, x, 340, 60, 86, 3, 6, 3, Profile::Linear);
-        }
+             tiled(wood(256, 256, 60U + seed, style.wood, WoodGrain{10.0, 5.0, true})));
     } else {
-        // Warm striped paper above a mahogany wainscot.
+        // Warm striped paper above a mahogany wainscot; a stripe runs down
+        // the middle of every door.
         const Field paper = rectMask(-10, kCorniceBottom, kWidth + 20.0, kRailTop - kCorniceBottom);
-        fill(scene, paper, tiled(felt(256, 256, 70U + seed, look.paper)));
-        const Field stripes = pathMask(kWidth, kHeight, [](cairo_t* cr) {
-            for (int x = 0; x < kWidth; x += 28) {
-                cairo_rectangle(cr, x, kCorniceBottom, 10, kRailTop - kCorniceBottom);
+        fill(scene, paper, tiled(felt(256, 256, 70U + seed, style.paper)));
+        const double pitch = std::max(20.0, (panelWidth + 30.0) / 4.0);
+        const double origin = centreOf(look.doors.at(signDoor(look)));
+        const Field stripes = pathMask(kWidth, kHeight, [pitch, origin](cairo_t* cr) {
+            for (int k = -40; k <= 40; ++k) {
+                cairo_rectangle(cr, origin + k * pitch - 5, kCorniceBottom, 10,
+                                kRailTop - kCorniceBottom);
             }
             cairo_fill(cr);
         });
         fill(scene, maskIntersection(stripes, paper), hex(0x7E633F, 0.6F));
         const Field wainscot = rectMask(-10, kRailTop, kWidth + 20.0, kSkirtingTop - kRailTop);
         fill(scene, wainscot,
-             tiled(wood(256, 256, 80U + seed, look.wood, WoodGrain{11.0, 6.0, true})));
-        for (int x = 8; x < kWidth; x += 64) {
-            raiseRect(heights, x, 338, 52, 90, 3, 6, 3.5, Profile::Round);
+             tiled(wood(256, 256, 80U + seed, style.wood, WoodGrain{11.0, 6.0, true})));
+    }
+}
+
+// Brass wall lamps with frosted shades lit from within, as in the lobby.
+void paintLamps(Pixmap& scene, const std::vector<double>& places, const Pixmap& brass) {
+    constexpr double shadeTop = 84;
+    constexpr double shadeHeight = 34;
+    Field plates(kWidth, kHeight);
+    Field shades(kWidth, kHeight);
+    Field bands(kWidth, kHeight);
+    for (const double cx : places) {
+        plates = maskUnion(plates, rectMask(cx - 6, shadeTop + 30, 12, 48, 6));
+        shades = maskUnion(shades, rectMask(cx - 10, shadeTop, 20, shadeHeight, 8));
+        bands = maskUnion(bands, rectMask(cx - 11, shadeTop - 3, 22, 5, 2));
+        bands = maskUnion(bands, rectMask(cx - 11, shadeTop + shadeHeight - 2, 22, 5, 2));
+    }
+    Field heights = bevel(plates, 3, 3);
+    raise(heights, bands, bevel(bands, 2, 2));
+    castShadow(scene, maskUnion(plates, shades), Shadow{6.0, 3.5, 0.45F});
+    paintLit(scene, brass, maskUnion(plates, bands), heights, metalLight);
+    glow(scene, shades, 10.0, Rgba{1.0F, 0.8F, 0.45F, 0.8F}, 2.0F);
+    Pixmap glass(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        const float low = std::clamp(
+            static_cast<float>(y - shadeTop) / static_cast<float>(shadeHeight), 0.0F, 1.0F);
+        for (int x = 0; x < kWidth; ++x) {
+            float nearest = 1e9F;
+            for (const double cx : places) {
+                nearest = std::min(nearest, std::abs(static_cast<float>(x + 0.5 - cx)));
+            }
+            const float across = nearest / 10.0F;
+            const float core = std::clamp(1.0F - across * across, 0.0F, 1.0F) * (0.6F + 0.4F * low);
+            glass(x, y) = mix(Rgba{0.98F, 0.74F, 0.42F, 1.0F}, Rgba{1.0F, 0.97F, 0.86F, 1.0F},
+                              0.35F + 0.65F * core);
         }
     }
+    composite(scene, masked(glass, shades));
+}
+
+// The floor sign: a lacquered plaque in a raised gold rim on its shadow,
+// with a small gold rosette at either end; the floor's name is a label.
+void paintFloorSign(Pixmap& scene, std::uint32_t seed) {
+    const Field outer = rectMask(kSignX, kSignY, kSignW, kSignH, 8);
+    const Field field = rectMask(kSignX + 7, kSignY + 7, kSignW - 14.0, kSignH - 14.0, 4);
+    const Field rosettes = pathMask(kWidth, kHeight, [](cairo_t* cr) {
+        for (const double cx : {kSignX + 3.5, kSignX + kSignW - 3.5}) {
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, cx, kSignY + kSignH / 2.0, 5.5, 0, 2 * pi);
+        }
+        cairo_fill(cr);
+    });
+    castShadow(scene, maskUnion(outer, rosettes), Shadow{5.0, 3.5, 0.55F});
+    Field heights = bevel(outer, 7, 5, Profile::Bead);
+    raise(heights, field, cushion(field, 5.0, 2.0));
+    raise(heights, rosettes, bevel(rosettes, 4, 4, Profile::Round));
+    const Pixmap gold = brushedMetal(kWidth, kHeight, 25U + seed, goldMetal());
+    paintLit(scene, gold, maskMinus(outer, field), heights, metalLight);
+    paintLit(scene,
+             lacquer(kWidth, kHeight, 27U + seed, LacquerPalette{hex(0x2A0A06), hex(0x5E1A10)}),
+             field, heights, lacquerLight);
+    innerShadow(scene, field, 3.0, 2.0, 0.6F);
+    paintLit(scene, gold, rosettes, heights, metalLight);
+}
+
+ColorImage drawPlant(int kind);
+
+constexpr std::array<const char*, 3> kPlantNames{"palm", "fern", "lily"};
+
+// The kind of plant (0 palm, 1 fern, 2 lily) that a picture name such as
+// "PLANT_FERN" shows; a palm for any other name.
+int plantKind(const std::string& image) {
+    for (std::size_t k = 0; k < kPlantNames.size(); ++k) {
+        std::string upper = kPlantNames.at(k);
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        if (image == "PLANT_" + upper) {
+            return static_cast<int>(k);
+        }
+    }
+    return 0;
 }
 
 ColorImage drawCorridor(const Look& look, std::size_t index, GreyImage* masks) {
@@ -252,7 +418,9 @@ ColorImage drawCorridor(const Look& look, std::size_t index, GreyImage* masks) {
     const auto seed = static_cast<std::uint32_t>(index * 17U);
     Pixmap scene(kWidth, kHeight, hex(palette::mahoganyDark));
     Field heights(kWidth, kHeight, 0.0F);
-    paintWall(scene, heights, style, index);
+    Field inlay(kWidth, kHeight);
+    paintWall(scene, heights, inlay, style, look, index);
+    raise(heights, inlay, cushion(inlay, 0.6, 0.8));
 
     // Carpet: the look's colour with a gold border along its far edge.
     const Field carpet = rectMask(-10, kCarpetTop, kWidth + 20.0, kBandTop - kCarpetTop);
@@ -265,6 +433,8 @@ ColorImage drawCorridor(const Look& look, std::size_t index, GreyImage* masks) {
     // Mouldings: the cornice, the rail, the skirting and the buttons' band.
     const Field cornice = rectMask(-10, -10, kWidth + 20.0, kCorniceBottom + 10);
     raise(heights, cornice, bevel(cornice, 12, 6, Profile::Cove));
+    const Field corniceBead = rectMask(-10, kCorniceBottom - 8, kWidth + 20.0, 6, 3);
+    raise(heights, corniceBead, bevel(corniceBead, 3, 3, Profile::Bead));
     const Field rail = rectMask(-10, kRailTop, kWidth + 20.0, 14, 4);
     raise(heights, rail, bevel(rail, 7, 5, Profile::Bead));
     const Field skirting = rectMask(-10, kSkirtingTop, kWidth + 20.0, kCarpetTop - kSkirtingTop);
@@ -303,8 +473,11 @@ ColorImage drawCorridor(const Look& look, std::size_t index, GreyImage* masks) {
 
     light(scene, heights, woodLight);
     const Pixmap brass = brushedMetal(256, 64, 21U + seed, brassMetal());
+    paintLit(scene, brushedMetal(256, 64, 23U + seed, goldMetal()), inlay, heights, metalLight);
+    castShadow(scene, cornice, Shadow{4.0, 4.0, 0.5F});
     paintLit(scene, wood(kWidth, 64, 5U + seed, style.wood, WoodGrain{14.0, 5.0, false}), cornice,
              heights, woodLight);
+    paintLit(scene, brass, corniceBead, heights, metalLight);
     castShadow(scene, rail, Shadow{3.0, 2.5, 0.5F});
     paintLit(scene, brass, rail, heights, metalLight);
     paintLit(scene, wood(kWidth, 64, 7U + seed, mahoganyWood(), WoodGrain{14.0, 5.0, false}),
@@ -312,18 +485,26 @@ ColorImage drawCorridor(const Look& look, std::size_t index, GreyImage* masks) {
     paintLit(scene, wood(kWidth, 80, 9U + seed, mahoganyWood(), WoodGrain{16.0, 4.0, false}), band,
              heights, woodLight);
     paintLit(scene, brass, rectMask(-10, kBandTop, kWidth + 20.0, 4, 2), heights, metalLight);
+    // The architraves stand off the wall and shade it down and to the right.
+    castShadow(scene, frames, Shadow{5.0, 4.0, 0.45F});
     paintLit(scene, wood(128, 256, 11U + seed, style.wood, WoodGrain{8.0, 4.0, true}), frames,
              heights, woodLight);
     paintLit(scene, lacquer(128, 128, 13U + seed, doorLacquer()), leaves, heights, lacquerLight);
 
-    // Wall lamps between the doors throw warm light on the wall.
+    // Wall lamps between the doors throw warm light on the wall; the floor
+    // sign hangs over the middle door.
     const Rgba lamp{1.0F, 0.8F, 0.5F, 1.0F};
-    for (std::size_t d = 0; d + 1 < kDoors; ++d) {
-        const Box& a = look.doors.at(d);
-        const Box& b = look.doors.at(d + 1);
-        const double cx = (a.x + a.w + b.x) / 2.0;
-        lightPool(scene, cx, 120, 110, 170, lamp, 0.28F);
+    const std::vector<double> lamps = lampPlaces(look);
+    for (const double cx : lamps) {
+        lightPool(scene, cx, 110, 110, 170, lamp, 0.3F);
     }
+    lightPool(scene, kWidth / 2.0, 0, 520, 260, lamp, 0.1F);
+    paintLamps(scene, lamps, brass);
+    paintFloorSign(scene, seed);
+    // The plant the scene stands at one end has a twin painted at the other,
+    // so that the doors stand framed between the two.
+    const ColorImage plant = drawPlant(plantKind(look.plant.image));
+    composite(scene, Pixmap::fromImage(plant), kWidth - look.plant.x - plant.width, look.plant.y);
     vignette(scene, 0.35F);
     return scene.toImage();
 }
@@ -425,25 +606,26 @@ ColorImage drawPlant(int kind) {
     return downsample(big, scale).toImage();
 }
 
-// A medal of `metal`: a disc with a raised rim and a star, on its shadow.
-ColorImage drawDoorMedal(const MetalPalette& metal, std::uint32_t seed) {
-    constexpr int size = 48;
+// A medal of `metal` `size` pixels square: a disc with a raised rim and a
+// star, on its shadow; drawn four times larger and shrunk.
+ColorImage drawDoorMedal(const MetalPalette& metal, std::uint32_t seed, int size = 48) {
     constexpr int scale = 4;
     const int S = size * scale;
+    const double k = S / 192.0;
     Pixmap big(S, S);
-    const double c = S / 2.0;
-    const Field disc = shapeMask(S, S, ellipse(c - 4, c - 4, S * 0.42, S * 0.42), 2);
-    castShadow(big, disc, Shadow{10.0, 8.0, 0.5F});
-    Field heights = bevel(disc, S * 0.07, 10.0, Profile::Round);
-    const Field inner = shapeMask(S, S, ellipse(c - 4, c - 4, S * 0.32, S * 0.32), 2);
-    raise(heights, inner, bevel(inner, 6, -5, Profile::Linear));
-    const Field star = pathMask(S, S, [c](cairo_t* cr) {
-        for (int k = 0; k < 10; ++k) {
-            const double r = (k % 2 == 0) ? 50.0 : 21.0;
-            const double a = -pi / 2 + k * pi / 5;
-            const double x = c - 4 + std::cos(a) * r;
-            const double y = c - 4 + std::sin(a) * r;
-            if (k == 0) {
+    const double c = S / 2.0 - 4 * k;
+    const Field disc = shapeMask(S, S, ellipse(c, c, S * 0.42, S * 0.42), 2);
+    castShadow(big, disc, Shadow{10.0 * k, 8.0 * k, 0.5F});
+    Field heights = bevel(disc, S * 0.07, 10.0 * k, Profile::Round);
+    const Field inner = shapeMask(S, S, ellipse(c, c, S * 0.32, S * 0.32), 2);
+    raise(heights, inner, bevel(inner, 6 * k, -5 * k, Profile::Linear));
+    const Field star = pathMask(S, S, [c, k](cairo_t* cr) {
+        for (int p = 0; p < 10; ++p) {
+            const double r = ((p % 2 == 0) ? 50.0 : 21.0) * k;
+            const double a = -pi / 2 + p * pi / 5;
+            const double x = c + std::cos(a) * r;
+            const double y = c + std::sin(a) * r;
+            if (p == 0) {
                 cairo_move_to(cr, x, y);
             } else {
                 cairo_line_to(cr, x, y);
@@ -452,9 +634,59 @@ ColorImage drawDoorMedal(const MetalPalette& metal, std::uint32_t seed) {
         cairo_close_path(cr);
         cairo_fill(cr);
     });
-    raise(heights, star, bevel(star, 8, 8, Profile::Linear));
+    raise(heights, star, bevel(star, 8 * k, 8 * k, Profile::Linear));
     paintLit(big, brushedMetal(S, S, seed, metal), disc, heights, metalLight);
     return downsample(big, scale).toImage();
+}
+
+// The room preview's pieces around the layout picture: the picture is
+// kPreviewWidth x kPreviewHeight on screen (PREVIEW_WIDTH and PREVIEW_HEIGHT
+// at PREVIEW_SCALE), and the frame rings it with a gold bead kPreviewRim
+// wide, on its shadow, open in the middle.
+constexpr int kPreviewWidth = 134;
+constexpr int kPreviewHeight = 100;
+constexpr int kPreviewRim = 5;
+
+ColorImage drawPreviewFrame() {
+    const int w = kPreviewWidth + 2 * kPreviewRim + 4;
+    const int h = kPreviewHeight + 2 * kPreviewRim + 4;
+    Pixmap frame(w, h);
+    const Field outer = shapeMask(w, h, roundRect(1, 1, w - 5.0, h - 5.0, 4), 4);
+    const Field hole = shapeMask(
+        w, h, roundRect(1 + kPreviewRim, 1 + kPreviewRim, kPreviewWidth, kPreviewHeight, 1), 4);
+    const Field rim = maskMinus(outer, hole);
+    castShadow(frame, outer, Shadow{2.5, 2.0, 0.5F});
+    paintLit(frame, brushedMetal(w, h, 63U, goldMetal()), rim, bevel(rim, 3, 3, Profile::Bead),
+             metalLight);
+    // The middle stays clear: the layout picture covers it.
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (hole.at(x, y) > 0.99F) {
+                frame(x, y) = Rgba{0, 0, 0, 0};
+            }
+        }
+    }
+    return frame.toImage();
+}
+
+// A gold rule between the goals and the player's record, with a small
+// diamond in its middle.
+ColorImage drawPreviewRule() {
+    constexpr int w = 150;
+    constexpr int h = 10;
+    Pixmap rule(w, h);
+    const Field shape = pathMask(w, h, [](cairo_t* cr) {
+        cairo_rectangle(cr, 4, 4, w - 8, 1.5);
+        cairo_move_to(cr, w / 2.0, 0.5);
+        cairo_line_to(cr, w / 2.0 + 5, 4.75);
+        cairo_line_to(cr, w / 2.0, 9);
+        cairo_line_to(cr, w / 2.0 - 5, 4.75);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+    });
+    castShadow(rule, shape, Shadow{1.0, 0.8, 0.35F});
+    paintLit(rule, brushedMetal(w, h, 65U, goldMetal()), shape, bevel(shape, 1.5, 1.5), metalLight);
+    return rule.toImage();
 }
 
 // A soft white-gold glow with a four-pointed sparkle, drawn additively.
@@ -621,7 +853,8 @@ MetalPalette bronzeMetal() {
 void addHallwayArt(MediaSet& media, const fs::path& source, const fs::path& fonts, Gallery& sheet) {
     const std::vector<Look> looks = readLooks(source / "properties" / "hallway.xml");
     SheetRow row;
-    row.title = "Hallway: corridors, knobs, plants, medals, star flash, room plates";
+    row.title = "Hallway: corridors, knobs, plants, medals, room preview pieces, star flash, "
+                "room plates";
     for (std::size_t k = 0; k < looks.size(); ++k) {
         std::array<GreyImage, kDoors> masks;
         const ColorImage corridor = drawCorridor(looks[k], k, masks.data());
@@ -641,11 +874,10 @@ void addHallwayArt(MediaSet& media, const fs::path& source, const fs::path& font
     media.add("media/images/hallway/knob_gold.png", encodePngColor(gold));
     row.pictures.push_back(brass);
     row.pictures.push_back(gold);
-    static constexpr std::array<const char*, 3> plantNames{"palm", "fern", "lily"};
     for (int kind = 0; kind < 3; ++kind) {
         const ColorImage plant = drawPlant(kind);
         media.add(std::string("media/images/hallway/plant_") +
-                      plantNames.at(static_cast<std::size_t>(kind)) + ".png",
+                      kPlantNames.at(static_cast<std::size_t>(kind)) + ".png",
                   encodePngColor(plant));
         row.pictures.push_back(plant);
     }
@@ -658,6 +890,22 @@ void addHallwayArt(MediaSet& media, const fs::path& source, const fs::path& font
                   encodePngColor(medal));
         row.pictures.push_back(medal);
     }
+    // The room preview's medal marks by its goals, the frame round its
+    // layout picture and the rule under the goals.
+    const std::array<std::pair<const char*, MetalPalette>, 2> marks{
+        {{"silver", silverMetal()}, {"gold", goldMetal()}}};
+    for (const auto& [name, metal] : marks) {
+        const ColorImage mark = drawDoorMedal(metal, seed++, 20);
+        media.add(std::string("media/images/hallway/preview_medal_") + name + ".png",
+                  encodePngColor(mark));
+        row.pictures.push_back(mark);
+    }
+    const ColorImage frame = drawPreviewFrame();
+    media.add("media/images/hallway/preview_frame.png", encodePngColor(frame));
+    row.pictures.push_back(frame);
+    const ColorImage rule = drawPreviewRule();
+    media.add("media/images/hallway/preview_rule.png", encodePngColor(rule));
+    row.pictures.push_back(rule);
     const ColorImage flash = drawStarFlash();
     media.add("media/images/hallway/star_flash.png", encodePngColor(flash));
     row.pictures.push_back(flash);
