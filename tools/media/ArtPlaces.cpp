@@ -98,9 +98,9 @@ ColorImage drawCasino() {
         const Field panel = shapeMask(kSceneW, kSceneH, roundRect(12 + k * 158, 20, 144, 420, 4));
         Field heights = bevel(panel, 8.0, 3.0, Profile::Cove);
         light(scene, heights, placeWood);
-        const Field inlay = maskMinus(
-            shapeMask(kSceneW, kSceneH, roundRect(30 + k * 158, 38, 108, 384, 3)),
-            shapeMask(kSceneW, kSceneH, roundRect(32 + k * 158, 40, 104, 380, 2)));
+        const Field inlay =
+            maskMinus(shapeMask(kSceneW, kSceneH, roundRect(30 + k * 158, 38, 108, 384, 3)),
+                      shapeMask(kSceneW, kSceneH, roundRect(32 + k * 158, 40, 104, 380, 2)));
         paintLit(scene, brushedMetal(kSceneW, kSceneH, 612U, goldMetal()), inlay,
                  bevel(inlay, 1.0, 0.6), placeMetal);
     }
@@ -154,8 +154,8 @@ ColorImage drawRecRoom() {
     const std::array<std::uint32_t, 5> colours{0x7A2A1E, 0x1E4A6E, 0x2E6A3A, 0xB08A3A, 0x5A2E5E};
     std::vector<Pixmap> cloths;
     for (std::size_t c = 0; c < colours.size(); ++c) {
-        cloths.push_back(paper(kSceneW, kSceneH, 649U + static_cast<std::uint32_t>(c),
-                               hex(colours.at(c))));
+        cloths.push_back(
+            paper(kSceneW, kSceneH, 649U + static_cast<std::uint32_t>(c), hex(colours.at(c))));
     }
     for (int shelf = 0; shelf < 4; ++shelf) {
         const int y = 110 + shelf * 110;

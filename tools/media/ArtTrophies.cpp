@@ -324,8 +324,7 @@ ColorImage drawTrophyRoom() {
         const Field sill = cornice ? rectField(W, H, tx - 2, y + kWindowSize + 1, tw + 4, 3, 0)
                                    : rectField(W, H, tx + 4, y + kWindowSize + 1, tw - 8, 2, 0);
         castShadow(room, sill, Shadow{2.0, 1.0, 0.6F});
-        paintLit(room, Pixmap(W, H, hex(0x4A4660)), sill, bevel(sill, 1.0, 1.0),
-                 trophyWoodLight);
+        paintLit(room, Pixmap(W, H, hex(0x4A4660)), sill, bevel(sill, 1.0, 1.0), trophyWoodLight);
         for (const int x0 : kWindowColumns) {
             // Dark glass holding a little of the sky, in a pale frame with a
             // mullion, sunk into the wall.
@@ -353,8 +352,7 @@ ColorImage drawTrophyRoom() {
     // The parapet, its lanterns and the cupola.
     const Field parapet = rectField(W, H, tx - 4, ty - 4, tw + 8, 8, 1);
     castShadow(room, parapet, Shadow{2.0, 1.5, 0.6F});
-    paintLit(room, Pixmap(W, H, hex(0x4A4660)), parapet, bevel(parapet, 2.0, 2.0),
-             trophyWoodLight);
+    paintLit(room, Pixmap(W, H, hex(0x4A4660)), parapet, bevel(parapet, 2.0, 2.0), trophyWoodLight);
     // A small gilt cupola over the middle bay.
     const Field cupola = shapeMask(W, H, ellipse(403, 24, 14, 8), 4);
     castShadow(room, cupola, Shadow{2.0, 1.5, 0.6F});
