@@ -46,16 +46,18 @@ Pixmap stoneGlowDot(int width, int height, double rx, double ry, const Rgba& cor
     return dot;
 }
 
-// The skyline at the foot of the field: dark roofs and a few lit windows.
-void paintSkyline(Pixmap& field) {
-    const Field roofs = pathMask(kFieldWidth, kFieldHeight, [](cairo_t* cr) {
+// One row of the town's roofs along the foot of the field, as a mask: houses
+// `lift` pixels above the foot plus up to `spread` more, every third with a
+// pagoda roof.
+Field roofRow(std::uint32_t seed, int lift, std::uint32_t spread) {
+    return pathMask(kFieldWidth, kFieldHeight, [seed, lift, spread](cairo_t* cr) {
         cairo_move_to(cr, 0, kFieldHeight);
         int x = 0;
         std::uint32_t k = 0;
         while (x < kFieldWidth) {
-            const int width = 40 + static_cast<int>(hashPoint(static_cast<int>(k), 3, 911U) % 70U);
-            const int top =
-                kFieldHeight - 40 - static_cast<int>(hashPoint(static_cast<int>(k), 7, 913U) % 90U);
+            const int width = 40 + static_cast<int>(hashPoint(static_cast<int>(k), 3, seed) % 70U);
+            const int top = kFieldHeight - lift -
+                            static_cast<int>(hashPoint(static_cast<int>(k), 7, seed + 2U) % spread);
             cairo_line_to(cr, x, top);
             if (k % 3 == 1) {
                 // A pagoda roof: eaves that curl up.
@@ -71,7 +73,26 @@ void paintSkyline(Pixmap& field) {
         cairo_close_path(cr);
         cairo_fill(cr);
     });
+}
+
+// The skyline at the foot of the field: a far row of roofs in the haze over
+// the streets' warm glow, then the near roofs with moonlit edges and a few
+// lit windows.
+void paintSkyline(Pixmap& field) {
+    lightPool(field, kFieldWidth / 2.0, kFieldHeight, kFieldWidth * 0.7, 170, hex(0xE0804A), 0.22F);
+    const Field far = roofRow(921U, 110, 70U);
+    fill(field, far, hex(0x22183A));
+    const Field roofs = roofRow(911U, 40, 90U);
     fill(field, roofs, hex(0x0A0710));
+    // The moon, high on the right, catches the roofs' upper edges.
+    for (int y = 2; y < kFieldHeight; ++y) {
+        for (int x = 0; x < kFieldWidth; ++x) {
+            const float edge = roofs.at(x, y) - roofs.at(x, y - 2);
+            if (edge > 0.3F) {
+                field(x, y) = over(field.at(x, y), hex(0x8A86C0), 0.55F * edge);
+            }
+        }
+    }
     // Lit windows: small warm squares inside the roofs, by hash.
     for (int y = kFieldHeight - 120; y < kFieldHeight - 8; y += 11) {
         for (int x = 4; x < kFieldWidth - 8; x += 9) {

@@ -42,6 +42,11 @@ constexpr int kSmallW = 140;
 constexpr int kSmallH = 40;
 constexpr int kChannelW = 24;
 constexpr int kShelfY = 536;
+// The tray under the three difficulty switches (casino and roof).
+constexpr int kTrayX = 290;
+constexpr int kTrayY = 433;
+constexpr int kTrayW = 480;
+constexpr int kTrayH = 54;
 
 void addPicture(MediaSet& media, const std::string& path, const ColorImage& image) {
     media.add(path, encodePngColor(image));
@@ -88,11 +93,16 @@ void paintTitlePlaque(Pixmap& scene, std::uint32_t seed) {
 // the hidden game's spots, no different from the others).
 ColorImage drawCasino() {
     Pixmap scene = wood(kSceneW, kSceneH, 611U, mahoganyVeneer(), WoodGrain{14.0, 8.0, true});
-    // Wainscot panels.
+    // Wainscot panels, each with a gold inlay line as in the lobby.
     for (int k = 0; k < 5; ++k) {
         const Field panel = shapeMask(kSceneW, kSceneH, roundRect(12 + k * 158, 20, 144, 420, 4));
         Field heights = bevel(panel, 8.0, 3.0, Profile::Cove);
         light(scene, heights, placeWood);
+        const Field inlay =
+            maskMinus(shapeMask(kSceneW, kSceneH, roundRect(30 + k * 158, 38, 108, 384, 3)),
+                      shapeMask(kSceneW, kSceneH, roundRect(32 + k * 158, 40, 104, 380, 2)));
+        paintLit(scene, brushedMetal(kSceneW, kSceneH, 612U, goldMetal()), inlay,
+                 bevel(inlay, 1.0, 0.6), placeMetal);
     }
     // The felt below the rail.
     const Field feltArea = shapeMask(kSceneW, kSceneH, roundRect(-20, 470, kSceneW + 40, 200, 0));
@@ -128,6 +138,8 @@ ColorImage drawCasino() {
         glow(scene, shapeMask(kSceneW, kSceneH, ellipse(cx, 28, 30, 6)), 8.0, hex(0xFFF0C0), 0.8F);
     }
     paintPlate(scene, kColumnX, kColumnY, kColumnW, kColumnH, 631U);
+    // The difficulty switches' tray, set over the rail.
+    paintPlate(scene, kTrayX, kTrayY, kTrayW, kTrayH, 635U);
     paintTitlePlaque(scene, 633U);
     vignette(scene, 0.45F);
     return scene.toImage();
@@ -137,23 +149,36 @@ ColorImage drawCasino() {
 // lamp over the middle.
 ColorImage drawRecRoom() {
     Pixmap scene = wood(kSceneW, kSceneH, 641U, walnutWood(), WoodGrain{10.0, 5.0, true});
-    // Shelves with rows of boxes behind the chooser.
+    // Shelves with rows of boxed games behind the chooser, in cloth-bound
+    // colours with gilt bands.
+    const std::array<std::uint32_t, 5> colours{0x7A2A1E, 0x1E4A6E, 0x2E6A3A, 0xB08A3A, 0x5A2E5E};
+    std::vector<Pixmap> cloths;
+    for (std::size_t c = 0; c < colours.size(); ++c) {
+        cloths.push_back(
+            paper(kSceneW, kSceneH, 649U + static_cast<std::uint32_t>(c), hex(colours.at(c))));
+    }
     for (int shelf = 0; shelf < 4; ++shelf) {
         const int y = 110 + shelf * 110;
         for (int k = 0; k < 24; ++k) {
             const int w = 14 + static_cast<int>(hashUnit(k, shelf, 643U) * 12.0F);
             const int h = 50 + static_cast<int>(hashUnit(shelf, k, 647U) * 34.0F);
             const int x = 280 + k * 21;
-            if (x + w > kSceneW - 10) {
+            if (x + w > kSceneW - 24) {
                 break;
             }
-            const std::array<std::uint32_t, 5> colours{0x7A2A1E, 0x1E4A6E, 0x2E6A3A, 0xB08A3A,
-                                                       0x5A2E5E};
             const Field box = shapeMask(kSceneW, kSceneH, roundRect(x, y - h, w, h, 1.5));
-            fill(scene, box, hex(colours.at(static_cast<std::size_t>((k + shelf) % 5)), 0.9F));
-            light(scene, bevel(box, 2.0, 1.0), placeWood);
+            paintLit(scene, cloths.at(static_cast<std::size_t>((k + shelf) % 5)), box,
+                     bevel(box, 3.0, 2.0), placeLacquer);
+            // Gilt bands near the spine's ends and a dark title label between them.
+            for (const int by : {y - h + 5, y - 9}) {
+                const Field band = shapeMask(kSceneW, kSceneH, roundRect(x + 1, by, w - 2, 2, 0));
+                fill(scene, band, hex(palette::gold, 0.85F));
+            }
+            const Field label =
+                shapeMask(kSceneW, kSceneH, roundRect(x + 3, y - h + 14, w - 6, 12, 1));
+            fill(scene, label, hex(palette::mahoganyDark, 0.55F));
         }
-        const Field board = shapeMask(kSceneW, kSceneH, roundRect(270, y, 520, 10, 2));
+        const Field board = shapeMask(kSceneW, kSceneH, roundRect(270, y, 510, 10, 2));
         castShadow(scene, board, Shadow{4.0, 3.0, 0.6F});
         paintLit(scene, wood(kSceneW, kSceneH, 653U, mahoganyWood(), WoodGrain{9.0, 4.0, false}),
                  board, bevel(board, 3.0, 2.0), placeWood);
@@ -161,6 +186,9 @@ ColorImage drawRecRoom() {
     // The billiard lamp's green light falls from above the switches.
     lightPool(scene, 140, 0, 300, 260, hex(0xD8FFD0), 0.3F);
     paintPlate(scene, kColumnX, kColumnY, kColumnW, kColumnH, 661U);
+    // A nameplate under the host's portrait for his words, clear of the
+    // shelf behind them.
+    paintPlate(scene, 408, 320, 244, 42, 663U);
     paintPlate(scene, 30, kShelfY, 740, 60, 667U);
     paintTitlePlaque(scene, 669U);
     vignette(scene, 0.5F);
@@ -211,19 +239,35 @@ ColorImage drawRoof() {
             ++k;
         }
     }
-    // The parapet and its tiles.
-    const Field parapet = shapeMask(kSceneW, kSceneH, roundRect(-10, 470, kSceneW + 20, 140, 0));
-    fill(scene, parapet, paper(kSceneW, kSceneH, 719U, hex(0x6A5A66)));
-    // Courses of brick in the parapet, each half a brick along.
-    for (int course = 0; course < 7; ++course) {
-        const int y = 480 + course * 18;
-        fill(scene, shapeMask(kSceneW, kSceneH, roundRect(0, y, kSceneW, 2, 0)),
-             hex(0x3A2E38, 0.7F));
-        for (int x = (course % 2) * 24; x < kSceneW; x += 48) {
-            fill(scene, shapeMask(kSceneW, kSceneH, roundRect(x, y, 2, 18, 0)),
-                 hex(0x3A2E38, 0.6F));
+    // The parapet: courses of brick, each half a brick along, every brick of
+    // its own tone, its top edge catching the light and its lower edge in
+    // shade, in darker mortar.
+    const Pixmap grit = paper(kSceneW, kSceneH, 719U, hex(0x7A5A5C));
+    constexpr int brickW = 48;
+    constexpr int brickH = 18;
+    for (int y = 470; y < kSceneH; ++y) {
+        const int course = (y - 480 + 10 * brickH) / brickH;
+        const int inY = (y - 480 + 10 * brickH) % brickH;
+        for (int x = 0; x < kSceneW; ++x) {
+            const int along = x + (course % 2) * (brickW / 2);
+            const int brick = along / brickW;
+            const int inX = along % brickW;
+            Rgba c = grit.at(x, y);
+            if (inY < 2 || inX < 2) {
+                c = mix(c, hex(0x2E2430), 0.75F);
+            } else {
+                c = shade(c, (hashUnit(brick, course, 723U) - 0.5F) * 0.3F);
+                if (inY == 2 || inX == 2) {
+                    c = shade(c, 0.18F);
+                } else if (inY == brickH - 1 || inX == brickW - 1) {
+                    c = shade(c, -0.2F);
+                }
+            }
+            scene(x, y) = c;
         }
     }
+    // The garden's lamps glow warm on the wall.
+    lightPool(scene, 400, 600, 520, 120, hex(0xFFB870), 0.18F);
     const Field coping = shapeMask(kSceneW, kSceneH, roundRect(-10, 462, kSceneW + 20, 16, 4));
     castShadow(scene, coping, Shadow{4.0, 3.0, 0.6F});
     paintLit(scene, marble(kSceneW, kSceneH, 721U, ivoryMarble()), coping, bevel(coping, 4.0, 3.0),
@@ -235,7 +279,32 @@ ColorImage drawRoof() {
         glow(scene, shapeMask(kSceneW, kSceneH, ellipse(cx, cy, 5, 6)), 7.0, hex(0xFFC870), 0.9F);
         fill(scene, shapeMask(kSceneW, kSceneH, ellipse(cx, cy, 5, 6)), hex(0xFFE0A0));
     }
+    // Two clipped box trees in lacquered planters on the coping.
+    for (const double cx : {70.0, 200.0}) {
+        const Field planter = shapeMask(kSceneW, kSceneH, roundRect(cx - 26, 436, 52, 34, 3));
+        const Field tree = maskUnion(shapeMask(kSceneW, kSceneH, ellipse(cx, 400, 34, 36)),
+                                     shapeMask(kSceneW, kSceneH, ellipse(cx, 360, 22, 22)));
+        castShadow(scene, maskUnion(planter, tree), Shadow{5.0, 4.0, 0.55F});
+        Pixmap leaves = felt(kSceneW, kSceneH, 731U, hex(0x35603A));
+        for (int y = 320; y < 440; ++y) {
+            for (int x = static_cast<int>(cx) - 40; x < static_cast<int>(cx) + 40; ++x) {
+                // Clumps of leaves: smooth noise at two scales.
+                const float clump = valueNoise(x / 5.0, y / 5.0, 733U) * 0.7F +
+                                    valueNoise(x / 2.0, y / 2.0, 735U) * 0.3F;
+                leaves(x, y) = shade(leaves.at(x, y), (clump - 0.5F) * 0.6F);
+            }
+        }
+        paintLit(scene, leaves, tree, cushion(tree, 6.0, 14.0), placeWood);
+        paintLit(scene, lacquer(kSceneW, kSceneH, 737U, redLacquer()), planter,
+                 bevel(planter, 4.0, 3.0), placeLacquer);
+        const Field rim = shapeMask(kSceneW, kSceneH, roundRect(cx - 29, 432, 58, 7, 2));
+        paintLit(scene, brushedMetal(kSceneW, kSceneH, 739U, brassMetal()), rim,
+                 bevel(rim, 2.0, 1.5), placeMetal);
+    }
     paintPlate(scene, kColumnX, 150, kColumnW, 184, 727U);
+    // The nameplate for "choose a game", hidden by the panel once one is chosen.
+    paintPlate(scene, 408, 226, 244, 42, 743U);
+    paintPlate(scene, kTrayX, kTrayY, kTrayW, kTrayH, 741U);
     paintTitlePlaque(scene, 729U);
     vignette(scene, 0.35F);
     return scene.toImage();

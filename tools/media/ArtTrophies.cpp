@@ -3,6 +3,7 @@
 #include "tools/media/FontBaker.h"
 #include "tools/media/Light.h"
 #include "tools/media/Materials.h"
+#include "tools/media/Noise.h"
 #include "tools/media/Paint.h"
 #include "tools/media/Palette.h"
 #include "tools/media/Raster.h"
@@ -269,33 +270,101 @@ ColorImage drawTrophyRoom() {
     const Field moon = shapeMask(W, H, ellipse(531, 62, 10, 10), 4);
     glow(room, moon, 14.0, hex(0xBFCBEF, 0.8F), 0.35F);
     fill(room, moon, mix(hex(0xF4F1E2), hex(0xD9DDEB), 0.3F));
-    // The tower: a dark stone shaft with its wings, a roof garden's lamps on top.
-    const Field tower = pathMask(W, H, [](cairo_t* cr) {
-        cairo_rectangle(cr, 288, 24, 230, wy + wh - 24);
-        cairo_fill(cr);
-        cairo_move_to(cr, 288, 24);
-        cairo_line_to(cr, 403, 2);
-        cairo_line_to(cr, 518, 24);
-        cairo_close_path(cr);
-        cairo_fill(cr);
-    });
-    paintLit(room, Pixmap(W, H, hex(0x1B1A24)), tower, cushion(tower, 3, 4), trophyWoodLight);
+    // The town far below: a low row of roofs with a few lit windows, and the
+    // warm haze of its streets rising behind them.
+    lightPool(room, wx + ww / 2.0, wy + wh, ww * 0.9, 150, hex(0xE08A48), 0.45F);
+    for (int k = 0, x = wx - 6; x < wx + ww; ++k) {
+        const int bw = 16 + static_cast<int>(hashUnit(k, 1, 331U) * 26.0F);
+        const int bh = 14 + static_cast<int>(hashUnit(k, 2, 331U) * 30.0F);
+        const Field block = rectField(W, H, x, wy + wh - bh, bw, bh, 0);
+        fill(room, block, hex(0x0C0B16));
+        for (int yy = wy + wh - bh + 4; yy < wy + wh - 3; yy += 7) {
+            for (int xx = x + 3; xx < x + bw - 3; xx += 6) {
+                if (hashUnit(xx, yy, 337U) > 0.7F) {
+                    fill(room, rectField(W, H, xx, yy, 2, 3, 0), hex(0xFFC878, 0.8F));
+                }
+            }
+        }
+        x += bw + 1;
+    }
+    // The tower: a shaft of dark stone, lit from the upper left, with two
+    // piers between the window bays, a sill under every floor, a heavier
+    // cornice every fifth floor, a parapet with the roof garden's lanterns,
+    // and a cupola over the middle.
+    constexpr int tx = 288;
+    constexpr int tw = 230;
+    constexpr int ty = 30;
+    const Field tower = rectField(W, H, tx, ty, tw, wy + wh - ty, 0);
+    Pixmap stone = paper(W, H, 341U, hex(0x2A2838));
+    for (int y = 0; y < H; ++y) {
+        for (int x = tx; x < tx + tw; ++x) {
+            // Courses of stone blocks, each course's joints half a block along.
+            const int course = y / 6;
+            const bool joint = y % 6 == 0 || (x - tx + (course % 2) * 9) % 18 == 0;
+            const float across = static_cast<float>(x - tx) / tw;
+            Rgba c = stone.at(x, y);
+            c = shade(c, 0.16F - 0.34F * across); // light from the left
+            if (joint) {
+                c = shade(c, -0.25F);
+            }
+            stone(x, y) = c;
+        }
+    }
+    Field towerHeights = cushion(tower, 2.0, 3.0);
+    // The piers stand out of the wall between the bays.
+    for (const int px : {349, 419}) {
+        const Field pier = rectField(W, H, px, ty, 38, wy + wh - ty, 1);
+        raise(towerHeights, pier, bevel(pier, 4.0, 3.0));
+    }
+    paintLit(room, stone, tower, towerHeights, trophyWoodLight);
     for (int f = 1; f <= 20; ++f) {
         const int y = kWindowBottomRow - kFloorStep * (f - 1);
-        // A cornice under each floor.
-        for (int x = 290; x < 516; ++x) {
-            room(x, y + kWindowSize + 2) =
-                mix(room.at(x, y + kWindowSize + 2), hex(0x3A3650), 0.8F);
-        }
+        // A sill under each floor; every fifth a deeper cornice across the shaft.
+        const bool cornice = f % 5 == 1 && f > 1;
+        const Field sill = cornice ? rectField(W, H, tx - 2, y + kWindowSize + 1, tw + 4, 3, 0)
+                                   : rectField(W, H, tx + 4, y + kWindowSize + 1, tw - 8, 2, 0);
+        castShadow(room, sill, Shadow{2.0, 1.0, 0.6F});
+        paintLit(room, Pixmap(W, H, hex(0x4A4660)), sill, bevel(sill, 1.0, 1.0), trophyWoodLight);
         for (const int x0 : kWindowColumns) {
+            // Dark glass holding a little of the sky, in a pale frame with a
+            // mullion, sunk into the wall.
             for (int y1 = y; y1 < y + kWindowSize; ++y1) {
                 for (int x1 = x0; x1 < x0 + kWindowSize; ++x1) {
                     const bool frame = x1 == x0 || y1 == y || x1 == x0 + kWindowSize - 1 ||
                                        y1 == y + kWindowSize - 1 || x1 == x0 + kWindowSize / 2;
-                    room(x1, y1) = frame ? hex(0x3C3A4C) : hex(0x0E1424);
+                    const float t = static_cast<float>(y1 - y) / kWindowSize;
+                    const Rgba glass = mix(hex(0x1C2A4A), hex(0x0A0E1C), t);
+                    room(x1, y1) = frame ? hex(0x4C4860) : glass;
                 }
             }
         }
+    }
+    const Field panes = pathMask(W, H, [](cairo_t* cr) {
+        for (int f = 1; f <= 20; ++f) {
+            for (const int x0 : kWindowColumns) {
+                cairo_rectangle(cr, x0, kWindowBottomRow - kFloorStep * (f - 1), kWindowSize,
+                                kWindowSize);
+            }
+        }
+        cairo_fill(cr);
+    });
+    innerShadow(room, panes, 2.0, 1.0, 0.5F);
+    // The parapet, its lanterns and the cupola.
+    const Field parapet = rectField(W, H, tx - 4, ty - 4, tw + 8, 8, 1);
+    castShadow(room, parapet, Shadow{2.0, 1.5, 0.6F});
+    paintLit(room, Pixmap(W, H, hex(0x4A4660)), parapet, bevel(parapet, 2.0, 2.0), trophyWoodLight);
+    // A small gilt cupola over the middle bay.
+    const Field cupola = shapeMask(W, H, ellipse(403, 24, 14, 8), 4);
+    castShadow(room, cupola, Shadow{2.0, 1.5, 0.6F});
+    paintLit(room, brushedMetal(W, H, 343U, goldMetal()), cupola, cushion(cupola, 2.0, 4.0),
+             trophyMetalLight);
+    // The street's lamps light the tower's foot.
+    lightPool(room, tx + tw / 2.0, wy + wh + 10, tw * 0.8, 110, hex(0xFFB060), 0.3F);
+    for (int k = 0; k < 12; ++k) {
+        const double lx = tx + 8 + k * ((tw - 16) / 11.0);
+        const Field lamp = shapeMask(W, H, ellipse(lx, ty - 7, 1.8, 2.2), 4);
+        glow(room, lamp, 3.0, hex(0xFFC870), 0.8F);
+        fill(room, lamp, hex(0xFFE6A8));
     }
     // The window's frame: gold-lined lacquer, with a sill.
     const Field frame = maskMinus(rectField(W, H, wx - 16, wy - 10, ww + 32, wh + 24, 8),

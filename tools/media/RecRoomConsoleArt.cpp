@@ -69,14 +69,21 @@ ColorImage drawRecRoomPlaque() {
                                                    cairo_line_to(cr, lx + t, ly + lh);
                                                }
                                                cairo_stroke(cr);
-                                               // A medallion in the middle of the window.
-                                               cairo_arc(cr, lx + lw / 2.0, ly + lh / 2.0, 14.0 * s,
-                                                         0, 6.283185307179586);
-                                               cairo_stroke(cr);
                                            }));
     paintLit(picture, brushedMetal(w, h, 41U, goldMetal()), trellis,
              bevel(trellis, 1.0 * s, 1.0 * s, Profile::Bead), plaqueMetalLight);
     innerShadow(picture, pane, 3.0 * s, 2.0 * s, 0.55F);
+    // A medallion over the trellis's middle crossing: a raised gold boss round
+    // a jade cabochon, standing off the lattice on its own shadow.
+    const double mx = lx + lw / 2.0;
+    const double my = ly + lh / 2.0;
+    const Field boss = shapeMask(w, h, ellipse(mx, my, 15.0 * s, 15.0 * s));
+    const Field stone = shapeMask(w, h, ellipse(mx, my, 9.5 * s, 9.5 * s));
+    castShadow(picture, boss, Shadow{2.5 * s, 1.5 * s, 0.6F});
+    Field bossHeights = bevel(boss, 4.0 * s, 2.5 * s, Profile::Round);
+    raise(bossHeights, stone, cushion(stone, 3.0 * s, 4.0 * s));
+    paintLit(picture, brushedMetal(w, h, 43U, goldMetal()), boss, bossHeights, plaqueMetalLight);
+    paintLit(picture, jade(w, h, 47U, jadeStone()), stone, bossHeights, plaqueMetalLight);
     return downsample(picture, s).toImage();
 }
 
