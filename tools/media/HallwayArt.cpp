@@ -189,10 +189,12 @@ WallLook wallLook(std::size_t index) {
     }
 }
 
-// The door leaf's lacquer: a saturated red, so that the game's hue turn
-// gives every game type a clear colour of its own.
+// The door leaf's lacquer: a deep red, saturated enough that the game's hue
+// turn gives every game type a clear colour of its own, dark enough that the
+// turned colours (jade above all, which the eye takes for the brightest) read
+// as lacquer in a corridor's light rather than as paint.
 LacquerPalette doorLacquer() {
-    return {hex(0x7A140C), hex(0xC22A18)};
+    return {hex(0x4A120A), hex(0x8E2A1A)};
 }
 
 // The floor sign's plaque: centred over the middle door, between the cornice
