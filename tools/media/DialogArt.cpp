@@ -243,21 +243,20 @@ ColorImage drawLevelWonHeader() {
     Field ribbonHeights = cushion(ribbons, s(2.5), s(2.0));
     paintLit(picture, lacquer(width, height, 37U, redLacquer()), ribbons, ribbonHeights,
              Lighting{0.55F, 0.55F, 34.0F});
-    const Field ribbonEdge = maskMinus(
-        ribbons, pathMask(width, height, [&](cairo_t* cr) {
-            for (const double side : {-1.0, 1.0}) {
-                const auto px = [&](double x) {
-                    return s(cx + side * (x - cx));
-                };
-                cairo_move_to(cr, px(96), s(71));
-                cairo_line_to(cr, px(114), s(80.5));
-                cairo_line_to(cr, px(97.5), s(119));
-                cairo_line_to(cr, px(86.8), s(110));
-                cairo_line_to(cr, px(76.5), s(115.5));
-                cairo_close_path(cr);
-            }
-            cairo_fill(cr);
-        }));
+    const Field ribbonEdge = maskMinus(ribbons, pathMask(width, height, [&](cairo_t* cr) {
+                                           for (const double side : {-1.0, 1.0}) {
+                                               const auto px = [&](double x) {
+                                                   return s(cx + side * (x - cx));
+                                               };
+                                               cairo_move_to(cr, px(96), s(71));
+                                               cairo_line_to(cr, px(114), s(80.5));
+                                               cairo_line_to(cr, px(97.5), s(119));
+                                               cairo_line_to(cr, px(86.8), s(110));
+                                               cairo_line_to(cr, px(76.5), s(115.5));
+                                               cairo_close_path(cr);
+                                           }
+                                           cairo_fill(cr);
+                                       }));
     fill(picture, ribbonEdge, hex(palette::gold, 0.9F));
 
     // A laurel of gold leaves round the medal, a branch on each side rising
@@ -338,8 +337,7 @@ ColorImage drawResultBand(bool best) {
     if (best) {
         castShadow(picture, outer, Shadow{1.5, 1.2, 0.4F});
         Field heights = bevel(outer, 2.5, 1.6, Profile::Bead);
-        paintLit(picture, brushedMetal(width, height, 47U, goldMetal()), outer, heights,
-                 goldLight);
+        paintLit(picture, brushedMetal(width, height, 47U, goldMetal()), outer, heights, goldLight);
     } else {
         // Sunk into the page: a hairline and a light lower edge.
         fill(picture, outer, hex(palette::cream, 0.5F));
@@ -367,8 +365,8 @@ ColorImage drawResultBand(bool best) {
         });
         castShadow(picture, star, Shadow{1.2, 0.8, 0.4F});
         const MetalPalette bright{hex(0xB07A20), hex(0xF0C050), hex(palette::goldLight)};
-        paintLit(picture, brushedMetal(width, height, 61U, bright), star,
-                 cushion(star, 1.0, 1.5), goldLight);
+        paintLit(picture, brushedMetal(width, height, 61U, bright), star, cushion(star, 1.0, 1.5),
+                 goldLight);
     }
     return picture.toImage();
 }
