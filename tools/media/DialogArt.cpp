@@ -195,6 +195,182 @@ ColorImage drawHourglass() {
     return downsample(picture, scale).toImage();
 }
 
+ColorImage drawLevelWonHeader() {
+    // Drawn four times larger and shrunk, as the small pictures are.
+    constexpr int scale = 4;
+    constexpr int width = 232 * scale;
+    constexpr int height = 124 * scale;
+    const auto s = [](double v) {
+        return v * scale;
+    };
+    constexpr double cx = 116;
+    constexpr double cy = 54;
+    Pixmap picture(width, height);
+
+    // Rays of warm light fanning out behind the medal, fading with distance.
+    Pixmap rays(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const double dx = (x + 0.5) / scale - cx;
+            const double dy = (y + 0.5) / scale - cy;
+            const double distance = std::hypot(dx, dy);
+            const double angle = std::atan2(dy, dx);
+            const double ray = std::pow(std::max(0.0, std::cos(angle * 9.0)), 6.0);
+            const double fade = std::clamp((distance - 30.0) / 20.0, 0.0, 1.0) *
+                                std::clamp(1.0 - (distance - 40.0) / 70.0, 0.0, 1.0);
+            const Rgba gold = hex(palette::gold);
+            rays(x, y) = Rgba{gold.r, gold.g, gold.b, static_cast<float>(0.42 * ray * fade)};
+        }
+    }
+    composite(picture, rays);
+
+    // Two ribbon tails of red lacquer hang from behind the medal.
+    const Field ribbons = pathMask(width, height, [&](cairo_t* cr) {
+        for (const double side : {-1.0, 1.0}) {
+            const auto px = [&](double x) {
+                return s(cx + side * (x - cx));
+            };
+            cairo_move_to(cr, px(94), s(68));
+            cairo_line_to(cr, px(117), s(80));
+            cairo_line_to(cr, px(98), s(123));
+            cairo_line_to(cr, px(86.5), s(113));
+            cairo_line_to(cr, px(73), s(120));
+            cairo_close_path(cr);
+        }
+        cairo_fill(cr);
+    });
+    castShadow(picture, ribbons, Shadow{s(2.0), s(1.5), 0.45F});
+    Field ribbonHeights = cushion(ribbons, s(2.5), s(2.0));
+    paintLit(picture, lacquer(width, height, 37U, redLacquer()), ribbons, ribbonHeights,
+             Lighting{0.55F, 0.55F, 34.0F});
+    const Field ribbonEdge = maskMinus(ribbons, pathMask(width, height, [&](cairo_t* cr) {
+                                           for (const double side : {-1.0, 1.0}) {
+                                               const auto px = [&](double x) {
+                                                   return s(cx + side * (x - cx));
+                                               };
+                                               cairo_move_to(cr, px(96), s(71));
+                                               cairo_line_to(cr, px(114), s(80.5));
+                                               cairo_line_to(cr, px(97.5), s(119));
+                                               cairo_line_to(cr, px(86.8), s(110));
+                                               cairo_line_to(cr, px(76.5), s(115.5));
+                                               cairo_close_path(cr);
+                                           }
+                                           cairo_fill(cr);
+                                       }));
+    fill(picture, ribbonEdge, hex(palette::gold, 0.9F));
+
+    // A laurel of gold leaves round the medal, a branch on each side rising
+    // from the ribbons' knot, the leaves growing smaller towards the tips.
+    constexpr double branchRadius = 53;
+    const Field leaves = pathMask(width, height, [&](cairo_t* cr) {
+        for (const double side : {-1.0, 1.0}) {
+            for (int k = 0; k < 9; ++k) {
+                const double t = k / 8.0;
+                const double angle = (100.0 + 112.0 * t) * pi / 180.0;
+                const double bx = cx + side * branchRadius * std::cos(angle) * -1.0;
+                const double by = cy + branchRadius * std::sin(angle);
+                const double size = 1.25 - 0.45 * t;
+                for (const double out : {-1.0, 1.0}) {
+                    // Each leaf leans out of the branch towards its tip.
+                    const double tangent = std::atan2(std::cos(angle), side * std::sin(angle));
+                    const double lean = tangent + out * side * 0.75;
+                    cairo_save(cr);
+                    cairo_translate(cr, s(bx + std::cos(lean) * 5.0 * size),
+                                    s(by + std::sin(lean) * 5.0 * size));
+                    cairo_rotate(cr, lean);
+                    cairo_scale(cr, s(7.0 * size), s(2.9 * size));
+                    cairo_arc(cr, 0, 0, 1, 0, 2 * pi);
+                    cairo_restore(cr);
+                    cairo_fill(cr);
+                }
+            }
+            cairo_set_line_width(cr, s(1.8));
+            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+            const double from = 96.0 * pi / 180.0;
+            const double to = 214.0 * pi / 180.0;
+            for (int k = 0; k <= 24; ++k) {
+                const double angle = from + (to - from) * k / 24.0;
+                const double x = cx - side * branchRadius * std::cos(angle);
+                const double y = cy + branchRadius * std::sin(angle);
+                if (k == 0) {
+                    cairo_move_to(cr, s(x), s(y));
+                } else {
+                    cairo_line_to(cr, s(x), s(y));
+                }
+            }
+            cairo_stroke(cr);
+        }
+    });
+    castShadow(picture, leaves, Shadow{s(1.5), s(1.2), 0.4F});
+    const MetalPalette leafGold{hex(0x7A4E12), hex(0xD0A040), hex(palette::goldLight)};
+    paintLit(picture, brushedMetal(width, height, 43U, leafGold), leaves,
+             cushion(leaves, s(1.2), s(1.6)), goldLight);
+
+    // The medal itself, and four glints about it.
+    const Pixmap medal = Pixmap::fromImage(drawMedal(88));
+    Pixmap shrunk = downsample(picture, scale);
+    composite(shrunk, medal, static_cast<int>(cx) - 42, static_cast<int>(cy) - 42);
+    const Field glints = pathMask(232, 124, [](cairo_t* cr) {
+        const std::array<std::array<double, 3>, 5> spots{
+            {{30, 30, 7}, {202, 24, 8}, {20, 80, 5}, {212, 84, 6}, {184, 112, 4}}};
+        for (const auto& [x, y, r] : spots) {
+            cairo_move_to(cr, x, y - r);
+            cairo_curve_to(cr, x + r * 0.12, y - r * 0.12, x + r * 0.12, y - r * 0.12, x + r, y);
+            cairo_curve_to(cr, x + r * 0.12, y + r * 0.12, x + r * 0.12, y + r * 0.12, x, y + r);
+            cairo_curve_to(cr, x - r * 0.12, y + r * 0.12, x - r * 0.12, y + r * 0.12, x - r, y);
+            cairo_curve_to(cr, x - r * 0.12, y - r * 0.12, x - r * 0.12, y - r * 0.12, x, y - r);
+            cairo_close_path(cr);
+        }
+        cairo_fill(cr);
+    });
+    glow(shrunk, glints, 2.5, hex(palette::gold), 0.7F);
+    fill(shrunk, glints, hex(palette::gold));
+    return shrunk.toImage();
+}
+
+ColorImage drawResultBand(bool best) {
+    constexpr int width = 196;
+    constexpr int height = 40;
+    Pixmap picture(width, height);
+    const Field outer = shapeMask(width, height, roundRect(2, 2, 190, 33, 9));
+    const Field well = shapeMask(width, height, roundRect(4.5, 4.5, 185, 28, 7));
+    if (best) {
+        castShadow(picture, outer, Shadow{1.5, 1.2, 0.4F});
+        Field heights = bevel(outer, 2.5, 1.6, Profile::Bead);
+        paintLit(picture, brushedMetal(width, height, 47U, goldMetal()), outer, heights, goldLight);
+    } else {
+        // Sunk into the page: a hairline and a light lower edge.
+        fill(picture, outer, hex(palette::cream, 0.5F));
+        fill(picture, shapeMask(width, height, roundRect(2, 1, 190, 33, 9)),
+             hex(palette::mahoganyDark, 0.55F));
+    }
+    const Pixmap page = paper(width, height, best ? 53U : 59U, hex(palette::parchment));
+    fill(picture, well, shaded(page, best ? 0.02F : -0.05F), 0, 0);
+    if (best) {
+        fill(picture, well, hex(palette::goldLight, 0.18F));
+    }
+    innerShadow(picture, well, 3.0, 1.8, 0.4F);
+    if (best) {
+        // The record's mark: a small raised star at the left end.
+        const Field star = pathMask(width, height, [](cairo_t* cr) {
+            constexpr double sx = 18;
+            constexpr double sy = 18.5;
+            for (int k = 0; k < 10; ++k) {
+                const double angle = -pi / 2 + k * pi / 5;
+                const double radius = (k % 2 == 0) ? 8.0 : 3.6;
+                cairo_line_to(cr, sx + radius * std::cos(angle), sy + radius * std::sin(angle));
+            }
+            cairo_close_path(cr);
+            cairo_fill(cr);
+        });
+        castShadow(picture, star, Shadow{1.2, 0.8, 0.4F});
+        const MetalPalette bright{hex(0xB07A20), hex(0xF0C050), hex(palette::goldLight)};
+        paintLit(picture, brushedMetal(width, height, 61U, bright), star, cushion(star, 1.0, 1.5),
+                 goldLight);
+    }
+    return picture.toImage();
+}
+
 namespace {
 
 // The help pages show the game's own tiles (set 1), a little smaller than on
@@ -436,17 +612,23 @@ constexpr BellRing kBellRing{0.45, 0.22};
 
 void addDialogMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery& sheet) {
     SheetRow row;
-    row.title = "Dialogs: switch, slider, lost-level header, help pages";
+    row.title = "Dialogs: switch, slider, level-end headers and value bands, help pages";
     row.pictures.push_back(drawSwitchStrip());
     row.pictures.push_back(drawSliderTrack());
     row.pictures.push_back(drawSliderKnob());
     row.pictures.push_back(drawHourglass());
-    row.pictures.push_back(drawMedal(112));
+    row.pictures.push_back(drawLevelWonHeader());
     media.add("media/images/dialogs/switch.png", encodePngColor(row.pictures[0]));
     media.add("media/images/dialogs/slider_track.png", encodePngColor(row.pictures[1]));
     media.add("media/images/dialogs/slider_knob.png", encodePngColor(row.pictures[2]));
     media.add("media/images/dialogs/gameover.png", encodePngColor(row.pictures[3]));
     media.add("media/images/dialogs/level_won.png", encodePngColor(row.pictures[4]));
+    for (const bool best : {false, true}) {
+        row.pictures.push_back(drawResultBand(best));
+        media.add(best ? "media/images/dialogs/result_band_best.png"
+                       : "media/images/dialogs/result_band.png",
+                  encodePngColor(row.pictures.back()));
+    }
     const std::vector<ColorImage> pages = drawHelpPages(fonts);
     for (std::size_t k = 0; k < pages.size(); ++k) {
         media.add("media/images/manual/page" + std::to_string(k) + ".png",

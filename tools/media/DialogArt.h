@@ -21,6 +21,16 @@ namespace orv::media {
 /// The level-end header after a lost level, 112 x 112: a brass hourglass
 /// with its sand run out.
 [[nodiscard]] ColorImage drawHourglass();
+
+/// The won level's emblem, 232 x 124: the gold medal with its star in a
+/// laurel of gold leaves, red lacquer ribbon tails below, gold rays and
+/// glints behind it on a transparent ground.
+[[nodiscard]] ColorImage drawLevelWonHeader();
+
+/// A band under one of a result's values, 196 x 40: a sunk parchment well
+/// with a mahogany hairline, or (`best`) a gold-rimmed one with a small gold
+/// star at its left end, which marks the record.
+[[nodiscard]] ColorImage drawResultBand(bool best);
 /// The four help pages' pictures, 300 x 250 each, without text: matching
 /// free tiles, what free means, the six game types, the bars and the tools,
 /// with the game's own tiles (`fonts`: the folder of the font packages).

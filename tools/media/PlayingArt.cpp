@@ -202,6 +202,33 @@ Pixmap drawFurniture(int w, int h) {
     return picture;
 }
 
+// How far the cloth's inlay lies from the furniture and the screen's edges.
+constexpr double kInlayMargin = 14.0;
+
+// The cloth lying more than `margin` pixels inside the furniture and the
+// screen's left and right edges.
+Field clothInside(int w, int h, double margin) {
+    const Field table = shapeMask(w, h, roundRect(margin, -40, w - 2 * margin, h + 80.0, 0), 2);
+    return maskMinus(table, shapeMask(w, h, furniture(-margin), 2));
+}
+
+// Darkens the cloth outside `inside` by `amount`.
+void darkenMargin(Pixmap& picture, const Field& inside, float amount) {
+    Field margin(picture.width, picture.height, 1.0F);
+    margin = maskMinus(margin, inside);
+    fill(picture, blur(margin, 1.0), Rgba{0.0F, 0.0F, 0.0F, amount});
+}
+
+// A gold line inlaid in the cloth between two nested areas, lit as a bead.
+void inlayLine(Pixmap& picture, const Field& outer, const Field& inner) {
+    const int w = picture.width;
+    const int h = picture.height;
+    const Field line = maskMinus(outer, inner);
+    castShadow(picture, line, Shadow{0.8, 0.6, 0.35F});
+    paintLit(picture, tiled(brushedMetal(200, 100, 33U, goldMetal()), w, h), line,
+             bevel(line, 0.9, 0.8, Profile::Bead), metalLight);
+}
+
 ColorImage drawPlayingBackground(int type, const Field& weave, const Pixmap& furnishing) {
     const int w = weave.width;
     const int h = weave.height;
@@ -216,8 +243,14 @@ ColorImage drawPlayingBackground(int type, const Field& weave, const Pixmap& fur
     // The pattern is woven in faintly: it must never compete with the tiles.
     fill(picture, clothPattern(type, w, h), hex(style.pattern, 0.075F));
     // A soft lamp over the middle of the board and darker corners.
-    lightPool(picture, 330, 290, 420, 300, hex(0xFFE2B0), 0.16F);
-    vignette(picture, 0.45F, 0.35F);
+    lightPool(picture, 336, 300, 400, 290, hex(0xFFE2B0), 0.2F);
+    vignette(picture, 0.5F, 0.35F);
+    // The cloth is stretched in a table: a darker border of it runs along the
+    // furniture and the screen's edges, set off by a double gold inlay.
+    darkenMargin(picture, clothInside(w, h, kInlayMargin), 0.16F);
+    inlayLine(picture, clothInside(w, h, kInlayMargin), clothInside(w, h, kInlayMargin + 1.8));
+    inlayLine(picture, clothInside(w, h, kInlayMargin + 5.0),
+              clothInside(w, h, kInlayMargin + 5.9));
     composite(picture, furnishing);
     return picture.toImage();
 }

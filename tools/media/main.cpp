@@ -140,6 +140,7 @@ std::uint32_t opaque(std::uint32_t rgb) {
 // (media/README.md lists them with their packages and licences).
 constexpr const char* textFace = "truetype/lato/Lato-Regular.ttf";
 constexpr const char* smallFace = "truetype/lato/Lato-Medium.ttf";
+constexpr const char* boldFace = "truetype/lato/Lato-Bold.ttf";
 constexpr const char* headerFace = "opentype/linux-libertine/LinLibertine_RB.otf";
 constexpr const char* buttonFace = "opentype/linux-libertine/LinBiolinum_RB.otf";
 
@@ -152,6 +153,10 @@ std::vector<FontSpec> fontSpecs(const std::filesystem::path& fonts) {
     const LayerStyle relief{Kind::Shadow, 0, 0, 1, 1, 0.45, opaque(palette::cream), false};
     specs.push_back({"text", (fonts / textFace).string(), 16, 0, 2, characters, {ink, relief}});
     specs.push_back({"small", (fonts / smallFace).string(), 13, 0, 1, characters, {ink, relief}});
+    // Captions over values (the playing screen's counters) and the values a
+    // result shows: bold, so that they read at a glance.
+    specs.push_back({"label", (fonts / boldFace).string(), 15, 0, 1, characters, {ink, relief}});
+    specs.push_back({"value", (fonts / boldFace).string(), 20, 0, 2, characters, {ink, relief}});
     // Headings: embossed polished gold with a dark rim and a tight soft
     // shadow down and to the right, clear of the line below.
     specs.push_back(
