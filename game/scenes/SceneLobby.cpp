@@ -148,16 +148,27 @@ void SceneLobby::open() {
         }
     }
     if (!firstOpen_) {
-        // The loading screen is over for good: its pictures can go.
-        if (ResourceManager* resources = ResourceManager::getInstance()) {
-            resources->cancelSection("preloading", true);
-        }
+        dropLoadingPictures();
     }
     if (getBuildingServices().getPlayerCount() == 0) {
         showDialogNamed("DIALOG_NEWPLAYER");
     }
     showWelcome(this);
     firstOpen_ = false;
+}
+
+void SceneLobby::close() {
+    // The first open keeps them while the loading screen fades out under the
+    // lobby; once the lobby is left they would wait, unused, for its next
+    // open, and hold their memory all through the floors.
+    dropLoadingPictures();
+    SceneOrvanta::close();
+}
+
+void SceneLobby::dropLoadingPictures() {
+    if (ResourceManager* resources = ResourceManager::getInstance()) {
+        resources->cancelSection("preloading", true);
+    }
 }
 
 void SceneLobby::slideInButtons() {

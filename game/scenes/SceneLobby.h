@@ -34,6 +34,9 @@ public:
     /// joined, the first-visit slide or the music, the name question when
     /// there are no players, the greeting.
     void open() override;
+    /// Leaving the lobby also ends the loading screen's pictures (section
+    /// "preloading"): the loading screen is gone by then for good.
+    void close() override;
     /// Every frame: doors, eyes, light sweep.
     void updateSelf(int elapsedMs) override;
     /// Escape asks the quit question, as the quit button does.
@@ -60,6 +63,7 @@ public:
 
 private:
     void slideInButtons();
+    static void dropLoadingPictures();
     void updateDoors();
     void updateEyes(int elapsedMs);
     void updateElevatorShine(int elapsedMs);

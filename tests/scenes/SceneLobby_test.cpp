@@ -93,13 +93,17 @@ TEST_F(LobbyFlow, EscapeAsksTheQuitQuestion) {
     EXPECT_FALSE(lobby_->onKeyUp('A'));
 }
 
-// The loading screen's section goes when the lobby opens again; the
-// pictures every screen shares stay.
-TEST_F(LobbyFlow, OpeningAgainDropsTheLoadingScreensSection) {
+// The loading screen's section goes when the lobby is first left (the
+// floors never need it), and stays gone when it opens again; the pictures
+// every screen shares stay.
+TEST_F(LobbyFlow, LeavingTheLobbyDropsTheLoadingScreensSection) {
     ResourceManager* resources = ResourceManager::create();
     resources->addSection(new ResourceSection("preloading"));
     resources->addSection(new ResourceSection("common"));
+    ASSERT_NE(resources->findSection("preloading"), nullptr);
     lobby_->close();
+    EXPECT_EQ(resources->findSection("preloading"), nullptr);
+    EXPECT_NE(resources->findSection("common"), nullptr);
     lobby_->open();
     EXPECT_EQ(resources->findSection("preloading"), nullptr);
     EXPECT_NE(resources->findSection("common"), nullptr);
