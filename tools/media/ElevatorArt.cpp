@@ -260,6 +260,24 @@ Pixmap drawScreen(const Pixmap& host, const Pixmap* behind = nullptr,
 
 // ---- the cabin ---------------------------------------------------------------------
 
+// A beaded brass ring round a round fitting of the column.
+struct BrassRing {
+    double cx, cy, outer, inner;
+    double bead, rise; ///< the bead's width and height
+    std::uint32_t seed;
+};
+
+// Paints `ring` on its shadow and returns the fitting's disc inside it, for
+// the caller to paint.
+Field paintBrassRing(Pixmap& cabin, const BrassRing& ring, const Shadow& shadow) {
+    const Field outer = shapeMask(kW, kH, ellipse(ring.cx, ring.cy, ring.outer, ring.outer));
+    Field inner = shapeMask(kW, kH, ellipse(ring.cx, ring.cy, ring.inner, ring.inner));
+    castShadow(cabin, outer, shadow);
+    paintLit(cabin, brushedMetal(kW, kH, ring.seed, brassMetal()), maskMinus(outer, inner),
+             bevel(outer, ring.bead, ring.rise, Profile::Bead), metalLight);
+    return inner;
+}
+
 // The fittings of the narrow bay beside the host's screen, down its middle:
 // the round brass grille of the car's speaker, the two direction lanterns
 // (amber glass arrows in brass frames, the upward one lit) and the alarm
@@ -270,11 +288,8 @@ void paintColumnFittings(Pixmap& cabin) {
     // a beaded brass ring.
     {
         constexpr double cy = 112;
-        const Field ring = shapeMask(kW, kH, ellipse(cx, cy, 34, 34));
-        const Field face = shapeMask(kW, kH, ellipse(cx, cy, 26, 26));
-        castShadow(cabin, ring, Shadow{4.0, 3.0, 0.5F});
-        paintLit(cabin, brushedMetal(kW, kH, 451U, brassMetal()), maskMinus(ring, face),
-                 bevel(ring, 7, 4, Profile::Bead), metalLight);
+        const Field face =
+            paintBrassRing(cabin, {cx, cy, 34, 26, 7, 4, 451U}, Shadow{4.0, 3.0, 0.5F});
         paintLit(cabin, brushedMetal(kW, kH, 457U, goldMetal()), face, cushion(face, 8.0, 6.0),
                  metalLight);
         innerShadow(cabin, face, 3.0, 2.0, 0.5F);
@@ -326,11 +341,8 @@ void paintColumnFittings(Pixmap& cabin) {
     // The alarm button.
     {
         constexpr double cy = 318;
-        const Field rosette = shapeMask(kW, kH, ellipse(cx, cy, 20, 20));
-        const Field button = shapeMask(kW, kH, ellipse(cx, cy, 13, 13));
-        castShadow(cabin, rosette, Shadow{3.0, 2.5, 0.5F});
-        paintLit(cabin, brushedMetal(kW, kH, 467U, brassMetal()), maskMinus(rosette, button),
-                 bevel(rosette, 6, 3, Profile::Bead), metalLight);
+        const Field button =
+            paintBrassRing(cabin, {cx, cy, 20, 13, 6, 3, 467U}, Shadow{3.0, 2.5, 0.5F});
         castShadow(cabin, button, Shadow{1.5, 1.2, 0.5F});
         paintLit(cabin, lacquer(kW, kH, 469U, redLacquer()), button, cushion(button, 3.0, 4.0),
                  lacquerLight);
