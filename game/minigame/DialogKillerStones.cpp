@@ -189,10 +189,10 @@ void DialogKillerStones::takeResources() {
 }
 
 void DialogKillerStones::buildPlayfield() {
-    // A plain image, not one in the display's own format: the dialog copies
-    // its background when it rebuilds its picture, which a display image
-    // does not allow.
-    screen_ = createImage(Rules::kScreenWidth, Rules::kScreenHeight, kFormatArgb32);
+    // In the display's format: a picture of the other depth draws nothing
+    // on the window's back buffer (a 16-bit display would show the game on
+    // black).
+    screen_ = createDisplayImage(Rules::kScreenWidth, Rules::kScreenHeight);
     if (screen_ != nullptr) {
         // Opaque: the fills below leave the alpha channel as it is.
         screen_->setUseAlphaChannel(false);

@@ -29,12 +29,15 @@ std::uint8_t alphaAt(const Image& image, int x, int y) {
 }
 
 // A band whose light is scaled by a mask's alpha where it lies over the
-// mask: rebuilt into a picture of its own whenever it has moved.
+// mask: rebuilt into a picture of its own whenever it has moved. The picture
+// takes the band's format, so that it draws on a 16-bit display as on a
+// 32-bit one.
 class MaskedLight : public AdditiveSprite {
 public:
     MaskedLight(PropertyNode* definition, Image& band, Image& mask, int maskX, int maskY)
         : AdditiveSprite(definition), band_(&band), mask_(&mask), maskX_(maskX), maskY_(maskY),
-          lit_(createImage(band.getWidth(), band.getHeight(), kFormatArgb32)) {
+          lit_(createImage(band.getWidth(), band.getHeight(),
+                           band.getFormat() == kFormatRgb565 ? kFormatRgb565 : kFormatArgb32)) {
         setImage(lit_.get());
     }
 
@@ -51,36 +54,53 @@ private:
         int y;
     };
 
+    // The mask's cover of the band's pixel (x, y), 0 beside the mask; the
+    // mask is locked.
+    [[nodiscard]] std::uint32_t coverAt(int x, int y) const {
+        const int mx = builtAt_->x + x - maskX_;
+        const int my = builtAt_->y + y - maskY_;
+        const bool inside = mx >= 0 && my >= 0 && mx < mask_->getWidth() && my < mask_->getHeight();
+        return inside ? alphaAt(*mask_, mx, my) : 0U;
+    }
+
     void rebuild() {
         builtAt_ = Place{getLeft(), getTop()};
         if (!lit_ || !lit_->lock()) {
             return;
         }
-        const bool readable = band_->getFormat() == kFormatArgb32 && band_->lock();
+        const int format = lit_->getFormat();
+        const bool readable = band_->getFormat() == format && band_->lock();
         const bool masked =
             readable &&
             (mask_->getFormat() == kFormatArgb32 || mask_->getFormat() == kFormatAlpha ||
              mask_->getFormat() == kFormatRgb565) &&
             mask_->lock();
+        const auto bytes = static_cast<std::ptrdiff_t>(format);
         for (int y = 0; y < lit_->getHeight(); ++y) {
-            auto* row = lit_->getPixels() + static_cast<std::ptrdiff_t>(y) * lit_->getPitch();
+            std::uint8_t* row =
+                lit_->getPixels() + static_cast<std::ptrdiff_t>(y) * lit_->getPitch();
+            const std::uint8_t* bandRow =
+                masked ? band_->getPixels() + static_cast<std::ptrdiff_t>(y) * band_->getPitch()
+                       : nullptr;
             for (int x = 0; x < lit_->getWidth(); ++x) {
-                std::uint32_t pixel = 0;
-                if (masked) {
-                    std::memcpy(&pixel,
-                                band_->getPixels() +
-                                    static_cast<std::ptrdiff_t>(y) * band_->getPitch() +
-                                    static_cast<std::ptrdiff_t>(x) * 4,
-                                sizeof pixel);
-                    const int mx = builtAt_->x + x - maskX_;
-                    const int my = builtAt_->y + y - maskY_;
-                    const bool inside =
-                        mx >= 0 && my >= 0 && mx < mask_->getWidth() && my < mask_->getHeight();
-                    const std::uint32_t cover = inside ? alphaAt(*mask_, mx, my) : 0U;
-                    const std::uint32_t alpha = ((pixel >> 24U) * cover + 127U) / 255U;
-                    pixel = (alpha << 24U) | (pixel & 0xFFFFFFU);
+                // A band that cannot be read leaves the picture dark.
+                std::uint32_t alpha = 0;
+                if (bandRow != nullptr) {
+                    std::memcpy(row + x * bytes, bandRow + x * bytes,
+                                static_cast<std::size_t>(bytes));
+                    alpha = (alphaAt(*band_, x, y) * coverAt(x, y) + 127U) / 255U;
+                } else {
+                    std::memset(row + x * bytes, 0, static_cast<std::size_t>(bytes));
                 }
-                std::memcpy(row + static_cast<std::ptrdiff_t>(x) * 4, &pixel, sizeof pixel);
+                if (format == kFormatArgb32) {
+                    std::uint32_t pixel = 0;
+                    std::memcpy(&pixel, row + x * bytes, sizeof pixel);
+                    pixel = (alpha << 24U) | (pixel & 0xFFFFFFU);
+                    std::memcpy(row + x * bytes, &pixel, sizeof pixel);
+                } else {
+                    lit_->getAlpha()[static_cast<std::ptrdiff_t>(y) * lit_->getWidth() + x] =
+                        static_cast<std::uint8_t>(alpha);
+                }
             }
         }
         if (masked) {

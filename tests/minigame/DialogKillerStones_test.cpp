@@ -12,6 +12,7 @@
 #include "engine/resources/FileArchive.h"
 #include "engine/resources/FontResource.h"
 #include "engine/resources/Image.h"
+#include "engine/resources/ImageManager.h"
 #include "engine/resources/ImageResource.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/ResourceSection.h"
@@ -295,6 +296,23 @@ TEST_F(KillerStonesTest, GivesUpWaitingForItsPicturesAndClosesWithAMessage) {
     EXPECT_TRUE(game.onLeftButtonDown(400, 300, 0, false));
     frames(20);
     EXPECT_FALSE(isShown(&game));
+}
+
+// The playfield is drawn on the window's back buffer, which has the
+// display's depth: a picture of the other depth would leave the game black.
+TEST_F(KillerStonesTest, ThePlayfieldTakesTheDisplaysDepth) {
+    for (const int depth : {kFormatArgb32, kFormatRgb565}) {
+        SCOPED_TRACE(depth);
+        ImageManager::create()->setPixelFormatAll(depth);
+        installResources();
+        DialogKillerStones& game = openGame();
+        ASSERT_NE(game.getBackground(), nullptr);
+        EXPECT_EQ(game.getBackground()->getFormat(), depth);
+        SceneManager::destroyInstance();
+        ResourceManager::destroyInstance();
+        destroyDefinitionStore();
+        ImageManager::destroyInstance();
+    }
 }
 
 TEST_F(KillerStonesTest, KeepsNewTilesAHundredPixelsApart) {

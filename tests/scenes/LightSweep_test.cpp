@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace orv {
 namespace {
@@ -63,44 +64,75 @@ TEST(LightSweep, LightsOnlyTheAreaItIsClippedTo) {
     }
 }
 
-// With a mask, the band lights only where the mask is opaque: here the
-// emblem's right half.
-TEST(LightSweep, AMaskKeepsTheLightOffTheTransparentParts) {
-    const RefPtr<PropertyNode> plain(new PropertyNode("", "Sprite"));
-    const RefPtr<GameNode> root(new GameTree());
-    const RefPtr<Image> halfOpaque = test::solidImage(20, 20, 0x00000000U);
-    ASSERT_TRUE(halfOpaque->lock());
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 10; x < 20; ++x) {
-            const std::uint32_t black = 0xFF000000U;
-            std::memcpy(halfOpaque->getPixels() + y * halfOpaque->getPitch() + x * 4, &black, 4);
-        }
-    }
-    halfOpaque->unlock();
-    auto* emblem = new Sprite(plain.get());
-    emblem->setImage(halfOpaque.get());
-    emblem->setPosition(30, 20);
-    GameTree::appendChild(emblem, root.get());
-    const RefPtr<Image> band = test::solidImage(30, 30, 0xFFFFFFFFU);
-    LightSweep sweep;
-    sweep.image = band.get();
-    sweep.fromX = -5;
-    sweep.fromY = -5;
-    sweep.toX = 20;
-    sweep.toY = -5;
-    sweep.clip = Rect{0, 0, 20, 20};
-    sweep.mask = halfOpaque.get();
-    ASSERT_NE(startLightSweep(*emblem, sweep), nullptr);
+// The picture in `format`: 32-bit as made, or converted to RGB565 as a
+// 16-bit display has its pictures.
+RefPtr<Image> inFormat(RefPtr<Image> image, int format) {
+    image->setFollowsDisplayFormat(true);
+    image->setPixelFormat(format);
+    EXPECT_EQ(image->getFormat(), format);
+    return image;
+}
 
-    const RefPtr<Image> target = test::solidImage(100, 60, 0xFF000000U);
-    const RefPtr<Graphics> graphics = createGraphics(*target);
-    RenderTask::renderNode(*graphics, root.get());
-    for (int py = 15; py < 45; ++py) {
-        for (int px = 20; px < 60; ++px) {
-            const bool lit = (test::pixelAt(*target, px, py) & 0xFFFFFFU) != 0U;
-            const bool opaque = px >= 40 && px < 50 && py >= 20 && py < 40;
-            EXPECT_EQ(lit, opaque) << px << "," << py;
+// Whether the colour at (x, y) of a 32-bit or 16-bit image is not black.
+bool isLit(Image& image, int x, int y) {
+    if (image.getFormat() == kFormatArgb32) {
+        return (test::pixelAt(image, x, y) & 0xFFFFFFU) != 0U;
+    }
+    std::uint16_t word = 0;
+    EXPECT_TRUE(image.lock());
+    std::memcpy(&word, image.getPixels() + y * image.getPitch() + x * 2, sizeof word);
+    image.unlock();
+    return word != 0U;
+}
+
+// With a mask, the band lights only where the mask is opaque: here the
+// emblem's right half. On a 16-bit display (band, mask and target in RGB565)
+// as on a 32-bit one.
+TEST(LightSweep, AMaskKeepsTheLightOffTheTransparentParts) {
+    for (const int format : {kFormatArgb32, kFormatRgb565}) {
+        SCOPED_TRACE(format);
+        const RefPtr<PropertyNode> plain(new PropertyNode("", "Sprite"));
+        const RefPtr<GameNode> root(new GameTree());
+        const RefPtr<Image> halfOpaque = test::solidImage(20, 20, 0x00000000U);
+        ASSERT_TRUE(halfOpaque->lock());
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 10; x < 20; ++x) {
+                const std::uint32_t black = 0xFF000000U;
+                std::memcpy(halfOpaque->getPixels() + y * halfOpaque->getPitch() + x * 4, &black,
+                            4);
+            }
         }
+        halfOpaque->unlock();
+        const RefPtr<Image> mask = inFormat(halfOpaque, format);
+        auto* emblem = new Sprite(plain.get());
+        emblem->setImage(mask.get());
+        emblem->setPosition(30, 20);
+        GameTree::appendChild(emblem, root.get());
+        const RefPtr<Image> band = inFormat(test::solidImage(30, 30, 0xFFFFFFFFU), format);
+        LightSweep sweep;
+        sweep.image = band.get();
+        sweep.fromX = -5;
+        sweep.fromY = -5;
+        sweep.toX = 20;
+        sweep.toY = -5;
+        sweep.clip = Rect{0, 0, 20, 20};
+        sweep.mask = mask.get();
+        ASSERT_NE(startLightSweep(*emblem, sweep), nullptr);
+
+        const RefPtr<Image> target = inFormat(test::solidImage(100, 60, 0xFF000000U), format);
+        const RefPtr<Graphics> graphics = createGraphics(*target);
+        RenderTask::renderNode(*graphics, root.get());
+        int wrong = 0;
+        std::string first;
+        for (int py = 15; py < 45; ++py) {
+            for (int px = 20; px < 60; ++px) {
+                const bool opaque = px >= 40 && px < 50 && py >= 20 && py < 40;
+                if (isLit(*target, px, py) != opaque && wrong++ == 0) {
+                    first = std::to_string(px) + "," + std::to_string(py);
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "first wrong pixel at " << first;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyClasses.h"
 #include "engine/resources/FileArchive.h"
+#include "engine/resources/ImageManager.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/scene/SceneClasses.h"
 
@@ -38,6 +39,9 @@ void startDefinitions(std::initializer_list<void (*)()> moreClasses, const std::
 
 bool loadResources(std::string_view program, std::initializer_list<const char*> sections) {
     const std::string name(program);
+    // Pictures follow the display's depth only when the image manager lists
+    // them from their making on; without it a 16-bit window would draw none.
+    ImageManager::create();
     ResourceManager* resources = ResourceManager::create();
     resources->addDefinitionFile("media/properties/resources.xml");
     if (!resources->loadDefinitions()) {
@@ -56,6 +60,7 @@ bool loadResources(std::string_view program, std::initializer_list<const char*> 
 }
 
 void stopDefinitions() {
+    ImageManager::destroyInstance();
     destroyDefinitionStore();
     BasicProperties::destroyInstance();
     FileArchive::shutDown();

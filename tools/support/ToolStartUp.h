@@ -25,7 +25,9 @@ namespace orv::tools {
 void startDefinitions(std::initializer_list<void (*)()> moreClasses = {},
                       const std::string& extraFile = {});
 
-/// Creates the resource manager, reads media/properties/resources.xml,
+/// Creates the image manager (so that the pictures follow the depth of a
+/// window opened later) and the resource manager, reads
+/// media/properties/resources.xml,
 /// requests `sections` and waits up to 30 s for them, as the game's start-up
 /// does. False, with a line on the standard error stream that starts with
 /// `program`, when the list cannot be read or the sections do not load in
@@ -33,8 +35,9 @@ void startDefinitions(std::initializer_list<void (*)()> moreClasses = {},
 [[nodiscard]] bool loadResources(std::string_view program,
                                  std::initializer_list<const char*> sections);
 
-/// Releases what `startDefinitions` made: the definition store, the settings
-/// tables and the archive, in that order. Call after everything that reads
+/// Releases the image manager `loadResources` made and what
+/// `startDefinitions` made: the definition store, the settings tables and the
+/// archive, in that order. Call after everything that reads
 /// them is gone.
 void stopDefinitions();
 
