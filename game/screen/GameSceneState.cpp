@@ -10,6 +10,7 @@
 #include "game/board/SideBoard.h"
 #include "game/dialogs/DialogBrastowHint.h"
 #include "game/dialogs/DialogLevelEnd.h"
+#include "game/dialogs/DialogLevelInfo.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/screen/BonusBar.h"
 #include "game/screen/BuildingProgress.h"
@@ -117,6 +118,13 @@ void StateRoomInfo::enter() {
     SceneGame* scene = screen();
     if (scene != nullptr && scene->getBonusBar() != nullptr) {
         scene->getBonusBar()->updateMultiplierLabel();
+    }
+    // The notice names the game type and the room or level being entered.
+    const Game* current = game();
+    if (scene != nullptr && current != nullptr && current->getLevel() != nullptr) {
+        if (auto* notice = kindCast<DialogLevelInfo>(scene->getDialog("DIALOG_LEVEL_INFO"))) {
+            notice->setInfo(*current->getLevel());
+        }
     }
     if (!showDialogThen("DIALOG_LEVEL_INFO", &StateRoomInfo::onLevelInfoClosed, this)) {
         onLevelInfoClosed(this, nullptr);

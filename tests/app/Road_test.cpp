@@ -12,6 +12,7 @@
 #include "game/board/Game.h"
 #include "game/board/Layout.h"
 #include "game/board/Tile.h"
+#include "game/dialogs/DialogLevelInfo.h"
 #include "game/players/OrvantaPlayer.h"
 #include "game/players/PlayerManager.h"
 #include "game/players/TrophyList.h"
@@ -148,6 +149,18 @@ void addRoom(RoadDriver& road, FirstRun& run, int door) {
         [answer = withDialogsAnswered("SCENE_HALLWAY", {"DIALOG_TROPHY", "DIALOG_BRASTOW_HINT"}),
          button] { return answer() && buttonEnabled(button); },
         [button] { clickComponent(button); }, 1200);
+    road.step(
+        "room " + std::to_string(door) + "'s notice naming its game type and room",
+        [] { return openDialog("DIALOG_LEVEL_INFO") != nullptr; },
+        [&road, door] {
+            auto* notice = kindCast<DialogLevelInfo>(openDialog("DIALOG_LEVEL_INFO"));
+            const std::wstring room = L"Room 1" + std::to_wstring(door);
+            if (notice == nullptr || notice->getGameTypeLabel()->getText().empty() ||
+                notice->getRoomLabel()->getText() != room) {
+                road.fail("the level's notice does not name its game type and room");
+            }
+        },
+        1200);
     road.step("room " + std::to_string(door) + " with its opening dialogs answered",
               withDialogsAnswered("SCENE_GAME", {"DIALOG_LEVEL_INFO", "DIALOG_BRASTOW_HINT"}), {},
               1200);
