@@ -285,17 +285,7 @@ ColorImage drawHostFooter() {
         maskMinus(shapeMask(bw, bh, roundRect(6.5 * u, 7.5 * u, (w - 13) * u, 8 * u, 4 * u)),
                   shapeMask(bw, bh, roundRect(7.3 * u, 8.3 * u, (w - 14.6) * u, 6.4 * u, 3.2 * u)));
     fill(big, line, hex(palette::goldDeep, 0.8F));
-    const Field cameo = shapeMask(bw, bh, ellipse(32 * u, 16 * u, 12.5 * u, 15.5 * u));
-    const Field window = shapeMask(bw, bh, ellipse(32 * u, 16 * u, 10 * u, 13 * u));
-    castShadow(big, cameo, Shadow{2.0 * u, 1.5 * u, 0.5F});
-    paintLit(big, brushedMetal(bw, bh, 313U, goldMetal()), maskMinus(cameo, window),
-             bevel(cameo, 2.5 * u, 2.0 * u, Profile::Bead), brass);
-    Pixmap inside(bw, bh);
-    fill(inside, window, jade(bw, bh, 317U, jadeStone()));
-    lightPool(inside, 28 * u, 8 * u, 12 * u, 12 * u, hex(0xFFE0B0), 0.3F);
-    composite(inside, drawHostFigure(bw, bh, 0.25 * u, 16.25 * u, -2.6 * u, 0.0));
-    composite(big, masked(inside, window));
-    innerShadow(big, window, 1.5 * u, 1.0 * u, 0.55F);
+    paintHostCameo(big, 32 * u, 16 * u, u);
     return downsample(big, n).toImage();
 }
 

@@ -1,6 +1,7 @@
 #include "tools/media/DialogArt.h"
 
 #include "tools/media/Artwork.h"
+#include "tools/media/HostArt.h"
 #include "tools/media/Light.h"
 #include "tools/media/Materials.h"
 #include "tools/media/Paint.h"
@@ -623,12 +624,15 @@ void addDialogMedia(MediaSet& media, const std::filesystem::path& fonts, Gallery
     media.add("media/images/dialogs/slider_knob.png", encodePngColor(row.pictures[2]));
     media.add("media/images/dialogs/gameover.png", encodePngColor(row.pictures[3]));
     media.add("media/images/dialogs/level_won.png", encodePngColor(row.pictures[4]));
+    const ColorImage cameo = drawHostCameo();
+    media.add("media/images/dialogs/host_cameo.png", encodePngColor(cameo));
     for (const bool best : {false, true}) {
         row.pictures.push_back(drawResultBand(best));
         media.add(best ? "media/images/dialogs/result_band_best.png"
                        : "media/images/dialogs/result_band.png",
                   encodePngColor(row.pictures.back()));
     }
+    row.pictures.push_back(cameo);
     const std::vector<ColorImage> pages = drawHelpPages(fonts);
     for (std::size_t k = 0; k < pages.size(); ++k) {
         media.add("media/images/manual/page" + std::to_string(k) + ".png",

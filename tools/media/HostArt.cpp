@@ -579,4 +579,30 @@ void paintHostPortrait(Pixmap& picture, int ox, int oy, double lids) {
     composite(picture, drawHostFigure(126, 172, 1.0, 0.0, 0.0, lids), ox, oy);
 }
 
+void paintHostCameo(Pixmap& picture, double cx, double cy, double unit) {
+    const double u = unit;
+    const int w = picture.width;
+    const int h = picture.height;
+    const Field rim = shapeMask(w, h, ellipse(cx, cy, 12.5 * u, 15.5 * u));
+    const Field window = shapeMask(w, h, ellipse(cx, cy, 10 * u, 13 * u));
+    castShadow(picture, rim, Shadow{2.0 * u, 1.5 * u, 0.5F});
+    paintLit(picture, brushedMetal(w, h, 313U, goldMetal()), maskMinus(rim, window),
+             bevel(rim, 2.5 * u, 2.0 * u, Profile::Bead), hostGoldLight);
+    Pixmap inside(w, h);
+    fill(inside, window, jade(w, h, 317U, jadeStone()));
+    lightPool(inside, cx - 4 * u, cy - 8 * u, 12 * u, 12 * u, hex(0xFFE0B0), 0.3F);
+    composite(inside, drawHostFigure(w, h, 0.25 * u, cx - 15.75 * u, cy - 18.6 * u, 0.0));
+    composite(picture, masked(inside, window));
+    innerShadow(picture, window, 1.5 * u, 1.0 * u, 0.55F);
+}
+
+ColorImage drawHostCameo() {
+    constexpr int w = 76;
+    constexpr int h = 92;
+    constexpr int n = 4;
+    Pixmap big(w * n, h * n);
+    paintHostCameo(big, 37.0 * n, 45.0 * n, 2.8 * n);
+    return downsample(big, n).toImage();
+}
+
 } // namespace orv::media

@@ -21,4 +21,14 @@ namespace orv::media {
 /// corner at (`ox`, `oy`).
 void paintHostPortrait(Pixmap& picture, int ox, int oy, double lids);
 
+/// The host's cameo painted over `picture`: his head and shoulders on jade
+/// in an oval gilt rim centred on (`cx`, `cy`), 25 x 31 `unit`s (the window
+/// inside 20 x 26), with its shadow. Paint it large and shrink the picture
+/// for a smooth rim.
+void paintHostCameo(Pixmap& picture, double cx, double cy, double unit);
+
+/// The cameo alone on a clear ground, 76 x 92, for the boxes in which the
+/// host speaks.
+[[nodiscard]] ColorImage drawHostCameo();
+
 } // namespace orv::media
