@@ -6,30 +6,40 @@
 // The dialog opens over the lobby wall, filled with sample contents where it
 // needs some (a question, host tip 3, a hallway room, a won casino level with a
 // record). "DIALOG_LEVEL_END_LOST" shows the level end of a lost game and
-// "DIALOG_BRASTOW_HINT_N" tip N, "DIALOG_NOTICE_N" the notice of kind N (see
+// "DIALOG_BRASTOW_HINT_N" tip N, "DIALOG_HINT_N" tutorial hint N (15 to 28) over a
+// sample playing screen, pointing where the game points it (a bar, a tile of the
+// sample board, or nowhere), "DIALOG_NOTICE_N" the notice of kind N (see
 // PlayerNoticeKind), "DIALOG_KILLER_STONES_N" the falling-tiles game with
 // pick-up N already taken (its scores go to a folder under /tmp). A number of seconds ends the
 // viewer by itself; closing the window ends it too. `folder` is the program folder (default: the
 // build's app folder).
 
 #include "engine/core/TimedTaskManager.h"
+#include "engine/graphics/Graphics.h"
 #include "engine/gui/GuiClasses.h"
+#include "engine/gui/WidgetSupport.h"
 #include "engine/platform/GameWindow.h"
 #include "engine/platform/MainLoop.h"
 #include "engine/platform/SettingsManager.h"
 #include "engine/properties/BasicProperties.h"
+#include "engine/properties/DefinitionStore.h"
+#include "engine/properties/GameConstants.h"
 #include "engine/properties/PropertyNode.h"
 #include "engine/properties/PropertyValue.h"
+#include "engine/resources/Image.h"
 #include "engine/resources/ResourceClasses.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SoundClasses.h"
 #include "engine/resources/SoundManager.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/scene/Sprite.h"
 #include "engine/system/Platform.h"
 #include "game/board/Level.h"
+#include "game/board/Tile.h"
 #include "game/dialogs/DialogBrastowHint.h"
 #include "game/dialogs/DialogClasses.h"
+#include "game/dialogs/DialogHint.h"
 #include "game/dialogs/DialogHooks.h"
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogLevelInfo.h"
@@ -94,6 +104,102 @@ PlayerNotice sampleNotice(PlayerNoticeKind kind) {
     return {kind, {}, {}, {}};
 }
 
+// The tutorial hints look for the scene they open on through the playing
+// screen's hook: the viewer's scene stands in for it.
+class SampleScreen : public PlayingScreenHook {
+public:
+    explicit SampleScreen(Scene& scene) : scene_(scene) {}
+    Scene* getScene() override { return &scene_; }
+    void dialogOpened(Dialog* /*dialog*/) override {}
+    void dialogClosed(Dialog* /*dialog*/) override {}
+    void showBoard() override {}
+    void startLevel() override {}
+    void stopLevel() override {}
+    bool isRoomInfoState() override { return false; }
+    GameNode* getEffectLayer() override { return nullptr; }
+    void showStarBurst(Sprite* /*target*/) override {}
+
+private:
+    Scene& scene_;
+};
+
+// The sample board of the hint viewer: a block of tiles on the cloth, each a
+// tile body with a face of the first tile set, as the board draws them.
+constexpr int kBoardColumns = 7;
+constexpr int kBoardRows = 4;
+constexpr int kBoardX = 196;
+constexpr int kBoardY = 170;
+
+Rect sampleTileRect(int column, int row) {
+    return Rect{kBoardX + column * RENDERER_TILE_FACE_WIDTH,
+                kBoardY + row * RENDERER_TILE_FACE_HEIGHT, TILE_WIDTH, TILE_HEIGHT};
+}
+
+void addSampleBoard(Scene& scene) {
+    const RefPtr<Image> body = widget::findImage("TILE", "default");
+    const RefPtr<Image> faces = widget::findImage("SYMBOLS1", "manual");
+    if (body == nullptr) {
+        return;
+    }
+    // Rows from the back, so that each row's edges lie under the next one.
+    for (int row = 0; row < kBoardRows; ++row) {
+        for (int column = kBoardColumns - 1; column >= 0; --column) {
+            // Flowers (suit 5) in the top corners, seasons (suit 6) in the bottom ones, the
+            // ordinary suits between them.
+            const bool corner =
+                (column == 0 || column == kBoardColumns - 1) && (row == 0 || row == kBoardRows - 1);
+            const int suit = corner ? (row == 0 ? 5 : 6) : (column + row) % 5;
+            const int idx = corner ? column % 4 : (column * 3 + row) % (suit >= 3 ? 3 : 9);
+            RefPtr<Image> picture = cloneImage(*body);
+            if (picture != nullptr && faces != nullptr) {
+                RefPtr<Graphics> graphics = createGraphics(*picture);
+                graphics->drawImage(*faces, 0, 0,
+                                    Rect{tileFaceOffsetX(suit, idx), tileStepOffset(suit),
+                                         RENDERER_TILE_FACE_WIDTH, RENDERER_TILE_FACE_HEIGHT});
+            }
+            const Rect place = sampleTileRect(column, row);
+            const RefPtr<Sprite> tile(new Sprite(place.x, place.y, picture.get()));
+            scene.addComponent(tile.get());
+        }
+    }
+}
+
+// Where the game points tutorial hint `hint` on the sample screen: the bars
+// of the console, a tile of the sample board, or nowhere (centred).
+std::optional<Rect> sampleHintAnchor(int hint) {
+    const Rect bonusFill{702, 300, 24, 212};
+    const Rect timeTube{750, 292, 40, 228};
+    switch (hint) {
+    case 15:
+        return bonusFill;
+    case 16:
+        return timeTube;
+    case 17:
+        return Rect{bonusFill.x, bonusFill.y + bonusFill.height / 2, bonusFill.width, 1};
+    case 18:
+        return sampleTileRect(0, 0);
+    case 19:
+        return sampleTileRect(kBoardColumns - 1, kBoardRows - 1);
+    case 22:
+        return sampleTileRect(2, 1);
+    case 24:
+        return sampleTileRect(4, 2);
+    case 25:
+        return sampleTileRect(5, 1);
+    case 26:
+        return sampleTileRect(1, 2);
+    case 27: {
+        const Rect first = sampleTileRect(1, 0);
+        const Rect second = sampleTileRect(3, 0);
+        return Rect{first.x, first.y, second.x + second.width - first.x, first.height};
+    }
+    case 28:
+        return sampleTileRect(3, 3);
+    default:
+        return std::nullopt;
+    }
+}
+
 // Opens the dialog once the scene is shown and ends the viewer after its time.
 class Director : public Task {
 public:
@@ -114,8 +220,17 @@ public:
 private:
     void show() {
         const std::string tipPrefix = "DIALOG_BRASTOW_HINT_";
+        const std::string hintPrefix = "DIALOG_HINT_";
         const std::string noticePrefix = std::string(DialogNotice::kName) + "_";
-        if (name_ == "DIALOG_YESNO") {
+        if (name_.rfind(hintPrefix, 0) == 0 || name_ == "DIALOG_HINT") {
+            const int hint = name_.size() > hintPrefix.size()
+                                 ? std::atoi(name_.c_str() + hintPrefix.size())
+                                 : DialogHint::kFirstHint;
+            addSampleBoard(scene_);
+            if (!DialogHint::showHint(sampleHintAnchor(hint), hint, true, nullptr)) {
+                std::fprintf(stderr, "dialogs: no tutorial hint %d\n", hint);
+            }
+        } else if (name_ == "DIALOG_YESNO") {
             scene_.showDialog(DialogYesNo::ask("CTEXT_MENU_STOP", "CTEXT_MENU_STOP_HEADER", nullptr,
                                                nullptr, nullptr, nullptr, &scene_));
         } else if (name_.rfind(tipPrefix, 0) == 0 || name_ == "DIALOG_BRASTOW_HINT") {
@@ -177,6 +292,10 @@ bool startUp() {
                             ORVANTA_DIALOGS_DEFINITIONS);
     SettingsManager::create(std::make_unique<OrvantaGameSettings>());
     // The falling-tiles game enters its scores: into a folder of the viewer's own.
+    // The tutorial's bubble and hint texts: a file the game reads at start-up too.
+    DefinitionStore& store = getDefinitionStore();
+    store.addFile("media/properties/tutorial.xml");
+    store.load();
     HighScoreManager::create(false, "").setDataFolder(
         (std::filesystem::temp_directory_path() / "orvanta_dialogs").string());
     return tools::loadResources("dialogs", {"splash", "music", "common", "preloading", "default",
@@ -185,6 +304,8 @@ bool startUp() {
 
 void shutDown() {
     setPlayerHook(nullptr);
+    setPlayingScreenHook(nullptr);
+    DialogHint::releaseCurrent();
     SceneManager::destroyInstance();
     HighScoreManager::destroyInstance();
     SoundManager::destroyInstance();
@@ -210,12 +331,16 @@ int view(const std::string& name, const std::string& folder, int seconds) {
     }
     SoundManager* sound = SoundManager::create(44100, 0, 32);
     SceneManager* scenes = SceneManager::create();
-    Scene* scene = scenes->addScene("SCENE_DIALOG_VIEWER");
+    // A tutorial hint opens over a sample playing screen, every other dialog over the lobby.
+    const bool hint = name.rfind("DIALOG_HINT", 0) == 0;
+    Scene* scene = scenes->addScene(hint ? "SCENE_HINT_VIEWER" : "SCENE_DIALOG_VIEWER");
     if (scene == nullptr) {
         shutDown();
         return EXIT_FAILURE;
     }
     scenes->setNextScene(scene);
+    SampleScreen screen(*scene);
+    setPlayingScreenHook(&screen);
     connectCloseRequest(*window);
     TimedTaskManager& frames = TimedTaskManager::getInstance();
     frames.setFrameRate(60);

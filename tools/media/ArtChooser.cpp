@@ -86,14 +86,21 @@ Pixmap drawBubbleMaster(int point) {
     });
     const Field rim = pathMask(kBubbleSize, kBubbleSize, [point](cairo_t* cr) {
         bubblePath(cr, point);
-        cairo_set_line_width(cr, 2.5);
+        cairo_set_line_width(cr, 3.2);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
         cairo_stroke(cr);
     });
+    // The card lifts off the table: a soft shadow, the parchment a shade
+    // darker along its edge, and a rim of lit gold bead as on the frames.
+    // The rim's metal is brushed along no direction, so that the tiled edge
+    // pieces join without a seam.
+    constexpr Lighting bead{0.6F, 0.7F, 18.0F, {1.0F, 0.97F, 0.88F, 1.0F}};
     Pixmap master(kBubbleSize, kBubbleSize);
-    castShadow(master, body, Shadow{2.5, 2.5, 0.45F});
+    castShadow(master, body, Shadow{3.0, 3.0, 0.5F});
     fill(master, body, hex(palette::parchment));
-    fill(master, rim, hex(palette::goldDeep));
+    innerShadow(master, body, 3.0, 0.0, 0.18F);
+    paintLit(master, Pixmap(kBubbleSize, kBubbleSize, hex(palette::gold)), rim,
+             bevel(rim, 1.6, 1.2, Profile::Bead), bead);
     return master;
 }
 
@@ -265,27 +272,30 @@ std::array<ColorImage, 13> drawHintBubble() {
 }
 
 ColorImage drawHostFooter() {
-    // A brass plate across the top with the host's cameo at its middle, his
-    // head and shoulders in an oval gold rim; the rest stays clear, so that
-    // it rests on the bubble's bottom rim. Painted four times larger and
-    // shrunk.
-    constexpr int w = 64;
-    constexpr int h = 34;
+    // A brass plate across the bubble's bottom rim with the host's cameo at
+    // its middle, his head and shoulders in an oval gold rim that stands over
+    // the rim like a seal; the rest stays clear, so that the bubble shows
+    // around it. Painted four times larger and shrunk.
+    constexpr int w = 104;
+    constexpr int h = 48;
     constexpr int n = 4;
     constexpr int bw = w * n;
     constexpr int bh = h * n;
     constexpr double u = n;
+    constexpr double cx = w / 2.0;
+    constexpr double cy = 24.0;
     constexpr Lighting brass{0.6F, 0.7F, 18.0F, {1.0F, 0.97F, 0.88F, 1.0F}};
     Pixmap big(bw, bh);
-    const Field plate = shapeMask(bw, bh, roundRect(4 * u, 5 * u, (w - 8) * u, 13 * u, 6 * u));
+    const Field plate = shapeMask(bw, bh, roundRect(5 * u, 21 * u, (w - 10) * u, 14 * u, 7 * u));
     castShadow(big, plate, Shadow{1.5 * u, 1.2 * u, 0.4F});
     paintLit(big, brushedMetal(bw, bh, 311U, brassMetal()), plate,
              bevel(plate, 2.5 * u, 2.0 * u, Profile::Round), brass);
-    const Field line =
-        maskMinus(shapeMask(bw, bh, roundRect(6.5 * u, 7.5 * u, (w - 13) * u, 8 * u, 4 * u)),
-                  shapeMask(bw, bh, roundRect(7.3 * u, 8.3 * u, (w - 14.6) * u, 6.4 * u, 3.2 * u)));
+    const Field line = maskMinus(
+        shapeMask(bw, bh, roundRect(7.5 * u, 23.5 * u, (w - 15) * u, 9 * u, 4.5 * u)),
+        shapeMask(bw, bh, roundRect(8.3 * u, 24.3 * u, (w - 16.6) * u, 7.4 * u, 3.7 * u)));
     fill(big, line, hex(palette::goldDeep, 0.8F));
-    paintHostCameo(big, 32 * u, 16 * u, u);
+    // The cameo a third larger than the painter's unit, so that he reads at a glance.
+    paintHostCameo(big, cx * u, cy * u, 1.36 * u);
     return downsample(big, n).toImage();
 }
 

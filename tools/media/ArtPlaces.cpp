@@ -88,7 +88,7 @@ void paintTitlePlaque(Pixmap& scene, std::uint32_t seed) {
     innerShadow(scene, face, 3.0, 2.0, 0.6F);
 }
 
-// The casino: mahogany walls under three brass lamps, a band of green felt
+// The casino: mahogany walls under two brass picture lamps, a band of green felt
 // with a padded rail, a row of brass studs along the rail (three of them are
 // the hidden game's spots, no different from the others).
 ColorImage drawCasino() {
@@ -129,13 +129,27 @@ ColorImage drawCasino() {
         paintLit(scene, brushedMetal(kSceneW, kSceneH, 619U, goldMetal()), stud,
                  cushion(stud, 2.0, 4.0), placeMetal);
     }
-    // The lamps' pools.
+    // Two brass picture lamps hang wholly on the wall above the chooser and
+    // the panel: a round wall plate, a short arm and a trough shade whose
+    // open underside glows and throws its pool down the panelling.
     for (const double cx : {120.0, 680.0}) {
-        lightPool(scene, cx, 40, 260, 240, hex(0xFFE2A0), 0.35F);
-        const Field shade = shapeMask(kSceneW, kSceneH, ellipse(cx, 14, 46, 16));
-        paintLit(scene, brushedMetal(kSceneW, kSceneH, 623U, brassMetal()), shade,
-                 cushion(shade, 4.0, 6.0), placeMetal);
-        glow(scene, shapeMask(kSceneW, kSceneH, ellipse(cx, 28, 30, 6)), 8.0, hex(0xFFF0C0), 0.8F);
+        lightPool(scene, cx, 60, 240, 220, hex(0xFFE2A0), 0.45F);
+        lightPool(scene, cx, 62, 80, 44, hex(0xFFE8B8), 0.3F);
+        const Pixmap brass = brushedMetal(kSceneW, kSceneH, 623U, goldMetal());
+        const Field plate = shapeMask(kSceneW, kSceneH, ellipse(cx, 12, 9, 7));
+        const Field arm = shapeMask(kSceneW, kSceneH, roundRect(cx - 2.5, 12, 5, 16, 2));
+        const Field shade = shapeMask(kSceneW, kSceneH, roundRect(cx - 50, 26, 100, 17, 8));
+        const Field lamp = maskUnion(maskUnion(plate, arm), shade);
+        castShadow(scene, lamp, Shadow{3.0, 3.5, 0.55F});
+        paintLit(scene, brass, plate, cushion(plate, 2.0, 3.0), placeMetal);
+        paintLit(scene, brass, arm, cushion(arm, 1.5, 2.0), placeMetal);
+        Field heights = bevel(shade, 2.5, 2.0, Profile::Round);
+        raise(heights, shade, cushion(shade, 3.0, 4.0));
+        paintLit(scene, brass, shade, heights, placeMetal);
+        // The lit slit under the shade, and the warm light it spills.
+        const Field slit = shapeMask(kSceneW, kSceneH, roundRect(cx - 44, 41, 88, 2.5, 1.2));
+        glow(scene, slit, 9.0, hex(0xFFE8B0), 1.0F);
+        fill(scene, slit, hex(0xFFEAC4, 0.9F));
     }
     paintPlate(scene, kColumnX, kColumnY, kColumnW, kColumnH, 631U);
     // The difficulty switches' tray, set over the rail.

@@ -1,6 +1,7 @@
 #include "tools/media/DialogArt.h"
 
 #include "tools/media/Artwork.h"
+#include "tools/media/FontBaker.h"
 #include "tools/media/HostArt.h"
 #include "tools/media/Light.h"
 #include "tools/media/Materials.h"
@@ -10,6 +11,7 @@
 #include "tools/media/Synth.h"
 #include "tools/media/SynthParts.h"
 #include "tools/media/TileArt.h"
+#include "tools/media/Typesetting.h"
 
 #include <algorithm>
 #include <array>
@@ -530,6 +532,119 @@ void drawTool(Pixmap& page, double cx, double cy, int kind) {
     fill(page, symbol, hex(palette::cream));
 }
 
+// The small captions of the help pages: the playing screen's label face, in
+// one colour.
+BakedFont captionFont(const std::filesystem::path& fonts) {
+    FontSpec spec;
+    spec.id = "help";
+    spec.faceFile = (fonts / "truetype/lato/Lato-Bold.ttf").string();
+    spec.pixelSize = 13;
+    spec.charSpacing = 0;
+    for (char32_t c = 32; c < 127; ++c) {
+        spec.characters.push_back(static_cast<std::uint32_t>(c));
+    }
+    spec.layers = {LayerStyle{LayerStyle::Kind::Fill, 0, 0, 0, 0, 1.0, 0xFFFFFFFFU, false}};
+    return bakeFont(spec);
+}
+
+// `text` centred across `cx` with its line's top at `y`, in `color`.
+void drawCaption(Pixmap& page, const BakedFont& font, const std::string& text, int cx, int y,
+                 std::uint32_t color) {
+    const std::u32string line = widen(text);
+    ColorImage ink(page.width, page.height);
+    drawText(ink, font, line, cx - textWidth(font, line) / 2, y);
+    Field mask(page.width, page.height);
+    for (int j = 0; j < page.height; ++j) {
+        for (int i = 0; i < page.width; ++i) {
+            mask(i, j) = static_cast<float>(ink.at(i, j) >> 24) / 255.0F;
+        }
+    }
+    fill(page, mask, hex(color));
+}
+
+// A sunken mahogany well (a free cell, the rack of twins) at (x, y).
+void drawWell(Pixmap& page, double x, double y, double w, double h) {
+    const Field well = shapeMask(page.width, page.height, roundRect(x, y, w, h, 5));
+    fill(page, well, hex(palette::mahoganyDark, 0.85F));
+    innerShadow(page, well, 3.0, 2.0, 0.6F);
+    const Field rim = maskMinus(
+        shapeMask(page.width, page.height, roundRect(x - 1.5, y - 1.5, w + 3, h + 3, 6)), well);
+    fill(page, rim, hex(palette::goldDeep, 0.8F));
+}
+
+// A line with bends through `points`, in `color`, with round joints.
+void drawPath(Pixmap& page, const std::vector<std::array<double, 2>>& points, std::uint32_t color) {
+    const Field path = pathMask(page.width, page.height, [&](cairo_t* cr) {
+        cairo_set_line_width(cr, 3.0);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_move_to(cr, points.front()[0], points.front()[1]);
+        for (std::size_t k = 1; k < points.size(); ++k) {
+            cairo_line_to(cr, points[k][0], points[k][1]);
+        }
+        cairo_stroke(cr);
+    });
+    castShadow(page, path, Shadow{1.0, 1.0, 0.3F});
+    fill(page, path, hex(color));
+}
+
+// A small clock: a cream face in a gold rim, hands at ten past ten.
+void drawClock(Pixmap& page, double cx, double cy, double r) {
+    const Field rim = shapeMask(page.width, page.height, ellipse(cx, cy, r, r));
+    const Field face = shapeMask(page.width, page.height, ellipse(cx, cy, r - 3, r - 3));
+    castShadow(page, rim, Shadow{1.5, 1.2, 0.4F});
+    paintLit(page, brushedMetal(page.width, page.height, 91U, goldMetal()), rim,
+             bevel(rim, 2.0, 1.5), goldLight);
+    fill(page, face, hex(palette::cream));
+    const Field hands = pathMask(page.width, page.height, [&](cairo_t* cr) {
+        cairo_set_line_width(cr, 2.0);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_move_to(cr, cx - 0.45 * r, cy - 0.25 * r);
+        cairo_line_to(cr, cx, cy);
+        cairo_line_to(cr, cx + 0.5 * r, cy - 0.45 * r);
+        cairo_stroke(cr);
+    });
+    fill(page, hands, hex(palette::mahoganyDark));
+}
+
+// A little gold star (a bonus) centred on (cx, cy).
+void drawStar(Pixmap& page, double cx, double cy, double r) {
+    const Field star = pathMask(page.width, page.height, [&](cairo_t* cr) {
+        for (int k = 0; k < 10; ++k) {
+            const double angle = -pi / 2 + k * pi / 5;
+            const double radius = (k % 2 == 0) ? r : r * 0.45;
+            cairo_line_to(cr, cx + radius * std::cos(angle), cy + radius * std::sin(angle));
+        }
+        cairo_close_path(cr);
+        cairo_fill(cr);
+    });
+    castShadow(page, star, Shadow{1.0, 0.8, 0.4F});
+    paintLit(page, brushedMetal(page.width, page.height, 93U, goldMetal()), star,
+             cushion(star, 1.0, 1.5), goldLight);
+}
+
+// A counter badge: a small cream disc in a gold ring with a count.
+void drawBadge(Pixmap& page, const BakedFont& font, double cx, double cy,
+               const std::string& count) {
+    const Field ring = shapeMask(page.width, page.height, ellipse(cx, cy, 8.5, 8.5));
+    castShadow(page, ring, Shadow{1.0, 1.0, 0.35F});
+    fill(page, ring, hex(palette::goldDeep));
+    fill(page, shapeMask(page.width, page.height, ellipse(cx, cy, 7, 7)), hex(palette::cream));
+    drawCaption(page, font, count, static_cast<int>(cx), static_cast<int>(cy) - 8,
+                palette::mahoganyDark);
+}
+
+// A faint gold rule between parts of a page.
+void drawRule(Pixmap& page, double x0, double y0, double x1, double y1) {
+    const Field rule = pathMask(page.width, page.height, [&](cairo_t* cr) {
+        cairo_set_line_width(cr, 1.0);
+        cairo_move_to(cr, x0, y0);
+        cairo_line_to(cr, x1, y1);
+        cairo_stroke(cr);
+    });
+    fill(page, rule, hex(palette::goldDeep, 0.35F));
+}
+
 } // namespace
 
 std::vector<ColorImage> drawHelpPages(const std::filesystem::path& fonts) {
@@ -563,43 +678,123 @@ std::vector<ColorImage> drawHelpPages(const std::filesystem::path& fonts) {
     drawTile(match, 150, 168, tile(Face::Dots, 3), chosen);
     pages.push_back(match.toImage());
 
-    // Page 1: a tile is free when nothing lies on it and one long side is open.
+    const BakedFont captions = captionFont(fonts);
+    constexpr std::uint32_t ink = palette::mahoganyDark;
+
+    // Page 1: free tiles. Above, a row held together: the two ends are free
+    // (a ring, an arrow at the open side), the three between are held in (a
+    // cross). Below, a tile on top of two holds both; once it goes, both are
+    // free.
     Pixmap free = blankPage(width, height, 103U);
-    drawTile(free, 70, 60, tile(Face::Sticks, 1), none);
-    drawTile(free, 108, 60, tile(Face::Dots, 2), none);
-    drawTile(free, 146, 60, tile(Face::Sticks, 3), none);
-    drawTile(free, 184, 60, tile(Face::Dots, 4), none);
-    drawTile(free, 125, 52, tile(Face::Dragon, 1), none);
-    drawSign(free, 88, 140, true);
-    drawSign(free, 127, 140, false);
-    drawSign(free, 165, 140, false);
-    drawSign(free, 203, 140, true);
-    drawSign(free, 144, 30, true);
-    drawTile(free, 90, 170, tile(Face::Dots, 1), none);
-    drawTile(free, 170, 170, tile(Face::Dots, 5), none);
+    constexpr int kRowLeft = 70;
+    constexpr int kRowY = 58;
+    constexpr int kTouch = kHelpFaceW;
+    const std::array<Face, 5> rowFaces{Face::Sticks, Face::Dots, Face::Dragon, Face::Dots,
+                                       Face::Sticks};
+    for (int k = 0; k < 5; ++k) {
+        drawTile(free, kRowLeft + k * kTouch, kRowY,
+                 tile(rowFaces[static_cast<std::size_t>(k)], 1 + k % 4), none);
+        drawSign(free, kRowLeft + k * kTouch + kHelpFaceW / 2.0, kRowY - 20, k == 0 || k == 4);
+    }
+    const double rowMiddle = kRowY + kHelpFaceH / 2.0;
+    drawArrow(free, kRowLeft - 6, rowMiddle, kRowLeft - 30, rowMiddle, palette::goldDeep);
+    drawArrow(free, kRowLeft + 5 * kTouch + 10, rowMiddle, kRowLeft + 5 * kTouch + 34, rowMiddle,
+              palette::goldDeep);
+    drawRule(free, 30, 124, 270, 124);
+    constexpr int kStackY = 170;
+    drawTile(free, 44, kStackY, tile(Face::Dots, 4), none);
+    drawTile(free, 44 + kTouch, kStackY, tile(Face::Sticks, 3), none);
+    drawTile(free, 44 + kTouch / 2 - 4, kStackY - 10, tile(Face::Dragon, 2), none);
+    drawSign(free, 44 + kTouch / 2 - 4 + kHelpFaceW / 2.0, kStackY - 28, true);
+    drawArrow(free, 128, kStackY + 22, 166, kStackY + 22, palette::goldDeep);
+    drawTile(free, 186, kStackY, tile(Face::Dots, 4), none);
+    drawTile(free, 186 + kTouch, kStackY, tile(Face::Sticks, 3), none);
+    drawSign(free, 186 + kHelpFaceW / 2.0, kStackY - 18, true);
+    drawSign(free, 186 + kTouch + kHelpFaceW / 2.0, kStackY - 18, true);
     pages.push_back(free.toImage());
 
-    // Page 2: the six game types, each a small arrangement of tiles.
+    // Page 2: the six game types, each a small scene over its name.
     Pixmap types = blankPage(width, height, 107U);
+    constexpr int kCellW = 100;
+    constexpr int kCellH = 122;
+    drawRule(types, 24, 125, 276, 125);
+    const std::array<const char*, 6> names{"Classic", "FreeCell", "Split",
+                                           "Triple",  "River",    "Speed"};
     for (int k = 0; k < 6; ++k) {
-        const int cx = 22 + (k % 3) * 92;
-        const int cy = 22 + (k / 3) * 116;
-        drawTile(types, cx, cy, tile(static_cast<Face>(k % 3), 1 + k % 4), none);
-        drawTile(types, cx + 38, cy, tile(static_cast<Face>((k + 1) % 3), 1 + (k + 2) % 4),
-                 k == 2 || k == 3 ? chosen : none);
-        if (k == 3) {
-            drawTile(types, cx + 19, cy + 52, tile(Face::Dots, 2), chosen);
+        const int x = (k % 3) * kCellW;
+        const int y = 2 + (k / 3) * kCellH;
+        switch (k) {
+        case 0: // a pair
+            drawTile(types, x + 16, y + 32, tile(Face::Dots, 3), chosen);
+            drawTile(types, x + 52, y + 32, tile(Face::Dots, 3), chosen);
+            break;
+        case 1: // a tile parked in a free cell
+            drawTile(types, x + 10, y + 40, tile(Face::Sticks, 2), none);
+            drawWell(types, x + 52, y + 34, 42, 54);
+            drawTile(types, x + 57, y + 40, tile(Face::Dragon, 1), none);
+            drawArrow(types, x + 28, y + 30, x + 72, y + 24, palette::goldDeep);
+            break;
+        case 2: // a board tile and its twin in the rack
+            drawTile(types, x + 34, y + 4, tile(Face::Sticks, 4), chosen);
+            drawWell(types, x + 12, y + 51, 76, 47);
+            drawTile(types, x + 16, y + 53, tile(Face::Dots, 2), none);
+            drawTile(types, x + 52, y + 53, tile(Face::Sticks, 4), chosen);
+            break;
+        case 3: // three alike
+            drawTile(types, x + 3, y + 32, tile(Face::Dots, 2), chosen);
+            drawTile(types, x + 34, y + 32, tile(Face::Dots, 2), chosen);
+            drawTile(types, x + 65, y + 32, tile(Face::Dots, 2), chosen);
+            break;
+        case 4: // a path with two bends around a tile
+            drawTile(types, x + 3, y + 52, tile(Face::Dragon, 2), chosen);
+            drawTile(types, x + 34, y + 52, tile(Face::Sticks, 1), none);
+            drawTile(types, x + 65, y + 52, tile(Face::Dragon, 2), chosen);
+            drawPath(types,
+                     {{x + 19.0, y + 50.0},
+                      {x + 19.0, y + 24.0},
+                      {x + 81.0, y + 24.0},
+                      {x + 81.0, y + 50.0}},
+                     palette::goldDeep);
+            break;
+        default: // a pair against the clock
+            drawClock(types, x + 50, y + 26, 17);
+            drawTile(types, x + 16, y + 52, tile(Face::Sticks, 2), chosen);
+            drawTile(types, x + 52, y + 52, tile(Face::Sticks, 2), chosen);
+            break;
         }
+        drawCaption(types, captions, names[static_cast<std::size_t>(k)], x + kCellW / 2, y + 103,
+                    ink);
     }
     pages.push_back(types.toImage());
 
-    // Page 3: the time bar, the bonus bar and the hint, shuffle and undo tools.
+    // Page 3: the time bar with its clock, the bonus bar with the bonus it
+    // pays, and the three tools, the counted ones with their count.
     Pixmap bars = blankPage(width, height, 109U);
-    drawBar(bars, 30, 38, 240, 0.62F, 0x4CA37E);
-    drawBar(bars, 30, 96, 240, 0.35F, palette::gold);
-    drawTool(bars, 80, 180, 0);
-    drawTool(bars, 150, 180, 1);
-    drawTool(bars, 220, 180, 2);
+    // Each bar under its name, with its sign at the left: the clock, and the
+    // box that holds the bonus.
+    const auto name = [&](const char* text, int y) {
+        drawCaption(bars, captions, text, 26 + textWidth(captions, widen(text)) / 2, y, ink);
+    };
+    name("Time", 16);
+    drawClock(bars, 40, 50, 14);
+    drawBar(bars, 64, 41, 210, 0.62F, 0x4CA37E);
+    name("Bonus", 76);
+    const Field box = shapeMask(width, height, roundRect(25, 95, 30, 30, 5));
+    castShadow(bars, box, Shadow{1.5, 1.2, 0.4F});
+    paintLit(bars, brushedMetal(width, height, 95U, goldMetal()), box, bevel(box, 2.5, 1.5),
+             goldLight);
+    fill(bars, shapeMask(width, height, roundRect(29, 99, 22, 22, 3)), hex(palette::mahoganyDark));
+    drawStar(bars, 40, 110, 8);
+    drawBar(bars, 64, 101, 210, 0.8F, palette::gold);
+    drawRule(bars, 30, 146, 270, 146);
+    const std::array<const char*, 3> tools{"Hint", "Shuffle", "Undo"};
+    for (int k = 0; k < 3; ++k) {
+        const int cx = 60 + 90 * k;
+        drawTool(bars, cx, 186, k);
+        drawCaption(bars, captions, tools[static_cast<std::size_t>(k)], cx, 212, ink);
+    }
+    drawBadge(bars, captions, 60 + 17, 186 - 17, "3");
+    drawBadge(bars, captions, 150 + 17, 186 - 17, "2");
     pages.push_back(bars.toImage());
     return pages;
 }

@@ -336,6 +336,74 @@ void paintWall(Pixmap& scene, Field& heights, Field& inlay, const WallLook& styl
     }
 }
 
+// The runner along the corridor: the look's pile with a fine weave, a
+// guard band of a deeper shade inside gold lines at both edges, and down the
+// middle a chain of lozenges a shade either side of the pile with a gold
+// knot at each meeting. Every mark stays within a few shades of the pile so
+// that the runner lies quietly under the doors.
+void paintCarpet(Pixmap& scene, const WallLook& style, std::uint32_t seed) {
+    constexpr double kTop = kCarpetTop;
+    constexpr double kDepth = kBandTop - kCarpetTop;
+    constexpr double kMiddle = kTop + kDepth / 2;
+    constexpr double kStep = 40.0;
+    const Field carpet = rectMask(-10, kTop, kWidth + 20.0, kDepth);
+    fill(scene, carpet, tiled(felt(256, 256, 90U + seed, style.carpet)));
+    // The weave: faint warp threads across the band.
+    const Field warp = pathMask(kWidth, kHeight, [](cairo_t* cr) {
+        cairo_set_line_width(cr, 1.0);
+        for (int x = 0; x < kWidth; x += 3) {
+            cairo_move_to(cr, x + 0.5, kTop);
+            cairo_line_to(cr, x + 0.5, kBandTop);
+        }
+        cairo_stroke(cr);
+    });
+    fill(scene, warp, hex(0x000000, 0.07F));
+    // The guard bands, darker, each held between two gold lines.
+    const Rgba gold = mix(style.carpetBorder, style.carpet, 0.35F);
+    for (const double y : {kTop + 9.0, kBandTop - 19.0}) {
+        fill(scene, rectMask(-10, y, kWidth + 20.0, 10), shade(style.carpet, -0.22F));
+        fill(scene, rectMask(-10, y - 1.5, kWidth + 20.0, 1.5), gold);
+        fill(scene, rectMask(-10, y + 10, kWidth + 20.0, 1.5), gold);
+    }
+    // The field's lozenge chain: an outline a shade darker, a core a shade
+    // lighter, a gold knot where two lozenges meet.
+    const double halfW = kStep / 2;
+    const double halfH = 14.0;
+    const auto lozenges = [&](double inset, bool outline) {
+        return pathMask(kWidth, kHeight, [=](cairo_t* cr) {
+            for (double cx = -halfW; cx < kWidth + kStep; cx += kStep) {
+                const double w = halfW - inset;
+                const double h = halfH - inset * halfH / halfW;
+                cairo_move_to(cr, cx - w, kMiddle);
+                cairo_line_to(cr, cx, kMiddle - h);
+                cairo_line_to(cr, cx + w, kMiddle);
+                cairo_line_to(cr, cx, kMiddle + h);
+                cairo_close_path(cr);
+            }
+            if (outline) {
+                cairo_set_line_width(cr, 2.0);
+                cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+                cairo_stroke(cr);
+            } else {
+                cairo_fill(cr);
+            }
+        });
+    };
+    fill(scene, lozenges(3.0, true), shade(style.carpet, -0.25F));
+    fill(scene, lozenges(9.0, false), shade(style.carpet, 0.1F));
+    fill(scene, lozenges(14.0, false), mix(style.carpet, style.carpetBorder, 0.22F));
+    const Field knots = pathMask(kWidth, kHeight, [&](cairo_t* cr) {
+        for (double cx = 0; cx < kWidth + kStep; cx += kStep) {
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, cx, kMiddle, 2.2, 0, 2 * pi);
+        }
+        cairo_fill(cr);
+    });
+    fill(scene, knots, gold);
+    // The pile catches the lamps' light toward the near edge.
+    fill(scene, rectMask(-10, kBandTop - 30, kWidth + 20.0, 30), hex(0xFFE2B0, 0.03F));
+}
+
 // Brass wall lamps with frosted shades lit from within, as in the lobby.
 void paintLamps(Pixmap& scene, const std::vector<double>& places, const Pixmap& brass) {
     constexpr double shadeTop = 84;
@@ -424,11 +492,7 @@ ColorImage drawCorridor(const Look& look, std::size_t index, GreyImage* masks) {
     paintWall(scene, heights, inlay, style, look, index);
     raise(heights, inlay, cushion(inlay, 0.6, 0.8));
 
-    // Carpet: the look's colour with a gold border along its far edge.
-    const Field carpet = rectMask(-10, kCarpetTop, kWidth + 20.0, kBandTop - kCarpetTop);
-    fill(scene, carpet, tiled(felt(256, 256, 90U + seed, style.carpet)));
-    const Field border = rectMask(-10, kCarpetTop + 10, kWidth + 20.0, 4);
-    fill(scene, border, mix(style.carpetBorder, style.carpet, 0.3F));
+    paintCarpet(scene, style, seed);
     // The far edge of the carpet lies in the wall's shade.
     castShadow(scene, rectMask(-10, kCarpetTop - 8, kWidth + 20.0, 8), Shadow{4.0, 6.0, 0.5F});
 

@@ -47,9 +47,11 @@ inline constexpr int kBoardWidthBesideRack = 26;
 inline constexpr int kBoardHeight = 16;
 
 /// Where a rack stands when its source gives no place: the side board's
-/// spot on the playing screen, in pixels (SIDEBOARD_LOCATIONX/Y).
-inline constexpr int kRackX = 620;
-inline constexpr int kRackY = 90;
+/// spot on the playing screen, in pixels (SIDEBOARD_LOCATIONX/Y). The
+/// largest rack (4 x 2, 194 x 138) then ends 10 pixels inside the screen's
+/// right edge and 20 above the console, and clears the widest board.
+inline constexpr int kRackX = 596;
+inline constexpr int kRackY = 70;
 
 /// The six game types, numbered as the game numbers them.
 enum class GameType { Classic = 0, FreeCell = 1, Split = 2, Triple = 3, River = 4, Speed = 5 };
