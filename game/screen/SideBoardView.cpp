@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
+// How far inside the screen's edges a rack that had to move in stands.
+constexpr int kRackEdgeMargin = 10;
 
 GameType currentGameType() {
     const Game* game = Game::getCurrent();
@@ -86,9 +88,12 @@ void SideBoardView::prepare(SideBoard& board) {
     board.setWidth(width);
     board.setHeight(height);
     // A rack placed too near the screen's edge for its pictures moves in, so
-    // that every slot can be seen and clicked.
-    const int overRight = std::max(board.getAbsoluteX() + width - kScreenWidth, 0);
-    const int overBottom = std::max(board.getAbsoluteY() + height - kScreenHeight, 0);
+    // that every slot can be seen and clicked, and stands clear of the edge
+    // as the racks placed by the layouts do.
+    const int overRight =
+        std::max(board.getAbsoluteX() + width - (kScreenWidth - kRackEdgeMargin), 0);
+    const int overBottom =
+        std::max(board.getAbsoluteY() + height - (kScreenHeight - kRackEdgeMargin), 0);
     if (overRight > 0 || overBottom > 0) {
         board.setPosition(board.getX() - overRight, board.getY() - overBottom);
     }

@@ -75,5 +75,21 @@ TEST_F(SideBoardViewTest, TheDisplayPaintsTheRackAndItsTilesTakeTheScreensLooks)
     EXPECT_EQ(SideBoard::getPainter(), nullptr) << "the painter goes with its display";
 }
 
+// A rack placed past the screen's right or bottom edge moves in until it
+// stands 10 pixels inside, every slot on the screen.
+TEST_F(SideBoardViewTest, ARackPastTheScreensEdgeMovesInAndStandsClearOfIt) {
+    SideBoardView& view = display->getSideBoardView();
+    rack->setPosition(780, 590);
+    view.update(*rack, 16);
+    ASSERT_GT(rack->getWidth(), 0);
+    EXPECT_EQ(rack->getAbsoluteX() + rack->getWidth(), 790);
+    EXPECT_EQ(rack->getAbsoluteY() + rack->getHeight(), 590);
+
+    rack->setPosition(300, 200); // well inside: left where it is
+    view.update(*rack, 16);
+    EXPECT_EQ(rack->getAbsoluteX(), 300);
+    EXPECT_EQ(rack->getAbsoluteY(), 200);
+}
+
 } // namespace
 } // namespace orv::test
