@@ -7,7 +7,8 @@
 # SHOTS holds pairs NAME-before.png / NAME-after.png (800 x 600 window shots,
 # taken with the same steps on the old and the new build); each pair becomes a
 # row, the old screen on the left, labelled with NAME. Pairs are taken in the
-# order of their names. Needs ImageMagick (apt-get install imagemagick).
+# order of their names; a leading number and dash ("03-lobby") orders them and
+# is left out of the label. Needs ImageMagick (apt-get install imagemagick).
 set -euo pipefail
 shots=${1:?the folder of NAME-before.png / NAME-after.png pairs}
 out=${2:?the sheet to write}
@@ -19,10 +20,11 @@ for before in "$shots"/*-before.png; do
     name=$(basename "$before" -before.png)
     after="$shots/$name-after.png"
     [[ -f "$after" ]] || continue
+    label=$(sed -E 's/^[0-9]+-//' <<<"$name")
     for side in before after; do
         convert "$shots/$name-$side.png" -resize 400x300 -background '#2B0E07' -gravity north \
             -extent 400x322 -fill '#FFF4DC' -font DejaVu-Sans -pointsize 14 -gravity south \
-            -annotate +0+3 "$name: $side" "$work/$name-$side.png"
+            -annotate +0+3 "$label: $side" "$work/$name-$side.png"
     done
     convert "$work/$name-before.png" "$work/$name-after.png" -background '#2B0E07' \
         -splice 8x0 +append "$work/row-$name.png"
@@ -44,5 +46,5 @@ for ((k = 0; k < ${#rows[@]}; k += 2)); do
     lines+=("$line")
 done
 convert "${lines[@]}" -background '#2B0E07' -splice 0x8 -append \
-    -bordercolor '#2B0E07' -border 8 -quality 92 "$out"
+    -bordercolor '#2B0E07' -border 8 -quality 82 "$out"
 echo "$out: ${#rows[@]} pairs"
