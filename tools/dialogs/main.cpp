@@ -5,7 +5,7 @@
 //
 // The dialog opens over the lobby wall, filled with sample contents where it
 // needs some (a question, host tip 3, a hallway room, a won casino level with a
-// record). "DIALOG_LEVEL_END_LOST" shows the level end of a lost game and
+// record, the first trophy's announcement). "DIALOG_LEVEL_END_LOST" shows the level end of a lost game and
 // "DIALOG_BRASTOW_HINT_N" tip N, "DIALOG_HINT_N" tutorial hint N (15 to 28) over a
 // sample playing screen, pointing where the game points it (a bar, a tile of the
 // sample board, or nowhere), "DIALOG_NOTICE_N" the notice of kind N (see
@@ -44,13 +44,16 @@
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/DialogNotice.h"
+#include "game/dialogs/DialogTrophyInfo.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/dialogs/OrvantaGameSettings.h"
 #include "game/minigame/DialogKillerStones.h"
 #include "game/minigame/MiniGameClasses.h"
 #include "game/players/HighScoreManager.h"
+#include "game/players/TrophyList.h"
 #include "tools/support/ToolStartUp.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -267,6 +270,19 @@ private:
                 dialog->setResult({Place::Casino, !lost, lost ? 9400 : 23675, 0});
             }
             scene_.showDialog(dialog);
+        } else if (name_ == "DIALOG_TROPHY_INFO") {
+            // The first trophy, as the playing screen announces it; its
+            // picture comes from the section "trophy".
+            if (ResourceManager* resources = ResourceManager::getInstance()) {
+                resources->requestSection("trophy");
+                static_cast<void>(resources->waitForRequests(std::chrono::seconds(10)));
+            }
+            auto* box = kindCast<DialogTrophyInfo>(scene_.getDialog("DIALOG_TROPHY_INFO"));
+            const RefPtr<TrophyList> trophies(new TrophyList());
+            if (box != nullptr) {
+                box->setTrophy(trophies->get(0));
+            }
+            scene_.showDialog(box);
         } else if (name_.rfind(DialogKillerStones::kName, 0) == 0) {
             auto* game = kindCast<DialogKillerStones>(scene_.getDialog(DialogKillerStones::kName));
             scene_.showDialog(game);
