@@ -152,6 +152,9 @@ ColorImage drawCasino() {
         fill(scene, slit, hex(0xFFEAC4, 0.9F));
     }
     paintPlate(scene, kColumnX, kColumnY, kColumnW, kColumnH, 631U);
+    // A nameplate under the host's portrait for his words, as in the games
+    // room; the level's panel covers it once a game is chosen.
+    paintPlate(scene, 408, 320, 244, 42, 637U);
     // The difficulty switches' tray, set over the rail.
     paintPlate(scene, kTrayX, kTrayY, kTrayW, kTrayH, 635U);
     paintTitlePlaque(scene, 633U);
