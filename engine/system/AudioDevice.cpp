@@ -142,7 +142,13 @@ void startOpeningAudioDevice() {
         return;
     }
     claimTerminationSignals();
-    pendingDevice = std::async(std::launch::async, makeDevice);
+    pendingDevice = std::async(std::launch::async, [] {
+        std::unique_ptr<Device> opened = makeDevice();
+        // SDL keeps per-thread data (its error text) for every thread that
+        // calls it; this one ends here, so its data goes with it.
+        SDL_TLSCleanup();
+        return opened;
+    });
 }
 
 bool openAudioDevice() {
