@@ -704,8 +704,10 @@ std::vector<ColorImage> drawHelpPages(const std::filesystem::path& fonts) {
     constexpr int kStackY = 170;
     drawTile(free, 44, kStackY, tile(Face::Dots, 4), none);
     drawTile(free, 44 + kTouch, kStackY, tile(Face::Sticks, 3), none);
-    drawTile(free, 44 + kTouch / 2 - 4, kStackY - 10, tile(Face::Dragon, 2), none);
-    drawSign(free, 44 + kTouch / 2 - 4 + kHelpFaceW / 2.0, kStackY - 28, true);
+    // The tile lying on the two: across their joint, a little to the left.
+    constexpr int kLyingX = 44 + kTouch / 2 - 4;
+    drawTile(free, kLyingX, kStackY - 10, tile(Face::Dragon, 2), none);
+    drawSign(free, kLyingX + kHelpFaceW / 2.0, kStackY - 28, true);
     drawArrow(free, 128, kStackY + 22, 166, kStackY + 22, palette::goldDeep);
     drawTile(free, 186, kStackY, tile(Face::Dots, 4), none);
     drawTile(free, 186 + kTouch, kStackY, tile(Face::Sticks, 3), none);

@@ -293,7 +293,7 @@ void paintColumnFittings(Pixmap& cabin) {
         paintLit(cabin, brushedMetal(kW, kH, 457U, goldMetal()), face, cushion(face, 8.0, 6.0),
                  metalLight);
         innerShadow(cabin, face, 3.0, 2.0, 0.5F);
-        const Field holes = pathMask(kW, kH, [cx](cairo_t* cr) {
+        const Field holes = pathMask(kW, kH, [](cairo_t* cr) {
             cairo_arc(cr, cx, cy, 1.7, 0, 2 * pi);
             cairo_fill(cr);
             for (int r = 1; r <= 3; ++r) {
@@ -319,7 +319,7 @@ void paintColumnFittings(Pixmap& cabin) {
         paintLit(cabin, brushedMetal(kW, kH, up ? 461U : 463U, brassMetal()),
                  maskMinus(frame, glass), bevel(frame, 5, 3, Profile::Round), metalLight);
         fill(cabin, glass, hex(0x1A0A05));
-        const Field arrow = pathMask(kW, kH, [cx, cy, up](cairo_t* cr) {
+        const Field arrow = pathMask(kW, kH, [cy, up](cairo_t* cr) {
             const double d = up ? -1.0 : 1.0;
             cairo_move_to(cr, cx, cy + d * 8.5);
             cairo_line_to(cr, cx + 12, cy - d * 6.5);
@@ -346,7 +346,7 @@ void paintColumnFittings(Pixmap& cabin) {
         castShadow(cabin, button, Shadow{1.5, 1.2, 0.5F});
         paintLit(cabin, lacquer(kW, kH, 469U, redLacquer()), button, cushion(button, 3.0, 4.0),
                  lacquerLight);
-        const Field bell = pathMask(kW, kH, [cx](cairo_t* cr) {
+        const Field bell = pathMask(kW, kH, [](cairo_t* cr) {
             cairo_move_to(cr, cx - 6, cy + 4);
             cairo_curve_to(cr, cx - 4.5, cy + 2, cx - 5, cy - 5.5, cx, cy - 5.5);
             cairo_curve_to(cr, cx + 5, cy - 5.5, cx + 4.5, cy + 2, cx + 6, cy + 4);
