@@ -93,37 +93,6 @@ std::optional<Rect> tileRect(const Tile* tile) {
     return screen->getTileRect(*tile);
 }
 
-// The tile picture of a face: the tile body with the player's face set.
-RefPtr<Image> makeTilePicture(int suit, int idx) {
-    ResourceManager* resources = ResourceManager::getInstance();
-    if (resources == nullptr) {
-        return {};
-    }
-    const PlayerManager* players = PlayerManager::get();
-    const OrvantaPlayer* player = players != nullptr ? players->getCurrentProfile() : nullptr;
-    const int set = player != nullptr ? std::clamp(player->tileset, 0, 3) : 0;
-    std::string sheet = "SYMBOLS";
-    sheet.append(std::to_string(set + 1));
-    RefPtr<Image> body;
-    RefPtr<Image> faces;
-    {
-        const platform::NamedMutexGuard guard(resources->getDataLock());
-        body = kindCast<Image>(resources->getLoadedObject("TILE", "default"));
-        faces = kindCast<Image>(resources->getLoadedObject(sheet, "manual"));
-    }
-    if (body == nullptr) {
-        return {};
-    }
-    RefPtr<Image> picture = cloneImage(*body);
-    if (picture != nullptr && faces != nullptr) {
-        RefPtr<Graphics> graphics = createGraphics(*picture);
-        graphics->drawImage(*faces, 0, 0,
-                            Rect{tileFaceOffsetX(suit, idx), tileStepOffset(suit),
-                                 RENDERER_TILE_FACE_WIDTH, RENDERER_TILE_FACE_HEIGHT});
-    }
-    return picture;
-}
-
 // Shows `hint` at `tile` (its rectangle) and, once it shows, marks the tile.
 bool showAtTile(int hint, Tile* tile, Game& game) {
     if (!DialogHint::showHint(tileRect(tile), hint, false, nullptr)) {
@@ -322,6 +291,36 @@ Tile* tileFreeableByCells(const Game& game) {
 }
 
 } // namespace
+
+RefPtr<Image> makeTilePicture(int suit, int idx) {
+    ResourceManager* resources = ResourceManager::getInstance();
+    if (resources == nullptr) {
+        return {};
+    }
+    const PlayerManager* players = PlayerManager::get();
+    const OrvantaPlayer* player = players != nullptr ? players->getCurrentProfile() : nullptr;
+    const int set = player != nullptr ? std::clamp(player->tileset, 0, 3) : 0;
+    std::string sheet = "SYMBOLS";
+    sheet.append(std::to_string(set + 1));
+    RefPtr<Image> body;
+    RefPtr<Image> faces;
+    {
+        const platform::NamedMutexGuard guard(resources->getDataLock());
+        body = kindCast<Image>(resources->getLoadedObject("TILE", "default"));
+        faces = kindCast<Image>(resources->getLoadedObject(sheet, "manual"));
+    }
+    if (body == nullptr) {
+        return {};
+    }
+    RefPtr<Image> picture = cloneImage(*body);
+    if (picture != nullptr && faces != nullptr) {
+        RefPtr<Graphics> graphics = createGraphics(*picture);
+        graphics->drawImage(*faces, 0, 0,
+                            Rect{tileFaceOffsetX(suit, idx), tileStepOffset(suit),
+                                 RENDERER_TILE_FACE_WIDTH, RENDERER_TILE_FACE_HEIGHT});
+    }
+    return picture;
+}
 
 DialogHint::DialogHint(PropertyNode* definition)
     : DialogOrvanta(definition), naturalHeight_(getHeight()) {

@@ -133,4 +133,9 @@ private:
     std::vector<Sprite*> tilePictures_;
 };
 
+/// The picture of a tile of `suit` with face `idx` as the board draws it: the
+/// tile body ("TILE") with the face of the current player's tile set (the
+/// first without a player). Empty while the pictures are not loaded.
+[[nodiscard]] RefPtr<Image> makeTilePicture(int suit, int idx);
+
 } // namespace orv

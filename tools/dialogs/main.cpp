@@ -4,15 +4,16 @@
 //     orvanta_dialogs DIALOG_NAME [seconds] [folder]
 //
 // The dialog opens over the lobby wall, filled with sample contents where it
-// needs some (a question, host tip 3, a hallway room, a won casino level with a
-// record, the first trophy's announcement). "DIALOG_LEVEL_END_LOST" shows the level end of a lost game and
-// "DIALOG_BRASTOW_HINT_N" tip N, "DIALOG_HINT_N" tutorial hint N (15 to 28) over a
-// sample playing screen, pointing where the game points it (a bar, a tile of the
-// sample board, or nowhere), "DIALOG_NOTICE_N" the notice of kind N (see
-// PlayerNoticeKind), "DIALOG_KILLER_STONES_N" the falling-tiles game with
-// pick-up N already taken (its scores go to a folder under /tmp). A number of seconds ends the
-// viewer by itself; closing the window ends it too. `folder` is the program folder (default: the
-// build's app folder).
+// needs some (a question, host tip 3, a hallway room, a won casino level with
+// a record, the first trophy's announcement). "DIALOG_LEVEL_END_LOST" shows
+// the level end of a lost game and "DIALOG_BRASTOW_HINT_N" tip N,
+// "DIALOG_HINT_N" tutorial hint N (15 to 28) over a sample playing screen,
+// pointing where the game points it (a bar, a tile of the sample board, or
+// nowhere), "DIALOG_NOTICE_N" the notice of kind N (see PlayerNoticeKind),
+// "DIALOG_KILLER_STONES_N" the falling-tiles game with pick-up N already
+// taken (its scores go to a folder under /tmp). A number of seconds ends the
+// viewer by itself; closing the window ends it too. `folder` is the program
+// folder (default: the build's app folder).
 
 #include "engine/core/TimedTaskManager.h"
 #include "engine/graphics/Graphics.h"
@@ -139,11 +140,6 @@ Rect sampleTileRect(int column, int row) {
 }
 
 void addSampleBoard(Scene& scene) {
-    const RefPtr<Image> body = widget::findImage("TILE", "default");
-    const RefPtr<Image> faces = widget::findImage("SYMBOLS1", "manual");
-    if (body == nullptr) {
-        return;
-    }
     // Rows from the back, so that each row's edges lie under the next one.
     for (int row = 0; row < kBoardRows; ++row) {
         for (int column = kBoardColumns - 1; column >= 0; --column) {
@@ -153,12 +149,9 @@ void addSampleBoard(Scene& scene) {
                 (column == 0 || column == kBoardColumns - 1) && (row == 0 || row == kBoardRows - 1);
             const int suit = corner ? (row == 0 ? 5 : 6) : (column + row) % 5;
             const int idx = corner ? column % 4 : (column * 3 + row) % (suit >= 3 ? 3 : 9);
-            RefPtr<Image> picture = cloneImage(*body);
-            if (picture != nullptr && faces != nullptr) {
-                RefPtr<Graphics> graphics = createGraphics(*picture);
-                graphics->drawImage(*faces, 0, 0,
-                                    Rect{tileFaceOffsetX(suit, idx), tileStepOffset(suit),
-                                         RENDERER_TILE_FACE_WIDTH, RENDERER_TILE_FACE_HEIGHT});
+            const RefPtr<Image> picture = makeTilePicture(suit, idx);
+            if (picture == nullptr) {
+                return;
             }
             const Rect place = sampleTileRect(column, row);
             const RefPtr<Sprite> tile(new Sprite(place.x, place.y, picture.get()));
