@@ -163,11 +163,6 @@ void SceneCasino::showLevelPreview() {
             getLevelSets().getLevelDef(gameTypeFromNumber(gameType_), difficulty_, Place::Casino);
     }
     showPreviewOf(currentLevel_.get());
-    if (gameTypeLabel_ != nullptr) {
-        gameTypeLabel_->setText(getText(gameTypeTextKey(gameType_)));
-        gameTypeLabel_->relayout();
-        gameTypeLabel_->setVisible(true);
-    }
     CasinoRecord record;
     if (OrvantaPlayer* profile = casinoProfile();
         profile != nullptr && gameType_ >= 0 && gameType_ < PlayerStats::kCasinoTypes) {
@@ -176,13 +171,7 @@ void SceneCasino::showLevelPreview() {
     fillHighScorePanel(record.bestScore, record.bestLevel, record.playCount,
                        getHighScoreTable(casinoTableName(gameType_, difficulty_), true),
                        kCasinoBarX, kCasinoBarY, "SPRITE_DIALOG_CASINO");
-    if (panel_ != nullptr) {
-        panel_->setVisible(true);
-    }
-    if (auto* start = kindCast<Button>(findComponent("BUTTON_START"))) {
-        start->setVisible(true);
-        start->setEnabled(true);
-    }
+    showPanel(getText(gameTypeTextKey(gameType_)));
 }
 
 int SceneCasino::onGameTypeSwitch(void* scene, void* item) {

@@ -433,6 +433,21 @@ void ScenePlace::resetHighScore() {
     highScoreBlink_ = nullptr;
 }
 
+void ScenePlace::showPanel(const std::wstring& caption) {
+    if (gameTypeLabel_ != nullptr) {
+        gameTypeLabel_->setText(caption);
+        gameTypeLabel_->relayout();
+        gameTypeLabel_->setVisible(true);
+    }
+    if (panel_ != nullptr) {
+        panel_->setVisible(true);
+    }
+    if (auto* start = kindCast<Button>(findComponent("BUTTON_START"))) {
+        start->setVisible(true);
+        start->setEnabled(true);
+    }
+}
+
 void ScenePlace::showPreviewOf(Level* level) {
     preview_ = nullptr;
     if (level != nullptr && level->getLayout() == nullptr) {

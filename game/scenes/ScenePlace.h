@@ -151,6 +151,9 @@ protected:
                             int barX, int barY, std::string_view barSprite);
     /// The level's preview picture shown in "SPRITE_PREVIEW" at 111 x 80.
     void showPreviewOf(Level* level);
+    /// The chosen game's panel shown: `caption` in the game-type label, the
+    /// panel and the start button visible.
+    void showPanel(const std::wstring& caption);
     /// Starts `level` (none: the player is told that `roomFile` cannot be
     /// read) as a level of `place`, named `placeName` in the log, and goes to
     /// the playing screen; a saved game of the place is given up.

@@ -121,12 +121,6 @@ void SceneRoof::showLevelPreview() {
         }
     }
     showPreviewOf(currentLevel_.get());
-    if (gameTypeLabel_ != nullptr) {
-        gameTypeLabel_->setText(
-            getText(mixed ? std::string("TEXT_MIXED") : gameTypeTextKey(kSpeed)));
-        gameTypeLabel_->relayout();
-        gameTypeLabel_->setVisible(true);
-    }
     RoofRecord record;
     if (OrvantaPlayer* profile = roofProfile()) {
         record = profile->stats.getRoof(mixed ? 1 : 0, difficulty_);
@@ -134,13 +128,7 @@ void SceneRoof::showLevelPreview() {
     fillHighScorePanel(record.bestScore, record.bestLevel, record.playCount,
                        getHighScoreTable(roofTableName(mixed, difficulty_), true), kRoofBarX,
                        kRoofBarY, "SPRITE_DIALOG_ROOF");
-    if (panel_ != nullptr) {
-        panel_->setVisible(true);
-    }
-    if (auto* start = kindCast<Button>(findComponent("BUTTON_START"))) {
-        start->setVisible(true);
-        start->setEnabled(true);
-    }
+    showPanel(getText(mixed ? std::string("TEXT_MIXED") : gameTypeTextKey(kSpeed)));
 }
 
 int SceneRoof::onGameTypeSwitch(void* scene, void* item) {
